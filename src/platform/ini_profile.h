@@ -1,0 +1,19 @@
+#pragma once
+// The settings file (Reelbox.ini), read and written one key at a time the way the
+// Windows private-profile calls do it: section and key names match without regard
+// to ASCII case, blanks around names and values are dropped, and a write changes
+// only the one line it must, keeping every other line, comment and line ending
+// as it was. Files are read as UTF-8 (or Shift_JIS when not valid UTF-8, so files
+// from Japanese Windows still load) and written as UTF-8 through an atomic save.
+// Each call reads the whole file afresh; the file is small and read rarely.
+
+#include <QString>
+
+// Reads key in section of the INI file: "" when the file, section or key is missing;
+// at most 255 bytes of UTF-8 (a value cut there loses any partial trailing character).
+QString ReadProfileString(const QString &fileName, const QString &section, const QString &key);
+
+// Stores key=value in section, creating file/section/key as needed; returns false when
+// the file could not be written (then nothing on disk changed).
+bool WriteProfileString(const QString &fileName, const QString &section, const QString &key,
+                        const QString &value);
