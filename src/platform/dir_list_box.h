@@ -1,0 +1,48 @@
+#pragma once
+// The folder choice: the folders from the root of the current drive down to the
+// current folder, then the current folder's subfolders, indented like a tree.
+// A double-click opens a folder.
+
+#include <QHash>
+#include <QListWidget>
+
+class DirListBox : public QListWidget
+{
+    Q_OBJECT
+public:
+    explicit DirListBox(QWidget *parent = nullptr);
+
+    // The current folder (absolute, "/" separators, no trailing separator
+    // except for a root).
+    QString Path() const { return path_; }
+    // Opens folder (a bare drive opens its root). Raises Change when the folder
+    // changed; a folder that does not exist or cannot be read is refused and
+    // the list stays as it was (returns false).
+    bool SetPath(const QString &folder);
+    // Opens a drive given by its mount point: the folder this list last showed
+    // on it, else its root, as a drive keeps its current folder. False when the
+    // drive cannot be read (the list stays as it was).
+    bool OpenDrive(const QString &root);
+
+signals:
+    void Change();
+
+private:
+    void Fill();
+    void AddEntry(const QString &path, const QString &name, int depth, bool open);
+    void OnDoubleClick(QListWidgetItem *item);
+
+    QString path_;
+    QHash<QString, QString> lastFolderOnDrive_;
+};
+
+// The rows of a folder tree for folder: each ancestor from the root down, the
+// folder itself, then its subfolders (sorted as a file manager sorts them).
+struct FolderRow
+{
+    QString path;
+    QString name;
+    int depth;
+    bool open; // an ancestor or the folder itself
+};
+QList<FolderRow> FolderTreeRows(const QString &folder);

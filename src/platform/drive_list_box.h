@@ -1,0 +1,35 @@
+#pragma once
+// The drive choice: a drop-down of the mounted file systems that hold files,
+// each shown as its mount point and label. On this platform a "drive" is the
+// mount point that holds a path.
+
+#include <QComboBox>
+#include <QStorageInfo>
+
+class DriveListBox : public QComboBox
+{
+    Q_OBJECT
+public:
+    explicit DriveListBox(QWidget *parent = nullptr);
+
+    // Mount point of the drive shown ("/" style path; "" when none).
+    QString Drive() const;
+    // Shows the drive that holds path (a mount point or any path on it). Raises
+    // Change when the drive differs from the one shown.
+    void SetDrive(const QString &path);
+
+    // Re-reads the mounted volumes, keeping the drive shown when it still exists.
+    void Refresh();
+
+signals:
+    void Change();
+
+private:
+    void OnUserChoice(int index);
+    int IndexOfRoot(const QString &root) const;
+    int IndexAdding(const QStorageInfo &volume);
+};
+
+// Mounted volumes a user keeps files on: ready, and not kernel or runtime
+// pseudo file systems.
+QList<QStorageInfo> UserVolumes();

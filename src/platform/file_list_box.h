@@ -1,0 +1,41 @@
+#pragma once
+// The file list: the files (not folders) of one folder whose names match any
+// of a ";"-separated list of patterns, without regard to letter case, in the
+// order a file manager shows them.
+
+#include <QListWidget>
+
+class FileListBox : public QListWidget
+{
+    Q_OBJECT
+public:
+    explicit FileListBox(QWidget *parent = nullptr);
+
+    QString Path() const { return path_; }
+    // Lists folder. A folder that vanished or cannot be read leaves the list
+    // and the path as they were (returns false).
+    bool SetPath(const QString &folder);
+
+    QString Pattern() const { return pattern_; }
+    // Lists the current folder through patterns such as "*.avi;*.mpg".
+    void SetPattern(const QString &patterns);
+
+    // The selected file's name ("" when none is selected).
+    QString FileName() const;
+    qint16 ListCount() const { return static_cast<qint16>(count()); }
+    // The selected position, -1 when none is selected.
+    qint16 ListIndex() const { return static_cast<qint16>(currentRow()); }
+    void SetListIndex(qint16 index) { setCurrentRow(index); }
+    // The name at position index ("" outside the list).
+    QString List(int index) const;
+
+private:
+    bool Fill(const QString &folder);
+
+    QString path_;
+    QString pattern_ = QStringLiteral("*.*");
+};
+
+// The names of the files in folder matching patterns (";"-separated, case
+// folded), sorted naturally. Fails (returns false) when folder cannot be read.
+bool MatchingFiles(const QString &folder, const QString &patterns, QStringList &names);

@@ -1,0 +1,43 @@
+#include "platform/picture_label.h"
+
+#include <QMouseEvent>
+
+PictureLabel::PictureLabel(QWidget *parent)
+    : QLabel(parent)
+{
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+}
+
+void PictureLabel::SetPicture(const QPixmap &picture)
+{
+    picture_ = picture;
+    setPixmap(picture);
+}
+
+void PictureLabel::mousePressEvent(QMouseEvent *event)
+{
+    emit MouseDown(event->button());
+}
+
+void PictureLabel::mouseMoveEvent(QMouseEvent *event)
+{
+    emit MouseMove(event->buttons());
+}
+
+void PictureLabel::mouseReleaseEvent(QMouseEvent *event)
+{
+    emit MouseUp(event->button());
+    if (rect().contains(event->position().toPoint()))
+        emit Click();
+}
+
+QPixmap SkinPicture(const QString &name)
+{
+    return QPixmap(QStringLiteral(":/skins/%1.png").arg(name));
+}
+
+QCursor SkinPointer()
+{
+    // The fingertip of the hand picture is its hot spot.
+    return QCursor(SkinPicture(QStringLiteral("pointer")), 9, 1);
+}

@@ -1,0 +1,38 @@
+#pragma once
+// The window's images and text labels: a QLabel that shows a picture or a text
+// and reports the mouse the way the windows' handlers want it (press, move,
+// release, and a click when press and release both happen over it).
+
+#include <QLabel>
+#include <QPixmap>
+
+class PictureLabel : public QLabel
+{
+    Q_OBJECT
+public:
+    explicit PictureLabel(QWidget *parent = nullptr);
+
+    // The picture shown; a copy shares the original's data (and cacheKey).
+    QPixmap Picture() const { return picture_; }
+    void SetPicture(const QPixmap &picture);
+
+signals:
+    void MouseDown(Qt::MouseButton button);
+    void MouseMove(Qt::MouseButtons buttons);
+    void MouseUp(Qt::MouseButton button);
+    void Click();
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    QPixmap picture_;
+};
+
+// A skin picture compiled into the program, by file name without ".png".
+QPixmap SkinPicture(const QString &name);
+
+// The program's own pointing-hand mouse pointer for clickable pictures and labels.
+QCursor SkinPointer();
