@@ -1,0 +1,173 @@
+// The main window's controls, each at its design place (in twips).
+
+#include "app/main_window.h"
+
+#include "app/gradient_panel.h"
+#include "app/reelbox_b.h"
+#include "controls/command.h"
+#include "controls/property_bag.h"
+#include "platform/dir_list_box.h"
+#include "platform/drive_list_box.h"
+#include "platform/file_list_box.h"
+#include "platform/fonts.h"
+#include "platform/list_box.h"
+#include "platform/picture_label.h"
+#include "platform/units.h"
+
+#include <QComboBox>
+#include <QFrame>
+
+namespace {
+
+const QString CaptionTitle = QStringLiteral("Reelbox");
+const QString CreditLine = QStringLiteral("Reelbox Video Player  ver.1.6.0");
+const QString HomePage = QStringLiteral("http://reelbox.example.jp/");
+
+struct ButtonPlace
+{
+    int index, left, top;
+    const char *caption;
+};
+
+// The buttons in their creation order, which is the order they are switched in.
+constexpr ButtonPlace ButtonPlaces[] = {
+    {1, 5640, 1020, "再生"},        {0, 5640, 1740, "連続再生"}, {8, 5640, 3120, "全てFavorite"},
+    {3, 5640, 4380, "再生"},        {2, 5640, 5160, "連続再生"}, {4, 5640, 5940, "ﾘｽﾄから削除"},
+    {5, 5640, 6420, "全部ｸﾘｱ"},     {6, 4020, 6900, "ｷｬﾝｾﾙ"},    {7, 5640, 6900, "終了"},
+};
+
+} // namespace
+
+Reelbox_S::Reelbox_S(Reelbox_B &shared, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+    , B(shared)
+{
+    setWindowTitle(CaptionTitle);
+    setFont(DesignFont());
+    CreatePictureStores();
+    // The background comes first so that everything else is drawn on top of it.
+    Pic_C = new GradientPanel(this);
+    Pic_C->setGeometry(TwipsRect(0, 300, 7395, 7515));
+    CreateTitleBar();
+    CreateBrowser();
+    CreateButtons();
+    CreateSwitches();
+    CreateFavorites();
+    CreateFooter();
+    ConnectHandlers();
+    Form_Load();
+}
+
+PictureLabel *Reelbox_S::NewImage(QWidget *parent, int left, int top, const QString &skin)
+{
+    auto *image = new PictureLabel(parent);
+    image->SetPicture(SkinPicture(skin));
+    image->setGeometry(QRect(TwipsToPixels(QPoint(left, top)), image->Picture().size()));
+    return image;
+}
+
+PictureLabel *Reelbox_S::NewLabel(QWidget *parent, int left, int top, int width, const QString &text)
+{
+    auto *label = new PictureLabel(parent);
+    label->setText(text);
+    label->adjustSize();
+    const int pixels = width > 0 ? TwipsToPixels(width) : label->width();
+    label->setGeometry(TwipsToPixels(left), TwipsToPixels(top), pixels, qMax(TwipsToPixels(195), label->height()));
+    return label;
+}
+
+void Reelbox_S::CreatePictureStores()
+{
+    // Picture stores only: they lie outside the window in the design and are never shown.
+    imgImages[0] = NewImage(this, 8700, 840, QStringLiteral("close_normal"));
+    imgImages[1] = NewImage(this, 8400, 840, QStringLiteral("close_pressed"));
+    Img_Opt_on = NewImage(this, 8400, 1560, QStringLiteral("switch_on"));
+    Img_Opt_off = NewImage(this, 8640, 1560, QStringLiteral("switch_off"));
+    Img_pos_on = NewImage(this, 8400, 2220, QStringLiteral("group_current"));
+    Img_pos_off = NewImage(this, 8640, 2220, QStringLiteral("group_empty"));
+    Img_Scan = NewImage(this, 8880, 2220, QStringLiteral("group_filled"));
+    for (PictureLabel *store : {imgImages[0], imgImages[1], Img_Opt_on, Img_Opt_off, Img_pos_on, Img_pos_off, Img_Scan})
+        store->hide();
+}
+
+void Reelbox_S::CreateTitleBar()
+{
+    Image_head = NewImage(this, 0, 0, QStringLiteral("title_bar"));
+    Image1 = NewImage(this, 120, 60, QStringLiteral("emblem"));
+    lbl[3] = NewLabel(this, 420, 60, 915, CaptionTitle);
+    lbl[3]->setStyleSheet(QStringLiteral("color: white; font-weight: bold;"));
+    lbl[3]->setAttribute(Qt::WA_TransparentForMouseEvents); // the title text drags like the bar
+    ImgExit = NewImage(this, 7020, 60, QStringLiteral("close_normal"));
+    ImgExit->setCursor(SkinPointer());
+}
+
+void Reelbox_S::CreateBrowser()
+{
+    Drive1 = new DriveListBox(Pic_C);
+    Drive1->setGeometry(TwipsRect(240, 180, 2445, 315));
+    Combo_Kind = new QComboBox(Pic_C);
+    Combo_Kind->setGeometry(TwipsRect(2760, 180, 2715, 315));
+    Dir1 = new DirListBox(Pic_C);
+    Dir1->setGeometry(TwipsRect(240, 600, 2445, 3015));
+    File1 = new FileListBox(Pic_C);
+    File1->setGeometry(TwipsRect(2760, 600, 2715, 2625));
+    lbl[0] = NewLabel(Pic_C, 2820, 3300, 2505, QStringLiteral("DragDropでFavoriteﾘｽﾄに追加"));
+    Img_Del = NewImage(Pic_C, 5640, 2520, QStringLiteral("trash"));
+    Line1 = new QFrame(Pic_C);
+    Line1->setGeometry(TwipsToPixels(2760), TwipsToPixels(3600), TwipsToPixels(7020 - 2760), 1);
+    Line1->setStyleSheet(QStringLiteral("background-color: rgb(40, 90, 90);"));
+}
+
+void Reelbox_S::CreateButtons()
+{
+    // Each button loads as the window stores it: only its caption and font differ
+    // from the defaults.
+    for (const ButtonPlace &place : ButtonPlaces) {
+        auto *button = new Command(Pic_C);
+        button->setGeometry(TwipsRect(place.left, place.top, 1455, 375));
+        PropertyBag stored;
+        stored.WriteProperty(QStringLiteral("Caption"), QString::fromUtf8(place.caption), QStringLiteral("Command"));
+        stored.WriteProperty(QStringLiteral("Font"), DesignFont(), QVariant());
+        button->ReadProperties(stored);
+        Comd[place.index] = button;
+    }
+}
+
+void Reelbox_S::CreateSwitches()
+{
+    auto pair = [this](int top, const QString &skin, const QString &caption) {
+        return std::pair{NewImage(Pic_C, 5640, top, skin), NewLabel(Pic_C, 5880, top, 0, caption)};
+    };
+    const QString off = QStringLiteral("switch_off");
+    std::tie(Img_Full1, lbl_Full1) = pair(720, off, QStringLiteral("ﾌﾙｽｸﾘｰﾝ"));
+    std::tie(Img_Rep1, lbl_Rep1) = pair(1440, off, QStringLiteral("繰り返し"));
+    std::tie(Img_Full2, lbl_Full2) = pair(4080, off, QStringLiteral("ﾌﾙｽｸﾘｰﾝ"));
+    std::tie(Img_Rep2, lbl_Rep2) = pair(4800, off, QStringLiteral("繰り返し"));
+    const QString orderCaptions[2] = {QStringLiteral("順次"), QStringLiteral("ﾗﾝﾀﾞﾑ")};
+    for (int i = 0; i < 2; ++i) {
+        Img_rdm1[i] = NewImage(Pic_C, 5640 + 720 * i, 2160, off);
+        lbl_rdm1[i] = NewLabel(Pic_C, 5880 + 720 * i, 2160, 0, orderCaptions[i]);
+        Img_rdm2[i] = NewImage(Pic_C, 5640 + 720 * i, 5580, off);
+        lbl_rdm2[i] = NewLabel(Pic_C, 5880 + 720 * i, 5580, 0, orderCaptions[i]);
+    }
+    Img_Kakunin = NewImage(Pic_C, 6240, 2760, off);
+    lbl_Kakunin = NewLabel(Pic_C, 6480, 2760, 0, QStringLiteral("確認"));
+}
+
+void Reelbox_S::CreateFavorites()
+{
+    lbl[5] = NewLabel(Pic_C, 240, 3720, 1050, QStringLiteral("Favorite ﾘｽﾄ"));
+    lbl_G = NewLabel(Pic_C, 1560, 3720, 555, QStringLiteral("ｸﾞﾙｰﾌﾟ"));
+    for (int n = 0; n < 20; ++n)
+        Img_G[n] = NewImage(Pic_C, 2220 + 240 * n, 3720, QStringLiteral("group_empty"));
+    List_Favorite = new ListBox(Pic_C);
+    List_Favorite->setGeometry(TwipsRect(240, 3960, 5235, 2790));
+}
+
+void Reelbox_S::CreateFooter()
+{
+    lbl[2] = NewLabel(Pic_C, 240, 6840, 2445, CreditLine);
+    lbl[2]->setStyleSheet(QStringLiteral("color: rgb(255, 150, 200);"));
+    lbl_URL = NewLabel(Pic_C, 240, 7080, 3285, HomePage);
+    lbl_URL->setStyleSheet(QStringLiteral("color: white;"));
+}

@@ -1,0 +1,97 @@
+#pragma once
+// Reelbox_S: the main window and the program's start-up object. A frameless,
+// skinned window of fixed size: a title picture to drag it by, a close picture,
+// and on a painted background the file browser (drive, folder, file type and
+// file lists), the favourites list with its twenty group markers, the option
+// switches and the skinned buttons. Loading it restores the last run's folder,
+// switches and favourites group. Controls keep their design names and are
+// public, so tests can drive them as the user would; each control event has
+// one handler named after the control and the event.
+
+#include <QWidget>
+#include <array>
+
+class Command;
+class DirListBox;
+class DriveListBox;
+class FileListBox;
+class GradientPanel;
+class ListBox;
+class PictureLabel;
+class QComboBox;
+class QFrame;
+struct Reelbox_B;
+
+class Reelbox_S : public QWidget
+{
+    Q_OBJECT
+public:
+    // Builds the window and runs its load (the start-up sequence).
+    explicit Reelbox_S(Reelbox_B &shared, QWidget *parent = nullptr);
+
+    // Title bar and the hidden picture stores.
+    PictureLabel *Image_head, *Image1, *ImgExit;
+    std::array<PictureLabel *, 2> imgImages{};
+    PictureLabel *Img_Opt_on, *Img_Opt_off;
+    PictureLabel *Img_pos_on, *Img_pos_off, *Img_Scan;
+    std::array<PictureLabel *, 6> lbl{}; // elements 0, 2, 3 and 5 exist
+
+    // The painted background and what lies on it.
+    GradientPanel *Pic_C;
+    DriveListBox *Drive1;
+    QComboBox *Combo_Kind;
+    DirListBox *Dir1;
+    FileListBox *File1;
+    std::array<Command *, 9> Comd{};
+    PictureLabel *Img_Full1, *lbl_Full1, *Img_Rep1, *lbl_Rep1;
+    PictureLabel *Img_Full2, *lbl_Full2, *Img_Rep2, *lbl_Rep2;
+    std::array<PictureLabel *, 2> Img_rdm1{}, lbl_rdm1{}, Img_rdm2{}, lbl_rdm2{};
+    PictureLabel *Img_Del, *Img_Kakunin, *lbl_Kakunin;
+    QFrame *Line1;
+    PictureLabel *lbl_G;
+    std::array<PictureLabel *, 20> Img_G{};
+    ListBox *List_Favorite;
+    PictureLabel *lbl_URL;
+
+    // Form-level state.
+    qint16 Dragging = 0;
+    qint16 DragOffsetX = 0, DragOffsetY = 0;
+    qint16 PlayPos = 0;
+    qint16 FileStartIndex = 0, FavoriteStartIndex = 0;
+
+    // Handlers.
+    void Form_Load();
+    void Image_head_MouseDown(Qt::MouseButton button);
+    void Image_head_MouseMove();
+    void Image_head_MouseUp();
+    void ImgExit_MouseDown();
+    void ImgExit_MouseUp();
+    void lbl_URL_MouseDown();
+    void Drive1_Change();
+    void Dir1_Change();
+    void Comd_Click(qint16 Index);
+
+    void EnableFileButtons();
+    void EnableFavoriteButtons();
+    // Stores the settings, the folder shown and the current group's favourites.
+    void SaveSettings();
+
+private:
+    void CreateTitleBar();
+    void CreatePictureStores();
+    void CreateBrowser();
+    void CreateButtons();
+    void CreateSwitches();
+    void CreateFavorites();
+    void CreateFooter();
+    void ConnectHandlers();
+    PictureLabel *NewImage(QWidget *parent, int left, int top, const QString &skin);
+    PictureLabel *NewLabel(QWidget *parent, int left, int top, int width, const QString &text);
+
+    void ShowSwitchPictures();
+    void ShowGroupMarkers();
+    void GiveClickablesThePointer();
+    void SetSwitchPicture(PictureLabel *image, qint16 value);
+
+    Reelbox_B &B;
+};

@@ -1,0 +1,140 @@
+// The main window's load: restoring the last run, and the browser links that
+// the load sets in motion.
+
+#include "app/main_window.h"
+
+#include "app/list_file.h"
+#include "app/reelbox_b.h"
+#include "app/shared_procedures.h"
+#include "controls/command.h"
+#include "platform/dir_list_box.h"
+#include "platform/drive_list_box.h"
+#include "platform/file_list_box.h"
+#include "platform/list_box.h"
+#include "platform/picture_label.h"
+#include "platform/units.h"
+
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace {
+
+const QStringList FileKinds = {
+    QStringLiteral("*.ram;*.rm;*.avi;*.mpeg;*.mpg;*.asf;*.wmv;*.divx;*.dat;*.rmvb"),
+    QStringLiteral("*.ram;*.rm;*.rmvb"),
+    QStringLiteral("*.avi"),
+    QStringLiteral("*.mpeg;*.mpg"),
+    QStringLiteral("*.wmv"),
+    QStringLiteral("*.asf"),
+    QStringLiteral("*.divx"),
+    QStringLiteral("*.dat"),
+};
+
+} // namespace
+
+void Reelbox_S::ConnectHandlers()
+{
+    connect(Image_head, &PictureLabel::MouseDown, this, &Reelbox_S::Image_head_MouseDown);
+    connect(Image_head, &PictureLabel::MouseMove, this, &Reelbox_S::Image_head_MouseMove);
+    connect(Image_head, &PictureLabel::MouseUp, this, &Reelbox_S::Image_head_MouseUp);
+    connect(ImgExit, &PictureLabel::MouseDown, this, &Reelbox_S::ImgExit_MouseDown);
+    connect(ImgExit, &PictureLabel::MouseUp, this, &Reelbox_S::ImgExit_MouseUp);
+    connect(lbl_URL, &PictureLabel::MouseDown, this, &Reelbox_S::lbl_URL_MouseDown);
+    connect(Drive1, &DriveListBox::Change, this, &Reelbox_S::Drive1_Change);
+    connect(Dir1, &DirListBox::Change, this, &Reelbox_S::Dir1_Change);
+    for (qint16 index = 0; index < qint16(Comd.size()); ++index)
+        connect(Comd[index], &Command::Click, this, [this, index] { Comd_Click(index); });
+}
+
+void Reelbox_S::Form_Load()
+{
+    Dragging = 0;
+    setFixedSize(TwipsToPixels(7335), TwipsToPixels(7830));
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    List_Favorite->SetHorizontalExtent(TwipsToPixels(5235) + 600);
+    SetCommandButtons(this, -1, 0);
+    B.LoadSettings();
+
+    Combo_Kind->addItems(FileKinds);
+    Combo_Kind->setCurrentIndex(0);
+    File1->SetPattern(FileKinds.first());
+
+    ShowSwitchPictures();
+    Dir1->SetPath(B.LastPath);
+    Drive1->SetDrive(B.LastPath);
+    File1->SetPath(Dir1->Path());
+    GiveClickablesThePointer();
+    ShowGroupMarkers();
+    for (const QString &entry : B.LoadGroup(B.GroupNo))
+        List_Favorite->AddItem(entry);
+
+    EnableFileButtons();
+    EnableFavoriteButtons();
+    FileStartIndex = 0;
+    FavoriteStartIndex = 0;
+}
+
+void Reelbox_S::SetSwitchPicture(PictureLabel *image, qint16 value)
+{
+    image->SetPicture(value != 0 ? Img_Opt_on->Picture() : Img_Opt_off->Picture());
+}
+
+void Reelbox_S::ShowSwitchPictures()
+{
+    for (int i = 0; i < 2; ++i) {
+        SetSwitchPicture(Img_rdm1[i], B.Rdm1 == i);
+        SetSwitchPicture(Img_rdm2[i], B.Rdm2 == i);
+    }
+    SetSwitchPicture(Img_Kakunin, B.Kakunin);
+    SetSwitchPicture(Img_Full1, B.Full1);
+    SetSwitchPicture(Img_Full2, B.Full2);
+    SetSwitchPicture(Img_Rep1, B.Rep1);
+    SetSwitchPicture(Img_Rep2, B.Rep2);
+}
+
+void Reelbox_S::GiveClickablesThePointer()
+{
+    const QCursor pointer = ImgExit->cursor();
+    QList<PictureLabel *> clickables{lbl_URL};
+    for (int i = 0; i < 2; ++i)
+        clickables << Img_rdm1[i] << lbl_rdm1[i] << Img_rdm2[i] << lbl_rdm2[i];
+    clickables << Img_Full1 << lbl_Full1 << Img_Full2 << lbl_Full2 << Img_Rep1 << lbl_Rep1
+               << Img_Rep2 << lbl_Rep2 << Img_Kakunin << lbl_Kakunin;
+    for (PictureLabel *image : Img_G)
+        clickables << image;
+    for (PictureLabel *clickable : clickables)
+        clickable->setCursor(pointer);
+}
+
+void Reelbox_S::ShowGroupMarkers()
+{
+    for (int n = 0; n < int(Img_G.size()); ++n) {
+        if (ListFileRecordCount(B.GroupFile(n)) != 0)
+            Img_G[n]->SetPicture(Img_Scan->Picture());
+    }
+    Img_G[B.GroupNo]->SetPicture(Img_pos_on->Picture());
+}
+
+void Reelbox_S::Drive1_Change()
+{
+    Dir1->OpenDrive(Drive1->Drive());
+}
+
+void Reelbox_S::Dir1_Change()
+{
+    FileStartIndex = 0;
+    File1->SetPath(Dir1->Path());
+    EnableFileButtons();
+}
+
+void Reelbox_S::EnableFileButtons()
+{
+    for (int index : {0, 1, 8})
+        Comd[index]->SetEnabled(false);
+    if (File1->ListCount() >= 1)
+        Comd[8]->SetEnabled(true);
+    if (File1->ListCount() > 1)
+        Comd[0]->SetEnabled(true);
+}

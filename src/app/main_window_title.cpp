@@ -1,0 +1,67 @@
+// The skinned window's own title bar: dragging by the title picture, the close
+// picture and the web-page label.
+
+#include "app/main_window.h"
+
+#include "app/title_drag.h"
+#include "platform/picture_label.h"
+#include "platform/shell.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QWindow>
+
+namespace {
+// Wayland lets no program place its own windows; the compositor moves them.
+bool WindowsMoveThemselves()
+{
+    return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+} // namespace
+
+void Reelbox_S::Image_head_MouseDown(Qt::MouseButton button)
+{
+    if (button != Qt::LeftButton)
+        return;
+    if (!WindowsMoveThemselves()) {
+        if (QWindow *window = windowHandle())
+            window->startSystemMove();
+        return;
+    }
+    Dragging = 1;
+    const QPoint offset = TitleDragOffset(QCursor::pos(), QPoint(PixelsToTwips(x()), PixelsToTwips(y())));
+    DragOffsetX = static_cast<qint16>(offset.x());
+    DragOffsetY = static_cast<qint16>(offset.y());
+}
+
+void Reelbox_S::Image_head_MouseMove()
+{
+    if (Dragging != 1)
+        return;
+    const QPoint place = TitleDragPosition(QCursor::pos(), QPoint(DragOffsetX, DragOffsetY));
+    move(place.x() / TwipsPerPixel, place.y() / TwipsPerPixel);
+}
+
+void Reelbox_S::Image_head_MouseUp()
+{
+    Dragging = 0;
+}
+
+void Reelbox_S::ImgExit_MouseDown()
+{
+    ImgExit->SetPicture(imgImages[1]->Picture());
+}
+
+void Reelbox_S::ImgExit_MouseUp()
+{
+    ImgExit->SetPicture(imgImages[0]->Picture());
+    QApplication::processEvents();
+    close();
+}
+
+void Reelbox_S::lbl_URL_MouseDown()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    OpenWithDesktop(lbl_URL->text());
+    QApplication::restoreOverrideCursor();
+}

@@ -1,0 +1,82 @@
+#pragma once
+// Reelbox_B: the program's shared state and its settings. One object, made by
+// main() for the program folder and handed to every window; tests make their
+// own over a temporary folder. The windows read and write the variables
+// directly, as the play hand-over between the main window and the players
+// needs. Settings live in "Reelbox.ini" (section "Section") beside the
+// executable and reach disk only through SaveSettings.
+
+#include <QString>
+#include <QStringList>
+
+// Reads key of section in the settings file fileName: "" when any is missing;
+// at most 255 bytes.
+QString ReadIniString(const QString &section, const QString &key, const QString &fileName);
+
+// Stores key=value in section of fileName. Returns false when the file could not
+// be written; it is then unchanged.
+bool WriteIniString(const QString &section, const QString &key, const QString &value, const QString &fileName);
+
+// A number as the settings file stores it: a blank before a non-negative value
+// (" 0", " 1"), a minus sign before a negative one ("-1").
+QString IniNumber(int value);
+
+// The whole-number part of a stored number, rounded down ("1.9" and " 1" give 1,
+// "-0.5" gives -1). False, leaving out alone, for text that is not a number or
+// lies outside -32768..32767.
+bool ParseIniNumber(const QString &text, qint16 &out);
+
+constexpr qint16 GroupCount = 20;
+
+struct ListRecordBuffer
+{
+    QString FilePath; // the record last read or written, as a path
+};
+
+struct Reelbox_B
+{
+    explicit Reelbox_B(QString programFolder);
+
+    // Where the program lives: its settings file and list files are kept here.
+    const QString ProgramFolder;
+
+    // Playback hand-over between the main window and the player windows.
+    qint16 InPlayLoop = 0; // -1 while the main window plays a list
+    qint16 PlaySource = 0; // 0 file list, 1 favourites
+    QString PlayFile;      // full path of the file to play now
+    qint16 StopPlay = 0;   // -1 once the user has ended playback
+
+    // Option switches (0 off, 1 on; any non-zero counts as on when shown).
+    qint16 Full1 = 0, Full2 = 0; // full screen for the file list / favourites
+    qint16 Rdm1 = 0, Rdm2 = 0;   // 0 in order, 1 random
+    qint16 Rep1 = 0, Rep2 = 0;   // repeat single play
+    qint16 Kakunin = 0;          // confirm deletion through the trash
+
+    qint16 GroupNo = 0; // current favourites group, 0..19
+    QString LastPath;   // folder shown at start-up
+
+    qint32 ApiResult = 0; // success of the player windows' cursor query
+    QString IniValue;     // the value last read from the settings file
+
+    ListRecordBuffer ListRecord; // list-file record buffer
+    qint16 RecordCount = 0;      // records of the list file last opened
+
+    QString SettingsFile() const;
+    QString GroupFile(int group) const;
+
+    // Reads "Path" and the switches; missing or unusable values give the defaults.
+    void LoadSettings();
+
+    // Writes "Path" (the folder list's folder), "rdm1", "rdm2", "Group", then the
+    // current group's list file from favourites, then "Full1", "Full2", "Rep1",
+    // "Rep2", "Kakunin". A failing step does not stop the others; returns false
+    // when any of them failed.
+    bool SaveSettings(const QString &folderPath, const QStringList &favorites);
+
+    // The entries of group's list file whose files still exist, in record order;
+    // sets RecordCount to the file's record count.
+    QStringList LoadGroup(int group);
+
+    // Stores favorites as group's list file (an empty list leaves no file).
+    bool SaveGroup(int group, const QStringList &favorites);
+};

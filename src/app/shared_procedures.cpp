@@ -1,0 +1,96 @@
+#include "app/shared_procedures.h"
+
+#include "controls/command.h"
+#include "platform/window_animation.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QWidget>
+
+namespace {
+const QChar Separator = QLatin1Char('/');
+
+QString WithoutTrailingBlanks(const QString &text)
+{
+    qsizetype end = text.size();
+    while (end > 0 && text.at(end - 1) == QLatin1Char(' '))
+        --end;
+    return text.left(end);
+}
+} // namespace
+
+QString AddBackslash(const QString &path)
+{
+    const QString trimmed = WithoutTrailingBlanks(path);
+    return trimmed.endsWith(Separator) ? trimmed : trimmed + Separator;
+}
+
+QString JoinPath(const QString &folder, const QString &name)
+{
+    return folder.endsWith(Separator) ? folder + name : folder + Separator + name;
+}
+
+bool DirectoryExists(const QString &path)
+{
+    const QFileInfo info(AddBackslash(path));
+    return info.isDir() && QDir(info.filePath()).isReadable();
+}
+
+bool FileExists(const QString &path)
+{
+    QString target = path;
+    if (target.endsWith(Separator))
+        target.chop(1);
+    if (target.isEmpty())
+        return false;
+    QFile file(target);
+    return file.open(QIODevice::ReadOnly); // refuses folders as well
+}
+
+void SetCommandButtons(QWidget *window, qint16 initialise, qint16 enable)
+{
+    if (!window)
+        return;
+    for (Command *button : window->findChildren<Command *>()) {
+        if (initialise == -1)
+            button->Initialize();
+        else
+            button->SetEnabled(enable == -1);
+    }
+}
+
+bool AskToMoveToTrash(const QStringList &paths)
+{
+    const QString question = paths.size() == 1
+        ? QStringLiteral("'%1' をごみ箱に移動しますか?").arg(QFileInfo(paths.first()).fileName())
+        : QStringLiteral("これらの %1 個の項目をごみ箱に移動しますか?").arg(paths.size());
+    return QMessageBox::question(nullptr, QStringLiteral("ファイルの削除"), question,
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        == QMessageBox::Yes;
+}
+
+qint32 DeleteToRecycleBin(const QStringList &paths, const TrashConfirmation &confirm)
+{
+    if (paths.isEmpty())
+        return 0;
+    if (!confirm(paths))
+        return TrashCancelled;
+    bool allMoved = true;
+    for (const QString &path : paths)
+        allMoved = QFile::moveToTrash(path) && allMoved;
+    return allMoved ? 0 : TrashFailed;
+}
+
+void AnimateOpen(QWidget *window, int x, int y)
+{
+    if (window)
+        AnimateFrame(QRect(x, y, 0, 0), window->frameGeometry());
+}
+
+void AnimateClose(QWidget *window, int x, int y)
+{
+    if (window)
+        AnimateFrame(window->frameGeometry(), QRect(x, y, 0, 0));
+}

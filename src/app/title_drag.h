@@ -1,0 +1,20 @@
+#pragma once
+// Moving the skinned window by its title picture. The arithmetic is in twips
+// with a fixed 15 twips per pixel, whatever the screen's real density: the
+// offset is taken when the drag starts, the window follows the cursor.
+
+#include "platform/units.h"
+
+#include <QPoint>
+
+// Cursor (screen pixels) minus the window's top-left (twips), in twips.
+inline QPoint TitleDragOffset(QPoint cursorPixels, QPoint windowTwips)
+{
+    return {cursorPixels.x() * TwipsPerPixel - windowTwips.x(), cursorPixels.y() * TwipsPerPixel - windowTwips.y()};
+}
+
+// The window's new top-left (twips) for the cursor (screen pixels).
+inline QPoint TitleDragPosition(QPoint cursorPixels, QPoint offsetTwips)
+{
+    return {cursorPixels.x() * TwipsPerPixel - offsetTwips.x(), cursorPixels.y() * TwipsPerPixel - offsetTwips.y()};
+}

@@ -1,0 +1,99 @@
+// The favourites group list files: fixed 255-byte records on disk.
+
+#include "app/list_file.h"
+#include "app/reelbox_b.h"
+#include "fakes/program_folder.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(ListFile, NamesCarryTheTwoDigitGroup)
+{
+    EXPECT_EQ(ListFileName("/p", 0), "/p/Reelbox00.rdm");
+    EXPECT_EQ(ListFileName("/p", 19), "/p/Reelbox19.rdm");
+}
+
+TEST(ListFile, ThreeEntriesMakeExactly765BytesWithRecord2AtByte255)
+{
+    ProgramFolder folder;
+    const QString file = folder.FilePath("Reelbox00.rdm");
+    ASSERT_TRUE(WriteListFile(file, {"/a.avi", "/b.avi", "/c.avi"}));
+    const QByteArray bytes = folder.Read("Reelbox00.rdm");
+    ASSERT_EQ(bytes.size(), 765);
+    EXPECT_EQ(bytes.mid(255, 6), "/b.avi");
+    EXPECT_EQ(bytes.mid(261, 249), QByteArray(249, ' '));
+    EXPECT_EQ(ReadListFile(file), (QStringList{"/a.avi", "/b.avi", "/c.avi"}));
+}
+
+TEST(ListFile, RecordCountDropsThePartialRecord)
+{
+    ProgramFolder folder;
+    const struct { int length; qint16 records; } cases[] = {{765, 3}, {800, 3}, {200, 0}, {255, 1}};
+    for (const auto &c : cases) {
+        const QString file = folder.Write("g.rdm", QByteArray(c.length, ' '));
+        EXPECT_EQ(ListFileRecordCount(file), c.records) << c.length;
+        EXPECT_EQ(ReadListFile(file).size(), c.records) << c.length;
+    }
+    EXPECT_EQ(ListFileRecordCount(folder.FilePath("missing.rdm")), 0);
+}
+
+TEST(ListFile, LongPathsAreCutAndBlanksTrimmed)
+{
+    const QString longPath = "/" + QString(300, 'x');
+    EXPECT_EQ(EncodeListRecord(longPath), ("/" + QString(254, 'x')).toUtf8());
+    EXPECT_EQ(DecodeListRecord(EncodeListRecord("  /with blanks/a.avi  ")), "/with blanks/a.avi");
+}
+
+TEST(ListFile, EmptyListRemovesTheFile)
+{
+    ProgramFolder folder;
+    const QString file = folder.Write("Reelbox03.rdm", QByteArray(255, ' '));
+    EXPECT_TRUE(WriteListFile(file, {}));
+    EXPECT_FALSE(folder.Exists("Reelbox03.rdm"));
+    EXPECT_TRUE(WriteListFile(file, {})); // nothing to remove is no failure
+}
+
+TEST(LoadGroup, DropsEntriesWhoseFilesAreGoneOrAreFolders)
+{
+    ProgramFolder folder;
+    const QString kept = folder.Write("clips/kept.avi", "x");
+    const QString sub = folder.MakeFolder("clips/sub");
+    QByteArray records = EncodeListRecord(kept) + EncodeListRecord(folder.FilePath("clips/gone.avi"))
+        + EncodeListRecord(sub) + EncodeListRecord("   " + kept);
+    folder.Write("Reelbox07.rdm", records + "partial");
+    Reelbox_B b(folder.Path());
+    EXPECT_EQ(b.LoadGroup(7), (QStringList{kept, kept}));
+    EXPECT_EQ(b.RecordCount, 4);
+    EXPECT_TRUE(b.LoadGroup(8).isEmpty());
+    EXPECT_EQ(b.RecordCount, 0);
+}
+
+TEST(LoadGroup, ReadsShiftJisRecordsFromJapaneseWindows)
+{
+    ProgramFolder folder;
+    const QString clip = folder.Write(QStringLiteral("映画.avi"), "x");
+    QByteArray record = folder.Path().toUtf8() + "/\x89\x66\x89\xe6.avi"; // 映画 in Shift_JIS
+    record.append(255 - record.size(), ' ');
+    folder.Write("Reelbox01.rdm", record);
+    Reelbox_B b(folder.Path());
+    EXPECT_EQ(b.LoadGroup(1), QStringList{clip});
+}
+
+TEST(SaveGroup, ReplacesTheOldFileOnlyOnceTheNewOneIsWhole)
+{
+    ProgramFolder folder;
+    const QByteArray old = EncodeListRecord("/old.avi");
+    folder.Write("Reelbox05.rdm", old);
+    folder.MakeFolder("Reelbox05.rdm.tmp/blocker");
+    Reelbox_B b(folder.Path());
+    EXPECT_FALSE(b.SaveGroup(5, {"/new.avi"}));
+    EXPECT_EQ(folder.Read("Reelbox05.rdm"), old);
+
+    QDir(folder.FilePath("Reelbox05.rdm.tmp")).removeRecursively();
+    EXPECT_TRUE(b.SaveGroup(5, {"/new.avi"}));
+    EXPECT_EQ(folder.Read("Reelbox05.rdm"), EncodeListRecord("/new.avi"));
+    EXPECT_FALSE(folder.Exists("Reelbox05.rdm.tmp"));
+}
+
+} // namespace

@@ -1,0 +1,225 @@
+// The main window: start-up from a first start and from saved state, the
+// painted background, the title-bar drag and both ways of leaving.
+
+#include "app/gradient_panel.h"
+#include "app/list_file.h"
+#include "app/main_window.h"
+#include "app/reelbox_b.h"
+#include "app/title_drag.h"
+#include "controls/command.h"
+#include "fakes/program_folder.h"
+#include "platform/dir_list_box.h"
+#include "platform/drive_list_box.h"
+#include "platform/file_list_box.h"
+#include "platform/list_box.h"
+#include "platform/picture_label.h"
+
+#include <QComboBox>
+#include <QStorageInfo>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+bool Shows(const PictureLabel *image, const PictureLabel *store)
+{
+    return image->Picture().cacheKey() == store->Picture().cacheKey();
+}
+
+class MainWindow : public ::testing::Test
+{
+protected:
+    std::unique_ptr<Reelbox_S> Start()
+    {
+        shared_ = std::make_unique<Reelbox_B>(folder_.Path());
+        return std::make_unique<Reelbox_S>(*shared_);
+    }
+    void WriteIni(const QByteArray &body) { folder_.Write("Reelbox.ini", "[Section]\r\n" + body); }
+
+    ProgramFolder folder_;
+    std::unique_ptr<Reelbox_B> shared_;
+};
+
+TEST_F(MainWindow, FirstStartShowsTheProgramFolderWithDefaults)
+{
+    folder_.Write("a.avi", "x");
+    folder_.Write("b.MPG", "x");
+    folder_.Write("notes.txt", "x");
+    auto w = Start();
+
+    EXPECT_EQ(w->size(), QSize(489, 522));
+    EXPECT_EQ(w->Dir1->Path(), folder_.Path());
+    EXPECT_EQ(w->Drive1->Drive(), QStorageInfo(folder_.Path()).rootPath());
+    EXPECT_EQ(w->Combo_Kind->count(), 8);
+    EXPECT_EQ(w->Combo_Kind->currentText(), "*.ram;*.rm;*.avi;*.mpeg;*.mpg;*.asf;*.wmv;*.divx;*.dat;*.rmvb");
+    EXPECT_EQ(w->File1->ListCount(), 2);
+
+    EXPECT_TRUE(Shows(w->Img_rdm1[0], w->Img_Opt_on));
+    EXPECT_TRUE(Shows(w->Img_rdm1[1], w->Img_Opt_off));
+    EXPECT_TRUE(Shows(w->Img_rdm2[0], w->Img_Opt_on));
+    for (PictureLabel *image : {w->Img_Full1, w->Img_Full2, w->Img_Rep1, w->Img_Rep2, w->Img_Kakunin})
+        EXPECT_TRUE(Shows(image, w->Img_Opt_off));
+    EXPECT_TRUE(Shows(w->Img_G[0], w->Img_pos_on));
+    for (int n = 1; n < 20; ++n)
+        EXPECT_TRUE(Shows(w->Img_G[n], w->Img_pos_off)) << n;
+
+    EXPECT_EQ(w->List_Favorite->ListCount(), 0);
+    EXPECT_TRUE(w->Comd[0]->Enabled());  // two files: continuous play
+    EXPECT_FALSE(w->Comd[1]->Enabled()); // until a file is pressed
+    EXPECT_TRUE(w->Comd[8]->Enabled());
+    for (int index : {2, 3, 4, 5})
+        EXPECT_FALSE(w->Comd[index]->Enabled()) << index;
+    EXPECT_TRUE(w->Comd[6]->Enabled());
+    EXPECT_TRUE(w->Comd[7]->Enabled());
+    EXPECT_EQ(w->Comd[8]->Caption(), "全てFavorite");
+}
+
+TEST_F(MainWindow, StartUpRestoresSwitchesGroupMarkersAndFavourites)
+{
+    const QString movies = folder_.MakeFolder("movies");
+    const QString a = folder_.Write("movies/a.avi", "x");
+    const QString b = folder_.Write("movies/b.avi", "x");
+    WriteIni("Path=" + movies.toUtf8() + "\r\nrdm1= 1\r\nGroup= 5\r\nFull2= 1\r\nRep1= 1\r\nKakunin= 1\r\n");
+    WriteListFile(folder_.FilePath("Reelbox00.rdm"), {a});
+    WriteListFile(folder_.FilePath("Reelbox05.rdm"), {a, folder_.FilePath("movies/deleted.avi"), b});
+    folder_.Write("Reelbox09.rdm", QByteArray(200, ' ')); // shorter than a record: empty
+    auto w = Start();
+
+    EXPECT_EQ(w->Dir1->Path(), movies);
+    EXPECT_TRUE(Shows(w->Img_rdm1[1], w->Img_Opt_on));
+    EXPECT_TRUE(Shows(w->Img_rdm1[0], w->Img_Opt_off));
+    EXPECT_TRUE(Shows(w->Img_Full2, w->Img_Opt_on));
+    EXPECT_TRUE(Shows(w->Img_Rep1, w->Img_Opt_on));
+    EXPECT_TRUE(Shows(w->Img_Kakunin, w->Img_Opt_on));
+    EXPECT_TRUE(Shows(w->Img_Full1, w->Img_Opt_off));
+
+    EXPECT_TRUE(Shows(w->Img_G[0], w->Img_Scan));
+    EXPECT_TRUE(Shows(w->Img_G[5], w->Img_pos_on));
+    EXPECT_TRUE(Shows(w->Img_G[9], w->Img_pos_off));
+    EXPECT_EQ(w->List_Favorite->Entries(), (QStringList{a, b}));
+    EXPECT_TRUE(w->Comd[2]->Enabled());
+    EXPECT_TRUE(w->Comd[5]->Enabled());
+    EXPECT_FALSE(w->Comd[3]->Enabled());
+    EXPECT_EQ(w->FileStartIndex, 0);
+    EXPECT_EQ(w->FavoriteStartIndex, 0);
+}
+
+TEST_F(MainWindow, OneFileEnablesOnlyAddAllAndNoFileNothing)
+{
+    folder_.Write("only.wmv", "x");
+    auto w = Start();
+    EXPECT_TRUE(w->Comd[8]->Enabled());
+    EXPECT_FALSE(w->Comd[0]->Enabled());
+    w->Dir1->SetPath(folder_.MakeFolder("empty"));
+    EXPECT_FALSE(w->Comd[8]->Enabled());
+    EXPECT_FALSE(w->Comd[0]->Enabled());
+}
+
+TEST_F(MainWindow, ControlsSitAtTheirDesignPlaces)
+{
+    auto w = Start();
+    EXPECT_EQ(w->Pic_C->geometry(), QRect(0, 20, 493, 501));
+    EXPECT_EQ(w->Comd[1]->geometry(), QRect(376, 68, 97, 25));
+    EXPECT_EQ(w->Comd[7]->geometry(), QRect(376, 460, 97, 25));
+    EXPECT_EQ(w->Comd[6]->geometry(), QRect(268, 460, 97, 25));
+    EXPECT_EQ(w->File1->geometry(), QRect(184, 40, 181, 175));
+    EXPECT_EQ(w->List_Favorite->geometry(), QRect(16, 264, 349, 186));
+    EXPECT_EQ(w->Img_G[19]->pos(), QPoint(452, 248));
+    EXPECT_EQ(w->ImgExit->pos(), QPoint(468, 4));
+    EXPECT_EQ(w->List_Favorite->HorizontalExtent(), 949);
+}
+
+TEST(Background, SineGradientIsDarkAtTheEdgesAndLightInTheMiddle)
+{
+    EXPECT_EQ(BackgroundRowColour(0, 501), QColor(0, 30, 30));
+    EXPECT_EQ(BackgroundRowColour(250, 501), QColor(220, 250, 250));
+    EXPECT_EQ(BackgroundRowColour(500, 501), QColor(1, 31, 31));
+
+    GradientPanel panel;
+    panel.resize(50, 501);
+    EXPECT_EQ(panel.Background().pixelColor(10, 0), QColor(0, 30, 30));
+    EXPECT_EQ(panel.Background().pixelColor(49, 250), QColor(220, 250, 250));
+    panel.resize(50, 100); // a new size repaints the whole picture
+    EXPECT_EQ(panel.Background().height(), 100);
+    EXPECT_EQ(panel.Background().pixelColor(0, 50), QColor(220, 250, 250));
+}
+
+TEST(TitleDrag, WindowKeepsItsOffsetFromTheCursor)
+{
+    // Cursor at (100, 50) px over a window at (1200, 600) twips = (80, 40) px.
+    const QPoint offset = TitleDragOffset({100, 50}, {1200, 600});
+    EXPECT_EQ(offset, QPoint(300, 150));
+    EXPECT_EQ(TitleDragPosition({130, 70}, offset), QPoint(1650, 900));
+}
+
+TEST_F(MainWindow, TitleDragFollowsTheCursorOnlyWithTheLeftButton)
+{
+    auto w = Start();
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    w->move(100, 100);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->pos() == QPoint(100, 100); }));
+
+    QCursor::setPos(110, 105);
+    w->Image_head_MouseDown(Qt::RightButton);
+    EXPECT_EQ(w->Dragging, 0);
+    w->Image_head_MouseDown(Qt::LeftButton);
+    EXPECT_EQ(w->Dragging, 1);
+    EXPECT_EQ(QPoint(w->DragOffsetX, w->DragOffsetY), QPoint(150, 75));
+
+    QCursor::setPos(160, 125);
+    w->Image_head_MouseMove();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w->pos() == QPoint(150, 120); }));
+    w->Image_head_MouseUp();
+    EXPECT_EQ(w->Dragging, 0);
+    QCursor::setPos(300, 300);
+    w->Image_head_MouseMove();
+    EXPECT_EQ(w->pos(), QPoint(150, 120));
+}
+
+TEST_F(MainWindow, CancelLeavesWithoutSaving)
+{
+    WriteIni("rdm1= 1\r\n");
+    const QByteArray before = folder_.Read("Reelbox.ini");
+    auto w = Start();
+    w->show();
+    shared_->Rdm1 = 0;
+    w->List_Favorite->AddItem(folder_.Write("a.avi", "x"));
+    w->Comd_Click(6);
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(folder_.Read("Reelbox.ini"), before);
+    EXPECT_FALSE(folder_.Exists("Reelbox00.rdm"));
+}
+
+TEST_F(MainWindow, ExitSavesSettingsAndTheCurrentGroup)
+{
+    const QString clip = folder_.Write("a.avi", "x");
+    auto w = Start();
+    w->show();
+    shared_->Full1 = 1;
+    w->List_Favorite->AddItem(clip);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    QTest::mouseMove(w->Comd[7]); // hovered first: a press then gives focus and clicks
+    QTest::mouseClick(w->Comd[7], Qt::LeftButton);
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(ReadListFile(folder_.FilePath("Reelbox00.rdm")), QStringList{clip});
+    Reelbox_B reloaded(folder_.Path());
+    reloaded.LoadSettings();
+    EXPECT_EQ(reloaded.Full1, 1);
+    EXPECT_EQ(reloaded.LastPath, folder_.Path());
+}
+
+TEST_F(MainWindow, ClosePictureShowsPressedThenLeavesWithoutSaving)
+{
+    auto w = Start();
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    QTest::mousePress(w->ImgExit, Qt::LeftButton);
+    EXPECT_TRUE(Shows(w->ImgExit, w->imgImages[1]));
+    QTest::mouseRelease(w->ImgExit, Qt::LeftButton);
+    EXPECT_TRUE(Shows(w->ImgExit, w->imgImages[0]));
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_FALSE(folder_.Exists("Reelbox.ini"));
+}
+
+} // namespace
