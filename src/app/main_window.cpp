@@ -71,7 +71,8 @@ PictureLabel *Reelbox_S::NewLabel(QWidget *parent, int left, int top, int width,
     auto *label = new PictureLabel(parent);
     label->setText(text);
     label->adjustSize();
-    const int pixels = width > 0 ? TwipsToPixels(width) : label->width();
+    // The design width, widened when the stand-in font draws the text wider.
+    const int pixels = qMax(TwipsToPixels(width), label->width());
     label->setGeometry(TwipsToPixels(left), TwipsToPixels(top), pixels, qMax(TwipsToPixels(195), label->height()));
     return label;
 }

@@ -29,6 +29,7 @@ QList<FolderRow> FolderTreeRows(const QString &folder)
 DirListBox::DirListBox(QWidget *parent)
     : QListWidget(parent)
 {
+    setIconSize(QSize(16, 16));
     connect(this, &QListWidget::itemDoubleClicked, this, &DirListBox::OnDoubleClick);
 }
 
