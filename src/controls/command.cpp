@@ -1,0 +1,541 @@
+#include "controls/command.h"
+
+#include "controls/property_bag.h"
+#include "platform/fonts.h"
+#include "platform/units.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QRegularExpression>
+#include <QTimer>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <optional>
+
+namespace {
+
+// Frame constants of the skin pictures, in twips (16-bit, like the spans).
+constexpr qint16 CornerSize = 60;
+constexpr qint16 SkinWidth = 960;
+constexpr qint16 SkinHeight = 375;
+constexpr qint16 MiddleSourceWidth = SkinWidth - 2 * CornerSize;
+constexpr qint16 MiddleSourceHeight = SkinHeight - 2 * CornerSize;
+
+const QString DefaultCaption = QStringLiteral("Command");
+constexpr int HoverPollMilliseconds = 100;
+
+// Indexed by Command::SkinFace.
+const std::array<QString, 6> SkinPaths{
+    QStringLiteral(":/skins/command_normal.png"),
+    QStringLiteral(":/skins/command_highlight.png"),
+    QStringLiteral(":/skins/command_pressed.png"),
+    QStringLiteral(":/skins/command_disable.png"),
+    QStringLiteral(":/skins/command_highlightselect.png"),
+    QStringLiteral(":/skins/command_selected.png"),
+};
+
+// Stores `value` when it fits in 16 bits; otherwise leaves `target` alone.
+bool StoreSpan(qint16 &target, int value)
+{
+    if (value < std::numeric_limits<qint16>::min() || value > std::numeric_limits<qint16>::max())
+        return false;
+    target = qint16(value);
+    return true;
+}
+
+QRect TwipsToPixelRect(const QRect &twips)
+{
+    return TwipsRect(twips.x(), twips.y(), twips.width(), twips.height());
+}
+
+// Stored property values as the control takes them; nullopt when unreadable.
+std::optional<qint64> ToWhole(const QVariant &value, qint64 lowest, qint64 highest)
+{
+    bool ok = true;
+    const qint64 whole = value.typeId() == QMetaType::Bool ? (value.toBool() ? -1 : 0)
+                                                           : value.toLongLong(&ok);
+    if (!ok || whole < lowest || whole > highest)
+        return std::nullopt;
+    return whole;
+}
+
+std::optional<bool> ToTruth(const QVariant &value)
+{
+    if (value.typeId() == QMetaType::Bool)
+        return value.toBool();
+    const QString text = value.toString().trimmed();
+    if (text.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
+        return true;
+    if (text.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
+        return false;
+    if (const auto whole = ToWhole(value, std::numeric_limits<qint64>::min(),
+                                   std::numeric_limits<qint64>::max()))
+        return *whole != 0;
+    return std::nullopt;
+}
+
+std::optional<QFont> ToFont(const QVariant &value)
+{
+    if (value.typeId() == QMetaType::QFont)
+        return value.value<QFont>();
+    QFont font;
+    if (value.typeId() == QMetaType::QString && font.fromString(value.toString()))
+        return font;
+    return std::nullopt;
+}
+
+} // namespace
+
+bool UpdateCommandFrameSpans(CommandFrameSpans &spans, int widthTwips, int heightTwips)
+{
+    bool allFit = StoreSpan(spans.middleWidth, widthTwips - 2 * CornerSize);
+    allFit = StoreSpan(spans.middleHeight, heightTwips - 2 * CornerSize) && allFit;
+    allFit = StoreSpan(spans.rightX, widthTwips - CornerSize) && allFit;
+    allFit = StoreSpan(spans.bottomY, heightTwips - CornerSize) && allFit;
+    return allFit;
+}
+
+std::array<FramePiece, 8> CommandFramePieces(const CommandFrameSpans &spans)
+{
+    const int c = CornerSize;
+    const int width = spans.middleWidth, height = spans.middleHeight;
+    const int x = spans.rightX, y = spans.bottomY;
+    const int right = SkinWidth - c, bottom = SkinHeight - c;
+    return {{
+        {{1, 1, c, c}, {0, 0, c, c}},
+        {{c, 1, width, c}, {c, 1, MiddleSourceWidth, c}},
+        {{x, 1, c, c}, {right, 1, c, c}},
+        {{x, c, c, height}, {right, c, c, MiddleSourceHeight}},
+        {{x, y, c, c}, {right, bottom, c, c}},
+        {{c, y, width, c}, {c, bottom, MiddleSourceWidth, c}},
+        {{1, y, c, c}, {0, bottom, c, c}},
+        {{1, c, c, height}, {1, c, c, MiddleSourceHeight}},
+    }};
+}
+
+QColor CommandColourFromText(const QString &text)
+{
+    static const QRegularExpression colourText(QStringLiteral("^&H([0-9A-F]{1,6})$"),
+                                               QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = colourText.match(text.trimmed());
+    if (!match.hasMatch())
+        return {};
+    const uint value = match.captured(1).toUInt(nullptr, 16);
+    return QColor(int(value >> 16) & 0xFF, int(value >> 8) & 0xFF, int(value) & 0xFF);
+}
+
+QColor CommandGradientColour(int row, int heightPx, bool reversed)
+{
+    static const QColor light = CommandColourFromText(QStringLiteral("&HFFFFFF"));
+    static const QColor shade = CommandColourFromText(QStringLiteral("&HC6C5D7"));
+    const QColor &top = reversed ? shade : light;
+    const QColor &bottom = reversed ? light : shade;
+    const int last = heightPx - 1;
+    if (last <= 0)
+        return top;
+    const double share = double(std::clamp(row, 0, last)) / last;
+    const auto blend = [share](int from, int to) { return qRound(from + (to - from) * share); };
+    return QColor(blend(top.red(), bottom.red()), blend(top.green(), bottom.green()),
+                  blend(top.blue(), bottom.blue()));
+}
+
+Command::Command(QWidget *parent)
+    : QWidget(parent)
+    , LblMsg(new QLabel(DefaultCaption, this))
+    , TmrMouse(new QTimer(this))
+{
+    for (size_t face = 0; face < skins.size(); ++face)
+        skins[face].load(SkinPaths[face]); // a missing picture stays null and draws nothing
+
+    LblMsg->setObjectName(QStringLiteral("LblMsg"));
+    LblMsg->setTextFormat(Qt::PlainText);
+    LblMsg->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+    LblMsg->setWordWrap(false);
+    LblMsg->setAutoFillBackground(false);
+    LblMsg->setAttribute(Qt::WA_TransparentForMouseEvents);
+    LblMsg->setGeometry(TwipsRect(0, 90, 1635, 195));
+    SetCaptionColour(0);
+
+    TmrMouse->setObjectName(QStringLiteral("TmrMouse"));
+    TmrMouse->setInterval(HoverPollMilliseconds);
+    connect(TmrMouse, &QTimer::timeout, this, &Command::TmrMouse_Timer);
+
+    setMouseTracking(true);
+    UpdateFocusPolicy();
+    resize(sizeHint());
+    ShowEnabledState();
+}
+
+void Command::Initialize()
+{
+    fields.ButtonState = 1;
+    TmrMouse->start(HoverPollMilliseconds);
+}
+
+quint8 Command::Visible()
+{
+    if (backgroundStyle == 0)
+        return 0;
+    RestoreNormal();
+    return 255;
+}
+
+void Command::SetVisible(quint8 value)
+{
+    backgroundStyle = value != 0 ? 1 : 0;
+    update();
+    if (value != 0)
+        RestoreNormal();
+    emit PropertyChanged(QStringLiteral("Visible"));
+}
+
+quint32 Command::FontColour()
+{
+    const quint32 colour = CaptionColour();
+    RestoreNormal();
+    return colour;
+}
+
+void Command::SetFontColour(quint32 colour)
+{
+    const bool taken = SetCaptionColour(colour);
+    RestoreNormal();
+    if (taken)
+        emit PropertyChanged(QStringLiteral("FontColour"));
+}
+
+bool Command::Enabled()
+{
+    if (fields.FirstRun == 0) {
+        RestoreNormal();
+        fields.FirstRun = 1;
+        fields.EnabledFlag = true;
+        UpdateFocusPolicy();
+    }
+    const bool enabled = fields.EnabledFlag;
+    ShowEnabledState();
+    return enabled;
+}
+
+void Command::SetEnabled(bool value)
+{
+    fields.EnabledFlag = value;
+    UpdateFocusPolicy();
+    emit PropertyChanged(QStringLiteral("Enabled"));
+    ShowEnabledState();
+}
+
+QString Command::Caption() const
+{
+    return LblMsg->text();
+}
+
+void Command::SetCaption(const QString &text)
+{
+    LblMsg->setText(text);
+    emit PropertyChanged(QStringLiteral("Caption"));
+}
+
+QFont Command::Font() const
+{
+    return LblMsg->font();
+}
+
+void Command::SetFont(const QFont &font)
+{
+    LblMsg->setFont(font);
+    emit PropertyChanged(QStringLiteral("Font"));
+}
+
+void Command::ReadProperties(const PropertyBag &bag)
+{
+    if (const auto enabled = ToTruth(bag.ReadProperty(QStringLiteral("Enabled"), true))) {
+        fields.EnabledFlag = *enabled;
+        UpdateFocusPolicy();
+    }
+    LblMsg->setText(bag.ReadProperty(QStringLiteral("Caption"), DefaultCaption).toString());
+    if (const auto font = ToFont(bag.ReadProperty(QStringLiteral("Font"), QVariant::fromValue(AmbientFont()))))
+        LblMsg->setFont(*font);
+    if (const auto firstRun = ToWhole(bag.ReadProperty(QStringLiteral("FirstRun"), 1), 0, 255))
+        fields.FirstRun = quint8(*firstRun);
+    if (const auto colour = ToWhole(bag.ReadProperty(QStringLiteral("FontColour"), 0), 0, 0xFFFFFF))
+        SetCaptionColour(quint32(*colour));
+    if (const auto style = ToWhole(bag.ReadProperty(QStringLiteral("Visible"), 1), 0, 1))
+        backgroundStyle = qint16(*style);
+    update();
+    RestoreNormal();
+}
+
+void Command::WriteProperties(PropertyBag &bag)
+{
+    bag.WriteProperty(QStringLiteral("Enabled"), fields.EnabledFlag, true);
+    bag.WriteProperty(QStringLiteral("Caption"), LblMsg->text(), DefaultCaption);
+    bag.WriteProperty(QStringLiteral("Font"), QVariant::fromValue(LblMsg->font()),
+                      QVariant::fromValue(AmbientFont()));
+    bag.WriteProperty(QStringLiteral("FirstRun"), int(fields.FirstRun), 1);
+    bag.WriteProperty(QStringLiteral("FontColour"), int(CaptionColour()), 0);
+    bag.WriteProperty(QStringLiteral("Visible"), int(backgroundStyle), 1);
+    RestoreNormal();
+}
+
+void Command::TmrMouse_Timer()
+{
+    // The caption is transparent for the mouse, so widgetAt() normally answers
+    // this control over it; the label is named as well to be safe.
+    const QWidget *underCursor = QApplication::widgetAt(QCursor::pos());
+    if (underCursor != this && underCursor != LblMsg)
+        MouseLeave();
+}
+
+QSize Command::sizeHint() const
+{
+    return TwipsToPixels(QSize(1635, 375));
+}
+
+void Command::paintEvent(QPaintEvent *)
+{
+    if (backgroundStyle == 0)
+        return;
+    if (backing.devicePixelRatio() != devicePixelRatioF()) // moved to another screen
+        RenderFace(shownFace);
+    if (backing.isNull())
+        return;
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, backing);
+}
+
+void Command::resizeEvent(QResizeEvent *)
+{
+    ShowEnabledState();
+}
+
+void Command::mouseMoveEvent(QMouseEvent *event)
+{
+    // While a button is held the moves keep coming when the pointer is off the
+    // control; only moves over it count as hovering.
+    if (!fields.EnabledFlag || !rect().contains(event->position().toPoint()))
+        return;
+    if (fields.ButtonState == 1) {
+        fields.ButtonState = 2;
+        DrawFace(HighLight);
+    } else if (fields.ButtonState == 3 && !fields.ButtonHeld) {
+        fields.ButtonState = 4;
+        DrawFace(HighLightSelect);
+    }
+}
+
+void Command::mousePressEvent(QMouseEvent *event)
+{
+    if (!fields.EnabledFlag || event->button() != Qt::LeftButton)
+        return;
+    fields.ButtonHeld = true;
+    DrawFace(Pressed);
+}
+
+void Command::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (!fields.EnabledFlag)
+        return;
+    if (event->button() == Qt::LeftButton) {
+        fields.ButtonHeld = false;
+        if (fields.ButtonState == 2)
+            DrawFace(Normal);
+        if (fields.ButtonState == 4)
+            DrawFace(HighLightSelect);
+    }
+    // A press dragged off a focused control ends in state 3: no Click.
+    if (fields.ButtonState != 3)
+        emit Click();
+}
+
+void Command::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    const bool stateShowsFocus = fields.ButtonState == 3 || fields.ButtonState == 4;
+    if (!fields.EnabledFlag || (IsWindowSwitch(event) && stateShowsFocus))
+        return;
+    if (fields.ButtonState != 2) {
+        fields.ButtonState = 3;
+        DrawFace(Selected);
+    } else {
+        fields.ButtonState = 4;
+        DrawFace(Pressed);
+    }
+}
+
+void Command::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    if (!fields.EnabledFlag || IsWindowSwitch(event) || fields.ButtonState == 1)
+        return;
+    fields.ButtonState = 1;
+    DrawFace(Normal);
+}
+
+// Space (on release) and Return/Enter click a focused, enabled button, as on
+// any push button; they leave the face alone. Other keys go to the host.
+void Command::keyPressEvent(QKeyEvent *event)
+{
+    const int key = event->key();
+    if (!fields.EnabledFlag || (key != Qt::Key_Space && key != Qt::Key_Return && key != Qt::Key_Enter)) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    if (key != Qt::Key_Space && !event->isAutoRepeat())
+        emit Click();
+}
+
+void Command::keyReleaseEvent(QKeyEvent *event)
+{
+    if (!fields.EnabledFlag || event->key() != Qt::Key_Space) {
+        QWidget::keyReleaseEvent(event);
+        return;
+    }
+    if (!event->isAutoRepeat())
+        emit Click();
+}
+
+void Command::DrawFace(SkinFace face)
+{
+    if (fields.ButtonState == 1 || fields.ButtonState == 3)
+        fields.GradientReversed = false;
+    else if (fields.ButtonState == 2)
+        fields.GradientReversed = true;
+    UpdateCommandFrameSpans(frameSpans, PixelsToTwips(width()), PixelsToTwips(height()));
+    shownFace = face;
+    RenderFace(face);
+    update();
+    PlaceCaption();
+}
+
+void Command::MouseLeave()
+{
+    if (!fields.EnabledFlag)
+        return;
+    if (fields.ButtonState == 2) {
+        fields.ButtonState = 1;
+        DrawFace(Normal);
+    } else if (fields.ButtonState == 4) {
+        fields.ButtonState = 3;
+        DrawFace(Selected);
+    }
+}
+
+// One colour per device-pixel row, top row to bottom row.
+void Command::PaintGradient(QPainter &painter, QSize devicePixels)
+{
+    for (int row = 0; row < devicePixels.height(); ++row) {
+        painter.fillRect(0, row, devicePixels.width(), 1,
+                         CommandGradientColour(row, devicePixels.height(), fields.GradientReversed));
+    }
+}
+
+void Command::ShowEnabledState()
+{
+    DrawFace(fields.EnabledFlag ? Normal : Disable);
+    LblMsg->setEnabled(fields.EnabledFlag);
+}
+
+void Command::RestoreNormal()
+{
+    if (!fields.EnabledFlag)
+        return;
+    LblMsg->setEnabled(true);
+    if (fields.FirstRun == 0)
+        SetCaptionColour(0);
+    DrawFace(Normal);
+}
+
+// Clears the backing picture and draws the gradient and the frame into it.
+void Command::RenderFace(SkinFace face)
+{
+    const qreal ratio = devicePixelRatioF();
+    const QSize devicePixels = (QSizeF(size()) * ratio).toSize();
+    backing = QPixmap();
+    if (devicePixels.isEmpty())
+        return;
+    backing = QPixmap(devicePixels);
+    backing.fill(Qt::transparent);
+    QPainter painter(&backing);
+    PaintGradient(painter, devicePixels);
+    painter.scale(ratio, ratio);
+    DrawFramePieces(painter, skins[face]);
+    painter.end();
+    backing.setDevicePixelRatio(ratio);
+}
+
+// Pieces are placed in whole pixels; a skin picture drawn at another size than
+// 64 x 25 px has its source rectangles scaled to it.
+void Command::DrawFramePieces(QPainter &painter, const QPixmap &skin)
+{
+    if (skin.isNull())
+        return;
+    const QSize designed = TwipsToPixels(QSize(SkinWidth, SkinHeight));
+    const qreal scaleX = qreal(skin.width()) / designed.width();
+    const qreal scaleY = qreal(skin.height()) / designed.height();
+    for (const FramePiece &piece : CommandFramePieces(frameSpans)) {
+        if (piece.destination.width() <= 0 || piece.destination.height() <= 0)
+            continue;
+        const QRect source = TwipsToPixelRect(piece.source);
+        const QRectF scaledSource(source.x() * scaleX, source.y() * scaleY,
+                                  source.width() * scaleX, source.height() * scaleY);
+        painter.drawPixmap(QRectF(TwipsToPixelRect(piece.destination)), skin, scaledSource);
+    }
+}
+
+// The caption spans the control and sits a little above the middle.
+void Command::PlaceCaption()
+{
+    const double labelHeightTwips = PixelsToTwips(LblMsg->height());
+    const double topTwips = (PixelsToTwips(height()) - labelHeightTwips - 20) / 2;
+    const int top = int(std::nearbyint(topTwips / TwipsPerPixel));
+    LblMsg->setGeometry(0, top, width(), LblMsg->height());
+}
+
+bool Command::SetCaptionColour(quint32 colour)
+{
+    if (colour > 0xFFFFFF)
+        return false;
+    const QColor shown(int(colour & 0xFF), int(colour >> 8) & 0xFF, int(colour >> 16) & 0xFF);
+    QPalette palette = LblMsg->palette();
+    // The disabled group is left alone so that a disabled caption greys.
+    palette.setColor(QPalette::Active, QPalette::WindowText, shown);
+    palette.setColor(QPalette::Inactive, QPalette::WindowText, shown);
+    LblMsg->setPalette(palette);
+    return true;
+}
+
+quint32 Command::CaptionColour() const
+{
+    const QColor shown = LblMsg->palette().color(QPalette::Active, QPalette::WindowText);
+    return quint32(shown.red()) | quint32(shown.green()) << 8 | quint32(shown.blue()) << 16;
+}
+
+// The host's font: the parent widget's, or the design font for a lone control.
+QFont Command::AmbientFont() const
+{
+    return parentWidget() ? parentWidget()->font() : DesignFont();
+}
+
+// Only an enabled button takes the focus. A button disabled while it has the
+// focus keeps it (its ButtonState stays true to the focus for when it is
+// enabled again); tabbing or clicking elsewhere moves it on as usual.
+void Command::UpdateFocusPolicy()
+{
+    setFocusPolicy(fields.EnabledFlag ? Qt::StrongFocus : Qt::NoFocus);
+}
+
+// Focus that leaves or returns with the whole window (another window or a
+// modal dialog activated, a popup opened) does not move the button's state:
+// it still holds the focus within its window. The one exception is a button
+// focused while its window was inactive: its first focus arrives this way.
+bool Command::IsWindowSwitch(const QFocusEvent *event)
+{
+    return event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason;
+}

@@ -1,0 +1,166 @@
+#pragma once
+// Command is the program's own push button. It draws itself from six skin
+// pictures, one per visual state, stretched into an eight-piece frame over a
+// two-colour vertical gradient; shows its caption in a transparent, centred
+// label; follows the mouse (hover in from move events, hover out from a 100 ms
+// poll of the window under the cursor) and the keyboard focus; and raises Click
+// when a press is released. It keeps its persisted properties in a PropertyBag.
+//
+// Hosts use only the public members and the signals. The getters of Visible,
+// FontColour and Enabled redraw the face as a side effect, and the first read
+// of Enabled switches a never-saved control on; hosts rely on that.
+// Geometry inside the control is reckoned in twips (15 twips = 1 px).
+
+#include <QColor>
+#include <QFont>
+#include <QPixmap>
+#include <QRect>
+#include <QString>
+#include <QWidget>
+#include <array>
+
+class PropertyBag;
+class QLabel;
+class QTimer;
+
+// One piece of the button frame: where it goes on the control and which part
+// of the 960 x 375 twip skin picture it shows, both in twips.
+struct FramePiece
+{
+    QRect destination;
+    QRect source;
+};
+
+// The frame's spans that depend on the control's size, as 16-bit values.
+struct CommandFrameSpans
+{
+    qint16 middleWidth = 0;  // W - 120: width of the top and bottom edges
+    qint16 middleHeight = 0; // H - 120: height of the left and right edges
+    qint16 rightX = 0;       // W - 60: left of the right column
+    qint16 bottomY = 0;      // H - 60: top of the bottom row
+};
+
+// Recomputes `spans` for a control of the given size in twips. A span whose
+// value does not fit in 16 bits keeps its previous value; returns false when
+// any did not fit.
+bool UpdateCommandFrameSpans(CommandFrameSpans &spans, int widthTwips, int heightTwips);
+
+// The eight frame pieces, in drawing order: top-left corner, top edge,
+// top-right corner, right edge, bottom-right corner, bottom edge, bottom-left
+// corner, left edge. Edge pieces are stretched; corners keep their size.
+std::array<FramePiece, 8> CommandFramePieces(const CommandFrameSpans &spans);
+
+// Reads a colour text "&HRRGGBB" (red, green, blue, left to right; fewer
+// digits are padded on the left with zeros). Invalid text gives an invalid colour.
+QColor CommandColourFromText(const QString &text);
+
+// The face's gradient colour for pixel row `row` of a face `heightPx` rows high:
+// "&HFFFFFF" at row 0 blending linearly to "&HC6C5D7" at row heightPx - 1,
+// or the other way round when `reversed`.
+QColor CommandGradientColour(int row, int heightPx, bool reversed);
+
+class Command : public QWidget
+{
+    Q_OBJECT
+
+public:
+    enum SkinFace { Normal, HighLight, Pressed, Disable, HighLightSelect, Selected };
+
+    explicit Command(QWidget *parent = nullptr);
+
+    // Starts the visual state machine (ButtonState 1) and the hover-leave poll.
+    void Initialize();
+
+    // 255 while the face is drawn (and redraws it), 0 while only the caption shows.
+    quint8 Visible();
+    // Non-zero shows the drawn face, 0 leaves only the caption.
+    void SetVisible(quint8 value);
+
+    // Caption colour as 0x00BBGGRR; reading redraws the face.
+    quint32 FontColour();
+    // Values with a non-zero top byte are not colours: the caption keeps its
+    // colour and no PropertyChanged is sent. While FirstRun is 0 an enabled
+    // control ends with a black caption.
+    void SetFontColour(quint32 colour);
+
+    // The first read of a never-saved control (FirstRun 0) switches it on.
+    // Every read redraws the face for the enabled state.
+    bool Enabled();
+    // A disabled control shows the Disable face, greys its caption, ignores
+    // mouse, focus and keys, and does not take focus. ButtonState is kept.
+    void SetEnabled(bool value);
+
+    QString Caption() const;
+    void SetCaption(const QString &text);
+    QFont Font() const;
+    void SetFont(const QFont &font);
+
+    // Loads Enabled, Caption, Font, FirstRun, FontColour, Visible (missing keys
+    // read as their defaults; unreadable values leave the property as it was),
+    // then redraws the normal face.
+    void ReadProperties(const PropertyBag &bag);
+    // Saves the same keys in the same order, each only when it differs from
+    // its default, then redraws the normal face.
+    void WriteProperties(PropertyBag &bag);
+
+    // Read-only views for hosts and tests.
+    int ButtonState() const { return fields.ButtonState; }
+    SkinFace ShownFace() const { return shownFace; }
+    bool GradientReversed() const { return fields.GradientReversed; }
+    quint8 FirstRun() const { return fields.FirstRun; }
+
+    // One hover-leave poll: when the widget under the cursor is not this
+    // control (its caption counts as the control), the mouse has left.
+    void TmrMouse_Timer();
+
+    QSize sizeHint() const override;
+
+signals:
+    void Click();
+    void PropertyChanged(const QString &name);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+
+private:
+    void DrawFace(SkinFace face);
+    void MouseLeave();
+    void PaintGradient(QPainter &painter, QSize devicePixels);
+    void ShowEnabledState();
+    void RestoreNormal();
+
+    void RenderFace(SkinFace face);
+    void DrawFramePieces(QPainter &painter, const QPixmap &skin);
+    void PlaceCaption();
+    bool SetCaptionColour(quint32 colour);
+    quint32 CaptionColour() const;
+    QFont AmbientFont() const;
+    void UpdateFocusPolicy();
+    static bool IsWindowSwitch(const QFocusEvent *event);
+
+    struct
+    {
+        quint8 ButtonState = 0; // 0 not started, 1 normal, 2 hovered, 3 focused, 4 focused and hovered
+        bool EnabledFlag = false;
+        quint8 FirstRun = 0;    // 0 until the control is first switched on or loaded
+        bool GradientReversed = false;
+        bool ButtonHeld = false; // the left button went down here and is not yet up
+    } fields;
+
+    qint16 backgroundStyle = 1; // 1 opaque (face drawn), 0 transparent (caption only)
+    CommandFrameSpans frameSpans;
+    SkinFace shownFace = Disable;
+    QPixmap backing; // the drawn face, in device pixels
+    std::array<QPixmap, 6> skins;
+
+    QLabel *LblMsg;
+    QTimer *TmrMouse;
+};
