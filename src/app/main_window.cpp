@@ -38,10 +38,14 @@ constexpr ButtonPlace ButtonPlaces[] = {
 
 } // namespace
 
-Reelbox_S::Reelbox_S(Reelbox_B &shared, QWidget *parent)
+Reelbox_S::Reelbox_S(Reelbox_B &shared, PlayerFactory &players, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     , B(shared)
+    , Players(players)
 {
+    ShowMessage = [this](const QString &text, int style, const QString &title) {
+        return ShowMessageBox(this, text, style, title);
+    };
     setWindowTitle(CaptionTitle);
     setFont(DesignFont());
     CreatePictureStores();
@@ -106,6 +110,7 @@ void Reelbox_S::CreateBrowser()
 {
     Drive1 = new DriveListBox(Pic_C);
     Drive1->setGeometry(TwipsRect(240, 180, 2445, 315));
+    Drive1->setCursor(SkinPointer()); // the pointer a dragged file shows over the list
     Combo_Kind = new QComboBox(Pic_C);
     Combo_Kind->setGeometry(TwipsRect(2760, 180, 2715, 315));
     Dir1 = new DirListBox(Pic_C);

@@ -8,6 +8,8 @@
 // public, so tests can drive them as the user would; each control event has
 // one handler named after the control and the event.
 
+#include "platform/message_box.h"
+
 #include <QWidget>
 #include <array>
 
@@ -17,6 +19,8 @@ class DriveListBox;
 class FileListBox;
 class GradientPanel;
 class ListBox;
+class PlayerFactory;
+struct PlatformError;
 class PictureLabel;
 class QComboBox;
 class QFrame;
@@ -26,8 +30,9 @@ class Reelbox_S : public QWidget
 {
     Q_OBJECT
 public:
-    // Builds the window and runs its load (the start-up sequence).
-    explicit Reelbox_S(Reelbox_B &shared, QWidget *parent = nullptr);
+    // Builds the window and runs its load (the start-up sequence). Files play
+    // in the player windows that players makes.
+    Reelbox_S(Reelbox_B &shared, PlayerFactory &players, QWidget *parent = nullptr);
 
     // Title bar and the hidden picture stores.
     PictureLabel *Image_head, *Image1, *ImgExit;
@@ -69,12 +74,18 @@ public:
     void lbl_URL_MouseDown();
     void Drive1_Change();
     void Dir1_Change();
+    void Combo_Kind_Click();
+    void File1_DblClick();
+    void File1_MouseDown();
     void Comd_Click(qint16 Index);
 
     void EnableFileButtons();
     void EnableFavoriteButtons();
     // Stores the settings, the folder shown and the current group's favourites.
     void SaveSettings();
+
+    // How the window shows a message box; tests record instead of showing.
+    MessageBoxFunction ShowMessage;
 
 private:
     void CreateTitleBar();
@@ -93,5 +104,12 @@ private:
     void GiveClickablesThePointer();
     void SetSwitchPicture(PictureLabel *image, qint16 value);
 
+    void ReportDriveError(const PlatformError &error);
+
     Reelbox_B &B;
+    PlayerFactory &Players;
 };
+
+// The message for a drive that could not be opened: "not ready" in the user's
+// words for an unavailable device, else the error's source, number and text.
+QString DriveErrorText(const PlatformError &error, const QString &drive);

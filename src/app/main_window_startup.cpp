@@ -43,6 +43,9 @@ void Reelbox_S::ConnectHandlers()
     connect(lbl_URL, &PictureLabel::MouseDown, this, &Reelbox_S::lbl_URL_MouseDown);
     connect(Drive1, &DriveListBox::Change, this, &Reelbox_S::Drive1_Change);
     connect(Dir1, &DirListBox::Change, this, &Reelbox_S::Dir1_Change);
+    connect(Combo_Kind, &QComboBox::activated, this, &Reelbox_S::Combo_Kind_Click);
+    connect(File1, &FileListBox::DblClick, this, &Reelbox_S::File1_DblClick);
+    connect(File1, &FileListBox::MouseDown, this, &Reelbox_S::File1_MouseDown);
     for (qint16 index = 0; index < qint16(Comd.size()); ++index)
         connect(Comd[index], &Command::Click, this, [this, index] { Comd_Click(index); });
 }
@@ -115,26 +118,4 @@ void Reelbox_S::ShowGroupMarkers()
             Img_G[n]->SetPicture(Img_Scan->Picture());
     }
     Img_G[B.GroupNo]->SetPicture(Img_pos_on->Picture());
-}
-
-void Reelbox_S::Drive1_Change()
-{
-    Dir1->OpenDrive(Drive1->Drive());
-}
-
-void Reelbox_S::Dir1_Change()
-{
-    FileStartIndex = 0;
-    File1->SetPath(Dir1->Path());
-    EnableFileButtons();
-}
-
-void Reelbox_S::EnableFileButtons()
-{
-    for (int index : {0, 1, 8})
-        Comd[index]->SetEnabled(false);
-    if (File1->ListCount() >= 1)
-        Comd[8]->SetEnabled(true);
-    if (File1->ListCount() > 1)
-        Comd[0]->SetEnabled(true);
 }

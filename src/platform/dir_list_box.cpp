@@ -48,10 +48,12 @@ bool DirListBox::SetPath(const QString &folder)
     return true;
 }
 
-bool DirListBox::OpenDrive(const QString &root)
+std::optional<PlatformError> DirListBox::OpenDrive(const QString &root)
 {
     const QString remembered = lastFolderOnDrive_.value(root);
-    return (!remembered.isEmpty() && SetPath(remembered)) || SetPath(root);
+    if ((!remembered.isEmpty() && SetPath(remembered)) || SetPath(root))
+        return std::nullopt;
+    return PlatformError{DeviceUnavailable, QStringLiteral("Reelbox"), QStringLiteral("Device unavailable")};
 }
 
 void DirListBox::Fill()

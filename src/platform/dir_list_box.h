@@ -3,8 +3,11 @@
 // current folder, then the current folder's subfolders, indented like a tree.
 // A double-click opens a folder.
 
+#include "platform/platform_error.h"
+
 #include <QHash>
 #include <QListWidget>
+#include <optional>
 
 class DirListBox : public QListWidget
 {
@@ -20,9 +23,9 @@ public:
     // the list stays as it was (returns false).
     bool SetPath(const QString &folder);
     // Opens a drive given by its mount point: the folder this list last showed
-    // on it, else its root, as a drive keeps its current folder. False when the
-    // drive cannot be read (the list stays as it was).
-    bool OpenDrive(const QString &root);
+    // on it, else its root, as a drive keeps its current folder. When the drive
+    // cannot be read the list stays as it was and the error says why.
+    std::optional<PlatformError> OpenDrive(const QString &root);
 
 signals:
     void Change();

@@ -1,6 +1,7 @@
 #include "platform/drive_list_box.h"
 
 #include <QDir>
+#include <QSignalBlocker>
 
 namespace {
 
@@ -49,10 +50,13 @@ QString DriveListBox::Drive() const
 
 void DriveListBox::SetDrive(const QString &path)
 {
-    const QStorageInfo volume(path);
-    if (!volume.isValid())
-        return;
-    const int index = IndexAdding(volume);
+    int index = IndexOfRoot(path);
+    if (index < 0) {
+        const QStorageInfo volume(path);
+        if (!volume.isValid())
+            return;
+        index = IndexAdding(volume);
+    }
     if (index == currentIndex())
         return;
     setCurrentIndex(index);
@@ -62,10 +66,23 @@ void DriveListBox::SetDrive(const QString &path)
 void DriveListBox::Refresh()
 {
     const QString shown = Drive();
+    const QSignalBlocker quiet(this);
     clear();
     for (const QStorageInfo &volume : UserVolumes())
-        addItem(VolumeText(volume), volume.rootPath());
+        AddVolume(volume.rootPath(), VolumeText(volume));
     setCurrentIndex(IndexOfRoot(shown));
+}
+
+void DriveListBox::AddVolume(const QString &root, const QString &text)
+{
+    if (IndexOfRoot(root) < 0)
+        addItem(text, root);
+}
+
+void DriveListBox::showPopup()
+{
+    Refresh();
+    QComboBox::showPopup();
 }
 
 void DriveListBox::OnUserChoice(int)
@@ -83,6 +100,6 @@ int DriveListBox::IndexAdding(const QStorageInfo &volume)
     const int index = IndexOfRoot(volume.rootPath());
     if (index >= 0)
         return index;
-    addItem(VolumeText(volume), volume.rootPath());
-    return count() - 1;
+    AddVolume(volume.rootPath(), VolumeText(volume));
+    return IndexOfRoot(volume.rootPath());
 }

@@ -20,6 +20,11 @@ public:
 
     // Re-reads the mounted volumes, keeping the drive shown when it still exists.
     void Refresh();
+    // Lists one more drive: its mount point and the text shown for it.
+    void AddVolume(const QString &root, const QString &text);
+
+    // Drives come and go (a stick plugged in): the list is read afresh on opening.
+    void showPopup() override;
 
 signals:
     void Change();

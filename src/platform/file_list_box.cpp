@@ -1,9 +1,20 @@
 #include "platform/file_list_box.h"
 
 #include "platform/natural_sort.h"
+#include "platform/picture_label.h"
+
+#include <QApplication>
+#include <QDrag>
+#include <QMimeData>
+#include <QMouseEvent>
 
 #include <QDir>
 #include <QFileInfo>
+
+namespace {
+// Dragged files are known only to this program: other programs ignore a drop.
+constexpr char FileDragFormat[] = "application/x-reelbox-file";
+} // namespace
 
 bool MatchingFiles(const QString &folder, const QString &patterns, QStringList &names)
 {
@@ -50,6 +61,66 @@ QString FileListBox::List(int index) const
 {
     const QListWidgetItem *entry = item(index);
     return entry ? entry->text() : QString();
+}
+
+void FileListBox::Drag()
+{
+    dragArmed_ = true;
+}
+
+QMimeData *FileListBox::FileDragData(const QString &path)
+{
+    auto *data = new QMimeData;
+    data->setData(QString::fromLatin1(FileDragFormat), path.toUtf8());
+    return data;
+}
+
+QString FileListBox::DraggedFile(const QMimeData *data)
+{
+    return data ? QString::fromUtf8(data->data(QString::fromLatin1(FileDragFormat))) : QString();
+}
+
+void FileListBox::mousePressEvent(QMouseEvent *event)
+{
+    dragArmed_ = false;
+    pressedAt_ = event->position().toPoint();
+    QListWidget::mousePressEvent(event);
+    emit MouseDown(event->button());
+}
+
+void FileListBox::mouseMoveEvent(QMouseEvent *event)
+{
+    const bool farEnough = (event->position().toPoint() - pressedAt_).manhattanLength()
+        >= QApplication::startDragDistance();
+    if (dragArmed_ && event->buttons() != Qt::NoButton && farEnough) {
+        dragArmed_ = false;
+        StartDrag();
+        return;
+    }
+    QListWidget::mouseMoveEvent(event);
+}
+
+void FileListBox::mouseReleaseEvent(QMouseEvent *event)
+{
+    dragArmed_ = false;
+    QListWidget::mouseReleaseEvent(event);
+}
+
+void FileListBox::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    QListWidget::mouseDoubleClickEvent(event);
+    emit DblClick();
+}
+
+void FileListBox::StartDrag()
+{
+    const QString name = FileName();
+    if (name.isEmpty())
+        return;
+    auto *drag = new QDrag(this);
+    drag->setMimeData(FileDragData(QDir(path_).filePath(name)));
+    drag->setPixmap(SkinPicture(QStringLiteral("drag_file")));
+    drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::CopyAction);
 }
 
 bool FileListBox::Fill(const QString &folder)

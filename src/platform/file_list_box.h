@@ -5,6 +5,8 @@
 
 #include <QListWidget>
 
+class QMimeData;
+
 class FileListBox : public QListWidget
 {
     Q_OBJECT
@@ -29,11 +31,33 @@ public:
     // The name at position index ("" outside the list).
     QString List(int index) const;
 
+    // Begins a drag of the selected file: it starts once the pressed mouse has
+    // moved a little, so a click or a double-click stays what it is. The drag
+    // carries the file's full path inside this program only.
+    void Drag();
+    // What a drag of the selected file carries ("" path: nothing).
+    static QMimeData *FileDragData(const QString &path);
+    static QString DraggedFile(const QMimeData *data);
+
+signals:
+    void MouseDown(Qt::MouseButton button);
+    void DblClick();
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+
 private:
     bool Fill(const QString &folder);
 
+    void StartDrag();
+
     QString path_;
     QString pattern_ = QStringLiteral("*.*");
+    bool dragArmed_ = false;
+    QPoint pressedAt_;
 };
 
 // The names of the files in folder matching patterns (";"-separated, case

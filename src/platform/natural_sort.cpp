@@ -4,9 +4,19 @@
 #include <algorithm>
 #include <vector>
 
+namespace {
+// The user's collation; without a language setting (the "C" locale) plain code
+// points would put "B" before "a", so English rules stand in.
+QLocale CollationLocale()
+{
+    const QLocale system;
+    return system.language() == QLocale::C ? QLocale(QLocale::English, QLocale::UnitedStates) : system;
+}
+} // namespace
+
 void SortNaturally(QStringList &names)
 {
-    QCollator collator;
+    QCollator collator(CollationLocale());
     collator.setNumericMode(true);
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     // Sort keys once per name: comparing keys is far cheaper than collating pairs.

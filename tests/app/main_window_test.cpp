@@ -7,7 +7,7 @@
 #include "app/reelbox_b.h"
 #include "app/title_drag.h"
 #include "controls/command.h"
-#include "fakes/program_folder.h"
+#include "app/main_window_fixture.h"
 #include "platform/dir_list_box.h"
 #include "platform/drive_list_box.h"
 #include "platform/file_list_box.h"
@@ -20,25 +20,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-bool Shows(const PictureLabel *image, const PictureLabel *store)
-{
-    return image->Picture().cacheKey() == store->Picture().cacheKey();
-}
-
-class MainWindow : public ::testing::Test
-{
-protected:
-    std::unique_ptr<Reelbox_S> Start()
-    {
-        shared_ = std::make_unique<Reelbox_B>(folder_.Path());
-        return std::make_unique<Reelbox_S>(*shared_);
-    }
-    void WriteIni(const QByteArray &body) { folder_.Write("Reelbox.ini", "[Section]\r\n" + body); }
-
-    ProgramFolder folder_;
-    std::unique_ptr<Reelbox_B> shared_;
-};
 
 TEST_F(MainWindow, FirstStartShowsTheProgramFolderWithDefaults)
 {

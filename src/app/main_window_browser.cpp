@@ -1,0 +1,87 @@
+// The file browser: drive, folder, file type and the file list, and which of
+// the file list's buttons can be used.
+
+#include "app/main_window.h"
+
+#include "app/player_factory.h"
+#include "app/reelbox_b.h"
+#include "app/shared_procedures.h"
+#include "controls/command.h"
+#include "platform/dir_list_box.h"
+#include "platform/drive_list_box.h"
+#include "platform/file_list_box.h"
+#include "platform/shell.h"
+
+#include <QComboBox>
+
+QString DriveErrorText(const PlatformError &error, const QString &drive)
+{
+    if (error.Number == DeviceUnavailable)
+        return QStringLiteral("ﾄﾞﾗｲﾌﾞ") + drive + QStringLiteral(" は、準備されていません。");
+    return error.Source + QStringLiteral(": &H") + QString::number(error.Number, 16).toUpper() + QChar(13)
+        + error.Description;
+}
+
+void Reelbox_S::Drive1_Change()
+{
+    const std::optional<PlatformError> error = Dir1->OpenDrive(Drive1->Drive());
+    if (!error)
+        return;
+    ReportDriveError(*error);
+    Drive1->SetDrive(Dir1->Path()); // back to the drive of the folder still listed
+}
+
+void Reelbox_S::ReportDriveError(const PlatformError &error)
+{
+    const int style = error.Number == DeviceUnavailable
+        ? MessageBoxStyle::Exclamation | MessageBoxStyle::OkOnly
+        : MessageBoxStyle::Exclamation | MessageBoxStyle::RetryCancel;
+    ShowMessage(DriveErrorText(error, Drive1->Drive()), style, QStringLiteral("Reelbox"));
+}
+
+void Reelbox_S::Dir1_Change()
+{
+    FileStartIndex = 0;
+    File1->SetPath(Dir1->Path());
+    EnableFileButtons();
+}
+
+void Reelbox_S::Combo_Kind_Click()
+{
+    File1->SetPattern(Combo_Kind->currentText());
+}
+
+void Reelbox_S::File1_DblClick()
+{
+    if (File1->FileName().isEmpty())
+        return;
+    B.PlayFile = JoinPath(File1->Path(), File1->FileName());
+    if (B.PlayFile.right(3).toUpper() == QLatin1String("WMV")) {
+        OpenWithDesktop(B.PlayFile);
+        return;
+    }
+    B.PlaySource = 0;
+    Players.ShowModal(PlayerWindow::RealAudio, this);
+}
+
+void Reelbox_S::File1_MouseDown()
+{
+    if (File1->ListCount() == 0)
+        return;
+    FileStartIndex = File1->ListIndex();
+    if (File1->FileName().isEmpty())
+        return;
+    Comd[1]->SetEnabled(true);
+    File1->setCursor(Drive1->cursor());
+    File1->Drag();
+}
+
+void Reelbox_S::EnableFileButtons()
+{
+    for (int index : {0, 1, 8})
+        Comd[index]->SetEnabled(false);
+    if (File1->ListCount() >= 1)
+        Comd[8]->SetEnabled(true);
+    if (File1->ListCount() > 1)
+        Comd[0]->SetEnabled(true);
+}

@@ -1,0 +1,20 @@
+#pragma once
+// How the main window plays a file: it names which of the two player windows
+// to use, and the factory creates that window, shows it modally for the file in
+// the shared state's PlayFile, and returns once it has closed. Tests give the
+// main window a scripted factory that records each show and closes as told.
+
+class QWidget;
+
+enum class PlayerWindow {
+    DirectShow, // the window with the seek bar and the time labels
+    RealAudio,  // the window for RealMedia names and list double-clicks
+};
+
+class PlayerFactory
+{
+public:
+    virtual ~PlayerFactory() = default;
+    // Shows the player window `which` modally over owner; returns when it closed.
+    virtual void ShowModal(PlayerWindow which, QWidget *owner) = 0;
+};

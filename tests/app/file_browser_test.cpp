@@ -1,0 +1,121 @@
+// The main window's file browser: drive errors, the filter, the buttons the
+// file list enables, double-clicks and the press that starts a drag.
+
+#include "app/main_window_fixture.h"
+#include "controls/command.h"
+#include "platform/dir_list_box.h"
+#include "platform/drive_list_box.h"
+#include "platform/file_list_box.h"
+
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QTest>
+#include <QUrl>
+
+namespace {
+
+// Records what the window hands to the desktop instead of opening it.
+class DesktopRecorder : public QObject
+{
+    Q_OBJECT
+public:
+    DesktopRecorder() { QDesktopServices::setUrlHandler("file", this, "Open"); }
+    ~DesktopRecorder() override { QDesktopServices::unsetUrlHandler("file"); }
+    QStringList opened;
+public slots:
+    void Open(const QUrl &url) { opened.append(url.toLocalFile()); }
+};
+
+void PressOn(FileListBox *list, int row)
+{
+    const QRect place = list->visualItemRect(list->item(row));
+    QTest::mousePress(list->viewport(), Qt::LeftButton, {}, place.center());
+    QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, place.center());
+}
+
+TEST_F(MainWindow, FilterChoiceRelistsTheFolder)
+{
+    folder_.Write("a.avi", "x");
+    folder_.Write("b.wmv", "x");
+    auto w = Start();
+    EXPECT_EQ(w->File1->ListCount(), 2);
+    w->Combo_Kind->setCurrentIndex(4);
+    w->Combo_Kind_Click();
+    EXPECT_EQ(w->File1->Pattern(), "*.wmv");
+    EXPECT_EQ(w->File1->ListCount(), 1);
+}
+
+TEST_F(MainWindow, PressOnASelectedFileEnablesPlayAndSetsTheStart)
+{
+    folder_.Write("a.avi", "x");
+    folder_.Write("b.avi", "x");
+    auto w = Start();
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    w->File1_MouseDown(); // nothing selected: no play
+    EXPECT_EQ(w->FileStartIndex, -1);
+    EXPECT_FALSE(w->Comd[1]->Enabled());
+
+    PressOn(w->File1, 1);
+    EXPECT_EQ(w->FileStartIndex, 1);
+    EXPECT_TRUE(w->Comd[1]->Enabled());
+
+    w->Dir1->SetPath(folder_.MakeFolder("sub"));
+    EXPECT_EQ(w->FileStartIndex, 0);
+    EXPECT_FALSE(w->Comd[1]->Enabled());
+    EXPECT_FALSE(w->Comd[8]->Enabled());
+}
+
+TEST_F(MainWindow, DoubleClickHandsWmvToTheDesktopAndPlaysTheRest)
+{
+    for (const char *name : {"a.wmv", "b.WMV", "c.asf", "d.avi"})
+        folder_.Write(name, "x");
+    DesktopRecorder desktop;
+    auto w = Start();
+    w->File1_DblClick(); // no selection: nothing
+    for (int row = 0; row < 4; ++row) {
+        w->File1->SetListIndex(row);
+        w->File1_DblClick();
+    }
+    EXPECT_EQ(desktop.opened, (QStringList{folder_.FilePath("a.wmv"), folder_.FilePath("b.WMV")}));
+    ASSERT_EQ(players_->shows.size(), 2);
+    EXPECT_EQ(players_->shows[0].PlayFile, folder_.FilePath("c.asf"));
+    EXPECT_EQ(players_->shows[1].PlayFile, folder_.FilePath("d.avi"));
+    EXPECT_EQ(players_->shows[1].window, PlayerWindow::RealAudio);
+    EXPECT_EQ(players_->shows[1].PlaySource, 0);
+}
+
+TEST_F(MainWindow, DriveThatIsNotReadyIsReportedAndTheBrowserStays)
+{
+    auto w = Start();
+    const QString before = w->Drive1->Drive();
+    const QString folderBefore = w->Dir1->Path();
+    const QString absent = folder_.FilePath("unplugged");
+    QStringList messages;
+    int style = 0;
+    QString title;
+    w->ShowMessage = [&](const QString &text, int s, const QString &t) {
+        messages.append(text);
+        style = s;
+        title = t;
+        return 1;
+    };
+    w->Drive1->AddVolume(absent, absent);
+    w->Drive1->SetDrive(absent);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages[0], "ﾄﾞﾗｲﾌﾞ" + absent + " は、準備されていません。");
+    EXPECT_EQ(style, 48);
+    EXPECT_EQ(title, "Reelbox");
+    EXPECT_EQ(w->Drive1->Drive(), before);
+    EXPECT_EQ(w->Dir1->Path(), folderBefore);
+}
+
+TEST(DriveErrorText, OtherErrorsShowSourceHexNumberAndDescription)
+{
+    EXPECT_EQ(DriveErrorText({0x1A2B, "Reelbox", "Disk I/O error"}, "/media/cd"),
+              "Reelbox: &H1A2B\rDisk I/O error");
+}
+
+} // namespace
+
+#include "file_browser_test.moc"

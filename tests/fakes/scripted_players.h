@@ -1,0 +1,38 @@
+#pragma once
+// A player-window factory for main-window tests: every show is recorded with
+// the shared playback state as the player would have read it, and closes the
+// way the test scripted (end of file by default).
+
+#include "app/player_factory.h"
+#include "app/reelbox_b.h"
+
+#include <QList>
+#include <functional>
+
+struct PlayerShow
+{
+    PlayerWindow window;
+    QString PlayFile;
+    qint16 PlaySource;
+    qint16 InPlayLoop;
+};
+
+class ScriptedPlayers : public PlayerFactory
+{
+public:
+    explicit ScriptedPlayers(Reelbox_B &shared) : shared_(shared) {}
+
+    void ShowModal(PlayerWindow which, QWidget *) override
+    {
+        shows.append({which, shared_.PlayFile, shared_.PlaySource, shared_.InPlayLoop});
+        if (onShow)
+            onShow(shows.size(), shared_);
+    }
+
+    QList<PlayerShow> shows;
+    // Runs as the n-th show closes (1-based): a stop sets StopPlay to -1.
+    std::function<void(qsizetype n, Reelbox_B &shared)> onShow;
+
+private:
+    Reelbox_B &shared_;
+};

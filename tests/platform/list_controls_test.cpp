@@ -1,0 +1,134 @@
+// The drive, folder and file lists over real folders.
+
+#include "fakes/program_folder.h"
+#include "platform/dir_list_box.h"
+#include "platform/drive_list_box.h"
+#include "platform/file_list_box.h"
+#include "platform/natural_sort.h"
+
+#include <QMimeData>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString AllKinds = "*.ram;*.rm;*.avi;*.mpeg;*.mpg;*.asf;*.wmv;*.divx;*.dat;*.rmvb";
+
+QStringList Matching(const ProgramFolder &folder, const QString &patterns)
+{
+    QStringList names;
+    EXPECT_TRUE(MatchingFiles(folder.Path(), patterns, names));
+    return names;
+}
+
+TEST(FileFilter, EachKindListsItsFilesWithoutRegardToCase)
+{
+    ProgramFolder folder;
+    for (const char *name : {"a.ram", "b.RM", "c.avi", "d.AVI", "e.mpeg", "f.mpg", "g.asf", "h.WMV", "i.divx",
+                             "j.dat", "k.rmvb", "x.avi.txt", "notes.txt"})
+        folder.Write(name, "x");
+    folder.MakeFolder("folder.avi");
+    const struct { QString patterns; QStringList names; } kinds[] = {
+        {AllKinds, {"a.ram", "b.RM", "c.avi", "d.AVI", "e.mpeg", "f.mpg", "g.asf", "h.WMV", "i.divx", "j.dat", "k.rmvb"}},
+        {"*.ram;*.rm;*.rmvb", {"a.ram", "b.RM", "k.rmvb"}},
+        {"*.avi", {"c.avi", "d.AVI"}},
+        {"*.mpeg;*.mpg", {"e.mpeg", "f.mpg"}},
+        {"*.wmv", {"h.WMV"}},
+        {"*.asf", {"g.asf"}},
+        {"*.divx", {"i.divx"}},
+        {"*.dat", {"j.dat"}},
+    };
+    for (const auto &kind : kinds)
+        EXPECT_EQ(Matching(folder, kind.patterns), kind.names) << kind.patterns.toStdString();
+}
+
+TEST(FileFilter, NamesSortAsAFileManagerSortsThem)
+{
+    QStringList names{"clip10.avi", "Clip2.avi", "clip1.avi", "b.avi", "A.avi"};
+    SortNaturally(names);
+    EXPECT_EQ(names, (QStringList{"A.avi", "b.avi", "clip1.avi", "Clip2.avi", "clip10.avi"}));
+}
+
+TEST(FileListBox, AVanishedFolderLeavesTheListAsItWas)
+{
+    ProgramFolder folder;
+    folder.Write("clips/a.avi", "x");
+    FileListBox list;
+    list.SetPattern(AllKinds);
+    ASSERT_TRUE(list.SetPath(folder.FilePath("clips")));
+    EXPECT_FALSE(list.SetPath(folder.FilePath("gone")));
+    EXPECT_EQ(list.Path(), folder.FilePath("clips"));
+    EXPECT_EQ(list.ListCount(), 1);
+    EXPECT_EQ(list.List(0), "a.avi");
+    EXPECT_EQ(list.FileName(), ""); // nothing selected yet
+    list.SetListIndex(0);
+    EXPECT_EQ(list.FileName(), "a.avi");
+}
+
+TEST(FileListBox, DragCarriesTheFullPath)
+{
+    std::unique_ptr<QMimeData> data(FileListBox::FileDragData("/clips/a b.avi"));
+    EXPECT_EQ(FileListBox::DraggedFile(data.get()), "/clips/a b.avi");
+    QMimeData text;
+    text.setText("/etc/passwd"); // plain text from elsewhere is not a dragged file
+    EXPECT_EQ(FileListBox::DraggedFile(&text), "");
+}
+
+TEST(DirListBox, ShowsTheChainFromTheRootThenTheSubfolders)
+{
+    ProgramFolder folder;
+    folder.MakeFolder("a/b/sub10");
+    folder.MakeFolder("a/b/sub9");
+    folder.Write("a/b/file.avi", "x");
+    const QList<FolderRow> rows = FolderTreeRows(folder.FilePath("a/b"));
+    const QStringList chain = folder.FilePath("a/b").split('/', Qt::SkipEmptyParts);
+    ASSERT_EQ(rows.size(), chain.size() + 1 + 2);
+    EXPECT_EQ(rows.first().path, "/");
+    EXPECT_EQ(rows[chain.size()].path, folder.FilePath("a/b"));
+    EXPECT_EQ(rows[chain.size()].name, "b");
+    EXPECT_TRUE(rows[chain.size()].open);
+    EXPECT_EQ(rows[chain.size() + 1].name, "sub9");
+    EXPECT_EQ(rows[chain.size() + 2].name, "sub10");
+    EXPECT_EQ(rows.last().depth, chain.size() + 1);
+    EXPECT_FALSE(rows.last().open);
+}
+
+TEST(DirListBox, RefusesWhatCannotBeOpenedAndRemembersEachDrivesFolder)
+{
+    ProgramFolder folder;
+    const QString deep = folder.MakeFolder("x/y");
+    DirListBox list;
+    int changes = 0;
+    QObject::connect(&list, &DirListBox::Change, [&] { ++changes; });
+    ASSERT_TRUE(list.SetPath(deep));
+    EXPECT_EQ(changes, 1);
+    EXPECT_FALSE(list.SetPath(folder.FilePath("missing")));
+    EXPECT_FALSE(list.SetPath(folder.Write("f.avi", "x")));
+    EXPECT_EQ(list.Path(), deep);
+    EXPECT_TRUE(list.SetPath(deep)); // the same folder again is no change
+    EXPECT_EQ(changes, 1);
+
+    const QString root = QStorageInfo(deep).rootPath();
+    EXPECT_FALSE(list.OpenDrive(root).has_value());
+    EXPECT_EQ(list.Path(), deep); // a drive opens on its current folder
+    const std::optional<PlatformError> error = list.OpenDrive(folder.FilePath("no-such-drive"));
+    ASSERT_TRUE(error.has_value());
+    EXPECT_EQ(error->Number, DeviceUnavailable);
+    EXPECT_EQ(list.Path(), deep);
+}
+
+TEST(DriveListBox, ShowsTheDriveThatHoldsAPath)
+{
+    ProgramFolder folder;
+    DriveListBox drives;
+    int changes = 0;
+    QObject::connect(&drives, &DriveListBox::Change, [&] { ++changes; });
+    drives.SetDrive(folder.Path());
+    EXPECT_EQ(drives.Drive(), QStorageInfo(folder.Path()).rootPath());
+    const int afterFirst = changes;
+    drives.SetDrive(folder.Path()); // same drive: no change
+    EXPECT_EQ(changes, afterFirst);
+    for (const QStorageInfo &volume : UserVolumes())
+        EXPECT_FALSE(volume.rootPath().startsWith("/proc")) << volume.rootPath().toStdString();
+}
+
+} // namespace
