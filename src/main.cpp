@@ -17,7 +17,7 @@ class DesktopPlayers : public PlayerFactory
 {
 public:
     explicit DesktopPlayers(const Reelbox_B &shared) : shared_(shared) {}
-    void ShowModal(PlayerWindow, QWidget *) override { OpenWithDesktop(shared_.PlayFile); }
+    bool ShowModal(PlayerWindow, QWidget *) override { return OpenWithDesktop(shared_.PlayFile); }
 
 private:
     const Reelbox_B &shared_;

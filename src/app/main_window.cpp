@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 
 #include "app/gradient_panel.h"
+#include "app/play_order.h"
 #include "app/reelbox_b.h"
 #include "controls/command.h"
 #include "controls/property_bag.h"
@@ -42,6 +43,7 @@ Reelbox_S::Reelbox_S(Reelbox_B &shared, PlayerFactory &players, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     , B(shared)
     , Players(players)
+    , RandomGenerator(SeededGenerator())
 {
     ShowMessage = [this](const QString &text, int style, const QString &title) {
         return ShowMessageBox(this, text, style, title);

@@ -12,6 +12,8 @@
 
 #include <QWidget>
 #include <array>
+#include <random>
+#include <vector>
 
 class Command;
 class DirListBox;
@@ -63,6 +65,7 @@ public:
     qint16 DragOffsetX = 0, DragOffsetY = 0;
     qint16 PlayPos = 0;
     qint16 FileStartIndex = 0, FavoriteStartIndex = 0;
+    std::vector<qint16> PlayOrder; // positions 1..n of a random round; [0] unused
 
     // Handlers.
     void Form_Load();
@@ -78,6 +81,14 @@ public:
     void File1_DblClick();
     void File1_MouseDown();
     void Comd_Click(qint16 Index);
+    // The switches; each handler serves the picture and its label alike.
+    void Img_Full1_Click();
+    void Img_Full2_Click();
+    void Img_Rep1_MouseDown();
+    void Img_Rep2_MouseDown();
+    void Img_Kakunin_MouseDown();
+    void Img_rdm1_MouseDown(qint16 Index);
+    void Img_rdm2_MouseDown(qint16 Index);
 
     void EnableFileButtons();
     void EnableFavoriteButtons();
@@ -96,6 +107,9 @@ private:
     void CreateFavorites();
     void CreateFooter();
     void ConnectHandlers();
+    void ConnectSwitches();
+    void Toggle(qint16 &value, PictureLabel *image);
+    void Choose(qint16 &value, const std::array<PictureLabel *, 2> &images, qint16 Index);
     PictureLabel *NewImage(QWidget *parent, int left, int top, const QString &skin);
     PictureLabel *NewLabel(QWidget *parent, int left, int top, int width, const QString &text);
 
@@ -106,8 +120,21 @@ private:
 
     void ReportDriveError(const PlatformError &error);
 
+    // Plays path through the player window its name calls for; false when it
+    // could not be played at all.
+    bool Play(const QString &path, qint16 side);
+    // Entry `position` of a side's list as a full path (0 files, 1 favourites).
+    QString ListEntry(qint16 side, int position) const;
+    void PlayListContinuously(qint16 count, qint16 startIndex, qint16 random, qint16 side);
+    void PlaySelected(const QString &path, qint16 repeat, qint16 side);
+    QString SelectedFilePath() const;
+    QString SelectedFavorite() const;
+    void RemoveSelectedFavorite();
+    void AddAllFilesToFavorites();
+
     Reelbox_B &B;
     PlayerFactory &Players;
+    std::mt19937 RandomGenerator;
 };
 
 // The message for a drive that could not be opened: "not ready" in the user's

@@ -1,10 +1,16 @@
-// The skinned buttons' commands.
+// The skinned buttons' commands: playing the selected file or favourite, or a
+// whole list in order or at random, once or repeated; editing the favourites;
+// and the two ways of leaving.
 
 #include "app/main_window.h"
 
+#include "app/play_order.h"
+#include "app/player_factory.h"
 #include "app/reelbox_b.h"
+#include "app/shared_procedures.h"
 #include "controls/command.h"
 #include "platform/dir_list_box.h"
+#include "platform/file_list_box.h"
 #include "platform/list_box.h"
 
 #include <QApplication>
@@ -14,16 +20,101 @@ void Reelbox_S::Comd_Click(qint16 Index)
     QApplication::processEvents();
     B.InPlayLoop = 0;
     switch (Index) {
-    case 6: // leave without saving
-        close();
-        break;
-    case 7: // save, then leave
-        SaveSettings();
-        close();
-        break;
-    default:
-        break;
+    case 0: PlayListContinuously(File1->ListCount(), FileStartIndex, B.Rdm1, 0); break;
+    case 1: PlaySelected(SelectedFilePath(), B.Rep1, 0); break;
+    case 2: PlayListContinuously(List_Favorite->ListCount(), FavoriteStartIndex, B.Rdm2, 1); break;
+    case 3: PlaySelected(SelectedFavorite(), B.Rep2, 1); break;
+    case 4: RemoveSelectedFavorite(); break;
+    case 5: List_Favorite->clear(); EnableFavoriteButtons(); break;
+    case 6: close(); break; // leave without saving
+    case 7: SaveSettings(); close(); break;
+    case 8: AddAllFilesToFavorites(); break;
+    default: break;
     }
+}
+
+bool Reelbox_S::Play(const QString &path, qint16 side)
+{
+    B.PlayFile = path;
+    B.PlaySource = side;
+    return Players.ShowModal(ChoosePlayer(B.PlayFile), this);
+}
+
+QString Reelbox_S::ListEntry(qint16 side, int position) const
+{
+    return side == 0 ? JoinPath(Dir1->Path(), File1->List(position)) : List_Favorite->List(position);
+}
+
+void Reelbox_S::PlayListContinuously(qint16 count, qint16 startIndex, qint16 random, qint16 side)
+{
+    B.InPlayLoop = -1;
+    if (count == 0)
+        return;
+    B.StopPlay = 0;
+    if (random == 0) {
+        // A start at -1 (pressed where no entry was selected) starts at the top.
+        for (PlayPos = qMax<qint16>(startIndex, 0); PlayPos < count; ++PlayPos) {
+            Play(ListEntry(side, PlayPos), side);
+            if (B.StopPlay != 0)
+                return;
+        }
+        return;
+    }
+    PlayOrder = BuildRandomOrder(count, RandomGenerator);
+    // Counted in an int: a 16-bit counter could not pass a full list's last entry.
+    for (int position = 1; position <= count; ++position) {
+        PlayPos = static_cast<qint16>(position);
+        Play(ListEntry(side, PlayOrder[PlayPos] - 1), side);
+        if (B.StopPlay != 0)
+            return;
+    }
+}
+
+void Reelbox_S::PlaySelected(const QString &path, qint16 repeat, qint16 side)
+{
+    if (path.isEmpty())
+        return;
+    if (repeat == 0) {
+        Play(path, side);
+        return;
+    }
+    B.InPlayLoop = -1;
+    B.StopPlay = 0;
+    // A file that cannot be played at all ends the repetition instead of
+    // opening and closing its window forever.
+    while (Play(path, side) && B.StopPlay == 0) {
+    }
+}
+
+QString Reelbox_S::SelectedFilePath() const
+{
+    const QString name = File1->FileName();
+    return name.isEmpty() ? QString() : JoinPath(File1->Path(), name);
+}
+
+QString Reelbox_S::SelectedFavorite() const
+{
+    const qint16 index = List_Favorite->ListIndex();
+    return index < 0 ? QString() : List_Favorite->List(index);
+}
+
+void Reelbox_S::RemoveSelectedFavorite()
+{
+    const qint16 index = List_Favorite->ListIndex();
+    if (index < 0)
+        return;
+    delete List_Favorite->takeItem(index);
+    EnableFavoriteButtons();
+}
+
+void Reelbox_S::AddAllFilesToFavorites()
+{
+    const qint16 count = File1->ListCount();
+    if (count == 0)
+        return;
+    for (PlayPos = 0; PlayPos < count; ++PlayPos)
+        List_Favorite->AddItem(JoinPath(Dir1->Path(), File1->List(PlayPos)));
+    EnableFavoriteButtons();
 }
 
 void Reelbox_S::SaveSettings()

@@ -48,6 +48,7 @@ void Reelbox_S::ConnectHandlers()
     connect(File1, &FileListBox::MouseDown, this, &Reelbox_S::File1_MouseDown);
     for (qint16 index = 0; index < qint16(Comd.size()); ++index)
         connect(Comd[index], &Command::Click, this, [this, index] { Comd_Click(index); });
+    ConnectSwitches();
 }
 
 void Reelbox_S::Form_Load()

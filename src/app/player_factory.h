@@ -15,6 +15,8 @@ class PlayerFactory
 {
 public:
     virtual ~PlayerFactory() = default;
-    // Shows the player window `which` modally over owner; returns when it closed.
-    virtual void ShowModal(PlayerWindow which, QWidget *owner) = 0;
+    // Shows the player window `which` modally over owner and returns when it
+    // has closed: true when the file played, false when it could not be played
+    // at all (the window then closed at once).
+    virtual bool ShowModal(PlayerWindow which, QWidget *owner) = 0;
 };

@@ -22,16 +22,16 @@ class ScriptedPlayers : public PlayerFactory
 public:
     explicit ScriptedPlayers(Reelbox_B &shared) : shared_(shared) {}
 
-    void ShowModal(PlayerWindow which, QWidget *) override
+    bool ShowModal(PlayerWindow which, QWidget *) override
     {
         shows.append({which, shared_.PlayFile, shared_.PlaySource, shared_.InPlayLoop});
-        if (onShow)
-            onShow(shows.size(), shared_);
+        return onShow ? onShow(shows.size(), shared_) : true;
     }
 
     QList<PlayerShow> shows;
-    // Runs as the n-th show closes (1-based): a stop sets StopPlay to -1.
-    std::function<void(qsizetype n, Reelbox_B &shared)> onShow;
+    // Runs as the n-th show closes (1-based) and says whether the file played;
+    // a user's stop sets StopPlay to -1.
+    std::function<bool(qsizetype n, Reelbox_B &shared)> onShow;
 
 private:
     Reelbox_B &shared_;

@@ -1,0 +1,229 @@
+// The play commands and their loop, against scripted player windows: what is
+// played, in which order, through which window, and when the loop ends.
+
+#include "app/main_window_fixture.h"
+#include "controls/command.h"
+#include "platform/dir_list_box.h"
+#include "platform/file_list_box.h"
+#include "platform/list_box.h"
+
+#include <QFileInfo>
+#include <QTest>
+#include <set>
+
+namespace {
+
+class PlayCommands : public MainWindow
+{
+protected:
+    // A program folder holding n clips clip0.avi .. clip(n-1).avi.
+    std::unique_ptr<Reelbox_S> StartWithClips(int n)
+    {
+        for (int i = 0; i < n; ++i)
+            folder_.Write(QStringLiteral("clip%1.avi").arg(i), "x");
+        return Start();
+    }
+    QStringList Played() const
+    {
+        QStringList names;
+        for (const PlayerShow &show : players_->shows)
+            names.append(QFileInfo(show.PlayFile).fileName());
+        return names;
+    }
+    // The user stops playback as the n-th show closes.
+    void StopAtShow(qsizetype stopAt)
+    {
+        players_->onShow = [stopAt](qsizetype n, Reelbox_B &b) {
+            if (n == stopAt)
+                b.StopPlay = -1;
+            return true;
+        };
+    }
+};
+
+TEST_F(PlayCommands, ContinuousPlayInOrderRunsFromTheStartToTheEnd)
+{
+    auto w = StartWithClips(5);
+    w->FileStartIndex = 2;
+    w->Comd_Click(0);
+    EXPECT_EQ(Played(), (QStringList{"clip2.avi", "clip3.avi", "clip4.avi"}));
+    for (const PlayerShow &show : players_->shows) {
+        EXPECT_EQ(show.InPlayLoop, -1);
+        EXPECT_EQ(show.PlaySource, 0);
+        EXPECT_EQ(show.window, PlayerWindow::DirectShow);
+        EXPECT_TRUE(show.PlayFile.startsWith(folder_.Path() + "/"));
+    }
+}
+
+TEST_F(PlayCommands, EdgesOfContinuousPlay)
+{
+    auto w = StartWithClips(1);
+    w->Comd_Click(0);
+    EXPECT_EQ(Played(), QStringList{"clip0.avi"}); // a one-entry list plays once
+
+    players_->shows.clear();
+    w->FileStartIndex = -1; // pressed where nothing was selected: from the top
+    w->Comd_Click(0);
+    EXPECT_EQ(Played(), QStringList{"clip0.avi"});
+
+    players_->shows.clear();
+    w->FileStartIndex = 5; // the list shrank since: nothing to play
+    w->Comd_Click(0);
+    EXPECT_TRUE(Played().isEmpty());
+    EXPECT_EQ(shared_->InPlayLoop, -1);
+}
+
+TEST_F(PlayCommands, AStopEndsTheLoopButNotTheNextOne)
+{
+    auto w = StartWithClips(4);
+    StopAtShow(2);
+    w->Comd_Click(0);
+    EXPECT_EQ(Played(), (QStringList{"clip0.avi", "clip1.avi"}));
+    EXPECT_EQ(shared_->StopPlay, -1);
+
+    players_->shows.clear();
+    players_->onShow = nullptr;
+    w->Comd_Click(0); // the earlier stop does not cut this loop short
+    EXPECT_EQ(Played().size(), 4);
+}
+
+TEST_F(PlayCommands, RandomPlayPlaysEachEntryOnceInVaryingOrder)
+{
+    auto w = StartWithClips(6);
+    shared_->Rdm1 = 1;
+    w->FileStartIndex = 4; // ignored at random
+    std::set<QStringList> orders;
+    for (int round = 0; round < 10; ++round) {
+        players_->shows.clear();
+        w->Comd_Click(0);
+        QStringList played = Played();
+        orders.insert(played);
+        played.sort();
+        EXPECT_EQ(played, (QStringList{"clip0.avi", "clip1.avi", "clip2.avi", "clip3.avi", "clip4.avi", "clip5.avi"}));
+    }
+    EXPECT_GT(orders.size(), 1u);
+}
+
+TEST_F(PlayCommands, RepeatReplaysTheSelectedFileUntilStopped)
+{
+    auto w = StartWithClips(2);
+    w->File1->SetListIndex(1);
+    shared_->Rep1 = 1;
+    StopAtShow(3);
+    w->Comd_Click(1);
+    EXPECT_EQ(Played(), (QStringList{"clip1.avi", "clip1.avi", "clip1.avi"}));
+    EXPECT_EQ(players_->shows[0].InPlayLoop, -1);
+
+    players_->shows.clear();
+    shared_->Rep1 = 0;
+    w->Comd_Click(1);
+    EXPECT_EQ(Played(), QStringList{"clip1.avi"});
+    EXPECT_EQ(players_->shows[0].InPlayLoop, 0);
+}
+
+TEST_F(PlayCommands, RepeatOfAFileThatCannotPlayEnds)
+{
+    auto w = StartWithClips(1);
+    w->File1->SetListIndex(0);
+    shared_->Rep1 = 1;
+    players_->onShow = [](qsizetype, Reelbox_B &) { return false; };
+    w->Comd_Click(1);
+    EXPECT_EQ(players_->shows.size(), 1);
+}
+
+TEST_F(PlayCommands, PlayWithoutASelectionPlaysNothing)
+{
+    auto w = StartWithClips(2);
+    w->Comd_Click(1);
+    w->Comd_Click(3);
+    w->Comd_Click(4);
+    EXPECT_TRUE(players_->shows.isEmpty());
+}
+
+TEST_F(PlayCommands, FavouritesSideUsesItsOwnSwitchesAndTheRealAudioNames)
+{
+    auto w = StartWithClips(0);
+    const QString a = folder_.Write("a.avi", "x");
+    const QString b = folder_.Write("b.MPEG", "x");
+    w->List_Favorite->AddItem(a);
+    w->List_Favorite->AddItem(b);
+    w->FavoriteStartIndex = 0;
+    w->Comd_Click(2);
+    ASSERT_EQ(players_->shows.size(), 2);
+    EXPECT_EQ(players_->shows[0].window, PlayerWindow::DirectShow);
+    EXPECT_EQ(players_->shows[1].window, PlayerWindow::RealAudio);
+    EXPECT_EQ(players_->shows[1].PlaySource, 1);
+
+    players_->shows.clear();
+    w->List_Favorite->setCurrentRow(1);
+    shared_->Rep2 = 1;
+    StopAtShow(2);
+    w->Comd_Click(3);
+    EXPECT_EQ(players_->shows.size(), 2);
+    EXPECT_EQ(players_->shows[0].PlayFile, b);
+}
+
+TEST_F(PlayCommands, FavouriteEditsAndTheirButtons)
+{
+    auto w = StartWithClips(2);
+    w->Comd_Click(8);
+    w->Comd_Click(8); // no check against the list: every file twice
+    EXPECT_EQ(w->List_Favorite->ListCount(), 4);
+    EXPECT_EQ(w->List_Favorite->List(2), folder_.FilePath("clip0.avi"));
+    EXPECT_TRUE(w->Comd[2]->Enabled());
+    EXPECT_TRUE(w->Comd[5]->Enabled());
+    EXPECT_FALSE(w->Comd[3]->Enabled());
+
+    w->List_Favorite->setCurrentRow(0);
+    w->Comd_Click(4);
+    EXPECT_EQ(w->List_Favorite->ListCount(), 3);
+    w->Comd_Click(5);
+    EXPECT_EQ(w->List_Favorite->ListCount(), 0);
+    EXPECT_FALSE(w->Comd[2]->Enabled());
+    EXPECT_FALSE(w->Comd[5]->Enabled());
+}
+
+TEST_F(PlayCommands, SwitchesToggleWithTheirPictures)
+{
+    auto w = StartWithClips(0);
+    // Repeat, confirm: on the press, picture and label alike.
+    QTest::mousePress(w->lbl_Rep1, Qt::LeftButton);
+    EXPECT_EQ(shared_->Rep1, 1);
+    EXPECT_TRUE(Shows(w->Img_Rep1, w->Img_Opt_on));
+    QTest::mousePress(w->Img_Rep1, Qt::RightButton);
+    EXPECT_EQ(shared_->Rep1, 0);
+    EXPECT_TRUE(Shows(w->Img_Rep1, w->Img_Opt_off));
+    QTest::mousePress(w->Img_Kakunin, Qt::LeftButton);
+    EXPECT_EQ(shared_->Kakunin, 1);
+    QTest::mousePress(w->lbl_Rep2, Qt::LeftButton);
+    EXPECT_EQ(shared_->Rep2, 1);
+
+    // Full screen: only when the click completes.
+    QTest::mousePress(w->Img_Full1, Qt::LeftButton);
+    EXPECT_EQ(shared_->Full1, 0);
+    QTest::mouseRelease(w->Img_Full1, Qt::LeftButton);
+    EXPECT_EQ(shared_->Full1, 1);
+    EXPECT_TRUE(Shows(w->Img_Full1, w->Img_Opt_on));
+    QTest::mouseClick(w->lbl_Full2, Qt::LeftButton);
+    EXPECT_EQ(shared_->Full2, 1);
+    EXPECT_TRUE(Shows(w->Img_Full2, w->Img_Opt_on));
+}
+
+TEST_F(PlayCommands, OrderPairsChooseOneHalf)
+{
+    auto w = StartWithClips(0);
+    QTest::mousePress(w->lbl_rdm1[1], Qt::LeftButton);
+    EXPECT_EQ(shared_->Rdm1, 1);
+    EXPECT_TRUE(Shows(w->Img_rdm1[1], w->Img_Opt_on));
+    EXPECT_TRUE(Shows(w->Img_rdm1[0], w->Img_Opt_off));
+    QTest::mousePress(w->Img_rdm1[1], Qt::LeftButton); // again: nothing changes
+    EXPECT_EQ(shared_->Rdm1, 1);
+    EXPECT_TRUE(Shows(w->Img_rdm1[1], w->Img_Opt_on));
+    QTest::mousePress(w->Img_rdm2[1], Qt::LeftButton);
+    QTest::mousePress(w->Img_rdm2[0], Qt::LeftButton);
+    EXPECT_EQ(shared_->Rdm2, 0);
+    EXPECT_TRUE(Shows(w->Img_rdm2[0], w->Img_Opt_on));
+    EXPECT_TRUE(Shows(w->Img_rdm2[1], w->Img_Opt_off));
+}
+
+} // namespace
