@@ -1,0 +1,702 @@
+#include "controls/visual_scroll_bar.h"
+
+#include "controls/property_bag.h"
+#include "controls/scroll_bar_geometry.h"
+#include "platform/picture_label.h"
+#include "platform/units.h"
+
+#include <QImage>
+#include <QLocale>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+using namespace ScrollBarGeometry;
+
+// One picture box of the scroll bar: shows its picture at the top-left corner
+// over its background colour (transparent unless given one), keeps its place
+// in real twips, and reports the mouse in its own twips to the control.
+class ScrollBarPictureBox : public QWidget
+{
+public:
+    ScrollBarPictureBox(const QString &name, QWidget *parent)
+        : QWidget(parent)
+    {
+        setObjectName(name);
+    }
+
+    // The box's place in the control, in twips.
+    QRectF Twips() const { return twips; }
+    void SetTwips(const QRectF &place)
+    {
+        twips = place;
+        setGeometry(ToPixels(place.left()), ToPixels(place.top()), ToPixels(place.width()),
+                    ToPixels(place.height()));
+    }
+    void MoveTo(QPointF topLeft) { SetTwips(QRectF(topLeft, twips.size())); }
+    void Resize(double width, double height) { SetTwips(QRectF(twips.topLeft(), QSizeF(width, height))); }
+    QSize SizeTwips() const { return twips.size().toSize(); }
+
+    ScrollBarPicture Picture() const { return picture; }
+    bool HoldsImage() const { return picture && !picture->isNull(); }
+    // Shows `shown`; a box that sizes itself takes the size of an image.
+    void SetPicture(const ScrollBarPicture &shown)
+    {
+        picture = shown;
+        if (autoSize && HoldsImage())
+            Resize(PictureTwips().width(), PictureTwips().height());
+        update();
+    }
+
+    bool AutoSize() const { return autoSize; }
+    void SetAutoSize(bool value)
+    {
+        autoSize = value;
+        SetPicture(picture);
+    }
+
+    QColor Background() const { return background; }
+    void SetBackground(const QColor &colour)
+    {
+        background = colour;
+        update();
+    }
+
+    std::function<void(QPointF)> mouseDown;
+    std::function<void(QPointF)> mouseMove;
+    std::function<void()> mouseUp;
+    std::function<void()> click;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        if (background.isValid())
+            painter.fillRect(rect(), background);
+        if (HoldsImage())
+            painter.drawPixmap(0, 0, *picture);
+    }
+
+    // Every button counts for press, move and release; only the left one clicks.
+    void mousePressEvent(QMouseEvent *event) override
+    {
+        if (event->button() == Qt::LeftButton)
+            leftHeld = true;
+        if (mouseDown)
+            mouseDown(ToBoxTwips(event->position()));
+    }
+    void mouseMoveEvent(QMouseEvent *event) override
+    {
+        if (mouseMove)
+            mouseMove(ToBoxTwips(event->position()));
+    }
+    void mouseReleaseEvent(QMouseEvent *event) override
+    {
+        const bool clicked = event->button() == Qt::LeftButton && leftHeld
+                          && rect().contains(event->position().toPoint());
+        if (event->button() == Qt::LeftButton)
+            leftHeld = false;
+        if (mouseUp)
+            mouseUp();
+        if (clicked && click)
+            click();
+    }
+
+private:
+    static int ToPixels(double twips) { return int(std::nearbyint(twips / TwipsPerPixel)); }
+
+    QSizeF PictureTwips() const { return picture->deviceIndependentSize() * TwipsPerPixel; }
+
+    // A point given in the widget's pixels, in twips from the box's exact place.
+    QPointF ToBoxTwips(QPointF pixels) const
+    {
+        return (QPointF(pos()) + pixels) * TwipsPerPixel - twips.topLeft();
+    }
+
+    QRectF twips;
+    ScrollBarPicture picture;
+    QColor background; // invalid: the box is transparent
+    bool autoSize = true;
+    bool leftHeld = false;
+};
+
+namespace {
+
+constexpr qint32 StepLimit = 32767;
+constexpr qint64 LargestDifference = std::numeric_limits<qint32>::max();
+constexpr quint32 DefaultBackColor = 0xE0E0E0;
+constexpr double StoredMaxDefault = 2147483647.0;
+constexpr int ThicknessTwips = 315;
+
+const QString ErrorTitle = QStringLiteral("Error");
+const QString InvalidValueMessage = QStringLiteral("Invalid property value");
+const QString MaxNotAboveMinMessage =
+    QStringLiteral("Invalid property value. Max property must be larger than Min property.");
+const QString DifferenceMessage =
+    QStringLiteral("Invalid property value. Difference between Min and Max values cannot exceed ");
+
+QColor ToQColor(quint32 colour)
+{
+    return QColor(int(colour & 0xFF), int(colour >> 8) & 0xFF, int(colour >> 16) & 0xFF);
+}
+
+quint32 FromQColor(const QColor &colour)
+{
+    return quint32(colour.red()) | quint32(colour.green()) << 8 | quint32(colour.blue()) << 16;
+}
+
+// Stored values as the control takes them; nullopt when unreadable.
+std::optional<qint32> ToWhole(const QVariant &value)
+{
+    if (value.typeId() == QMetaType::Bool)
+        return value.toBool() ? -1 : 0;
+    bool ok = false;
+    const double number = value.toDouble(&ok);
+    return ok ? ToInt(number) : std::nullopt;
+}
+
+std::optional<bool> ToTruth(const QVariant &value)
+{
+    if (value.typeId() == QMetaType::Bool)
+        return value.toBool();
+    const QString text = value.toString().trimmed();
+    if (text.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
+        return true;
+    if (text.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
+        return false;
+    if (const auto whole = ToWhole(value))
+        return *whole != 0;
+    return std::nullopt;
+}
+
+std::optional<quint32> ToColour(const QVariant &value)
+{
+    const auto whole = ToWhole(value);
+    if (!whole || *whole < 0 || *whole > 0xFFFFFF)
+        return std::nullopt;
+    return quint32(*whole);
+}
+
+// The outer nullopt: unreadable. A missing key reads as no picture at all.
+std::optional<ScrollBarPicture> ToPicture(const QVariant &value)
+{
+    if (!value.isValid())
+        return ScrollBarPicture();
+    if (value.typeId() == QMetaType::QPixmap)
+        return ScrollBarPicture(value.value<QPixmap>());
+    if (value.typeId() == QMetaType::QImage)
+        return ScrollBarPicture(QPixmap::fromImage(value.value<QImage>()));
+    return std::nullopt;
+}
+
+QVariant FromPicture(const ScrollBarPicture &picture)
+{
+    return picture ? QVariant::fromValue(*picture) : QVariant();
+}
+
+} // namespace
+
+QString GroupedThousands(qint64 number, const QLocale &locale)
+{
+    const QString digits = QString::number(number < 0 ? -number : number);
+    QString grouped;
+    for (qsizetype i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0)
+            grouped += locale.groupSeparator();
+        grouped += digits[i];
+    }
+    return number < 0 ? QLatin1Char('-') + grouped : grouped;
+}
+
+dtVisualScrollBar::dtVisualScrollBar(QWidget *parent)
+    : QWidget(parent)
+    , picBG(new ScrollBarPictureBox(QStringLiteral("picBG"), this))
+    , picTHUMB(new ScrollBarPictureBox(QStringLiteral("picTHUMB"), this))
+    , picUP(new ScrollBarPictureBox(QStringLiteral("picUP"), this))
+    , picDN(new ScrollBarPictureBox(QStringLiteral("picDN"), this))
+    , picLeft(new ScrollBarPictureBox(QStringLiteral("picLeft"), this))
+    , picRight(new ScrollBarPictureBox(QStringLiteral("picRight"), this))
+    , showMessage([this](const QString &text, const QString &title) {
+        QMessageBox::critical(this, title, text);
+    })
+{
+    picBG->SetAutoSize(false);
+    picBG->SetBackground(ToQColor(DefaultBackColor));
+    picTHUMB->SetPicture(SkinPicture(QStringLiteral("scroll_thumb")));
+    picUP->SetPicture(SkinPicture(QStringLiteral("scroll_up")));
+    picDN->SetPicture(SkinPicture(QStringLiteral("scroll_down")));
+    picLeft->SetPicture(SkinPicture(QStringLiteral("scroll_left")));
+    picRight->SetPicture(SkinPicture(QStringLiteral("scroll_right")));
+    // The arrows wait for the first layout to know which pair to show.
+    for (ScrollBarPictureBox *arrow : {picUP, picDN, picLeft, picRight})
+        arrow->hide();
+
+    picBG->mouseDown = [this](QPointF position) { picBG_MouseDown(position); };
+    picUP->click = [this] { picUP_Click(); };
+    picDN->click = [this] { picDN_Click(); };
+    picLeft->click = [this] { picLeft_Click(); };
+    picRight->click = [this] { picRight_Click(); };
+    picTHUMB->mouseDown = [this](QPointF position) { picTHUMB_MouseDown(position); };
+    picTHUMB->mouseMove = [this](QPointF position) { picTHUMB_MouseMove(position); };
+    picTHUMB->mouseUp = [this] { picTHUMB_MouseUp(); };
+}
+
+dtVisualScrollBar::~dtVisualScrollBar() = default;
+
+void dtVisualScrollBar::SetAutoSize(bool value)
+{
+    fields.AutoSize = value;
+    picBG->SetAutoSize(value);
+    FullLayout();
+    emit PropertyChanged(QStringLiteral("AutoSize"));
+}
+
+void dtVisualScrollBar::SetButtonsVisible(bool value)
+{
+    fields.ButtonsVisible = value;
+    for (ScrollBarPictureBox *arrow : {picUP, picDN, picLeft, picRight})
+        arrow->hide();
+    if (value) {
+        BackArrow()->show();
+        ForwardArrow()->show();
+    }
+    FullLayout();
+    emit PropertyChanged(QStringLiteral("ButtonsVisible"));
+}
+
+void dtVisualScrollBar::SetValue(qint32 value)
+{
+    fields.Value = ClampValue(value, fields.Min, fields.Max);
+    PlaceThumb();
+    emit Change();
+    emit PropertyChanged(QStringLiteral("Value"));
+}
+
+void dtVisualScrollBar::SetSmallChange(qint32 value)
+{
+    fields.SmallChange = value >= 1 && value <= StepLimit ? value : 1;
+    emit PropertyChanged(QStringLiteral("SmallChange"));
+}
+
+void dtVisualScrollBar::SetLargeChange(qint32 value)
+{
+    if (value >= 1 && value <= StepLimit) {
+        fields.LargeChange = value;
+    } else {
+        ShowMessage(InvalidValueMessage);
+        fields.LargeChange = 1;
+    }
+    emit PropertyChanged(QStringLiteral("LargeChange"));
+}
+
+void dtVisualScrollBar::SetThumbAlignment(qint32 value)
+{
+    fields.ThumbAlignment = AlignmentForOrientation(value, fields.Orientation);
+    FullLayout();
+}
+
+quint32 dtVisualScrollBar::BackColor() const
+{
+    return FromQColor(picBG->Background());
+}
+
+void dtVisualScrollBar::SetBackColor(quint32 colour)
+{
+    if (colour > 0xFFFFFF)
+        return;
+    picBG->SetBackground(ToQColor(colour));
+    FullLayout();
+}
+
+void dtVisualScrollBar::SetOrientation(qint32 value)
+{
+    fields.Orientation = value;
+    fields.ThumbAlignment = AlignmentForOrientation(fields.ThumbAlignment, value);
+    // The new form's arrows are shown even with ButtonsVisible False; the
+    // layout then parks them outside the control.
+    picUP->setVisible(value != 0);
+    picDN->setVisible(value != 0);
+    picRight->setVisible(value == 0);
+    picLeft->setVisible(value == 0);
+    FullLayout();
+}
+
+ScrollBarPicture dtVisualScrollBar::PictureBackground() const { return picBG->Picture(); }
+ScrollBarPicture dtVisualScrollBar::PictureThumb() const { return picTHUMB->Picture(); }
+ScrollBarPicture dtVisualScrollBar::PictureUp() const { return picUP->Picture(); }
+ScrollBarPicture dtVisualScrollBar::PictureRight() const { return picRight->Picture(); }
+ScrollBarPicture dtVisualScrollBar::PictureLeft() const { return picLeft->Picture(); }
+ScrollBarPicture dtVisualScrollBar::PictureDown() const { return picDN->Picture(); }
+
+void dtVisualScrollBar::SetPictureBackground(const ScrollBarPicture &picture)
+{
+    SetPicture(picBG, picture, PictureRole::Track, QStringLiteral("PictureBackground"));
+}
+
+void dtVisualScrollBar::SetPictureThumb(const ScrollBarPicture &picture)
+{
+    SetPicture(picTHUMB, picture, PictureRole::KeepsSize, QStringLiteral("PictureThumb"));
+}
+
+void dtVisualScrollBar::SetPictureUp(const ScrollBarPicture &picture)
+{
+    SetPicture(picUP, picture, PictureRole::KeepsSize, QStringLiteral("PictureUp"));
+}
+
+void dtVisualScrollBar::SetPictureRight(const ScrollBarPicture &picture)
+{
+    SetPicture(picRight, picture, PictureRole::KeepsSize, QStringLiteral("PictureRight"));
+}
+
+void dtVisualScrollBar::SetPictureLeft(const ScrollBarPicture &picture)
+{
+    SetPicture(picLeft, picture, PictureRole::Collapses, QStringLiteral("PictureLeft"));
+}
+
+void dtVisualScrollBar::SetPictureDown(const ScrollBarPicture &picture)
+{
+    SetPicture(picDN, picture, PictureRole::Collapses, QStringLiteral("PictureDown"));
+}
+
+void dtVisualScrollBar::SetMin(qint32 value)
+{
+    if (qint64(fields.Max) - value > LargestDifference) {
+        ShowMessage(DifferenceMessage + GroupedThousands(LargestDifference, QLocale::system()));
+        return;
+    }
+    fields.Min = value;
+    SetValue(fields.Value < fields.Min ? fields.Min : fields.Value);
+    FullLayout();
+    emit PropertyChanged(QStringLiteral("Min"));
+}
+
+void dtVisualScrollBar::SetMax(qint32 value)
+{
+    if (value <= fields.Min) {
+        ShowMessage(MaxNotAboveMinMessage);
+        return;
+    }
+    if (qint64(value) - fields.Min > LargestDifference) {
+        ShowMessage(DifferenceMessage + QString::number(LargestDifference));
+        return;
+    }
+    fields.Max = value;
+    SetValue(fields.Max < fields.Value ? fields.Max : fields.Value);
+    FullLayout();
+    emit PropertyChanged(QStringLiteral("Max"));
+}
+
+bool dtVisualScrollBar::Enabled() const
+{
+    return !testAttribute(Qt::WA_ForceDisabled);
+}
+
+void dtVisualScrollBar::SetEnabled(bool value)
+{
+    setEnabled(value);
+    emit PropertyChanged(QStringLiteral("Enabled"));
+}
+
+void dtVisualScrollBar::ReadProperties(const PropertyBag &bag)
+{
+    fields.FirstLayoutPending = false;
+    const auto read = [&bag](const char *key, const QVariant &defaultValue) {
+        return bag.ReadProperty(QLatin1String(key), defaultValue);
+    };
+    const auto readPicture = [&](const char *key, void (dtVisualScrollBar::*setter)(const ScrollBarPicture &)) {
+        if (const auto picture = ToPicture(read(key, QVariant())))
+            (this->*setter)(*picture);
+    };
+
+    if (const auto max = ToWhole(read("Max", StoredMaxDefault)))
+        fields.Max = *max;
+    if (const auto min = ToWhole(read("Min", 0)))
+        fields.Min = *min;
+    if (const auto visible = ToTruth(read("ButtonsVisible", true)))
+        fields.ButtonsVisible = *visible;
+    if (const auto orientation = ToWhole(read("Orientation", 1)))
+        fields.Orientation = *orientation;
+    if (const auto alignment = ToWhole(read("ThumbAlignment", 0)))
+        fields.ThumbAlignment = *alignment;
+    readPicture("PictureBackground", &dtVisualScrollBar::SetPictureBackground);
+    readPicture("PictureUp", &dtVisualScrollBar::SetPictureUp);
+    readPicture("PictureDown", &dtVisualScrollBar::SetPictureDown);
+    readPicture("PictureRight", &dtVisualScrollBar::SetPictureRight);
+    readPicture("PictureLeft", &dtVisualScrollBar::SetPictureLeft);
+    readPicture("PictureThumb", &dtVisualScrollBar::SetPictureThumb);
+    if (const auto value = ToWhole(read("Value", 0)))
+        fields.Value = *value;
+    if (const auto colour = ToColour(read("BackColor", DefaultBackColor)))
+        picBG->SetBackground(ToQColor(*colour));
+    if (const auto step = ToWhole(read("LargeChange", 10)))
+        fields.LargeChange = *step;
+    if (const auto step = ToWhole(read("SmallChange", 1)))
+        fields.SmallChange = *step;
+    if (const auto autoSize = ToTruth(read("AutoSize", false)))
+        fields.AutoSize = *autoSize;
+    if (const auto enabled = ToTruth(read("Enabled", true)))
+        setEnabled(*enabled);
+    FullLayout();
+}
+
+void dtVisualScrollBar::WriteProperties(PropertyBag &bag) const
+{
+    const auto write = [&bag](const char *key, const QVariant &value, const QVariant &defaultValue) {
+        bag.WriteProperty(QLatin1String(key), value, defaultValue);
+    };
+    write("ButtonsVisible", fields.ButtonsVisible, true);
+    write("Orientation", fields.Orientation, 1);
+    write("ThumbAlignment", fields.ThumbAlignment, 0);
+    write("PictureBackground", FromPicture(PictureBackground()), QVariant());
+    write("PictureUp", FromPicture(PictureUp()), QVariant());
+    write("PictureDown", FromPicture(PictureDown()), QVariant());
+    write("PictureRight", FromPicture(PictureRight()), QVariant());
+    write("PictureLeft", FromPicture(PictureLeft()), QVariant());
+    write("PictureThumb", FromPicture(PictureThumb()), QVariant());
+    write("Min", fields.Min, 0);
+    write("Max", fields.Max, StoredMaxDefault);
+    write("Value", fields.Value, 0);
+    write("BackColor", int(BackColor()), int(DefaultBackColor));
+    write("LargeChange", fields.LargeChange, 10);
+    write("SmallChange", fields.SmallChange, 1);
+    write("AutoSize", fields.AutoSize, false);
+    write("Enabled", Enabled(), true);
+}
+
+void dtVisualScrollBar::SetMessageFunction(MessageFunction show)
+{
+    showMessage = std::move(show);
+}
+
+QRectF dtVisualScrollBar::PartTwips(Part part) const
+{
+    return Box(part)->Twips();
+}
+
+bool dtVisualScrollBar::PartShown(Part part) const
+{
+    return Box(part)->isVisibleTo(this);
+}
+
+void dtVisualScrollBar::resizeEvent(QResizeEvent *)
+{
+    FullLayout();
+}
+
+void dtVisualScrollBar::FullLayout()
+{
+    if (fields.FirstLayoutPending) {
+        FirstLayout();
+        ShowButtons();
+    }
+    if (fields.AutoSize && picBG->HoldsImage())
+        ResizeTwips(picBG->Twips().width(), picBG->Twips().height());
+    const QSize client = ClientTwips();
+    picBG->SetTwips(QRectF(QPointF(0, 0), client));
+
+    ScrollBarPictureBox *back = BackArrow();
+    ScrollBarPictureBox *forward = ForwardArrow();
+    const auto arrows = PlaceArrows(Vertical(), fields.ThumbAlignment, fields.ButtonsVisible, client,
+                                    back->SizeTwips(), forward->SizeTwips());
+    if (!arrows)
+        return; // an alignment of the other form moves neither arrows nor thumb
+    back->MoveTo(arrows->back);
+    forward->MoveTo(arrows->forward);
+    PlaceThumb();
+}
+
+void dtVisualScrollBar::FirstLayout()
+{
+    fields.FirstLayoutPending = false;
+    const QSize client = ClientTwips();
+    fields.Orientation = client.height() >= client.width() ? 1 : 0;
+    picBG->SetTwips(QRectF(QPointF(0, 0), client));
+    ShowButtons();
+    if (Vertical()) {
+        fields.ThumbAlignment = 1;
+        ResizeTwips(ThicknessTwips, client.height());
+    } else {
+        fields.ThumbAlignment = 4;
+        ResizeTwips(client.width(), ThicknessTwips);
+    }
+}
+
+void dtVisualScrollBar::ShowButtons()
+{
+    for (ScrollBarPictureBox *arrow : {picUP, picDN, picLeft, picRight})
+        arrow->hide();
+    picTHUMB->show();
+    if (!fields.ButtonsVisible)
+        return;
+    if (fields.Orientation == 1) {
+        picUP->show();
+        picDN->show();
+    } else if (fields.Orientation == 0) {
+        picRight->show();
+        picLeft->show();
+    }
+}
+
+void dtVisualScrollBar::PlaceThumb()
+{
+    const bool vertical = Vertical();
+    const QSize client = ClientTwips();
+    const QSize thumb = picTHUMB->SizeTwips();
+    const ThumbSpan travel = ThumbTravel(vertical, fields.ButtonsVisible, client, BackArrow()->Twips(),
+                                         ForwardArrow()->Twips(), thumb);
+    const auto edge = ThumbLeadingEdge(fields.Value, fields.Min, fields.Max, travel);
+    if (!edge)
+        return; // a zero range leaves the thumb where it is
+    const auto cross = ThumbCrossPosition(vertical, fields.ThumbAlignment, client, thumb);
+    QPointF place = picTHUMB->Twips().topLeft();
+    (vertical ? place.ry() : place.rx()) = *edge;
+    if (cross)
+        (vertical ? place.rx() : place.ry()) = *cross;
+    picTHUMB->MoveTo(place);
+}
+
+// A press on the track pages towards it: forward when past the thumb's
+// leading edge, backward otherwise (also exactly level with it).
+void dtVisualScrollBar::picBG_MouseDown(QPointF position)
+{
+    const QRectF thumb = picTHUMB->Twips();
+    const bool forward = Vertical() ? position.y() > thumb.top() : position.x() > thumb.left();
+    StepValue(qint64(fields.Value) + (forward ? fields.LargeChange : -qint64(fields.LargeChange)));
+}
+
+void dtVisualScrollBar::picUP_Click() { StepValue(qint64(fields.Value) - fields.SmallChange); }
+void dtVisualScrollBar::picDN_Click() { StepValue(qint64(fields.Value) + fields.SmallChange); }
+void dtVisualScrollBar::picLeft_Click() { StepValue(qint64(fields.Value) - fields.SmallChange); }
+void dtVisualScrollBar::picRight_Click() { StepValue(qint64(fields.Value) + fields.SmallChange); }
+
+// `position` is in thumb twips. A press while a drag is on re-takes the grab
+// and keeps the drag's movement for the release.
+void dtVisualScrollBar::picTHUMB_MouseDown(QPointF position)
+{
+    const bool vertical = Vertical();
+    const double along = vertical ? position.y() : position.x();
+    const double edge = vertical ? picTHUMB->Twips().top() : picTHUMB->Twips().left();
+    const auto grab = ToInt(along);
+    const auto last = ToInt(edge + along);
+    if (!grab || !last)
+        return;
+    (vertical ? fields.GrabY : fields.GrabX) = *grab;
+    if (!fields.Dragging)
+        fields.ThumbMoved = false;
+    fields.Dragging = true;
+    fields.LastThumbPos = *last;
+}
+
+// Moves the thumb with the mouse, pinned between the arrows, and sets Value
+// from where it lands (straight into the field: no clamp, no Change).
+void dtVisualScrollBar::picTHUMB_MouseMove(QPointF position)
+{
+    if (!fields.Dragging)
+        return;
+    const bool vertical = Vertical();
+    const auto limits = ThumbDragLimits(vertical, BackArrow()->Twips(), ForwardArrow()->Twips(),
+                                        picTHUMB->SizeTwips());
+    const QRectF thumb = picTHUMB->Twips();
+    const double edge = vertical ? thumb.top() : thumb.left();
+    const double along = vertical ? position.y() : position.x();
+    const qint32 grab = vertical ? fields.GrabY : fields.GrabX;
+    const auto wanted = ToInt(edge + along - grab);
+    if (!limits || !wanted)
+        return;
+    const qint32 pos = PinDragPosition(*wanted, *limits);
+    if (pos == fields.LastThumbPos)
+        return;
+    // The box keeps its exact place, so the edge read back after the move is
+    // `pos` itself; a zero travel or a range beyond 32 bits skips the step.
+    const auto value = DragValue(pos, *limits, fields.Min, fields.Max);
+    if (!value)
+        return;
+    QPointF place = thumb.topLeft();
+    (vertical ? place.ry() : place.rx()) = pos;
+    picTHUMB->MoveTo(place);
+    fields.Value = *value;
+    emit Scroll();
+    fields.LastThumbPos = pos;
+    fields.ThumbMoved = true;
+}
+
+// Ends the drag; Change only when this drag moved the thumb.
+void dtVisualScrollBar::picTHUMB_MouseUp()
+{
+    fields.Dragging = false;
+    if (!fields.ThumbMoved)
+        return;
+    fields.ThumbMoved = false;
+    emit Change();
+}
+
+void dtVisualScrollBar::StepValue(qint64 value)
+{
+    if (value < std::numeric_limits<qint32>::min() || value > std::numeric_limits<qint32>::max())
+        return;
+    SetValue(qint32(value));
+}
+
+void dtVisualScrollBar::SetPicture(ScrollBarPictureBox *box, const ScrollBarPicture &picture,
+                                   PictureRole role, const QString &name)
+{
+    box->SetPicture(picture);
+    const QSize client = ClientTwips();
+    if (!picture) {
+        if (role == PictureRole::Collapses)
+            box->Resize(0, 0);
+    } else if (picture->isNull()) {
+        if (role == PictureRole::Track) {
+            box->Resize(client.width(), client.height());
+        } else {
+            const int side = std::min(client.width(), client.height());
+            box->Resize(side, side);
+        }
+    } else if (role == PictureRole::Track) {
+        ResizeTwips(box->Twips().width(), box->Twips().height());
+    }
+    ShowButtons();
+    emit PropertyChanged(name);
+}
+
+void dtVisualScrollBar::ShowMessage(const QString &text)
+{
+    if (showMessage)
+        showMessage(text, ErrorTitle);
+}
+
+ScrollBarPictureBox *dtVisualScrollBar::BackArrow() const
+{
+    return Vertical() ? picUP : picLeft;
+}
+
+ScrollBarPictureBox *dtVisualScrollBar::ForwardArrow() const
+{
+    return Vertical() ? picDN : picRight;
+}
+
+QSize dtVisualScrollBar::ClientTwips() const
+{
+    return {PixelsToTwips(width()), PixelsToTwips(height())};
+}
+
+void dtVisualScrollBar::ResizeTwips(double width, double height)
+{
+    resize(int(std::nearbyint(width / TwipsPerPixel)), int(std::nearbyint(height / TwipsPerPixel)));
+}
+
+ScrollBarPictureBox *dtVisualScrollBar::Box(Part part) const
+{
+    switch (part) {
+    case Part::Background: return picBG;
+    case Part::Thumb: return picTHUMB;
+    case Part::Up: return picUP;
+    case Part::Down: return picDN;
+    case Part::Left: return picLeft;
+    case Part::Right: return picRight;
+    }
+    return picBG;
+}
