@@ -8,7 +8,6 @@
 #include "platform/shell.h"
 
 #include <QApplication>
-#include <QCursor>
 #include <QWindow>
 
 namespace {
@@ -29,17 +28,14 @@ void Reelbox_S::Image_head_MouseDown(Qt::MouseButton button)
         return;
     }
     Dragging = 1;
-    const QPoint offset = TitleDragOffset(QCursor::pos(), QPoint(PixelsToTwips(x()), PixelsToTwips(y())));
-    DragOffsetX = static_cast<qint16>(offset.x());
-    DragOffsetY = static_cast<qint16>(offset.y());
+    BeginTitleDrag(*this, DragOffsetX, DragOffsetY);
 }
 
 void Reelbox_S::Image_head_MouseMove()
 {
     if (Dragging != 1)
         return;
-    const QPoint place = TitleDragPosition(QCursor::pos(), QPoint(DragOffsetX, DragOffsetY));
-    move(place.x() / TwipsPerPixel, place.y() / TwipsPerPixel);
+    FollowTitleDrag(*this, DragOffsetX, DragOffsetY);
 }
 
 void Reelbox_S::Image_head_MouseUp()

@@ -7,6 +7,8 @@
 
 #include <QPoint>
 
+class QWidget;
+
 // Cursor (screen pixels) minus the window's top-left (twips), in twips.
 inline QPoint TitleDragOffset(QPoint cursorPixels, QPoint windowTwips)
 {
@@ -18,3 +20,9 @@ inline QPoint TitleDragPosition(QPoint cursorPixels, QPoint offsetTwips)
 {
     return {cursorPixels.x() * TwipsPerPixel - offsetTwips.x(), cursorPixels.y() * TwipsPerPixel - offsetTwips.y()};
 }
+
+// Starts dragging window by its title: the cursor's offset from it, in twips.
+void BeginTitleDrag(const QWidget &window, qint16 &offsetX, qint16 &offsetY);
+
+// Moves window so that it keeps the offset from the cursor.
+void FollowTitleDrag(QWidget &window, qint16 offsetX, qint16 offsetY);

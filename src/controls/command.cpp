@@ -65,21 +65,6 @@ std::optional<qint64> ToWhole(const QVariant &value, qint64 lowest, qint64 highe
     return whole;
 }
 
-std::optional<bool> ToTruth(const QVariant &value)
-{
-    if (value.typeId() == QMetaType::Bool)
-        return value.toBool();
-    const QString text = value.toString().trimmed();
-    if (text.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
-        return true;
-    if (text.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
-        return false;
-    if (const auto whole = ToWhole(value, std::numeric_limits<qint64>::min(),
-                                   std::numeric_limits<qint64>::max()))
-        return *whole != 0;
-    return std::nullopt;
-}
-
 std::optional<QFont> ToFont(const QVariant &value)
 {
     if (value.typeId() == QMetaType::QFont)
@@ -255,7 +240,7 @@ void Command::SetFont(const QFont &font)
 
 void Command::ReadProperties(const PropertyBag &bag)
 {
-    if (const auto enabled = ToTruth(bag.ReadProperty(QStringLiteral("Enabled"), true))) {
+    if (const auto enabled = PropertyTruth(bag.ReadProperty(QStringLiteral("Enabled"), true))) {
         fields.EnabledFlag = *enabled;
         UpdateFocusPolicy();
     }

@@ -159,3 +159,17 @@ void PropertyBag::Store(const QString &name, const QVariant &value)
     else
         entries[index] = {name, value};
 }
+
+std::optional<bool> PropertyTruth(const QVariant &value)
+{
+    if (value.typeId() == QMetaType::Bool)
+        return value.toBool();
+    const QString text = value.toString().trimmed();
+    if (text.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
+        return true;
+    if (text.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
+        return false;
+    bool ok = false;
+    const double number = text.toDouble(&ok);
+    return ok ? std::optional<bool>(number != 0) : std::nullopt;
+}

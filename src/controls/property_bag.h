@@ -16,6 +16,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <optional>
 #include <utility>
 
 class PropertyBag
@@ -48,3 +49,7 @@ private:
 
     QList<std::pair<QString, QVariant>> entries;
 };
+
+// A stored Boolean: a Boolean, "True" or "False" in any case, or a number
+// (non-zero is true); nothing for any other value.
+std::optional<bool> PropertyTruth(const QVariant &value);

@@ -158,20 +158,6 @@ std::optional<qint32> ToWhole(const QVariant &value)
     return ok ? ToInt(number) : std::nullopt;
 }
 
-std::optional<bool> ToTruth(const QVariant &value)
-{
-    if (value.typeId() == QMetaType::Bool)
-        return value.toBool();
-    const QString text = value.toString().trimmed();
-    if (text.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
-        return true;
-    if (text.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
-        return false;
-    if (const auto whole = ToWhole(value))
-        return *whole != 0;
-    return std::nullopt;
-}
-
 std::optional<quint32> ToColour(const QVariant &value)
 {
     const auto whole = ToWhole(value);
@@ -415,7 +401,7 @@ void dtVisualScrollBar::ReadProperties(const PropertyBag &bag)
         fields.Max = *max;
     if (const auto min = ToWhole(read("Min", 0)))
         fields.Min = *min;
-    if (const auto visible = ToTruth(read("ButtonsVisible", true)))
+    if (const auto visible = PropertyTruth(read("ButtonsVisible", true)))
         fields.ButtonsVisible = *visible;
     if (const auto orientation = ToWhole(read("Orientation", 1)))
         fields.Orientation = *orientation;
@@ -435,9 +421,9 @@ void dtVisualScrollBar::ReadProperties(const PropertyBag &bag)
         fields.LargeChange = *step;
     if (const auto step = ToWhole(read("SmallChange", 1)))
         fields.SmallChange = *step;
-    if (const auto autoSize = ToTruth(read("AutoSize", false)))
+    if (const auto autoSize = PropertyTruth(read("AutoSize", false)))
         fields.AutoSize = *autoSize;
-    if (const auto enabled = ToTruth(read("Enabled", true)))
+    if (const auto enabled = PropertyTruth(read("Enabled", true)))
         setEnabled(*enabled);
     FullLayout();
 }
