@@ -183,25 +183,32 @@ TEST_F(PlayCommands, FavouriteEditsAndTheirButtons)
     EXPECT_FALSE(w->Comd[5]->Enabled());
 }
 
+// Presses a mouse button on a switch, checks what the press did, then lets go
+// (a press left held would leave the mouse down for the tests after this one).
+void Press(QWidget *control, Qt::MouseButton button, const std::function<void()> &whileHeld)
+{
+    QTest::mousePress(control, button);
+    whileHeld();
+    QTest::mouseRelease(control, button);
+}
+
 TEST_F(PlayCommands, SwitchesToggleWithTheirPictures)
 {
     auto w = StartWithClips(0);
     // Repeat, confirm: on the press, picture and label alike.
-    QTest::mousePress(w->lbl_Rep1, Qt::LeftButton);
-    EXPECT_EQ(shared_->Rep1, 1);
-    EXPECT_TRUE(Shows(w->Img_Rep1, w->Img_Opt_on));
-    QTest::mousePress(w->Img_Rep1, Qt::RightButton);
-    EXPECT_EQ(shared_->Rep1, 0);
-    EXPECT_TRUE(Shows(w->Img_Rep1, w->Img_Opt_off));
-    QTest::mousePress(w->Img_Kakunin, Qt::LeftButton);
-    EXPECT_EQ(shared_->Kakunin, 1);
-    QTest::mousePress(w->lbl_Rep2, Qt::LeftButton);
-    EXPECT_EQ(shared_->Rep2, 1);
+    Press(w->lbl_Rep1, Qt::LeftButton, [&] {
+        EXPECT_EQ(shared_->Rep1, 1);
+        EXPECT_TRUE(Shows(w->Img_Rep1, w->Img_Opt_on));
+    });
+    Press(w->Img_Rep1, Qt::RightButton, [&] {
+        EXPECT_EQ(shared_->Rep1, 0);
+        EXPECT_TRUE(Shows(w->Img_Rep1, w->Img_Opt_off));
+    });
+    Press(w->Img_Kakunin, Qt::LeftButton, [&] { EXPECT_EQ(shared_->Kakunin, 1); });
+    Press(w->lbl_Rep2, Qt::LeftButton, [&] { EXPECT_EQ(shared_->Rep2, 1); });
 
     // Full screen: only when the click completes.
-    QTest::mousePress(w->Img_Full1, Qt::LeftButton);
-    EXPECT_EQ(shared_->Full1, 0);
-    QTest::mouseRelease(w->Img_Full1, Qt::LeftButton);
+    Press(w->Img_Full1, Qt::LeftButton, [&] { EXPECT_EQ(shared_->Full1, 0); });
     EXPECT_EQ(shared_->Full1, 1);
     EXPECT_TRUE(Shows(w->Img_Full1, w->Img_Opt_on));
     QTest::mouseClick(w->lbl_Full2, Qt::LeftButton);
@@ -212,15 +219,16 @@ TEST_F(PlayCommands, SwitchesToggleWithTheirPictures)
 TEST_F(PlayCommands, OrderPairsChooseOneHalf)
 {
     auto w = StartWithClips(0);
-    QTest::mousePress(w->lbl_rdm1[1], Qt::LeftButton);
+    Press(w->lbl_rdm1[1], Qt::LeftButton, [&] {
+        EXPECT_EQ(shared_->Rdm1, 1);
+        EXPECT_TRUE(Shows(w->Img_rdm1[1], w->Img_Opt_on));
+        EXPECT_TRUE(Shows(w->Img_rdm1[0], w->Img_Opt_off));
+    });
+    QTest::mouseClick(w->Img_rdm1[1], Qt::LeftButton); // again: nothing changes
     EXPECT_EQ(shared_->Rdm1, 1);
     EXPECT_TRUE(Shows(w->Img_rdm1[1], w->Img_Opt_on));
-    EXPECT_TRUE(Shows(w->Img_rdm1[0], w->Img_Opt_off));
-    QTest::mousePress(w->Img_rdm1[1], Qt::LeftButton); // again: nothing changes
-    EXPECT_EQ(shared_->Rdm1, 1);
-    EXPECT_TRUE(Shows(w->Img_rdm1[1], w->Img_Opt_on));
-    QTest::mousePress(w->Img_rdm2[1], Qt::LeftButton);
-    QTest::mousePress(w->Img_rdm2[0], Qt::LeftButton);
+    QTest::mouseClick(w->Img_rdm2[1], Qt::LeftButton);
+    QTest::mouseClick(w->Img_rdm2[0], Qt::LeftButton);
     EXPECT_EQ(shared_->Rdm2, 0);
     EXPECT_TRUE(Shows(w->Img_rdm2[0], w->Img_Opt_on));
     EXPECT_TRUE(Shows(w->Img_rdm2[1], w->Img_Opt_off));
