@@ -1,0 +1,252 @@
+// FilgraphManager over FakeEngine (what each operation does and how it fails
+// on an empty graph), the picture's keys and clicks reaching the message
+// drain, FakeEngine's own clock, and the player window's load sequence run
+// against MpvEngine on a real file.
+
+#include "fakes/fake_engine.h"
+#include "platform/media/filgraph_manager.h"
+#include "platform/media/mpv_engine.h"
+#include "platform/media_clips.h"
+
+#include <QDialog>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+using State = PlaybackEngine::State;
+
+// Records the keys and mouse buttons a widget receives.
+class InputLog : public QWidget
+{
+public:
+    using QWidget::QWidget;
+    QStringList log;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override { log << QStringLiteral("key %1").arg(event->key()); }
+    void mousePressEvent(QMouseEvent *event) override
+    {
+        log << QStringLiteral("press %1,%2").arg(event->position().x()).arg(event->position().y());
+    }
+    void mouseReleaseEvent(QMouseEvent *) override { log << QStringLiteral("release"); }
+};
+
+} // namespace
+
+class FilgraphManagerTest : public ::testing::Test
+{
+protected:
+    FakeEngine engine;
+    QDialog window;
+    InputLog *display = new InputLog(&window);
+
+    void SetUp() override
+    {
+        window.resize(400, 320);
+        display->setGeometry(0, 20, 400, 267);
+        engine.SetDuration(100);
+        engine.SetPictureSize({320, 240});
+    }
+};
+
+// Before a file is rendered every call fails and changes nothing; a file that
+// cannot be rendered leaves the graph the same, without a failure signal.
+TEST_F(FilgraphManagerTest, AnEmptyGraphFailsEveryCall)
+{
+    FilgraphManager graph(engine);
+    QSignalSpy failures(&graph, &FilgraphManager::Failed);
+    engine.FailLoad();
+    EXPECT_FALSE(graph.RenderFile("/clips/broken.avi"));
+    EXPECT_EQ(failures.count(), 0);
+
+    EXPECT_EQ(graph.Duration(), std::nullopt);
+    EXPECT_EQ(graph.CurrentPosition(), std::nullopt);
+    EXPECT_FALSE(graph.CurrentPosition(5));
+    EXPECT_FALSE(graph.Run());
+    EXPECT_FALSE(graph.Pause());
+    EXPECT_FALSE(graph.Stop());
+    EXPECT_EQ(graph.Width(), std::nullopt);
+    EXPECT_EQ(graph.Height(), std::nullopt);
+    EXPECT_FALSE(graph.Width(1024));
+    EXPECT_FALSE(graph.SetWindowPosition(0, 0, 10, 10));
+    EXPECT_TRUE(graph.Owner(display));
+    EXPECT_FALSE(engine.VideoWidget()->isVisibleTo(display));
+}
+
+// The window's LoadFile sequence: the picture window takes the picture's size,
+// is placed in its owner, can be resized (full screen) and positioned.
+TEST_F(FilgraphManagerTest, RenderedFilePlacesItsPictureInTheOwner)
+{
+    FilgraphManager graph(engine);
+    ASSERT_TRUE(graph.RenderFile("/clips/a.avi"));
+    EXPECT_EQ(engine.LoadedPath(), "/clips/a.avi");
+    EXPECT_EQ(graph.WindowStyle(), FilgraphManager::kDefaultWindowStyle);
+    EXPECT_TRUE(graph.WindowStyle(0x46000000));
+    EXPECT_EQ(graph.WindowStyle(), 0x46000000);
+    EXPECT_TRUE(graph.Owner(display));
+    EXPECT_TRUE(graph.MessageDrain(display));
+    EXPECT_EQ(graph.Owner(), display);
+    EXPECT_EQ(graph.MessageDrain(), display);
+
+    QWidget *picture = engine.VideoWidget();
+    EXPECT_EQ(picture->parentWidget(), display);
+    EXPECT_TRUE(picture->isVisibleTo(display));
+    EXPECT_EQ(graph.Width(), 320);
+    EXPECT_EQ(graph.Height(), 240);
+    EXPECT_EQ(picture->geometry(), QRect(0, 0, 320, 240));
+
+    EXPECT_TRUE(graph.Width(1024));
+    EXPECT_TRUE(graph.Height(715));
+    EXPECT_EQ(graph.Width(), 1024);
+    EXPECT_EQ(graph.Height(), 715);
+    EXPECT_TRUE(graph.SetWindowPosition(40, 14, 320, 239));
+    EXPECT_EQ(picture->geometry(), QRect(40, 14, 320, 239));
+    EXPECT_EQ(graph.Width(), 320);
+    EXPECT_EQ(graph.Duration(), 100.0);
+}
+
+// A sound-only file renders, plays and has a length, but no picture window.
+TEST_F(FilgraphManagerTest, SoundOnlyFileHasNoPictureWindow)
+{
+    engine.SetPictureSize({});
+    FilgraphManager graph(engine);
+    ASSERT_TRUE(graph.RenderFile("/clips/tone.wav"));
+    graph.Owner(display);
+    EXPECT_EQ(graph.Width(), std::nullopt);
+    EXPECT_EQ(graph.Height(), std::nullopt);
+    EXPECT_FALSE(graph.SetWindowPosition(0, 0, 10, 10));
+    EXPECT_FALSE(engine.VideoWidget()->isVisibleTo(display));
+    EXPECT_EQ(graph.Duration(), 100.0);
+    EXPECT_TRUE(graph.Run());
+}
+
+// Control and position calls reach the engine; position reads back at once;
+// the end of the stream and a later failure are passed on; destroying the
+// graph closes the file and takes the picture away.
+TEST_F(FilgraphManagerTest, DrivesTheEngineAndPassesItsNewsOn)
+{
+    auto graph = std::make_unique<FilgraphManager>(engine);
+    QSignalSpy ends(graph.get(), &FilgraphManager::EndOfStream);
+    QSignalSpy failures(graph.get(), &FilgraphManager::Failed);
+    ASSERT_TRUE(graph->RenderFile("/clips/a.avi"));
+    graph->Owner(display);
+
+    EXPECT_TRUE(graph->Run());
+    EXPECT_TRUE(graph->CurrentPosition(0));
+    engine.Advance(12);
+    EXPECT_EQ(graph->CurrentPosition(), 12.0);
+    EXPECT_TRUE(graph->Pause());
+    EXPECT_EQ(engine.PlayState(), State::Paused);
+    EXPECT_TRUE(graph->CurrentPosition(97));
+    EXPECT_EQ(graph->CurrentPosition(), 97.0);
+    EXPECT_TRUE(graph->Run());
+    engine.Advance(3);
+    EXPECT_EQ(ends.count(), 1);
+    EXPECT_EQ(graph->CurrentPosition(), 100.0);
+    EXPECT_TRUE(graph->Stop());
+    EXPECT_EQ(engine.Calls(), (QStringList{"Load /clips/a.avi", "Run", "Seek 0", "Pause", "Seek 97",
+                                           "Run", "Stop"}));
+
+    engine.FailPlayback();
+    EXPECT_EQ(failures.count(), 1);
+    EXPECT_EQ(graph->Duration(), std::nullopt);
+
+    ASSERT_TRUE(graph->RenderFile("/clips/b.avi"));
+    EXPECT_TRUE(engine.VideoWidget()->isVisibleTo(display));
+    graph.reset();
+    EXPECT_EQ(engine.Calls().last(), "Unload");
+    EXPECT_EQ(engine.PlayState(), State::Empty);
+    EXPECT_FALSE(engine.VideoWidget()->isVisibleTo(display));
+}
+
+// Keys and mouse buttons on the picture reach the message drain once each,
+// the click's position in the drain's own coordinates; a drain elsewhere in
+// the window gets them instead of the picture's owner.
+TEST_F(FilgraphManagerTest, MessageDrainReceivesKeysAndClicksOnThePicture)
+{
+    FilgraphManager graph(engine);
+    ASSERT_TRUE(graph.RenderFile("/clips/a.avi"));
+    graph.Owner(display);
+    graph.MessageDrain(display);
+    graph.SetWindowPosition(40, 13, 320, 240);
+    auto *elsewhere = new InputLog(&window);
+    elsewhere->setGeometry(0, 290, 400, 30);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QWidget *picture = engine.VideoWidget();
+
+    QTest::mouseClick(picture, Qt::LeftButton, {}, QPoint(10, 20));
+    QTest::keyClick(picture, Qt::Key_Space);
+    const QStringList expected{"press 50,33", "release", QStringLiteral("key %1").arg(Qt::Key_Space)};
+    EXPECT_EQ(display->log, expected);
+
+    display->log.clear();
+    graph.MessageDrain(elsewhere);
+    QTest::mouseClick(picture, Qt::LeftButton, {}, QPoint(10, 20));
+    QTest::keyClick(picture, Qt::Key_Space);
+    EXPECT_EQ(elsewhere->log, (QStringList{"press 50,-237", "release",
+                                           QStringLiteral("key %1").arg(Qt::Key_Space)}));
+    EXPECT_TRUE(display->log.isEmpty());
+}
+
+// The fake's clock moves only while playing and stops at the end, once.
+TEST(FakeEngine, ClockMovesOnlyWhilePlayingAndStopsAtTheEnd)
+{
+    FakeEngine engine;
+    QSignalSpy ends(&engine, &PlaybackEngine::EndOfStream);
+    engine.SetDuration(10);
+    ASSERT_TRUE(engine.Load("a.avi"));
+    engine.Advance(3);
+    EXPECT_EQ(engine.Position(), 0);
+    engine.Run();
+    engine.Advance(3);
+    engine.Pause();
+    engine.Advance(3);
+    EXPECT_EQ(engine.Position(), 3);
+    engine.Run();
+    engine.Advance(30);
+    EXPECT_EQ(engine.Position(), 10);
+    EXPECT_EQ(engine.PlayState(), State::Stopped);
+    engine.Advance(1);
+    EXPECT_EQ(ends.count(), 1);
+
+    engine.FailLoad();
+    EXPECT_FALSE(engine.Load("b.avi"));
+    EXPECT_TRUE(engine.Load("c.avi")); // only the next load fails
+}
+
+// The player window's LoadFile, step by step, on a real clip with MpvEngine:
+// everything it reads after RenderFile is there before the window is shown,
+// the picture plays once it is, and the end of the stream arrives.
+TEST(FilgraphManagerOnMpv, WindowLoadSequencePlaysARealClip)
+{
+    MpvEngine engine({.drawVideo = true, .untimed = true});
+    QDialog window;
+    QWidget *display = new QWidget(&window);
+    display->setGeometry(0, 20, 320, 240);
+    engine.VideoWidget()->setParent(display); // the picture's home, before any file
+
+    FilgraphManager graph(engine);
+    QSignalSpy ends(&graph, &FilgraphManager::EndOfStream);
+    ASSERT_TRUE(graph.RenderFile(MediaClips::Path("clip.rm")));
+    graph.WindowStyle(0x46000000);
+    graph.Owner(display);
+    graph.MessageDrain(display);
+    EXPECT_EQ(graph.Width(), 320);
+    EXPECT_EQ(graph.Height(), 240);
+    ASSERT_TRUE(graph.Duration());
+    EXPECT_NEAR(*graph.Duration(), 1.0, 0.1);
+    EXPECT_TRUE(graph.SetWindowPosition(0, 0, 320, 240));
+    EXPECT_TRUE(graph.Run());
+    EXPECT_TRUE(graph.CurrentPosition(0));
+    EXPECT_FALSE(window.isVisible());
+
+    window.show();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return engine.FramesDrawn() > 0; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ends.count() > 0; }));
+    EXPECT_EQ(graph.CurrentPosition(), graph.Duration());
+}
