@@ -1,0 +1,30 @@
+#pragma once
+// The player windows as the main window gets them: each show creates the
+// window for the file in PlayFile, loads it and runs it modally until it
+// closes. All windows play through one engine, kept for the program's life so
+// that a list moves from file to file without starting the engine again.
+
+#include "app/player_factory.h"
+
+#include <memory>
+
+class PlaybackEngine;
+struct Reelbox_B;
+
+class WindowPlayerFactory : public PlayerFactory
+{
+public:
+    // Windows play shared.PlayFile through engine (or, without one, through a
+    // libmpv engine made on the first show).
+    explicit WindowPlayerFactory(Reelbox_B &shared, PlaybackEngine *engine = nullptr);
+    ~WindowPlayerFactory() override;
+
+    bool ShowModal(PlayerWindow which, QWidget *owner) override;
+
+private:
+    PlaybackEngine &Engine();
+
+    Reelbox_B &shared_;
+    PlaybackEngine *engine_;
+    std::unique_ptr<PlaybackEngine> ownEngine_;
+};

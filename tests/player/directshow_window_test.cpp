@@ -1,0 +1,168 @@
+// The DirectShow window against the fake engine: layout, the poll, the keys
+// and every way it closes, with what each leaves for the play loop.
+
+#include "app/reelbox_b.h"
+#include "controls/visual_scroll_bar.h"
+#include "fakes/fake_engine.h"
+#include "platform/media/filgraph_manager.h"
+#include "platform/picture_label.h"
+#include "player/directshow_window.h"
+
+#include <QLabel>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+class DirectShowWindow : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        clip_ = folder_.filePath("clip.avi");
+        QFile(clip_).open(QIODevice::WriteOnly);
+        shared_.PlayFile = clip_;
+        engine_.SetDuration(100);
+        engine_.SetPictureSize({320, 240});
+    }
+    std::unique_ptr<Reelbox_M> Load()
+    {
+        auto w = std::make_unique<Reelbox_M>(shared_, engine_);
+        loaded_ = w->Form_Load();
+        return w;
+    }
+
+    QTemporaryDir folder_;
+    QString clip_;
+    Reelbox_B shared_{QString()};
+    FakeEngine engine_;
+    bool loaded_ = false;
+};
+
+TEST_F(DirectShowWindow, SizesItselfToThePictureAndStartsPlaying)
+{
+    shared_.InPlayLoop = -1;
+    auto w = Load();
+    ASSERT_TRUE(loaded_);
+    EXPECT_EQ(w->size(), QSize(320, 293));
+    EXPECT_EQ(w->ImgExit->x(), 300);
+    EXPECT_EQ(w->Pic_B->y(), 260);
+    EXPECT_EQ(w->Display->geometry(), QRect(0, 20, 320, 240));
+    EXPECT_EQ(w->H1->width(), 320);
+    EXPECT_EQ(w->H1->Max(), 100);
+    EXPECT_EQ(w->H1->SmallChange(), 2);
+    EXPECT_EQ(w->SeekStep, 5);
+    EXPECT_EQ(w->Total_Time->text(), "00:01:40");
+    EXPECT_EQ(w->lbl_msg->text(), "Playing... clip.avi");
+    EXPECT_EQ(engine_.PlayState(), PlaybackEngine::State::Playing);
+    EXPECT_EQ(engine_.VideoWidget()->parentWidget(), w->Display);
+}
+
+TEST_F(DirectShowWindow, FullScreenCoversTheScreen)
+{
+    shared_.PlaySource = 1;
+    shared_.Full2 = 1;
+    shared_.InPlayLoop = -1;
+    auto w = Load();
+    const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
+    EXPECT_EQ(w->size(), screen);
+    EXPECT_EQ(w->Display->size(), QSize(screen.width(), screen.height() - 53));
+    EXPECT_EQ(w->pos(), QPoint(0, 0));
+    EXPECT_TRUE(w->windowState() & Qt::WindowFullScreen);
+
+    shared_.Full2 = 2; // compared with 1, not merely non-zero
+    EXPECT_FALSE(w->FullScreenMode());
+}
+
+TEST_F(DirectShowWindow, PollShowsTimesAndFollowsWithTheBar)
+{
+    shared_.InPlayLoop = -1;
+    auto w = Load();
+    engine_.Advance(61.6);
+    w->Timer1_Timer();
+    EXPECT_EQ(w->Pos_Time->text(), "00:01:01");
+    EXPECT_EQ(w->Rem_Time->text(), "00:00:38");
+    EXPECT_EQ(w->H1->Value(), 62);
+    EXPECT_FALSE(w->Closed()); // equal texts no longer close: the stream's end does
+}
+
+TEST_F(DirectShowWindow, AltTogglesPauseAndArrowsSeek)
+{
+    shared_.InPlayLoop = -1;
+    auto w = Load();
+    engine_.Advance(12);
+    w->Form_KeyDown(Qt::Key_Alt);
+    EXPECT_EQ(w->lbl_msg->text(), "Pause");
+    EXPECT_EQ(engine_.PlayState(), PlaybackEngine::State::Paused);
+    w->Display_KeyDown(Qt::Key_Alt); // not from the video area
+    EXPECT_EQ(engine_.PlayState(), PlaybackEngine::State::Paused);
+    w->Form_KeyDown(Qt::Key_Alt);
+    EXPECT_EQ(w->lbl_msg->text(), "Playing... clip.avi");
+    EXPECT_EQ(engine_.PlayState(), PlaybackEngine::State::Playing);
+
+    w->Form_KeyDown(Qt::Key_Left);
+    EXPECT_EQ(engine_.Position(), 10);
+    w->Display_KeyDown(Qt::Key_Right);
+    EXPECT_EQ(engine_.Position(), 15);
+    w->Form_KeyDown(Qt::Key_A); // a letter at the window level does nothing
+    EXPECT_FALSE(w->Closed());
+}
+
+struct CloseRow
+{
+    const char *cause;
+    std::function<void(Reelbox_M &, FakeEngine &)> act;
+    const char *message; // nullptr: unchanged
+    qint16 stopPlay;
+};
+
+TEST_F(DirectShowWindow, EveryWayOfClosingTellsTheLoopWhatToDo)
+{
+    const CloseRow rows[] = {
+        {"end of stream", [](Reelbox_M &, FakeEngine &e) { e.FinishStream(); }, nullptr, 0},
+        {"Ctrl", [](Reelbox_M &w, FakeEngine &) { w.Form_KeyDown(Qt::Key_Control); }, "Unloading", 0},
+        {"letter on the picture", [](Reelbox_M &w, FakeEngine &) { w.Display_KeyDown(Qt::Key_Q); }, nullptr, 0},
+        {"Esc", [](Reelbox_M &w, FakeEngine &) { w.Form_KeyDown(Qt::Key_Escape); }, "Unloading", -1},
+        {"Space on the picture", [](Reelbox_M &w, FakeEngine &) { w.Display_KeyDown(Qt::Key_Space); }, "Unloading", -1},
+        {"click on the picture", [](Reelbox_M &w, FakeEngine &) { w.Display_Click(); }, nullptr, -1},
+        {"exit picture", [](Reelbox_M &w, FakeEngine &) { w.ImgExit_MouseUp(); }, nullptr, -1},
+        {"broken stream", [](Reelbox_M &, FakeEngine &e) { e.FailPlayback(); }, nullptr, 0},
+    };
+    for (const CloseRow &row : rows) {
+        shared_.InPlayLoop = -1;
+        shared_.StopPlay = 0;
+        auto w = Load();
+        const QString before = w->lbl_msg->text();
+        row.act(*w, engine_);
+        EXPECT_TRUE(w->Closed()) << row.cause;
+        EXPECT_EQ(w->Graph(), nullptr) << row.cause;
+        EXPECT_EQ(w->lbl_msg->text(), row.message ? QString(row.message) : before) << row.cause;
+        EXPECT_EQ(shared_.StopPlay, row.stopPlay) << row.cause;
+        EXPECT_EQ(engine_.PlayState(), PlaybackEngine::State::Empty) << row.cause;
+    }
+}
+
+TEST_F(DirectShowWindow, AFileThatCannotBeRenderedIsNotShown)
+{
+    engine_.FailLoad();
+    auto w = Load();
+    EXPECT_FALSE(loaded_);
+    EXPECT_EQ(w->Graph(), nullptr);
+}
+
+TEST_F(DirectShowWindow, KeysAndClicksReachTheirHandlers)
+{
+    shared_.InPlayLoop = -1;
+    auto w = Load();
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    QTest::keyClick(w.get(), Qt::Key_Alt);
+    EXPECT_EQ(w->lbl_msg->text(), "Pause");
+    QTest::mouseClick(engine_.VideoWidget(), Qt::LeftButton); // on the picture itself
+    EXPECT_TRUE(w->Closed());
+    EXPECT_EQ(shared_.StopPlay, -1);
+}
+
+} // namespace

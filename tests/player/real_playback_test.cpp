@@ -1,0 +1,103 @@
+// Real files through the real engine: the player window plays a generated clip
+// to its end, and the main window's continuous play goes through a folder of
+// three clips, or ends when the user presses Esc.
+
+#include "app/main_window.h"
+#include "app/reelbox_b.h"
+#include "fakes/program_folder.h"
+#include "platform/media/mpv_engine.h"
+#include "platform/media_clips.h"
+#include "player/directshow_window.h"
+#include "player/window_player_factory.h"
+
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The real factory, counting shows and able to act once a window is up.
+class RecordingPlayers : public PlayerFactory
+{
+public:
+    RecordingPlayers(Reelbox_B &shared, PlaybackEngine &engine) : real_(shared, &engine), shared_(shared) {}
+    bool ShowModal(PlayerWindow which, QWidget *owner) override
+    {
+        played.append(QFileInfo(shared_.PlayFile).fileName());
+        if (whileShown)
+            QTimer::singleShot(0, [this] { WaitForWindowThenAct(); });
+        return real_.ShowModal(which, owner);
+    }
+    QStringList played;
+    std::function<void(qsizetype show, QWidget *window)> whileShown;
+
+private:
+    void WaitForWindowThenAct()
+    {
+        QWidget *window = nullptr;
+        if (QTest::qWaitFor([&] { return (window = QApplication::activeModalWidget()) != nullptr; }, 5000))
+            whileShown(played.size(), window);
+    }
+    WindowPlayerFactory real_;
+    Reelbox_B &shared_;
+};
+
+TEST(RealPlayback, TheWindowPlaysAClipToItsEndAndHandsBack)
+{
+    const QString clip = MediaClips::Path("clip.avi");
+    ASSERT_FALSE(clip.isEmpty()) << MediaClips::Error().toStdString();
+    MpvEngine engine(MpvEngineOptions{true, true});
+    Reelbox_B shared{QString()};
+    shared.PlayFile = clip;
+    shared.InPlayLoop = -1;
+    WindowPlayerFactory players(shared, &engine);
+    EXPECT_TRUE(players.ShowModal(PlayerWindow::DirectShow, nullptr));
+    EXPECT_EQ(shared.StopPlay, 0);
+
+    shared.PlayFile = MediaClips::Garbage();
+    EXPECT_FALSE(players.ShowModal(PlayerWindow::DirectShow, nullptr));
+}
+
+class RealLoop : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        for (const char *name : {"1.avi", "2.avi", "3.avi"}) {
+            const QString made = MediaClips::Custom(name, "testsrc=size=160x120:rate=25:duration=1",
+                                                    {"-c:v", "mpeg4", "-an", "-f", "avi"});
+            ASSERT_FALSE(made.isEmpty()) << MediaClips::Error().toStdString();
+            ASSERT_TRUE(QFile::copy(made, folder_.FilePath(name)));
+        }
+        shared_.emplace(folder_.Path());
+    }
+    ProgramFolder folder_;
+    std::optional<Reelbox_B> shared_;
+};
+
+TEST_F(RealLoop, ContinuousPlayGoesThroughTheFolderFromFirstToLast)
+{
+    MpvEngine engine(MpvEngineOptions{true, true});
+    RecordingPlayers players(*shared_, engine);
+    Reelbox_S main(*shared_, players);
+    main.Comd_Click(0);
+    EXPECT_EQ(players.played, (QStringList{"1.avi", "2.avi", "3.avi"}));
+    EXPECT_EQ(shared_->StopPlay, 0);
+}
+
+TEST_F(RealLoop, EscDuringTheSecondFileEndsTheLoop)
+{
+    MpvEngine engine; // timed: each clip plays for its second
+    RecordingPlayers players(*shared_, engine);
+    players.whileShown = [](qsizetype show, QWidget *window) {
+        if (show == 2)
+            QTest::keyClick(window, Qt::Key_Escape);
+    };
+    Reelbox_S main(*shared_, players);
+    main.Comd_Click(0);
+    EXPECT_EQ(players.played, (QStringList{"1.avi", "2.avi"}));
+    EXPECT_EQ(shared_->StopPlay, -1);
+}
+
+} // namespace
