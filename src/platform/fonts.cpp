@@ -11,9 +11,9 @@ void InstallDesignFont()
     const QStringList standIns{QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic")};
     QFont::insertSubstitutions(DesignFamily, standIns);
     QFont::insertSubstitutions(QStringLiteral("MS PGothic"), standIns);
-    // The player's time labels are designed in "MS Sans Serif".
+    // The player's time labels are designed in the narrow "MS Sans Serif".
     QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
-                               {QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")});
+                               {QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("DejaVu Sans")});
     QApplication::setFont(DesignFont());
 }
 
