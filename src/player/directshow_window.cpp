@@ -155,15 +155,17 @@ void Reelbox_M::LoadFile()
     MediaFile = B.PlayFile;
     CleanUp();
     graph_ = std::make_unique<FilgraphManager>(engine_);
+    // The picture is given its place before the file is rendered, so that the
+    // engine can draw from the first frame, even before the window is shown.
+    graph_->WindowStyle(ChildWindowStyle);
+    graph_->Owner(Display);
+    graph_->MessageDrain(Display);
     if (!graph_->RenderFile(MediaFile)) {
         CleanUp();
         return;
     }
     connect(graph_.get(), &FilgraphManager::EndOfStream, this, &Reelbox_M::StopAndUnload);
     connect(graph_.get(), &FilgraphManager::Failed, this, &Reelbox_M::StopAndUnload);
-    graph_->WindowStyle(ChildWindowStyle);
-    graph_->Owner(Display);
-    graph_->MessageDrain(Display);
     if (FullScreenMode()) {
         const QSize picture = FullScreenVideoSize(ScreenRect().size());
         graph_->Width(picture.width());

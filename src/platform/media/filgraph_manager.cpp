@@ -3,6 +3,7 @@
 #include "platform/media/playback_engine.h"
 
 #include <QCoreApplication>
+#include <QResizeEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWidget>
@@ -95,8 +96,28 @@ bool FilgraphManager::WindowStyle(int32_t style)
 bool FilgraphManager::Owner(QWidget *owner)
 {
     owner_ = owner;
+    PrepareDrawing();
     PlacePicture();
     return true;
+}
+
+void FilgraphManager::PrepareDrawing()
+{
+    QWidget *picture = engine_.VideoWidget();
+    if (!picture || !owner_)
+        return;
+    // The picture's drawing surface must exist before a file with video is
+    // rendered, and the owner's window is usually not shown yet: giving that
+    // window its native handle and the picture a size sets the surface up
+    // without showing anything. Owner set before RenderFile thus plays video
+    // (also video without sound) from the first frame.
+    if (picture->parentWidget() != owner_)
+        picture->setParent(owner_);
+    owner_->window()->winId();
+    const QSize size = owner_->size().expandedTo(QSize(1, 1));
+    picture->resize(size);
+    QResizeEvent resized(size, size);
+    QCoreApplication::sendEvent(picture, &resized);
 }
 
 bool FilgraphManager::MessageDrain(QWidget *drain)

@@ -125,6 +125,7 @@ private:
     bool Rendered() const;
     bool HasPicture() const;
     void PlacePicture();
+    void PrepareDrawing();
 
     PlaybackEngine &engine_;
     QPointer<QWidget> owner_;
