@@ -8,27 +8,12 @@
 #include "platform/shell.h"
 
 #include <QApplication>
-#include <QWindow>
-
-namespace {
-// Wayland lets no program place its own windows; the compositor moves them.
-bool WindowsMoveThemselves()
-{
-    return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
-}
-} // namespace
 
 void Reelbox_S::Image_head_MouseDown(Qt::MouseButton button)
 {
     if (button != Qt::LeftButton)
         return;
-    if (!WindowsMoveThemselves()) {
-        if (QWindow *window = windowHandle())
-            window->startSystemMove();
-        return;
-    }
-    Dragging = 1;
-    BeginTitleDrag(*this, DragOffsetX, DragOffsetY);
+    Dragging = BeginTitleDrag(*this, DragOffsetX, DragOffsetY) ? 1 : 0;
 }
 
 void Reelbox_S::Image_head_MouseMove()

@@ -1,13 +1,21 @@
 #include "app/title_drag.h"
 
 #include <QCursor>
+#include <QGuiApplication>
+#include <QWindow>
 #include <QWidget>
 
-void BeginTitleDrag(const QWidget &window, qint16 &offsetX, qint16 &offsetY)
+bool BeginTitleDrag(QWidget &window, qint16 &offsetX, qint16 &offsetY)
 {
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        if (QWindow *handle = window.windowHandle())
+            handle->startSystemMove();
+        return false;
+    }
     const QPoint offset = TitleDragOffset(QCursor::pos(), {PixelsToTwips(window.x()), PixelsToTwips(window.y())});
     offsetX = static_cast<qint16>(offset.x());
     offsetY = static_cast<qint16>(offset.y());
+    return true;
 }
 
 void FollowTitleDrag(QWidget &window, qint16 offsetX, qint16 offsetY)

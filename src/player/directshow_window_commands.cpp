@@ -134,8 +134,7 @@ void Reelbox_M::Image1_MouseDown(Qt::MouseButton button)
 {
     if (button != Qt::LeftButton)
         return;
-    Dragging = 1;
-    BeginTitleDrag(*this, DragOffsetX, DragOffsetY);
+    Dragging = BeginTitleDrag(*this, DragOffsetX, DragOffsetY) ? 1 : 0;
 }
 
 void Reelbox_M::Image1_MouseMove()
