@@ -9,10 +9,13 @@
 #include "platform/media_clips.h"
 
 #include <QDialog>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
+#include <QtGui/qguiapplication_platform.h>
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -34,6 +37,37 @@ protected:
     }
     void mouseReleaseEvent(QMouseEvent *) override { log << QStringLiteral("release"); }
 };
+
+// A real click and key press through the X server (the XTest extension),
+// loaded at run time so the tests build without its headers. False where
+// there is no such server or extension.
+bool ClickAndPressSpace(QPoint global)
+{
+    auto *app = qApp->nativeInterface<QNativeInterface::QX11Application>();
+    void *x11 = dlopen("libX11.so.6", RTLD_NOW), *xtest = dlopen("libXtst.so.6", RTLD_NOW);
+    if (!app || !x11 || !xtest)
+        return false;
+    auto move = reinterpret_cast<int (*)(Display *, int, int, int, unsigned long)>(
+        dlsym(xtest, "XTestFakeMotionEvent"));
+    auto button = reinterpret_cast<int (*)(Display *, unsigned, int, unsigned long)>(
+        dlsym(xtest, "XTestFakeButtonEvent"));
+    auto key = reinterpret_cast<int (*)(Display *, unsigned, int, unsigned long)>(
+        dlsym(xtest, "XTestFakeKeyEvent"));
+    auto keycode = reinterpret_cast<unsigned char (*)(Display *, unsigned long)>(
+        dlsym(x11, "XKeysymToKeycode"));
+    auto flush = reinterpret_cast<int (*)(Display *)>(dlsym(x11, "XFlush"));
+    if (!move || !button || !key || !keycode || !flush)
+        return false;
+    Display *display = app->display();
+    move(display, -1, global.x(), global.y(), 0);
+    button(display, 1, 1, 0);
+    button(display, 1, 0, 0);
+    const unsigned char space = keycode(display, 0x20);
+    key(display, space, 1, 0);
+    key(display, space, 0, 0);
+    flush(display);
+    return true;
+}
 
 } // namespace
 
@@ -126,7 +160,8 @@ TEST_F(FilgraphManagerTest, SoundOnlyFileHasNoPictureWindow)
 
 // Control and position calls reach the engine; position reads back at once;
 // the end of the stream and a later failure are passed on; destroying the
-// graph closes the file and takes the picture away.
+// graph closes the file and takes the picture away, so that the owner's
+// window can then go without deleting the engine's picture.
 TEST_F(FilgraphManagerTest, DrivesTheEngineAndPassesItsNewsOn)
 {
     auto graph = std::make_unique<FilgraphManager>(engine);
@@ -156,11 +191,15 @@ TEST_F(FilgraphManagerTest, DrivesTheEngineAndPassesItsNewsOn)
     EXPECT_EQ(graph->Duration(), std::nullopt);
 
     ASSERT_TRUE(graph->RenderFile("/clips/b.avi"));
-    EXPECT_TRUE(engine.VideoWidget()->isVisibleTo(display));
+    QPointer<QWidget> picture = engine.VideoWidget();
+    EXPECT_TRUE(picture->isVisibleTo(display));
     graph.reset();
     EXPECT_EQ(engine.Calls().last(), "Unload");
     EXPECT_EQ(engine.PlayState(), State::Empty);
-    EXPECT_FALSE(engine.VideoWidget()->isVisibleTo(display));
+    EXPECT_EQ(picture->parentWidget(), nullptr);
+    EXPECT_TRUE(picture->isHidden());
+    delete display;
+    EXPECT_TRUE(picture) << "the owner took the engine's picture with it";
 }
 
 // Keys and mouse buttons on the picture reach the message drain once each,
@@ -221,32 +260,42 @@ TEST(FakeEngine, ClockMovesOnlyWhilePlayingAndStopsAtTheEnd)
 
 // The player window's LoadFile, step by step, on a real clip with MpvEngine:
 // everything it reads after RenderFile is there before the window is shown,
-// the picture plays once it is, and the end of the stream arrives.
+// the picture plays once it is, the user's click and key on the picture (a
+// window of its own) reach the message drain, and the end of the stream arrives.
 TEST(FilgraphManagerOnMpv, WindowLoadSequencePlaysARealClip)
 {
-    MpvEngine engine({.drawVideo = true, .untimed = true});
+    MpvEngine engine;
     QDialog window;
-    QWidget *display = new QWidget(&window);
-    display->setGeometry(0, 20, 320, 240);
-    engine.VideoWidget()->setParent(display); // the picture's home, before any file
+    window.resize(400, 300);
+    auto *display = new InputLog(&window);
+    display->setGeometry(0, 20, 400, 260);
+    display->setFocusPolicy(Qt::StrongFocus);
 
     FilgraphManager graph(engine);
     QSignalSpy ends(&graph, &FilgraphManager::EndOfStream);
-    ASSERT_TRUE(graph.RenderFile(MediaClips::Path("clip.rm")));
     graph.WindowStyle(0x46000000);
     graph.Owner(display);
     graph.MessageDrain(display);
+    ASSERT_TRUE(graph.RenderFile(MediaClips::Path("clip.rm")));
     EXPECT_EQ(graph.Width(), 320);
     EXPECT_EQ(graph.Height(), 240);
     ASSERT_TRUE(graph.Duration());
     EXPECT_NEAR(*graph.Duration(), 1.0, 0.1);
-    EXPECT_TRUE(graph.SetWindowPosition(0, 0, 320, 240));
+    EXPECT_TRUE(graph.SetWindowPosition(40, 10, 320, 240));
     EXPECT_TRUE(graph.Run());
     EXPECT_TRUE(graph.CurrentPosition(0));
     EXPECT_FALSE(window.isVisible());
 
     window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    display->setFocus();
     EXPECT_TRUE(QTest::qWaitFor([&] { return engine.FramesDrawn() > 0; }));
+    if (ClickAndPressSpace(display->mapToGlobal(QPoint(100, 100)))) {
+        ASSERT_TRUE(QTest::qWaitFor([&] { return display->log.size() >= 3; }));
+        EXPECT_EQ(display->log, (QStringList{"press 100,100", "release",
+                                             QStringLiteral("key %1").arg(Qt::Key_Space)}));
+    }
     ASSERT_TRUE(QTest::qWaitFor([&] { return ends.count() > 0; }));
     EXPECT_EQ(graph.CurrentPosition(), graph.Duration());
 }

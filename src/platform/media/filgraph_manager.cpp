@@ -3,7 +3,6 @@
 #include "platform/media/playback_engine.h"
 
 #include <QCoreApplication>
-#include <QResizeEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWidget>
@@ -21,9 +20,12 @@ FilgraphManager::FilgraphManager(PlaybackEngine &engine, QObject *parent)
 
 FilgraphManager::~FilgraphManager()
 {
+    // The picture leaves its owner with the graph, so the owner's window can
+    // go without taking the engine's picture (and its GL set-up) along.
     if (QWidget *picture = engine_.VideoWidget()) {
         picture->removeEventFilter(this);
         picture->hide();
+        picture->setParent(nullptr);
     }
     engine_.Unload();
 }
@@ -96,28 +98,8 @@ bool FilgraphManager::WindowStyle(int32_t style)
 bool FilgraphManager::Owner(QWidget *owner)
 {
     owner_ = owner;
-    PrepareDrawing();
     PlacePicture();
     return true;
-}
-
-void FilgraphManager::PrepareDrawing()
-{
-    QWidget *picture = engine_.VideoWidget();
-    if (!picture || !owner_)
-        return;
-    // The picture's drawing surface must exist before a file with video is
-    // rendered, and the owner's window is usually not shown yet: giving that
-    // window its native handle and the picture a size sets the surface up
-    // without showing anything. Owner set before RenderFile thus plays video
-    // (also video without sound) from the first frame.
-    if (picture->parentWidget() != owner_)
-        picture->setParent(owner_);
-    owner_->window()->winId();
-    const QSize size = owner_->size().expandedTo(QSize(1, 1));
-    picture->resize(size);
-    QResizeEvent resized(size, size);
-    QCoreApplication::sendEvent(picture, &resized);
 }
 
 bool FilgraphManager::MessageDrain(QWidget *drain)
@@ -177,8 +159,6 @@ void FilgraphManager::PlacePicture()
         picture->hide();
         return;
     }
-    // Moving the picture into another top-level window makes the engine build
-    // its video output afresh; hosts avoid it by parenting the picture early.
     if (picture->parentWidget() != owner_)
         picture->setParent(owner_);
     picture->setGeometry(window_);

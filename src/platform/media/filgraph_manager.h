@@ -87,7 +87,8 @@ public:
     static constexpr int32_t kDefaultWindowStyle = 0x06CF0000;
 
     explicit FilgraphManager(PlaybackEngine &engine, QObject *parent = nullptr);
-    // Stops playback, closes the file and takes the picture off its owner.
+    // Stops playback, closes the file and takes the picture off its owner
+    // (the engine keeps it for the next graph).
     ~FilgraphManager() override;
 
     bool RenderFile(const QString &path) override;
@@ -125,7 +126,6 @@ private:
     bool Rendered() const;
     bool HasPicture() const;
     void PlacePicture();
-    void PrepareDrawing();
 
     PlaybackEngine &engine_;
     QPointer<QWidget> owner_;

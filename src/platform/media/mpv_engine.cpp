@@ -2,11 +2,14 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QLoggingCategory>
+#include <QOffscreenSurface>
 #include <QOpenGLContext>
-#include <QOpenGLWidget>
+#include <QOpenGLFunctions>
 #include <QPalette>
+#include <QWidget>
 #include <QWindow>
 #include <QtGui/qguiapplication_platform.h>
 #include <algorithm>
@@ -44,34 +47,28 @@ QString ErrorText(int error) { return QString::fromUtf8(mpv_error_string(error))
 
 } // namespace
 
-// The QOpenGLWidget mpv draws into. It owns the render context, which lives
-// exactly as long as the widget's GL context, and repaints only when mpv has a
-// new frame (or Qt needs the widget drawn afresh, e.g. after a resize).
-class MpvVideoView : public QOpenGLWidget
+// The native window mpv draws into, with a GL context of its own. Owning the
+// context (rather than borrowing a QOpenGLWidget's) means the render context
+// exists before anything is shown and outlives moves between windows (the
+// native window itself is made afresh in the new place), and frames go
+// straight to the window's own buffer: no extra composition pass per frame.
+// Input passes through it to the widgets beneath (its container's), so the
+// host sees the keys and clicks as on any widget. GUI thread only.
+class MpvVideoWindow : public QWindow
 {
 public:
-    MpvVideoView(MpvEngine &engine, mpv_handle *mpv) : engine_(engine), mpv_(mpv)
+    MpvVideoWindow(MpvEngine &engine, mpv_handle *mpv) : engine_(engine)
     {
-        setAttribute(Qt::WA_OpaquePaintEvent);
-        connect(this, &QOpenGLWidget::frameSwapped, this, [this] {
-            engine_.OnFrameSwapped(std::exchange(frameRendered_, false));
-        });
-    }
-    ~MpvVideoView() override { FreeRenderContext(); }
-
-    bool HasRenderContext() const { return render_ != nullptr; }
-    // The file changed: what mpv delivered before is no longer to be shown.
-    void ForgetFrame() { unseenFrame_ = false; }
-    // For Load, which holds the GUI thread: takes a frame mpv is waiting to hand over.
-    void TakeWaitingFrame()
-    {
-        if (updatePosted_)
-            CheckForFrame(true);
-    }
-
-protected:
-    void initializeGL() override
-    {
+        setSurfaceType(QSurface::OpenGLSurface);
+        setFlags(Qt::WindowTransparentForInput | Qt::WindowDoesNotAcceptFocus);
+        QSurfaceFormat format = QSurfaceFormat::defaultFormat();
+        format.setSwapInterval(1); // wait for the screen's refresh where it has one: no tearing
+        setFormat(format);
+        spare_.setFormat(format);
+        spare_.create();
+        context_.setFormat(format);
+        if (!context_.create() || !context_.makeCurrent(&spare_))
+            return;
         mpv_opengl_init_params gl{GlProcAddress, nullptr};
         int advanced = 0;
         Display *x11 = nullptr;
@@ -84,94 +81,124 @@ protected:
             {x11 ? MPV_RENDER_PARAM_X11_DISPLAY : MPV_RENDER_PARAM_INVALID, x11},
             {MPV_RENDER_PARAM_INVALID, nullptr},
         };
-        if (mpv_render_context_create(&render_, mpv_, params) < 0) {
+        if (mpv_render_context_create(&render_, mpv, params) < 0)
             render_ = nullptr;
-            return;
-        }
-        mpv_render_context_set_update_callback(render_, &MpvVideoView::OnUpdate, this);
-        // Qt drops the GL context when the widget moves to another top-level
-        // window; the render context must go first, with the context current.
-        connect(context(), &QOpenGLContext::aboutToBeDestroyed, this,
-                [this] { FreeRenderContext(); }, Qt::DirectConnection);
-        engine_.OnRenderContextReady();
+        else
+            mpv_render_context_set_update_callback(render_, &MpvVideoWindow::OnUpdate, this);
+        context_.doneCurrent();
     }
 
-    void paintGL() override
+    ~MpvVideoWindow() override
     {
         if (!render_)
             return;
-        const qreal ratio = devicePixelRatioF();
-        mpv_opengl_fbo fbo{static_cast<int>(defaultFramebufferObject()),
-                           static_cast<int>(width() * ratio), static_cast<int>(height() * ratio), 0};
-        int flip = 1; // Qt shows the framebuffer with GL's origin at the bottom
-        mpv_render_param params[] = {
-            {MPV_RENDER_PARAM_OPENGL_FBO, &fbo},
-            {MPV_RENDER_PARAM_FLIP_Y, &flip},
-            {MPV_RENDER_PARAM_INVALID, nullptr},
-        };
-        mpv_render_context_render(render_, params);
-        frameRendered_ = frameRendered_ || unseenFrame_;
-        unseenFrame_ = false;
+        context_.makeCurrent(&spare_);
+        mpv_render_context_set_update_callback(render_, nullptr, nullptr);
+        mpv_render_context_free(render_); // mpv drops the video track here
+        context_.doneCurrent();
+        engine_.OnRenderContextGone();
     }
+
+    bool HasRenderContext() const { return render_ != nullptr; }
+    // The file changed: what mpv delivered before is no longer to be shown.
+    void ForgetFrame() { unseenFrame_ = false; }
+    // For Load, which holds the GUI thread: takes a frame mpv is waiting to
+    // hand over (one of the file being replaced) without drawing it.
+    void TakeWaitingFrame()
+    {
+        if (!updatePosted_)
+            return;
+        updatePosted_ = false;
+        Draw(true, true);
+    }
+    // Drops the native window (a new one is made when next shown). Moving a
+    // GL window between top-level windows can crash Mesa's software renderer;
+    // a fresh one in the new place cannot. The GL context stays.
+    void DropNativeWindow()
+    {
+        if (handle())
+            destroy();
+    }
+    // Paints the window black (no file, or a file without video).
+    void Clear()
+    {
+        if (!handle() || !isExposed() || !context_.makeCurrent(this))
+            return;
+        context_.functions()->glClearColor(0, 0, 0, 1);
+        context_.functions()->glClear(GL_COLOR_BUFFER_BIT);
+        context_.swapBuffers(this);
+        context_.doneCurrent();
+    }
+
+protected:
+    void exposeEvent(QExposeEvent *) override { Draw(); }
 
 private:
     // mpv thread: only posts the check to the GUI thread, at most one at a time.
     static void OnUpdate(void *self)
     {
-        auto *view = static_cast<MpvVideoView *>(self);
-        if (!view->updatePosted_.exchange(true))
-            QMetaObject::invokeMethod(view, [view] { view->CheckForFrame(); }, Qt::QueuedConnection);
+        auto *window = static_cast<MpvVideoWindow *>(self);
+        if (!window->updatePosted_.exchange(true))
+            QMetaObject::invokeMethod(window, [window] { window->CheckForFrame(); },
+                                      Qt::QueuedConnection);
     }
 
-    // GUI thread: repaint only when mpv has a frame to show. Where nobody can
-    // see it (hidden or minimised window), or while Load holds the thread,
-    // take the frame without drawing it, since mpv's output waits for every
-    // frame to be taken; the picture is drawn when the window shows again.
-    void CheckForFrame(bool drawLater = false)
+    // GUI thread: draws when mpv has a frame to show.
+    void CheckForFrame()
     {
         updatePosted_ = false;
-        if (!render_ || !(mpv_render_context_update(render_) & MPV_RENDER_UPDATE_FRAME))
+        Draw(true);
+    }
+
+    // Renders mpv's current frame and shows it; with `onlyNewFrame`, only when
+    // mpv has a new one. Where nobody can see it (hidden or minimised), or
+    // with `takeOnly`, the frame is taken without drawing, since mpv's output
+    // waits for every frame to be taken; the next expose draws it.
+    void Draw(bool onlyNewFrame = false, bool takeOnly = false)
+    {
+        if (!render_)
             return;
-        // Count frames of the open file only, not redraws asked for by the
-        // output of one on its way out.
-        mpv_render_frame_info info{};
-        mpv_render_param query{MPV_RENDER_PARAM_NEXT_FRAME_INFO, &info};
-        if (engine_.videoOn_ && mpv_render_context_get_info(render_, query) >= 0
-            && (info.flags & MPV_RENDER_FRAME_INFO_PRESENT))
-            unseenFrame_ = true;
-        const QWindow *window = this->window()->windowHandle();
-        if (!drawLater && isVisible() && window && window->isExposed()) {
-            update();
+        if (mpv_render_context_update(render_) & MPV_RENDER_UPDATE_FRAME) {
+            // Count frames of the open file only, not redraws asked for by
+            // the output of one on its way out.
+            mpv_render_frame_info info{};
+            mpv_render_param query{MPV_RENDER_PARAM_NEXT_FRAME_INFO, &info};
+            if (engine_.videoOn_ && mpv_render_context_get_info(render_, query) >= 0
+                && (info.flags & MPV_RENDER_FRAME_INFO_PRESENT))
+                unseenFrame_ = true;
+        } else if (onlyNewFrame) {
             return;
         }
-        makeCurrent();
-        int skip = 1;
+        // Frames nobody can see are taken on the spare surface.
+        const bool visible = !takeOnly && handle() && isExposed();
+        if (!context_.makeCurrent(visible ? static_cast<QSurface *>(this) : &spare_))
+            return;
+        const qreal ratio = devicePixelRatio();
+        mpv_opengl_fbo fbo{static_cast<int>(context_.defaultFramebufferObject()),
+                           static_cast<int>(width() * ratio), static_cast<int>(height() * ratio), 0};
+        int flip = 1; // a window's own buffer has GL's origin at the bottom
+        int skip = visible ? 0 : 1;
         mpv_render_param params[] = {
+            {MPV_RENDER_PARAM_OPENGL_FBO, &fbo},
+            {MPV_RENDER_PARAM_FLIP_Y, &flip},
             {MPV_RENDER_PARAM_SKIP_RENDERING, &skip},
             {MPV_RENDER_PARAM_INVALID, nullptr},
         };
         mpv_render_context_render(render_, params);
-        doneCurrent();
-    }
-
-    void FreeRenderContext()
-    {
-        if (!render_)
-            return;
-        makeCurrent();
-        mpv_render_context_set_update_callback(render_, nullptr, nullptr);
-        mpv_render_context_free(render_); // mpv drops the video track here
-        render_ = nullptr;
-        doneCurrent();
-        engine_.OnRenderContextGone();
+        if (visible)
+            context_.swapBuffers(this);
+        mpv_render_context_report_swap(render_); // also when skipped, or mpv waits for it
+        context_.doneCurrent();
+        if (visible && std::exchange(unseenFrame_, false))
+            engine_.OnFrameShown();
     }
 
     MpvEngine &engine_;
-    mpv_handle *mpv_;
+    QOffscreenSurface spare_; // for work with no window on screen
+    QOpenGLContext context_;
     mpv_render_context *render_ = nullptr;
     std::atomic<bool> updatePosted_{false};
-    bool unseenFrame_ = false;   // mpv delivered a frame not yet drawn on screen
-    bool frameRendered_ = false; // a new frame was rendered since the last swap
+    bool unseenFrame_ = false; // mpv delivered a frame not yet drawn on screen
 };
 
 MpvEngine::MpvEngine(MpvEngineOptions options, QObject *parent)
@@ -196,7 +223,7 @@ MpvEngine::MpvEngine(MpvEngineOptions options, QObject *parent)
             {"ao", "pipewire,pulse,alsa"},
             {"audio-fallback-to-null", "yes"},
             {"audio-client-name", "Reelbox"},
-            // Frames are due when mpv hands them over: paintGL never waits.
+            // Frames are due when mpv hands them over: drawing never waits.
             {"video-timing-offset", "0"},
         };
         for (const auto &[name, value] : settings)
@@ -237,8 +264,14 @@ MpvEngine::MpvEngine(MpvEngineOptions options, QObject *parent)
 void MpvEngine::MakeWidget()
 {
     if (options_.drawVideo && mpv_) {
-        view_ = new MpvVideoView(*this, mpv_);
-        widget_ = view_;
+        view_ = new MpvVideoWindow(*this, mpv_);
+        widget_ = QWidget::createWindowContainer(view_); // takes ownership of the window
+        widget_->setAttribute(Qt::WA_OpaquePaintEvent);
+        widget_->installEventFilter(this);
+        if (view_->HasRenderContext())
+            OnRenderContextReady();
+        else
+            qCWarning(lcMpv, "no OpenGL for the picture: files play without it");
     } else {
         widget_ = new QWidget;
         widget_->setAutoFillBackground(true);
@@ -255,6 +288,13 @@ MpvEngine::~MpvEngine()
     delete widget_.data();
     if (mpv_)
         mpv_terminate_destroy(mpv_);
+}
+
+bool MpvEngine::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == widget_ && event->type() == QEvent::ParentAboutToChange && view_)
+        view_->DropNativeWindow();
+    return false;
 }
 
 QWidget *MpvEngine::VideoWidget()
@@ -275,7 +315,8 @@ bool MpvEngine::Load(const QString &path)
     failure_.clear();
     SetFlag("pause", true);
     const QByteArray file = path.toUtf8();
-    // Video stays off until there is somewhere to draw it (see EnableVideo).
+    // No video track yet: Load chooses it while mpv waits (ChooseVideoTrack),
+    // passing over cover pictures.
     Command({"loadfile", file.constData(), "replace", "vid=no"}, kLoadTag);
 
     // Wait on mpv's own queue: no Qt event loop runs, so no timer, input or
@@ -295,8 +336,6 @@ bool MpvEngine::Load(const QString &path)
         Fail(failure_.isEmpty() ? QStringLiteral("timed out opening the file") : failure_);
         return false;
     }
-    if (view_ && view_->isVisible())
-        view_->update(); // show the new file's first frame once it comes
     return true;
 }
 
@@ -354,6 +393,9 @@ void MpvEngine::Seek(double seconds)
     if (state_ == State::Empty)
         return;
     seconds = std::clamp(seconds, 0.0, std::max(duration_, 0.0));
+    if (seconds == 0 && untouched_)
+        return; // already there: a seek would only restart decoding
+    untouched_ = false;
     seekTarget_ = seconds;
     seekPending_ = true;
     lastSeekAnswered_ = false;
@@ -406,7 +448,8 @@ void MpvEngine::Handle(const mpv_event &event)
                 loading_ = Loading::Failed;
             } else if (result.format == MPV_FORMAT_NODE_MAP) {
                 for (int i = 0; i < result.u.list->num; ++i)
-                    if (qstrcmp(result.u.list->keys[i], "playlist_entry_id") == 0)
+                    if (qstrcmp(result.u.list->keys[i], "playlist_entry_id") == 0
+                        && result.u.list->values[i].format == MPV_FORMAT_INT64)
                         entry_ = result.u.list->values[i].u.int64;
             }
         } else if (event.reply_userdata == lastSeekTag_ && lastSeekTag_ >= kFirstSeekTag) {
@@ -462,6 +505,7 @@ void MpvEngine::Handle(const mpv_event &event)
         const QByteArray name(property->name);
         if (property->format == MPV_FORMAT_DOUBLE && name == "time-pos") {
             position_ = *static_cast<double *>(property->data);
+            untouched_ = untouched_ && position_ <= 0;
         } else if (property->format == MPV_FORMAT_DOUBLE && name == "duration") {
             duration_ = *static_cast<double *>(property->data);
         } else if (property->format == MPV_FORMAT_FLAG && name == "eof-reached") {
@@ -507,6 +551,7 @@ void MpvEngine::TakeReading(const mpv_event &event)
         return;
     if (--readsPending_ == 0) {
         position_ = 0;
+        untouched_ = true;
         loading_ = Loading::Loaded;
         state_ = State::Stopped;
         // Chosen while mpv still waits, the track starts with the file rather
@@ -567,12 +612,21 @@ void MpvEngine::EnableVideo()
     if (loading_ != Loading::Loaded || videoTrack_ <= 0 || videoOn_)
         return;
     if (options_.drawVideo && !(view_ && view_->HasRenderContext()))
-        return; // the view's first initializeGL calls again
+        return; // no picture window to draw in: the file plays without video
     videoOn_ = true;
     mpv_set_property_async(mpv_, 0, "vid", MPV_FORMAT_INT64, &videoTrack_);
 }
 
-void MpvEngine::OnRenderContextReady() { EnableVideo(); }
+void MpvEngine::OnRenderContextReady()
+{
+    // A new picture window for an open file: mpv dropped its video with the
+    // old one; switching the track off and on again rebuilds it here.
+    if (loading_ == Loading::Loaded && videoTrack_ > 0) {
+        const char *none = "no";
+        mpv_set_property_async(mpv_, 0, "vid", MPV_FORMAT_STRING, &none);
+    }
+    EnableVideo();
+}
 
 void MpvEngine::OnRenderContextGone()
 {
@@ -592,8 +646,10 @@ void MpvEngine::ResetFile()
 {
     if (loading_ == Loading::Reading)
         mpv_hook_continue(mpv_, hook_); // never leave mpv waiting on us
-    if (view_)
+    if (view_) {
         view_->ForgetFrame();
+        view_->Clear();
+    }
     entry_ = -1;
     loading_ = Loading::Idle;
     state_ = State::Empty;
@@ -619,10 +675,8 @@ void MpvEngine::CheckEnd()
     }
 }
 
-void MpvEngine::OnFrameSwapped(bool newFrame)
+void MpvEngine::OnFrameShown()
 {
-    if (!newFrame)
-        return;
     ++framesDrawn_;
     emit FrameDrawn();
 }

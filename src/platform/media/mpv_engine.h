@@ -2,18 +2,20 @@
 // The playback engine on libmpv: FFmpeg's demuxers and decoders (avi, wmv,
 // asf, mpeg, VCD .dat, RealMedia ...), hardware decoding where the machine
 // offers it, sound through the desktop's sound server (silence where there is
-// none), and the picture drawn through mpv's render API into a QOpenGLWidget.
+// none), and the picture drawn through mpv's render API.
 //
-// Load opens the file with its video track off, waits on mpv's own event
-// queue (no Qt event loop runs, so nothing re-enters the caller) until mpv has
-// opened it, and reads the length and the demuxer's picture size; so both are
-// known before any window is shown. The video track is switched on as soon as
-// the widget has its GL context, which Qt gives it when its window is first
-// shown (a context made earlier cannot reach the screen in Qt 6.4), so the
-// first frame is decoded straight into the visible window. A widget that
-// moves to another top-level window gets a new context; the video follows.
-// mpv's threads only post queued calls; all the rest runs on the GUI thread.
-// This is the only file pair that sees the mpv headers.
+// The picture is a native child window with a GL context of its own, inside
+// the widget VideoWidget() returns. So mpv's render context exists from the
+// start, before any window is shown: Load opens the file and decodes its
+// first frame at once, and showing the window only has to put it on screen.
+// (A QOpenGLWidget gets a context that can reach the screen only once its
+// window is shown, and costs an extra composition pass per frame.)
+//
+// Load waits on mpv's own event queue (no Qt event loop runs, so nothing
+// re-enters the caller) while mpv opens the file, then reads the length and
+// the demuxer's picture size before mpv starts decoding; so both are known
+// when Load returns. mpv's threads only post queued calls; everything else,
+// drawing included, runs on the GUI thread. Only this file pair sees mpv.
 
 #include "platform/media/playback_engine.h"
 
@@ -24,7 +26,7 @@
 struct mpv_handle;
 struct mpv_event;
 struct mpv_node;
-class MpvVideoView;
+class MpvVideoWindow;
 
 struct MpvEngineOptions
 {
@@ -57,15 +59,18 @@ public:
 
     // False when libmpv could not be started; every call then does nothing and Load fails.
     bool IsUsable() const { return mpv_ != nullptr; }
-    // Video frames drawn into the widget so far (counts paints that showed a new frame).
+    // Frames of the open files shown on screen so far (redraws not counted).
     int FramesDrawn() const { return framesDrawn_; }
 
 signals:
-    // A new video frame reached the screen (emitted after the widget's buffer swap).
+    // A new video frame reached the screen (emitted after the buffer swap).
     void FrameDrawn();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
-    friend class MpvVideoView;
+    friend class MpvVideoWindow;
 
     void MakeWidget();
     void Command(std::initializer_list<const char *> words, uint64_t tag = 0);
@@ -80,12 +85,12 @@ private:
     void EnableVideo();
     void OnRenderContextReady();
     void OnRenderContextGone();
-    void OnFrameSwapped(bool newFrame);
+    void OnFrameShown();
 
     MpvEngineOptions options_;
     mpv_handle *mpv_ = nullptr;
     QPointer<QWidget> widget_;
-    QPointer<MpvVideoView> view_; // widget_ when drawing video, else null
+    QPointer<MpvVideoWindow> view_; // the native window inside widget_ when drawing video
     std::atomic<bool> drainPosted_{false};
 
     // The file as the GUI thread knows it; entry_ is mpv's playlist entry id.
@@ -102,6 +107,7 @@ private:
     int64_t videoTrack_ = 0; // mpv's id of the file's video track; 0: none
     bool videoOn_ = false;   // that track is selected in mpv
     bool atEnd_ = false;    // what Position() and PlayState() report
+    bool untouched_ = false; // at the start since Load: neither played nor sought
     bool mpvAtEnd_ = false; // mpv's eof-reached, as last heard
     // A seek not yet carried out by mpv: Position() reports its target until
     // the restart that follows the reply to the latest seek command.
