@@ -11,10 +11,21 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
+#include <algorithm>
 #include <functional>
+#include <vector>
 #include <sys/resource.h>
 
 namespace bench {
+
+// The middle one of a run's measurements (0 for none).
+inline double Median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
 
 // A clip of `seconds` at `size` (mpeg4 video as DivX players know it, mp3
 // sound) in `dir`; empty when ffmpeg failed.

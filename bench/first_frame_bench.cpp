@@ -209,14 +209,6 @@ void BM_MpvNextFile(benchmark::State &state)
         mpv.kill();
 }
 
-double Median(std::vector<double> values)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 } // namespace
 
 BENCHMARK(BM_MpvCommandFirstFrame)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
@@ -239,7 +231,7 @@ int main(int argc, char **argv)
     const std::pair<const char *, const char *> pairs[] = {{"first file", "mpv"},
                                                            {"next file", "mpv next file"}};
     for (const auto &[ours, theirs] : pairs) {
-        const double mine = Median(times[ours]), reference = Median(times[theirs]);
+        const double mine = bench::Median(times[ours]), reference = bench::Median(times[theirs]);
         if (reference > 0 && mine > 0)
             std::printf("first frame, %s: median %.1f ms vs %s %.1f ms, ours/mpv = %.2f\n", ours,
                         mine * 1e3, theirs, reference * 1e3, mine / reference);

@@ -88,14 +88,6 @@ void BM_MpvCommandPlayback720p(benchmark::State &state)
     }
 }
 
-double Median(std::vector<double> values)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 } // namespace
 
 BENCHMARK(BM_MpvCommandPlayback720p)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
@@ -113,7 +105,7 @@ int main(int argc, char **argv)
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
 
-    const double ours = Median(costs["ours"]), theirs = Median(costs["mpv"]);
+    const double ours = bench::Median(costs["ours"]), theirs = bench::Median(costs["mpv"]);
     if (ours > 0 && theirs > 0)
         std::printf("720p playback: %.3f CPU s per second vs mpv command %.3f, ours/mpv = %.2f\n", ours,
                     theirs, ours / theirs);
