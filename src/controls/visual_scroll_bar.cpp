@@ -2,12 +2,12 @@
 
 #include "controls/property_bag.h"
 #include "controls/scroll_bar_geometry.h"
+#include "platform/message_box.h"
 #include "platform/picture_label.h"
 #include "platform/units.h"
 
 #include <QImage>
 #include <QLocale>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
@@ -206,7 +206,7 @@ dtVisualScrollBar::dtVisualScrollBar(QWidget *parent)
     , picLeft(new ScrollBarPictureBox(QStringLiteral("picLeft"), this))
     , picRight(new ScrollBarPictureBox(QStringLiteral("picRight"), this))
     , showMessage([this](const QString &text, const QString &title) {
-        QMessageBox::critical(this, title, text);
+        ShowMessageBox(this, text, MessageBoxStyle::Critical | MessageBoxStyle::OkOnly, title);
     })
 {
     picBG->SetAutoSize(false);
