@@ -1,18 +1,50 @@
 #include "platform/list_box.h"
 
-#include <QScrollBar>
+#include <QStyledItemDelegate>
+
+namespace {
+
+// Makes every row at least `extent` pixels wide. The view then computes its
+// own horizontal scroll range from the widest row, so the list scrolls
+// sideways over the whole extent without the view's range ever being
+// overridden (overriding it inside the view's layout pass re-triggers that
+// pass for ever).
+class ExtentDelegate : public QStyledItemDelegate
+{
+public:
+    ExtentDelegate(const int &extent, QObject *parent)
+        : QStyledItemDelegate(parent)
+        , extent_(extent)
+    {
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        size.setWidth(qMax(size.width(), extent_));
+        return size;
+    }
+
+private:
+    const int &extent_;
+};
+
+} // namespace
 
 ListBox::ListBox(QWidget *parent)
     : QListWidget(parent)
 {
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setItemDelegate(new ExtentDelegate(extent_, this));
 }
 
 void ListBox::SetHorizontalExtent(int extent)
 {
+    if (extent == extent_)
+        return;
     extent_ = extent;
-    updateGeometries();
+    scheduleDelayedItemsLayout(); // the rows' widths changed
 }
 
 QString ListBox::List(int index) const
@@ -28,12 +60,4 @@ QStringList ListBox::Entries() const
     for (int i = 0; i < count(); ++i)
         entries.append(item(i)->text());
     return entries;
-}
-
-void ListBox::updateGeometries()
-{
-    QListWidget::updateGeometries();
-    const int beyondView = extent_ - viewport()->width();
-    if (beyondView > horizontalScrollBar()->maximum())
-        horizontalScrollBar()->setRange(0, beyondView);
 }

@@ -20,9 +20,6 @@ public:
     QStringList Entries() const;
     void AddItem(const QString &text) { addItem(text); }
 
-protected:
-    void updateGeometries() override;
-
 private:
     int extent_ = 0;
 };

@@ -4,9 +4,14 @@
 #include "platform/dir_list_box.h"
 #include "platform/drive_list_box.h"
 #include "platform/file_list_box.h"
+#include "platform/list_box.h"
 #include "platform/natural_sort.h"
 
+#include <QApplication>
 #include <QMimeData>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -129,6 +134,46 @@ TEST(DriveListBox, ShowsTheDriveThatHoldsAPath)
     EXPECT_EQ(changes, afterFirst);
     for (const QStorageInfo &volume : UserVolumes())
         EXPECT_FALSE(volume.rootPath().startsWith("/proc")) << volume.rootPath().toStdString();
+}
+
+// Counts the events that reach a widget or anything inside it.
+struct EventCounter : QObject
+{
+    explicit EventCounter(QWidget &watched)
+        : watched(watched)
+    {
+        qApp->installEventFilter(this);
+    }
+    bool eventFilter(QObject *target, QEvent *) override
+    {
+        if (target->isWidgetType() && watched.isAncestorOf(static_cast<QWidget *>(target)))
+            ++count;
+        else if (target == &watched)
+            ++count;
+        return false;
+    }
+    QWidget &watched;
+    int count = 0;
+};
+
+// The list scrolls sideways over its whole extent, and once laid out it stays
+// quiet: no layout pass may schedule another one.
+TEST(ListBox, ScrollsOverItsExtentAndGoesIdleOnceShown)
+{
+    ListBox list;
+    list.resize(200, 100);
+    list.SetHorizontalExtent(500);
+    list.AddItem("/a/short/path.avi");
+    list.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
+    QTest::qWait(50);
+    EXPECT_EQ(list.horizontalScrollBar()->maximum(), 500 - list.viewport()->width());
+
+    EventCounter events(list);
+    QEventLoop idle; // not qWait, which itself wakes every few milliseconds
+    QTimer::singleShot(300, &idle, &QEventLoop::quit);
+    idle.exec();
+    EXPECT_LT(events.count, 20) << "the list keeps the event loop busy";
 }
 
 } // namespace
