@@ -160,7 +160,8 @@ Command::Command(QWidget *parent)
 void Command::Initialize()
 {
     fields.ButtonState = 1;
-    TmrMouse->start(HoverPollMilliseconds);
+    hoverPollArmed = true;
+    UpdateHoverPoll();
 }
 
 quint8 Command::Visible()
@@ -212,6 +213,7 @@ void Command::SetEnabled(bool value)
 {
     fields.EnabledFlag = value;
     UpdateFocusPolicy();
+    UpdateHoverPoll();
     emit PropertyChanged(QStringLiteral("Enabled"));
     ShowEnabledState();
 }
@@ -357,6 +359,7 @@ void Command::focusInEvent(QFocusEvent *event)
 void Command::focusOutEvent(QFocusEvent *event)
 {
     QWidget::focusOutEvent(event);
+    spaceHeld = false;
     if (!fields.EnabledFlag || IsWindowSwitch(event) || fields.ButtonState == 1)
         return;
     fields.ButtonState = 1;
@@ -372,18 +375,26 @@ void Command::keyPressEvent(QKeyEvent *event)
         QWidget::keyPressEvent(event);
         return;
     }
-    if (key != Qt::Key_Space && !event->isAutoRepeat())
+    if (event->isAutoRepeat())
+        return;
+    if (key == Qt::Key_Space)
+        spaceHeld = true;
+    else
         emit Click();
 }
 
+// Space clicks only when its press began here: a release whose press went to a
+// window that has closed since (a player stopped with Space) must not click.
 void Command::keyReleaseEvent(QKeyEvent *event)
 {
     if (!fields.EnabledFlag || event->key() != Qt::Key_Space) {
         QWidget::keyReleaseEvent(event);
         return;
     }
-    if (!event->isAutoRepeat())
-        emit Click();
+    if (event->isAutoRepeat() || !spaceHeld)
+        return;
+    spaceHeld = false;
+    emit Click();
 }
 
 void Command::DrawFace(SkinFace face)
@@ -397,6 +408,21 @@ void Command::DrawFace(SkinFace face)
     RenderFace(face);
     update();
     PlaceCaption();
+    UpdateHoverPoll();
+}
+
+// The poll can only end a hover, so it runs only while one is shown (from the
+// pointer's arrival to its leaving) and the control can react. A row of
+// buttons at rest then costs no wake-ups and no pointer queries at all.
+void Command::UpdateHoverPoll()
+{
+    const bool hovered = fields.ButtonState == 2 || fields.ButtonState == 4;
+    if (hoverPollArmed && hovered && fields.EnabledFlag) {
+        if (!TmrMouse->isActive())
+            TmrMouse->start(HoverPollMilliseconds);
+    } else {
+        TmrMouse->stop();
+    }
 }
 
 void Command::MouseLeave()

@@ -68,7 +68,8 @@ public:
 
     explicit Command(QWidget *parent = nullptr);
 
-    // Starts the visual state machine (ButtonState 1) and the hover-leave poll.
+    // Starts the visual state machine (ButtonState 1) and arms the hover-leave
+    // poll, which then runs while the control shows a hover.
     void Initialize();
 
     // 255 while the face is drawn (and redraws it), 0 while only the caption shows.
@@ -144,6 +145,7 @@ private:
     quint32 CaptionColour() const;
     QFont AmbientFont() const;
     void UpdateFocusPolicy();
+    void UpdateHoverPoll();
     static bool IsWindowSwitch(const QFocusEvent *event);
 
     struct
@@ -155,6 +157,8 @@ private:
         bool ButtonHeld = false; // the left button went down here and is not yet up
     } fields;
 
+    bool hoverPollArmed = false; // Initialize has run
+    bool spaceHeld = false;      // Space went down here and is not yet up
     qint16 backgroundStyle = 1; // 1 opaque (face drawn), 0 transparent (caption only)
     CommandFrameSpans frameSpans;
     SkinFace shownFace = Disable;

@@ -57,13 +57,15 @@ protected:
         host.show();
         host.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
-        // Park the pointer on the window with a move Qt sees. Qt drops a move to
-        // the point it saw last and merges queued moves, so each test parks at
-        // a point the one before did not.
-        static int parkings = 0;
-        parking = {150 + 10 * (parkings++ % 2), 70};
+        // Park the pointer on the window with a move Qt sees, wherever an
+        // earlier test or process left it: first off the window, then onto it,
+        // so the pointer always enters the window and a move arrives.
+        parking = {150, 70};
+        QCursor::setPos(host.mapToGlobal(QPoint(-50, -50)));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QCursor::pos() == host.mapToGlobal(QPoint(-50, -50)); }));
         QCursor::setPos(host.mapToGlobal(parking));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return moves.count[&host] > 0; }));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return moves.count[&host] > 0; }))
+            << "no pointer move reached the test window";
     }
 
     void Run(const std::vector<Step> &steps)
@@ -123,7 +125,7 @@ TEST_F(CommandStateMachine, StartsSwitchedOffUntilEnabledIsReadAndInitializeRuns
     EXPECT_EQ(button->FirstRun(), 1);
     EXPECT_TRUE(CaptionOf(button)->isEnabled());
     EXPECT_EQ(button->focusPolicy(), Qt::StrongFocus);
-    EXPECT_TRUE(poll->isActive());
+    EXPECT_FALSE(poll->isActive()) << "the poll sleeps until the pointer arrives";
     EXPECT_EQ(poll->interval(), 100);
     EXPECT_EQ(CaptionOf(button)->geometry(), QRect(0, 5, 97, 13)); // (375 - 195 - 20) / 2 twips down
 }
@@ -146,6 +148,25 @@ TEST_F(CommandStateMachine, FollowsHoverFocusAndPress)
         {"focus elsewhere", [&] { other->setFocus(); }, 1, Command::Normal, 2},
         {"focus unhovered", [&] { LeaveAndPoll(); button->setFocus(); }, 3, Command::Selected, 2},
     });
+}
+
+// The hover-leave poll runs from the pointer's arrival to its leaving, and not
+// while the control is disabled, so buttons at rest cost nothing.
+TEST_F(CommandStateMachine, HoverPollRunsOnlyWhileAHoverShows)
+{
+    auto *poll = button->findChild<QTimer *>("TmrMouse");
+    Start();
+    EXPECT_FALSE(poll->isActive());
+    Hover({30, 12});
+    EXPECT_TRUE(poll->isActive());
+    button->SetEnabled(false);
+    EXPECT_FALSE(poll->isActive());
+    button->SetEnabled(true);
+    EXPECT_TRUE(poll->isActive()) << "a hover still shown resumes its poll";
+    PointerOff();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return button->ButtonState() == 1; }, 2000))
+        << "the running poll ends the hover";
+    EXPECT_FALSE(poll->isActive());
 }
 
 TEST_F(CommandStateMachine, GradientRunsDownExceptWhileHovered)
@@ -237,6 +258,8 @@ TEST_F(CommandStateMachine, SpaceAndEnterClickAFocusedButton)
     QTest::keyClick(button, Qt::Key_Space);
     QTest::keyClick(button, Qt::Key_Return);
     QTest::keyClick(button, Qt::Key_A);
+    EXPECT_EQ(clicks.count(), 2);
+    QTest::keyRelease(button, Qt::Key_Space); // its press went to a window now gone
     EXPECT_EQ(clicks.count(), 2);
 }
 
