@@ -5,12 +5,36 @@
 
 namespace {
 
-bool IsSystemMount(const QString &root)
+// Kernel, runtime and image file systems: nothing a user keeps videos on.
+bool IsPseudoFileSystem(QByteArrayView type)
 {
-    static const QStringList hidden{QStringLiteral("/proc"), QStringLiteral("/sys"),
-                                    QStringLiteral("/dev"), QStringLiteral("/run")};
-    for (const QString &prefix : hidden) {
-        if (root == prefix || root.startsWith(prefix + QLatin1Char('/')))
+    static const QByteArrayView pseudo[] = {
+        "proc", "sysfs", "devtmpfs", "devpts", "cgroup", "cgroup2", "securityfs", "pstore", "bpf",
+        "debugfs", "tracefs", "configfs", "fusectl", "mqueue", "hugetlbfs", "autofs", "binfmt_misc",
+        "efivarfs", "selinuxfs", "rpc_pipefs", "nsfs", "ramfs", "squashfs", "fuse.portal",
+        "fuse.gvfsd-fuse", "fuse.snapfuse", "nfsd",
+    };
+    for (QByteArrayView name : pseudo)
+        if (type == name)
+            return true;
+    return false;
+}
+
+bool IsUnder(QStringView path, QStringView folder)
+{
+    return path == folder || (path.startsWith(folder) && path.mid(folder.size()).startsWith(u'/'));
+}
+
+// The system's own mounts: kernel interfaces, the runtime folder (except the
+// removable media that udisks mounts under /run/media), boot partitions and
+// snap images.
+bool IsSystemPlace(QStringView root)
+{
+    if (IsUnder(root, u"/run/media"))
+        return false;
+    for (QStringView folder : {u"/proc", u"/sys", u"/dev", u"/run", u"/boot", u"/efi", u"/snap",
+                               u"/var/lib/docker", u"/var/lib/containers", u"/var/snap"}) {
+        if (IsUnder(root, folder))
             return true;
     }
     return false;
@@ -26,11 +50,18 @@ QString VolumeText(const QStorageInfo &volume)
 
 } // namespace
 
+bool IsBrowsableMount(QStringView root, QByteArrayView fileSystemType)
+{
+    if (root == u"/")
+        return true;
+    return !IsPseudoFileSystem(fileSystemType) && !IsSystemPlace(root);
+}
+
 QList<QStorageInfo> UserVolumes()
 {
     QList<QStorageInfo> volumes;
     for (const QStorageInfo &volume : QStorageInfo::mountedVolumes()) {
-        if (volume.isValid() && volume.isReady() && !IsSystemMount(volume.rootPath()))
+        if (volume.isValid() && volume.isReady() && IsBrowsableMount(volume.rootPath(), volume.fileSystemType()))
             volumes.append(volume);
     }
     return volumes;
@@ -70,6 +101,11 @@ void DriveListBox::Refresh()
     clear();
     for (const QStorageInfo &volume : UserVolumes())
         AddVolume(volume.rootPath(), VolumeText(volume));
+    // The drive of the folder shown stays listed while it is mounted, even
+    // where the list would not offer it (the user reached it some other way).
+    const QStorageInfo shownVolume(shown);
+    if (!shown.isEmpty() && shownVolume.isValid() && shownVolume.rootPath() == shown)
+        AddVolume(shown, VolumeText(shownVolume));
     setCurrentIndex(IndexOfRoot(shown));
 }
 

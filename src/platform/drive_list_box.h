@@ -35,6 +35,10 @@ private:
     int IndexAdding(const QStorageInfo &volume);
 };
 
-// Mounted volumes a user keeps files on: ready, and not kernel or runtime
-// pseudo file systems.
+// Whether a mount is one a user browses: the root always; otherwise neither a
+// pseudo or image file system (proc, sysfs, cgroup, squashfs, ...) nor one of
+// the system's own places (/proc, /sys, /dev, /run, /boot, snaps), while
+// removable media under /run/media, /media and /mnt are shown.
+bool IsBrowsableMount(QStringView root, QByteArrayView fileSystemType);
+// Mounted volumes a user keeps files on: ready and browsable.
 QList<QStorageInfo> UserVolumes();

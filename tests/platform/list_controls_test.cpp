@@ -136,6 +136,50 @@ TEST(DriveListBox, ShowsTheDriveThatHoldsAPath)
         EXPECT_FALSE(volume.rootPath().startsWith("/proc")) << volume.rootPath().toStdString();
 }
 
+TEST(DriveListBox, OffersTheMountsAUserBrowsesAndHidesTheSystemsOwn)
+{
+    const struct { const char *root, *type; bool shown; } mounts[] = {
+        {"/", "ext4", true},
+        {"/", "overlay", true},
+        {"/home", "ext4", true},
+        {"/media/ann/STICK", "vfat", true},
+        {"/run/media/ann/DVD", "udf", true},
+        {"/run/media/ann/Backup Disk", "ntfs3", true},
+        {"/mnt/nas", "nfs4", true},
+        {"/mnt/phone", "fuse.jmtpfs", true},
+        {"/tmp", "tmpfs", true},
+        {"/data", "btrfs", true},
+        {"/proc", "proc", false},
+        {"/sys", "sysfs", false},
+        {"/sys/fs/cgroup", "cgroup2", false},
+        {"/dev", "devtmpfs", false},
+        {"/dev/shm", "tmpfs", false},
+        {"/run", "tmpfs", false},
+        {"/run/user/1000", "tmpfs", false},
+        {"/run/user/1000/doc", "fuse.portal", false},
+        {"/run/lock", "tmpfs", false},
+        {"/running", "ext4", true}, // only /run itself and what lies inside it
+        {"/boot/efi", "vfat", false},
+        {"/snap/core22/1380", "squashfs", false},
+        {"/media/ann/live", "squashfs", false},
+        {"/var/lib/docker/overlay2/x/merged", "overlay", false},
+        {"/proc/sys/fs/binfmt_misc", "binfmt_misc", false},
+    };
+    for (const auto &mount : mounts)
+        EXPECT_EQ(IsBrowsableMount(QString::fromUtf8(mount.root), mount.type), mount.shown)
+            << mount.root << " (" << mount.type << ")";
+}
+
+TEST(DriveListBox, KeepsTheShownDriveWhenTheListIsReadAgain)
+{
+    DriveListBox drives;
+    drives.SetDrive("/proc"); // not offered, but reached
+    ASSERT_EQ(drives.Drive(), "/proc");
+    drives.Refresh();
+    EXPECT_EQ(drives.Drive(), "/proc");
+    EXPECT_FALSE(drives.currentText().isEmpty());
+}
+
 // Counts the events that reach a widget or anything inside it.
 struct EventCounter : QObject
 {
