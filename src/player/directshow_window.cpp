@@ -139,6 +139,8 @@ bool Reelbox_M::Form_Load()
         AnimateOpen(this, CursorX, CursorY);
     }
     QApplication::restoreOverrideCursor();
+    if (unloading_) // the file ended or failed while the window opened
+        return true;
     Timer1->start();
     return true;
 }

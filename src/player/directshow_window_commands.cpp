@@ -110,6 +110,15 @@ void Reelbox_M::Display_Click()
     Unload();
 }
 
+// The window itself takes the focus when it shows, so that its key table
+// (Alt pauses, the arrows seek, Ctrl skips, Esc and Space stop) applies; the
+// picture's table serves keys only once the user has put the focus there.
+void Reelbox_M::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    setFocus(Qt::ActiveWindowFocusReason);
+}
+
 void Reelbox_M::keyPressEvent(QKeyEvent *event)
 {
     Form_KeyDown(event->key());

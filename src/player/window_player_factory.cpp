@@ -27,6 +27,9 @@ bool WindowPlayerFactory::ShowModal(PlayerWindow, QWidget *owner)
     Reelbox_M window(shared_, Engine(), owner);
     if (!window.Form_Load())
         return false;
-    window.exec();
+    // A clip that ends while the window opens has closed it already; shown now,
+    // it would be a window nothing closes.
+    if (!window.Closed())
+        window.exec();
     return true;
 }

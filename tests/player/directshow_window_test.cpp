@@ -7,8 +7,11 @@
 #include "platform/media/filgraph_manager.h"
 #include "platform/picture_label.h"
 #include "player/directshow_window.h"
+#include "player/window_player_factory.h"
 
+#include <QApplication>
 #include <QLabel>
+#include <QTimer>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
@@ -157,12 +160,39 @@ TEST_F(DirectShowWindow, KeysAndClicksReachTheirHandlers)
     shared_.InPlayLoop = -1;
     auto w = Load();
     w->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
-    QTest::keyClick(w.get(), Qt::Key_Alt);
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    // The window's own key table applies, not the picture's, until the user
+    // puts the focus on the picture.
+    ASSERT_EQ(QApplication::focusWidget(), w.get());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Alt);
     EXPECT_EQ(w->lbl_msg->text(), "Pause");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Shift);
+    EXPECT_FALSE(w->Closed()) << "a key without a command does nothing";
     QTest::mouseClick(engine_.VideoWidget(), Qt::LeftButton); // on the picture itself
     EXPECT_TRUE(w->Closed());
     EXPECT_EQ(shared_.StopPlay, -1);
+}
+
+// A clip that ends while the opening outline runs closes the window before it
+// is ever shown: the factory must not then show it as a window nothing closes.
+TEST_F(DirectShowWindow, AClipThatEndsWhileTheWindowOpensIsNeverShown)
+{
+    shared_.InPlayLoop = 0; // a single play: the opening outline runs
+    WindowPlayerFactory players(shared_, &engine_);
+    QTimer::singleShot(20, &engine_, [this] { engine_.FinishStream(); });
+    bool stuck = false;
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, [&] {
+        if (QWidget *modal = QApplication::activeModalWidget()) {
+            stuck = true;
+            modal->close();
+        }
+    });
+    watchdog.start(3000);
+    EXPECT_TRUE(players.ShowModal(PlayerWindow::DirectShow, nullptr));
+    EXPECT_FALSE(stuck) << "the closed window was shown and stayed";
 }
 
 } // namespace
