@@ -12,6 +12,11 @@ QString ListFileName(const QString &programFolder, int group)
     return JoinPath(programFolder, QStringLiteral("Reelbox%1.rdm").arg(group, 2, 10, QLatin1Char('0')));
 }
 
+bool FitsListRecord(const QString &path)
+{
+    return EncodeFileText(path).size() <= ListRecordLength;
+}
+
 QByteArray EncodeListRecord(const QString &path)
 {
     QByteArray record = EncodeFileText(path.left(ListRecordLength)).left(ListRecordLength);

@@ -13,6 +13,10 @@ constexpr int ListRecordLength = 255;
 // "<folder>/ReelboxNN.rdm" for group 0..19.
 QString ListFileName(const QString &programFolder, int group);
 
+// True when path's stored form fits one record whole (255 bytes of UTF-8);
+// a longer path would be cut and no longer name its file.
+bool FitsListRecord(const QString &path);
+
 // One record: the path's UTF-8 bytes cut to 255 and padded with blanks to 255.
 QByteArray EncodeListRecord(const QString &path);
 

@@ -32,9 +32,15 @@ struct ButtonPlace
 
 // The buttons in their creation order, which is the order they are switched in.
 constexpr ButtonPlace ButtonPlaces[] = {
-    {1, 5640, 1020, "再生"},        {0, 5640, 1740, "連続再生"}, {8, 5640, 3120, "全てFavorite"},
-    {3, 5640, 4380, "再生"},        {2, 5640, 5160, "連続再生"}, {4, 5640, 5940, "ﾘｽﾄから削除"},
-    {5, 5640, 6420, "全部ｸﾘｱ"},     {6, 4020, 6900, "ｷｬﾝｾﾙ"},    {7, 5640, 6900, "終了"},
+    {Reelbox_S::PlayFileButton, 5640, 1020, "再生"},
+    {Reelbox_S::PlayFilesButton, 5640, 1740, "連続再生"},
+    {Reelbox_S::AllToFavoritesButton, 5640, 3120, "全てFavorite"},
+    {Reelbox_S::PlayFavoriteButton, 5640, 4380, "再生"},
+    {Reelbox_S::PlayFavoritesButton, 5640, 5160, "連続再生"},
+    {Reelbox_S::RemoveFavoriteButton, 5640, 5940, "ﾘｽﾄから削除"},
+    {Reelbox_S::ClearFavoritesButton, 5640, 6420, "全部ｸﾘｱ"},
+    {Reelbox_S::CancelButton, 4020, 6900, "ｷｬﾝｾﾙ"},
+    {Reelbox_S::ExitButton, 5640, 6900, "終了"},
 };
 
 } // namespace
@@ -48,6 +54,7 @@ Reelbox_S::Reelbox_S(Reelbox_B &shared, PlayerFactory &players, QWidget *parent)
     ShowMessage = [this](const QString &text, int style, const QString &title) {
         return ShowMessageBox(this, text, style, title);
     };
+    ConfirmTrash = [this](const QStringList &paths) { return AskToMoveToTrash(paths, this); };
     setWindowTitle(CaptionTitle);
     setFont(DesignFont());
     CreatePictureStores();

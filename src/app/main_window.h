@@ -8,8 +8,11 @@
 // public, so tests can drive them as the user would; each control event has
 // one handler named after the control and the event.
 
+#include "app/shared_procedures.h"
 #include "platform/message_box.h"
 
+#include <QList>
+#include <QUrl>
 #include <QWidget>
 #include <array>
 #include <random>
@@ -60,6 +63,19 @@ public:
     ListBox *List_Favorite;
     PictureLabel *lbl_URL;
 
+    // The skinned buttons, by their index in Comd.
+    enum ButtonIndex : qint16 {
+        PlayFilesButton = 0,      // 連続再生 of the file list
+        PlayFileButton = 1,       // 再生 of the file list
+        PlayFavoritesButton = 2,  // 連続再生 of the favourites
+        PlayFavoriteButton = 3,   // 再生 of the favourites
+        RemoveFavoriteButton = 4, // ﾘｽﾄから削除
+        ClearFavoritesButton = 5, // 全部ｸﾘｱ
+        CancelButton = 6,         // ｷｬﾝｾﾙ: leave without saving
+        ExitButton = 7,           // 終了: save and leave
+        AllToFavoritesButton = 8, // 全てFavorite
+    };
+
     // Form-level state.
     qint16 Dragging = 0;
     qint16 DragOffsetX = 0, DragOffsetY = 0;
@@ -81,6 +97,13 @@ public:
     void File1_DblClick();
     void File1_MouseDown();
     void Comd_Click(qint16 Index);
+    // The favourites list, the delete picture and the group markers.
+    void List_Favorite_MouseDown();
+    void List_Favorite_DblClick();
+    void List_Favorite_DragDrop();
+    void List_Favorite_OLEDragDrop(const QList<QUrl> &dropped);
+    void Img_Del_DragDrop();
+    void Img_G_MouseDown(qint16 Index);
     // The switches; each handler serves the picture and its label alike.
     void Img_Full1_Click();
     void Img_Full2_Click();
@@ -97,6 +120,8 @@ public:
 
     // How the window shows a message box; tests record instead of showing.
     MessageBoxFunction ShowMessage;
+    // How a move to the trash is confirmed; tests answer instead of the user.
+    TrashConfirmation ConfirmTrash;
 
 private:
     void CreateTitleBar();
@@ -131,6 +156,14 @@ private:
     QString SelectedFavorite() const;
     void RemoveSelectedFavorite();
     void AddAllFilesToFavorites();
+    // Adds the paths a list record can hold and tells the user about the rest.
+    void AddFavorites(const QStringList &paths);
+    void ConnectFavorites();
+    void DeleteFile(const QString &path);
+    void RelistFiles();
+    // Writes the favourites as the current group's list file; false (and the
+    // user told) when it could not be written.
+    bool SaveCurrentGroup();
 
     Reelbox_B &B;
     PlayerFactory &Players;

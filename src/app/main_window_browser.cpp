@@ -71,17 +71,17 @@ void Reelbox_S::File1_MouseDown()
     FileStartIndex = File1->ListIndex();
     if (File1->FileName().isEmpty())
         return;
-    Comd[1]->SetEnabled(true);
+    Comd[PlayFileButton]->SetEnabled(true);
     File1->setCursor(Drive1->cursor());
     File1->Drag();
 }
 
 void Reelbox_S::EnableFileButtons()
 {
-    for (int index : {0, 1, 8})
+    for (int index : {PlayFilesButton, PlayFileButton, AllToFavoritesButton})
         Comd[index]->SetEnabled(false);
     if (File1->ListCount() >= 1)
-        Comd[8]->SetEnabled(true);
+        Comd[AllToFavoritesButton]->SetEnabled(true);
     if (File1->ListCount() > 1)
-        Comd[0]->SetEnabled(true);
+        Comd[PlayFilesButton]->SetEnabled(true);
 }

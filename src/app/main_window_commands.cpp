@@ -20,15 +20,17 @@ void Reelbox_S::Comd_Click(qint16 Index)
     QApplication::processEvents();
     B.InPlayLoop = 0;
     switch (Index) {
-    case 0: PlayListContinuously(File1->ListCount(), FileStartIndex, B.Rdm1, 0); break;
-    case 1: PlaySelected(SelectedFilePath(), B.Rep1, 0); break;
-    case 2: PlayListContinuously(List_Favorite->ListCount(), FavoriteStartIndex, B.Rdm2, 1); break;
-    case 3: PlaySelected(SelectedFavorite(), B.Rep2, 1); break;
-    case 4: RemoveSelectedFavorite(); break;
-    case 5: List_Favorite->clear(); EnableFavoriteButtons(); break;
-    case 6: close(); break; // leave without saving
-    case 7: SaveSettings(); close(); break;
-    case 8: AddAllFilesToFavorites(); break;
+    case PlayFilesButton: PlayListContinuously(File1->ListCount(), FileStartIndex, B.Rdm1, 0); break;
+    case PlayFileButton: PlaySelected(SelectedFilePath(), B.Rep1, 0); break;
+    case PlayFavoritesButton:
+        PlayListContinuously(List_Favorite->ListCount(), FavoriteStartIndex, B.Rdm2, 1);
+        break;
+    case PlayFavoriteButton: PlaySelected(SelectedFavorite(), B.Rep2, 1); break;
+    case RemoveFavoriteButton: RemoveSelectedFavorite(); break;
+    case ClearFavoritesButton: List_Favorite->clear(); EnableFavoriteButtons(); break;
+    case CancelButton: close(); break; // leave without saving
+    case ExitButton: SaveSettings(); close(); break;
+    case AllToFavoritesButton: AddAllFilesToFavorites(); break;
     default: break;
     }
 }
@@ -112,9 +114,10 @@ void Reelbox_S::AddAllFilesToFavorites()
     const qint16 count = File1->ListCount();
     if (count == 0)
         return;
+    QStringList paths;
     for (PlayPos = 0; PlayPos < count; ++PlayPos)
-        List_Favorite->AddItem(JoinPath(Dir1->Path(), File1->List(PlayPos)));
-    EnableFavoriteButtons();
+        paths.append(JoinPath(Dir1->Path(), File1->List(PlayPos)));
+    AddFavorites(paths);
 }
 
 void Reelbox_S::SaveSettings()
@@ -124,10 +127,10 @@ void Reelbox_S::SaveSettings()
 
 void Reelbox_S::EnableFavoriteButtons()
 {
-    for (int index : {2, 3, 4, 5})
+    for (int index : {PlayFavoritesButton, PlayFavoriteButton, RemoveFavoriteButton, ClearFavoritesButton})
         Comd[index]->SetEnabled(false);
     if (List_Favorite->ListCount() > 1) {
-        Comd[2]->SetEnabled(true);
-        Comd[5]->SetEnabled(true);
+        Comd[PlayFavoritesButton]->SetEnabled(true);
+        Comd[ClearFavoritesButton]->SetEnabled(true);
     }
 }

@@ -3,7 +3,6 @@
 
 #include "app/main_window.h"
 
-#include "app/list_file.h"
 #include "app/reelbox_b.h"
 #include "app/shared_procedures.h"
 #include "controls/command.h"
@@ -49,6 +48,7 @@ void Reelbox_S::ConnectHandlers()
     for (qint16 index = 0; index < qint16(Comd.size()); ++index)
         connect(Comd[index], &Command::Click, this, [this, index] { Comd_Click(index); });
     ConnectSwitches();
+    ConnectFavorites();
 }
 
 void Reelbox_S::Form_Load()
@@ -110,13 +110,4 @@ void Reelbox_S::GiveClickablesThePointer()
         clickables << image;
     for (PictureLabel *clickable : clickables)
         clickable->setCursor(pointer);
-}
-
-void Reelbox_S::ShowGroupMarkers()
-{
-    for (int n = 0; n < int(Img_G.size()); ++n) {
-        if (ListFileRecordCount(B.GroupFile(n)) != 0)
-            Img_G[n]->SetPicture(Img_Scan->Picture());
-    }
-    Img_G[B.GroupNo]->SetPicture(Img_pos_on->Picture());
 }

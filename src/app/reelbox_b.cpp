@@ -56,7 +56,9 @@ QString Reelbox_B::GroupFile(int group) const
 
 void Reelbox_B::LoadSettings()
 {
-    IniValue = ReadIniString(Section, QStringLiteral("Path"), SettingsFile());
+    // A deep folder's path may be longer than a Windows buffer would hold; cut,
+    // it would name another folder or none.
+    IniValue = ReadProfileString(SettingsFile(), Section, QStringLiteral("Path"), ValueLength::Whole);
     LastPath = IniValue.isEmpty() || !DirectoryExists(IniValue) ? ProgramFolder : IniValue;
 
     const std::pair<const char *, qint16 *> switches[] = {

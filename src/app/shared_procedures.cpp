@@ -1,6 +1,7 @@
 #include "app/shared_procedures.h"
 
 #include "controls/command.h"
+#include "platform/shell.h"
 #include "platform/window_animation.h"
 
 #include <QDir>
@@ -61,12 +62,12 @@ void SetCommandButtons(QWidget *window, qint16 initialise, qint16 enable)
     }
 }
 
-bool AskToMoveToTrash(const QStringList &paths)
+bool AskToMoveToTrash(const QStringList &paths, QWidget *owner)
 {
     const QString question = paths.size() == 1
         ? QStringLiteral("'%1' をごみ箱に移動しますか?").arg(QFileInfo(paths.first()).fileName())
         : QStringLiteral("これらの %1 個の項目をごみ箱に移動しますか?").arg(paths.size());
-    return QMessageBox::question(nullptr, QStringLiteral("ファイルの削除"), question,
+    return QMessageBox::question(owner, QStringLiteral("ファイルの削除"), question,
                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
         == QMessageBox::Yes;
 }
@@ -79,7 +80,7 @@ qint32 DeleteToRecycleBin(const QStringList &paths, const TrashConfirmation &con
         return TrashCancelled;
     bool allMoved = true;
     for (const QString &path : paths)
-        allMoved = QFile::moveToTrash(path) && allMoved;
+        allMoved = MoveToTrash(path) && allMoved;
     return allMoved ? 0 : TrashFailed;
 }
 

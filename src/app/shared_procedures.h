@@ -32,13 +32,15 @@ void SetCommandButtons(QWidget *window, qint16 initialise, qint16 enable);
 // Asks the user whether to move paths to the trash; true means go ahead.
 using TrashConfirmation = std::function<bool(const QStringList &paths)>;
 
-// The confirmation the desktop shows: a Japanese question in a message box.
-bool AskToMoveToTrash(const QStringList &paths);
+// The confirmation the desktop shows: a Japanese question in a message box
+// over owner, answered No unless the user says Yes.
+bool AskToMoveToTrash(const QStringList &paths, QWidget *owner = nullptr);
 
 // Moves paths to the desktop's trash after asking confirm. Returns 0 when every
 // path went to the trash, TrashCancelled when the user said no, TrashFailed when
 // some path could not be moved (those that could were moved).
-qint32 DeleteToRecycleBin(const QStringList &paths, const TrashConfirmation &confirm = AskToMoveToTrash);
+qint32 DeleteToRecycleBin(const QStringList &paths,
+                          const TrashConfirmation &confirm = [](const QStringList &p) { return AskToMoveToTrash(p); });
 constexpr qint32 TrashCancelled = 1223;
 constexpr qint32 TrashFailed = 1;
 

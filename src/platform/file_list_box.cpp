@@ -1,5 +1,6 @@
 #include "platform/file_list_box.h"
 
+#include "platform/drop_formats.h"
 #include "platform/natural_sort.h"
 #include "platform/picture_label.h"
 
@@ -10,11 +11,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-
-namespace {
-// Dragged files are known only to this program: other programs ignore a drop.
-constexpr char FileDragFormat[] = "application/x-reelbox-file";
-} // namespace
 
 bool MatchingFiles(const QString &folder, const QString &patterns, QStringList &names)
 {
@@ -63,6 +59,18 @@ QString FileListBox::List(int index) const
     return entry ? entry->text() : QString();
 }
 
+int FileListBox::FirstVisibleRow() const
+{
+    const QModelIndex top = indexAt(QPoint(1, 1));
+    return top.isValid() ? top.row() : 0;
+}
+
+void FileListBox::SetFirstVisibleRow(int row)
+{
+    if (QListWidgetItem *entry = item(qMin(row, count() - 1)))
+        scrollToItem(entry, QAbstractItemView::PositionAtTop);
+}
+
 void FileListBox::Drag()
 {
     dragArmed_ = true;
@@ -71,13 +79,13 @@ void FileListBox::Drag()
 QMimeData *FileListBox::FileDragData(const QString &path)
 {
     auto *data = new QMimeData;
-    data->setData(QString::fromLatin1(FileDragFormat), path.toUtf8());
+    data->setData(FileDragFormat, path.toUtf8());
     return data;
 }
 
 QString FileListBox::DraggedFile(const QMimeData *data)
 {
-    return data ? QString::fromUtf8(data->data(QString::fromLatin1(FileDragFormat))) : QString();
+    return data ? QString::fromUtf8(data->data(FileDragFormat)) : QString();
 }
 
 void FileListBox::mousePressEvent(QMouseEvent *event)

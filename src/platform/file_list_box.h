@@ -30,6 +30,10 @@ public:
     void SetListIndex(qint16 index) { setCurrentRow(index); }
     // The name at position index ("" outside the list).
     QString List(int index) const;
+    // The row shown at the top of the list (0 when empty), and scrolling so
+    // that row is at the top (as near as the list's length allows).
+    int FirstVisibleRow() const;
+    void SetFirstVisibleRow(int row);
 
     // Begins a drag of the selected file: it starts once the pressed mouse has
     // moved a little, so a click or a double-click stays what it is. The drag

@@ -242,7 +242,8 @@ bool HasLineBreak(const QString &text)
 
 } // namespace
 
-QString ReadProfileString(const QString &fileName, const QString &section, const QString &key)
+QString ReadProfileString(const QString &fileName, const QString &section, const QString &key,
+                          ValueLength length)
 {
     const std::optional<IniDocument> document = LoadDocument(fileName);
     if (!document)
@@ -253,7 +254,8 @@ QString ReadProfileString(const QString &fileName, const QString &section, const
     const qsizetype line = FindKey(document->lines, range, TrimBlanks(key));
     if (line < 0)
         return {};
-    return CutToBufferSize(ParseIniLine(document->lines[line].content).value);
+    const QStringView value = ParseIniLine(document->lines[line].content).value;
+    return length == ValueLength::Whole ? value.toString() : CutToBufferSize(value);
 }
 
 bool WriteProfileString(const QString &fileName, const QString &section, const QString &key,

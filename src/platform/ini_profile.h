@@ -9,9 +9,14 @@
 
 #include <QString>
 
+// How much of a value a read gives: what a 256-byte buffer holds, or all of it.
+enum class ValueLength { Buffer, Whole };
+
 // Reads key in section of the INI file: "" when the file, section or key is missing;
-// at most 255 bytes of UTF-8 (a value cut there loses any partial trailing character).
-QString ReadProfileString(const QString &fileName, const QString &section, const QString &key);
+// at most 255 bytes of UTF-8 (a value cut there loses any partial trailing character)
+// unless the whole value is asked for.
+QString ReadProfileString(const QString &fileName, const QString &section, const QString &key,
+                          ValueLength length = ValueLength::Buffer);
 
 // Stores key=value in section, creating file/section/key as needed; returns false when
 // the file could not be written (then nothing on disk changed).

@@ -1,5 +1,9 @@
 #include "platform/list_box.h"
 
+#include "platform/drop_formats.h"
+
+#include <QDropEvent>
+#include <QMouseEvent>
 #include <QStyledItemDelegate>
 
 namespace {
@@ -60,4 +64,38 @@ QStringList ListBox::Entries() const
     for (int i = 0; i < count(); ++i)
         entries.append(item(i)->text());
     return entries;
+}
+
+void ListBox::SetDropFormats(const QStringList &formats)
+{
+    dropFormats_ = formats;
+    setAcceptDrops(!formats.isEmpty());
+}
+
+void ListBox::mousePressEvent(QMouseEvent *event)
+{
+    QListWidget::mousePressEvent(event);
+    emit MouseDown(event->button());
+}
+
+void ListBox::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    QListWidget::mouseDoubleClickEvent(event);
+    emit DblClick();
+}
+
+void ListBox::dragEnterEvent(QDragEnterEvent *event)
+{
+    AcceptDragOffering(event, dropFormats_);
+}
+
+void ListBox::dragMoveEvent(QDragMoveEvent *event)
+{
+    AcceptDragOffering(event, dropFormats_);
+}
+
+void ListBox::dropEvent(QDropEvent *event)
+{
+    if (TakeDrop(event, dropFormats_))
+        emit DragDrop(event->mimeData());
 }

@@ -1,5 +1,8 @@
 #include "platform/picture_label.h"
 
+#include "platform/drop_formats.h"
+
+#include <QDropEvent>
 #include <QMouseEvent>
 
 PictureLabel::PictureLabel(QWidget *parent)
@@ -29,6 +32,28 @@ void PictureLabel::mouseReleaseEvent(QMouseEvent *event)
     emit MouseUp(event->button());
     if (rect().contains(event->position().toPoint()))
         emit Click();
+}
+
+void PictureLabel::SetDropFormats(const QStringList &formats)
+{
+    dropFormats_ = formats;
+    setAcceptDrops(!formats.isEmpty());
+}
+
+void PictureLabel::dragEnterEvent(QDragEnterEvent *event)
+{
+    AcceptDragOffering(event, dropFormats_);
+}
+
+void PictureLabel::dragMoveEvent(QDragMoveEvent *event)
+{
+    AcceptDragOffering(event, dropFormats_);
+}
+
+void PictureLabel::dropEvent(QDropEvent *event)
+{
+    if (TakeDrop(event, dropFormats_))
+        emit DragDrop(event->mimeData());
 }
 
 QPixmap SkinPicture(const QString &name)

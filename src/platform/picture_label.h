@@ -5,6 +5,9 @@
 
 #include <QLabel>
 #include <QPixmap>
+#include <QStringList>
+
+class QMimeData;
 
 class PictureLabel : public QLabel
 {
@@ -16,19 +19,28 @@ public:
     QPixmap Picture() const { return picture_; }
     void SetPicture(const QPixmap &picture);
 
+    // Takes drops of data offering any of formats (none: takes no drops).
+    void SetDropFormats(const QStringList &formats);
+
 signals:
     void MouseDown(Qt::MouseButton button);
     void MouseMove(Qt::MouseButtons buttons);
     void MouseUp(Qt::MouseButton button);
     void Click();
+    // The data is valid only while the signal is delivered.
+    void DragDrop(const QMimeData *data);
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     QPixmap picture_;
+    QStringList dropFormats_;
 };
 
 // A skin picture compiled into the program, by file name without ".png".

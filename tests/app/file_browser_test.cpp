@@ -54,16 +54,16 @@ TEST_F(MainWindow, PressOnASelectedFileEnablesPlayAndSetsTheStart)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
     w->File1_MouseDown(); // nothing selected: no play
     EXPECT_EQ(w->FileStartIndex, -1);
-    EXPECT_FALSE(w->Comd[1]->Enabled());
+    EXPECT_FALSE(w->Comd[Reelbox_S::PlayFileButton]->Enabled());
 
     PressOn(w->File1, 1);
     EXPECT_EQ(w->FileStartIndex, 1);
-    EXPECT_TRUE(w->Comd[1]->Enabled());
+    EXPECT_TRUE(w->Comd[Reelbox_S::PlayFileButton]->Enabled());
 
     w->Dir1->SetPath(folder_.MakeFolder("sub"));
     EXPECT_EQ(w->FileStartIndex, 0);
-    EXPECT_FALSE(w->Comd[1]->Enabled());
-    EXPECT_FALSE(w->Comd[8]->Enabled());
+    EXPECT_FALSE(w->Comd[Reelbox_S::PlayFileButton]->Enabled());
+    EXPECT_FALSE(w->Comd[Reelbox_S::AllToFavoritesButton]->Enabled());
 }
 
 TEST_F(MainWindow, DoubleClickHandsWmvToTheDesktopAndPlaysTheRest)

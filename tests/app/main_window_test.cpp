@@ -45,14 +45,15 @@ TEST_F(MainWindow, FirstStartShowsTheProgramFolderWithDefaults)
         EXPECT_TRUE(Shows(w->Img_G[n], w->Img_pos_off)) << n;
 
     EXPECT_EQ(w->List_Favorite->ListCount(), 0);
-    EXPECT_TRUE(w->Comd[0]->Enabled());  // two files: continuous play
-    EXPECT_FALSE(w->Comd[1]->Enabled()); // until a file is pressed
-    EXPECT_TRUE(w->Comd[8]->Enabled());
-    for (int index : {2, 3, 4, 5})
+    EXPECT_TRUE(w->Comd[Reelbox_S::PlayFilesButton]->Enabled());  // two files: continuous play
+    EXPECT_FALSE(w->Comd[Reelbox_S::PlayFileButton]->Enabled()); // until a file is pressed
+    EXPECT_TRUE(w->Comd[Reelbox_S::AllToFavoritesButton]->Enabled());
+    for (int index : {Reelbox_S::PlayFavoritesButton, Reelbox_S::PlayFavoriteButton, Reelbox_S::RemoveFavoriteButton,
+                      Reelbox_S::ClearFavoritesButton})
         EXPECT_FALSE(w->Comd[index]->Enabled()) << index;
-    EXPECT_TRUE(w->Comd[6]->Enabled());
-    EXPECT_TRUE(w->Comd[7]->Enabled());
-    EXPECT_EQ(w->Comd[8]->Caption(), "全てFavorite");
+    EXPECT_TRUE(w->Comd[Reelbox_S::CancelButton]->Enabled());
+    EXPECT_TRUE(w->Comd[Reelbox_S::ExitButton]->Enabled());
+    EXPECT_EQ(w->Comd[Reelbox_S::AllToFavoritesButton]->Caption(), "全てFavorite");
 }
 
 TEST_F(MainWindow, StartUpRestoresSwitchesGroupMarkersAndFavourites)
@@ -78,9 +79,9 @@ TEST_F(MainWindow, StartUpRestoresSwitchesGroupMarkersAndFavourites)
     EXPECT_TRUE(Shows(w->Img_G[5], w->Img_pos_on));
     EXPECT_TRUE(Shows(w->Img_G[9], w->Img_pos_off));
     EXPECT_EQ(w->List_Favorite->Entries(), (QStringList{a, b}));
-    EXPECT_TRUE(w->Comd[2]->Enabled());
-    EXPECT_TRUE(w->Comd[5]->Enabled());
-    EXPECT_FALSE(w->Comd[3]->Enabled());
+    EXPECT_TRUE(w->Comd[Reelbox_S::PlayFavoritesButton]->Enabled());
+    EXPECT_TRUE(w->Comd[Reelbox_S::ClearFavoritesButton]->Enabled());
+    EXPECT_FALSE(w->Comd[Reelbox_S::PlayFavoriteButton]->Enabled());
     EXPECT_EQ(w->FileStartIndex, 0);
     EXPECT_EQ(w->FavoriteStartIndex, 0);
 }
@@ -89,20 +90,20 @@ TEST_F(MainWindow, OneFileEnablesOnlyAddAllAndNoFileNothing)
 {
     folder_.Write("only.wmv", "x");
     auto w = Start();
-    EXPECT_TRUE(w->Comd[8]->Enabled());
-    EXPECT_FALSE(w->Comd[0]->Enabled());
+    EXPECT_TRUE(w->Comd[Reelbox_S::AllToFavoritesButton]->Enabled());
+    EXPECT_FALSE(w->Comd[Reelbox_S::PlayFilesButton]->Enabled());
     w->Dir1->SetPath(folder_.MakeFolder("empty"));
-    EXPECT_FALSE(w->Comd[8]->Enabled());
-    EXPECT_FALSE(w->Comd[0]->Enabled());
+    EXPECT_FALSE(w->Comd[Reelbox_S::AllToFavoritesButton]->Enabled());
+    EXPECT_FALSE(w->Comd[Reelbox_S::PlayFilesButton]->Enabled());
 }
 
 TEST_F(MainWindow, ControlsSitAtTheirDesignPlaces)
 {
     auto w = Start();
     EXPECT_EQ(w->Pic_C->geometry(), QRect(0, 20, 493, 501));
-    EXPECT_EQ(w->Comd[1]->geometry(), QRect(376, 68, 97, 25));
-    EXPECT_EQ(w->Comd[7]->geometry(), QRect(376, 460, 97, 25));
-    EXPECT_EQ(w->Comd[6]->geometry(), QRect(268, 460, 97, 25));
+    EXPECT_EQ(w->Comd[Reelbox_S::PlayFileButton]->geometry(), QRect(376, 68, 97, 25));
+    EXPECT_EQ(w->Comd[Reelbox_S::ExitButton]->geometry(), QRect(376, 460, 97, 25));
+    EXPECT_EQ(w->Comd[Reelbox_S::CancelButton]->geometry(), QRect(268, 460, 97, 25));
     EXPECT_EQ(w->File1->geometry(), QRect(184, 40, 181, 175));
     EXPECT_EQ(w->List_Favorite->geometry(), QRect(16, 264, 349, 186));
     EXPECT_EQ(w->Img_G[19]->pos(), QPoint(452, 248));
@@ -166,7 +167,7 @@ TEST_F(MainWindow, CancelLeavesWithoutSaving)
     w->show();
     shared_->Rdm1 = 0;
     w->List_Favorite->AddItem(folder_.Write("a.avi", "x"));
-    w->Comd_Click(6);
+    w->Comd_Click(Reelbox_S::CancelButton);
     EXPECT_FALSE(w->isVisible());
     EXPECT_EQ(folder_.Read("Reelbox.ini"), before);
     EXPECT_FALSE(folder_.Exists("Reelbox00.rdm"));
@@ -180,8 +181,8 @@ TEST_F(MainWindow, ExitSavesSettingsAndTheCurrentGroup)
     shared_->Full1 = 1;
     w->List_Favorite->AddItem(clip);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
-    QTest::mouseMove(w->Comd[7]); // hovered first: a press then gives focus and clicks
-    QTest::mouseClick(w->Comd[7], Qt::LeftButton);
+    QTest::mouseMove(w->Comd[Reelbox_S::ExitButton]); // hovered first: a press then gives focus and clicks
+    QTest::mouseClick(w->Comd[Reelbox_S::ExitButton], Qt::LeftButton);
     EXPECT_FALSE(w->isVisible());
     EXPECT_EQ(ReadListFile(folder_.FilePath("Reelbox00.rdm")), QStringList{clip});
     Reelbox_B reloaded(folder_.Path());

@@ -45,7 +45,7 @@ TEST_F(PlayCommands, ContinuousPlayInOrderRunsFromTheStartToTheEnd)
 {
     auto w = StartWithClips(5);
     w->FileStartIndex = 2;
-    w->Comd_Click(0);
+    w->Comd_Click(Reelbox_S::PlayFilesButton);
     EXPECT_EQ(Played(), (QStringList{"clip2.avi", "clip3.avi", "clip4.avi"}));
     for (const PlayerShow &show : players_->shows) {
         EXPECT_EQ(show.InPlayLoop, -1);
@@ -58,17 +58,17 @@ TEST_F(PlayCommands, ContinuousPlayInOrderRunsFromTheStartToTheEnd)
 TEST_F(PlayCommands, EdgesOfContinuousPlay)
 {
     auto w = StartWithClips(1);
-    w->Comd_Click(0);
+    w->Comd_Click(Reelbox_S::PlayFilesButton);
     EXPECT_EQ(Played(), QStringList{"clip0.avi"}); // a one-entry list plays once
 
     players_->shows.clear();
     w->FileStartIndex = -1; // pressed where nothing was selected: from the top
-    w->Comd_Click(0);
+    w->Comd_Click(Reelbox_S::PlayFilesButton);
     EXPECT_EQ(Played(), QStringList{"clip0.avi"});
 
     players_->shows.clear();
     w->FileStartIndex = 5; // the list shrank since: nothing to play
-    w->Comd_Click(0);
+    w->Comd_Click(Reelbox_S::PlayFilesButton);
     EXPECT_TRUE(Played().isEmpty());
     EXPECT_EQ(shared_->InPlayLoop, -1);
 }
@@ -77,13 +77,13 @@ TEST_F(PlayCommands, AStopEndsTheLoopButNotTheNextOne)
 {
     auto w = StartWithClips(4);
     StopAtShow(2);
-    w->Comd_Click(0);
+    w->Comd_Click(Reelbox_S::PlayFilesButton);
     EXPECT_EQ(Played(), (QStringList{"clip0.avi", "clip1.avi"}));
     EXPECT_EQ(shared_->StopPlay, -1);
 
     players_->shows.clear();
     players_->onShow = nullptr;
-    w->Comd_Click(0); // the earlier stop does not cut this loop short
+    w->Comd_Click(Reelbox_S::PlayFilesButton); // the earlier stop does not cut this loop short
     EXPECT_EQ(Played().size(), 4);
 }
 
@@ -95,7 +95,7 @@ TEST_F(PlayCommands, RandomPlayPlaysEachEntryOnceInVaryingOrder)
     std::set<QStringList> orders;
     for (int round = 0; round < 10; ++round) {
         players_->shows.clear();
-        w->Comd_Click(0);
+        w->Comd_Click(Reelbox_S::PlayFilesButton);
         QStringList played = Played();
         orders.insert(played);
         played.sort();
@@ -110,13 +110,13 @@ TEST_F(PlayCommands, RepeatReplaysTheSelectedFileUntilStopped)
     w->File1->SetListIndex(1);
     shared_->Rep1 = 1;
     StopAtShow(3);
-    w->Comd_Click(1);
+    w->Comd_Click(Reelbox_S::PlayFileButton);
     EXPECT_EQ(Played(), (QStringList{"clip1.avi", "clip1.avi", "clip1.avi"}));
     EXPECT_EQ(players_->shows[0].InPlayLoop, -1);
 
     players_->shows.clear();
     shared_->Rep1 = 0;
-    w->Comd_Click(1);
+    w->Comd_Click(Reelbox_S::PlayFileButton);
     EXPECT_EQ(Played(), QStringList{"clip1.avi"});
     EXPECT_EQ(players_->shows[0].InPlayLoop, 0);
 }
@@ -127,16 +127,16 @@ TEST_F(PlayCommands, RepeatOfAFileThatCannotPlayEnds)
     w->File1->SetListIndex(0);
     shared_->Rep1 = 1;
     players_->onShow = [](qsizetype, Reelbox_B &) { return false; };
-    w->Comd_Click(1);
+    w->Comd_Click(Reelbox_S::PlayFileButton);
     EXPECT_EQ(players_->shows.size(), 1);
 }
 
 TEST_F(PlayCommands, PlayWithoutASelectionPlaysNothing)
 {
     auto w = StartWithClips(2);
-    w->Comd_Click(1);
-    w->Comd_Click(3);
-    w->Comd_Click(4);
+    w->Comd_Click(Reelbox_S::PlayFileButton);
+    w->Comd_Click(Reelbox_S::PlayFavoriteButton);
+    w->Comd_Click(Reelbox_S::RemoveFavoriteButton);
     EXPECT_TRUE(players_->shows.isEmpty());
 }
 
@@ -148,7 +148,7 @@ TEST_F(PlayCommands, FavouritesSideUsesItsOwnSwitchesAndTheRealAudioNames)
     w->List_Favorite->AddItem(a);
     w->List_Favorite->AddItem(b);
     w->FavoriteStartIndex = 0;
-    w->Comd_Click(2);
+    w->Comd_Click(Reelbox_S::PlayFavoritesButton);
     ASSERT_EQ(players_->shows.size(), 2);
     EXPECT_EQ(players_->shows[0].window, PlayerWindow::DirectShow);
     EXPECT_EQ(players_->shows[1].window, PlayerWindow::RealAudio);
@@ -158,7 +158,7 @@ TEST_F(PlayCommands, FavouritesSideUsesItsOwnSwitchesAndTheRealAudioNames)
     w->List_Favorite->setCurrentRow(1);
     shared_->Rep2 = 1;
     StopAtShow(2);
-    w->Comd_Click(3);
+    w->Comd_Click(Reelbox_S::PlayFavoriteButton);
     EXPECT_EQ(players_->shows.size(), 2);
     EXPECT_EQ(players_->shows[0].PlayFile, b);
 }
@@ -166,21 +166,21 @@ TEST_F(PlayCommands, FavouritesSideUsesItsOwnSwitchesAndTheRealAudioNames)
 TEST_F(PlayCommands, FavouriteEditsAndTheirButtons)
 {
     auto w = StartWithClips(2);
-    w->Comd_Click(8);
-    w->Comd_Click(8); // no check against the list: every file twice
+    w->Comd_Click(Reelbox_S::AllToFavoritesButton);
+    w->Comd_Click(Reelbox_S::AllToFavoritesButton); // no check against the list: every file twice
     EXPECT_EQ(w->List_Favorite->ListCount(), 4);
     EXPECT_EQ(w->List_Favorite->List(2), folder_.FilePath("clip0.avi"));
-    EXPECT_TRUE(w->Comd[2]->Enabled());
-    EXPECT_TRUE(w->Comd[5]->Enabled());
-    EXPECT_FALSE(w->Comd[3]->Enabled());
+    EXPECT_TRUE(w->Comd[Reelbox_S::PlayFavoritesButton]->Enabled());
+    EXPECT_TRUE(w->Comd[Reelbox_S::ClearFavoritesButton]->Enabled());
+    EXPECT_FALSE(w->Comd[Reelbox_S::PlayFavoriteButton]->Enabled());
 
     w->List_Favorite->setCurrentRow(0);
-    w->Comd_Click(4);
+    w->Comd_Click(Reelbox_S::RemoveFavoriteButton);
     EXPECT_EQ(w->List_Favorite->ListCount(), 3);
-    w->Comd_Click(5);
+    w->Comd_Click(Reelbox_S::ClearFavoritesButton);
     EXPECT_EQ(w->List_Favorite->ListCount(), 0);
-    EXPECT_FALSE(w->Comd[2]->Enabled());
-    EXPECT_FALSE(w->Comd[5]->Enabled());
+    EXPECT_FALSE(w->Comd[Reelbox_S::PlayFavoritesButton]->Enabled());
+    EXPECT_FALSE(w->Comd[Reelbox_S::ClearFavoritesButton]->Enabled());
 }
 
 // Presses a mouse button on a switch, checks what the press did, then lets go

@@ -85,7 +85,7 @@ TEST_F(RealLoop, ContinuousPlayGoesThroughTheFolderFromFirstToLast)
     MpvEngine engine(MpvEngineOptions{true, true});
     RecordingPlayers players(*shared_, engine);
     Reelbox_S main(*shared_, players);
-    main.Comd_Click(0);
+    main.Comd_Click(Reelbox_S::PlayFilesButton);
     EXPECT_EQ(players.played, (QStringList{"1.avi", "2.avi", "3.avi"}));
     EXPECT_TRUE(players.unplayable.isEmpty()) << players.unplayable.join(' ').toStdString(); // video without sound plays
     EXPECT_EQ(shared_->StopPlay, 0);
@@ -100,7 +100,7 @@ TEST_F(RealLoop, EscDuringTheSecondFileEndsTheLoop)
             QTest::keyClick(window, Qt::Key_Escape);
     };
     Reelbox_S main(*shared_, players);
-    main.Comd_Click(0);
+    main.Comd_Click(Reelbox_S::PlayFilesButton);
     EXPECT_EQ(players.played, (QStringList{"1.avi", "2.avi"}));
     EXPECT_EQ(shared_->StopPlay, -1);
 }

@@ -1,0 +1,49 @@
+// The favourites groups: twenty markers over the list, each showing whether
+// its group is the current one, holds entries or is empty; a press on one
+// keeps the current group in its list file and brings the other one's in.
+
+#include "app/main_window.h"
+
+#include "app/list_file.h"
+#include "app/reelbox_b.h"
+#include "platform/list_box.h"
+#include "platform/picture_label.h"
+
+void Reelbox_S::ShowGroupMarkers()
+{
+    for (int n = 0; n < int(Img_G.size()); ++n) {
+        if (ListFileRecordCount(B.GroupFile(n)) != 0)
+            Img_G[n]->SetPicture(Img_Scan->Picture());
+    }
+    Img_G[B.GroupNo]->SetPicture(Img_pos_on->Picture());
+}
+
+void Reelbox_S::Img_G_MouseDown(qint16 Index)
+{
+    if (Index == B.GroupNo || Index < 0 || Index >= qint16(Img_G.size()))
+        return;
+    // The group stays current when its entries could not be kept: switching
+    // would lose them.
+    if (!SaveCurrentGroup())
+        return;
+    Img_G[B.GroupNo]->SetPicture(List_Favorite->ListCount() > 0 ? Img_Scan->Picture() : Img_pos_off->Picture());
+    List_Favorite->clear();
+    for (const QString &entry : B.LoadGroup(Index))
+        List_Favorite->AddItem(entry);
+    Img_G[Index]->SetPicture(Img_pos_on->Picture());
+    B.GroupNo = Index;
+    EnableFavoriteButtons();
+}
+
+// The new list file replaces the old one in one step, so a failure or a crash
+// on the way leaves the group as it was last saved, never empty.
+bool Reelbox_S::SaveCurrentGroup()
+{
+    if (B.SaveGroup(B.GroupNo, List_Favorite->Entries()))
+        return true;
+    ShowMessage(QStringLiteral("グループ %1 の Favorite ﾘｽﾄを保存できませんでした。\n%2")
+                    .arg(B.GroupNo + 1)
+                    .arg(B.GroupFile(B.GroupNo)),
+                MessageBoxStyle::Exclamation, QStringLiteral("Reelbox"));
+    return false;
+}

@@ -1,0 +1,35 @@
+#include "platform/drop_formats.h"
+
+#include <QDragMoveEvent>
+#include <QMimeData>
+
+bool OffersAnyFormat(const QMimeData *data, const QStringList &formats)
+{
+    if (!data)
+        return false;
+    for (const QString &format : formats)
+        if (data->hasFormat(format))
+            return true;
+    return false;
+}
+
+void AcceptDragOffering(QDragMoveEvent *event, const QStringList &formats)
+{
+    if (!OffersAnyFormat(event->mimeData(), formats)) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
+
+bool TakeDrop(QDropEvent *event, const QStringList &formats)
+{
+    if (!OffersAnyFormat(event->mimeData(), formats)) {
+        event->ignore();
+        return false;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    return true;
+}

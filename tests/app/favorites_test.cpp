@@ -1,0 +1,270 @@
+// The favourites list and its groups: what a drop adds, the buttons it arms,
+// the delete picture, and switching groups through their list files.
+
+#include "app/favorite_files.h"
+#include "app/list_file.h"
+#include "app/main_window_fixture.h"
+#include "controls/command.h"
+#include "platform/dir_list_box.h"
+#include "platform/file_list_box.h"
+#include "platform/list_box.h"
+
+#include <QDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(ExtensionOf, IsTheTextAfterTheLastDotOfTheName)
+{
+    const struct { const char *path, *extension; } rows[] = {
+        {"/clips/Clips.avi", "avi"},  {"a.Mpg", "Mpg"},         {"C:\\My.Videos\\readme", ""},
+        {"/home/me/My.Videos/readme", ""}, {"noext", ""},      {"a.b.rmvb", "rmvb"},
+        {"trailing.", ""},            {"", ""},
+    };
+    for (const auto &row : rows)
+        EXPECT_EQ(ExtensionOf(row.path), row.extension) << row.path;
+}
+
+TEST(DroppedVideoFiles, TakesLocalVideoNamesInTheirCaseFromTheFirst250)
+{
+    QList<QUrl> dropped{QUrl::fromLocalFile("/v/a.Mpg"),           QUrl::fromLocalFile("/v/Clips.avi"),
+                        QUrl::fromLocalFile("/v/My.Videos/readme"), QUrl::fromLocalFile("/v/notes.txt"),
+                        QUrl("sftp://host/v/b.avi"),                QUrl("smb://nas/share/c.avi"),
+                        QUrl("http://example.com/d.avi")};
+    EXPECT_EQ(DroppedVideoFiles(dropped), (QStringList{"/v/a.Mpg", "/v/Clips.avi"}));
+
+    QList<QUrl> many;
+    for (int i = 1; i <= 300; ++i)
+        many.append(QUrl::fromLocalFile(QStringLiteral("/v/%1.avi").arg(i)));
+    const QStringList taken = DroppedVideoFiles(many);
+    ASSERT_EQ(taken.size(), 250);
+    EXPECT_EQ(taken.last(), "/v/250.avi");
+}
+
+TEST(FavoriteCandidates, PathsLongerThanARecordAreNeverAdded)
+{
+    const QString fits = "/v/" + QString(252, u'a');      // 255 bytes
+    const QString japanese = "/v/" + QString(85, u'動');  // 3 + 255 bytes of UTF-8
+    const FavoriteCandidates split = SplitByRecordFit({fits, japanese, "/v/short.avi"});
+    EXPECT_EQ(split.fitting, (QStringList{fits, "/v/short.avi"}));
+    EXPECT_EQ(split.tooLong, QStringList{japanese});
+    EXPECT_TRUE(TooLongMessage({}).isEmpty());
+    const QString told = TooLongMessage({japanese, fits});
+    EXPECT_TRUE(told.startsWith("2 個のファイル")) << told.toStdString();
+    EXPECT_TRUE(told.contains(japanese));
+}
+
+class Favorites : public MainWindow
+{
+protected:
+    std::unique_ptr<Reelbox_S> StartWithFiles(const QStringList &names)
+    {
+        for (const QString &name : names)
+            folder_.Write("clips/" + name, "x");
+        WriteIni("Path=" + folder_.FilePath("clips").toUtf8() + "\r\n");
+        auto w = Start();
+        w->ShowMessage = [this](const QString &text, int, const QString &) {
+            messages_.append(text);
+            return 1;
+        };
+        return w;
+    }
+    // A drag from the file list of its row-th file onto the favourites list.
+    void DragFileToFavorites(Reelbox_S &w, int row)
+    {
+        w.File1->SetListIndex(row);
+        w.List_Favorite_DragDrop();
+    }
+    bool Enabled(Reelbox_S &w, int button) { return w.Comd[button]->Enabled(); }
+
+    QStringList messages_;
+};
+
+TEST_F(Favorites, DraggedFilesAddAsOftenAsDroppedAndArmTheButtonsOnlyOnAPress)
+{
+    auto w = StartWithFiles({"a.avi", "b.avi"});
+    DragFileToFavorites(*w, 0);
+    EXPECT_FALSE(Enabled(*w, Reelbox_S::PlayFavoritesButton)) << "one entry";
+    EXPECT_FALSE(Enabled(*w, Reelbox_S::ClearFavoritesButton));
+    DragFileToFavorites(*w, 0);
+    EXPECT_EQ(w->List_Favorite->Entries(),
+              QStringList(2, QDir(folder_.FilePath("clips")).filePath("a.avi")));
+    EXPECT_TRUE(Enabled(*w, Reelbox_S::PlayFavoritesButton));
+    EXPECT_TRUE(Enabled(*w, Reelbox_S::ClearFavoritesButton));
+    EXPECT_FALSE(Enabled(*w, Reelbox_S::PlayFavoriteButton)) << "not before a press on an entry";
+    EXPECT_FALSE(Enabled(*w, Reelbox_S::RemoveFavoriteButton));
+
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    const QRect second = w->List_Favorite->visualItemRect(w->List_Favorite->item(1));
+    QTest::mouseClick(w->List_Favorite->viewport(), Qt::LeftButton, {}, second.center());
+    EXPECT_EQ(w->FavoriteStartIndex, 1);
+    EXPECT_TRUE(Enabled(*w, Reelbox_S::PlayFavoriteButton));
+    EXPECT_TRUE(Enabled(*w, Reelbox_S::RemoveFavoriteButton));
+}
+
+TEST_F(Favorites, ADoubleClickPlaysTheEntryOnceInTheRealAudioWindow)
+{
+    auto w = StartWithFiles({"a.avi", "b.avi"});
+    shared_->Rep2 = 1;
+    shared_->InPlayLoop = -1;
+    DragFileToFavorites(*w, 1);
+    w->List_Favorite->setCurrentRow(0);
+    w->List_Favorite_DblClick();
+    ASSERT_EQ(players_->shows.size(), 1);
+    EXPECT_EQ(players_->shows[0].window, PlayerWindow::RealAudio);
+    EXPECT_EQ(players_->shows[0].PlayFile, w->List_Favorite->List(0));
+    EXPECT_EQ(players_->shows[0].PlaySource, 1);
+    EXPECT_EQ(shared_->InPlayLoop, -1) << "left as it was";
+}
+
+TEST_F(Favorites, ATooLongPathIsRefusedWithOneMessagePerOperation)
+{
+    const QString deep = QString(45, u'深') + "/" + QString(45, u'層');
+    auto w = StartWithFiles({"a.avi", deep + "/x.avi", deep + "/y.avi"});
+    const QString longFolder = QDir(folder_.FilePath("clips")).filePath(deep);
+
+    w->List_Favorite_OLEDragDrop({QUrl::fromLocalFile(longFolder + "/x.avi"),
+                                  QUrl::fromLocalFile(longFolder + "/y.avi"),
+                                  QUrl::fromLocalFile(folder_.FilePath("clips/a.avi"))});
+    EXPECT_EQ(w->List_Favorite->Entries(), QStringList{folder_.FilePath("clips/a.avi")});
+    ASSERT_EQ(messages_.size(), 1);
+    EXPECT_TRUE(messages_[0].startsWith("2 個のファイル"));
+    EXPECT_TRUE(messages_[0].contains(longFolder + "/x.avi"));
+
+    w->Dir1->SetPath(longFolder);
+    w->Comd_Click(Reelbox_S::AllToFavoritesButton);
+    EXPECT_EQ(w->List_Favorite->ListCount(), 1);
+    EXPECT_EQ(messages_.size(), 2);
+}
+
+TEST_F(Favorites, TheDeletePictureDeletesAtOnceWithoutConfirmation)
+{
+    QStringList names;
+    for (int i = 0; i < 30; ++i)
+        names.append(QStringLiteral("clip%1.avi").arg(i, 2, 10, QLatin1Char('0')));
+    auto w = StartWithFiles(names);
+    bool asked = false;
+    w->ConfirmTrash = [&](const QStringList &) { return asked = true; };
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    w->File1->SetFirstVisibleRow(10);
+    ASSERT_EQ(w->File1->FirstVisibleRow(), 10);
+    w->File1->SetListIndex(12);
+    w->Img_Del_DragDrop();
+    EXPECT_FALSE(asked);
+    EXPECT_FALSE(folder_.Exists("clips/clip12.avi"));
+    EXPECT_EQ(w->File1->ListCount(), 29);
+    EXPECT_EQ(w->File1->FirstVisibleRow(), 10);
+    EXPECT_TRUE(messages_.isEmpty());
+}
+
+class TrashedFavorites : public Favorites
+{
+protected:
+    void SetUp() override { qputenv("XDG_DATA_HOME", home_.Path().toUtf8()); }
+    void TearDown() override { qunsetenv("XDG_DATA_HOME"); }
+    ProgramFolder home_;
+};
+
+TEST_F(TrashedFavorites, WithConfirmationTheFileGoesToTheTrashOnlyWhenTheUserAgrees)
+{
+    auto w = StartWithFiles({"a.avi", "b.avi"});
+    shared_->Kakunin = 1;
+    bool agree = false;
+    w->ConfirmTrash = [&](const QStringList &) { return agree; };
+    w->File1->SetListIndex(0);
+    w->Img_Del_DragDrop();
+    EXPECT_TRUE(folder_.Exists("clips/a.avi")) << "declined";
+
+    agree = true;
+    w->File1->SetListIndex(0);
+    w->Img_Del_DragDrop();
+    EXPECT_FALSE(folder_.Exists("clips/a.avi"));
+    EXPECT_TRUE(QFileInfo::exists(home_.FilePath("Trash/files/a.avi")));
+    EXPECT_EQ(w->File1->ListCount(), 1);
+    EXPECT_TRUE(messages_.isEmpty());
+}
+
+TEST_F(TrashedFavorites, AFileTheTrashCannotTakeStaysAndTheUserIsTold)
+{
+    auto w = StartWithFiles({"a.avi"});
+    shared_->Kakunin = 1;
+    w->ConfirmTrash = [](const QStringList &) { return true; };
+    // The trash folder cannot be made: a plain file stands where it would go.
+    QFile(home_.FilePath("Trash")).open(QIODevice::WriteOnly);
+    w->File1->SetListIndex(0);
+    w->Img_Del_DragDrop();
+    EXPECT_TRUE(folder_.Exists("clips/a.avi"));
+    ASSERT_EQ(messages_.size(), 1);
+    EXPECT_TRUE(messages_[0].contains("a.avi"));
+}
+
+class Groups : public Favorites
+{
+protected:
+    QByteArray Records(const QStringList &paths)
+    {
+        QByteArray bytes;
+        for (const QString &path : paths)
+            bytes += EncodeListRecord(path);
+        return bytes;
+    }
+};
+
+TEST_F(Groups, StartUpMarksTheCurrentTheFilledAndTheEmptyGroups)
+{
+    const QString clip = folder_.Write("a.avi", "x");
+    folder_.Write("Reelbox00.rdm", Records({clip}));
+    folder_.Write("Reelbox05.rdm", Records({clip, clip}));
+    WriteIni("Group= 5\r\n");
+    auto w = Start();
+    EXPECT_TRUE(Shows(w->Img_G[0], w->Img_Scan));
+    EXPECT_TRUE(Shows(w->Img_G[5], w->Img_pos_on));
+    for (int n : {1, 4, 6, 19})
+        EXPECT_TRUE(Shows(w->Img_G[n], w->Img_pos_off)) << n;
+    EXPECT_EQ(w->List_Favorite->ListCount(), 2);
+}
+
+TEST_F(Groups, ASwitchKeepsTheGroupInItsFileAndBringsTheOtherOneIn)
+{
+    const QString a = folder_.Write("a.avi", "x"), b = folder_.Write("b.avi", "x");
+    folder_.Write("Reelbox03.rdm", Records({b}));
+    auto w = Start();
+    w->List_Favorite->AddItem(a);
+
+    w->Img_G_MouseDown(0); // the current group's marker
+    EXPECT_FALSE(folder_.Exists("Reelbox00.rdm"));
+    EXPECT_EQ(w->List_Favorite->ListCount(), 1);
+
+    w->Img_G_MouseDown(3);
+    EXPECT_EQ(folder_.Read("Reelbox00.rdm"), Records({a}));
+    EXPECT_TRUE(Shows(w->Img_G[0], w->Img_Scan));
+    EXPECT_TRUE(Shows(w->Img_G[3], w->Img_pos_on));
+    EXPECT_EQ(w->List_Favorite->Entries(), QStringList{b});
+    EXPECT_EQ(shared_->GroupNo, 3);
+
+    w->List_Favorite->clear();
+    w->Img_G_MouseDown(7); // away from an emptied group: its file goes
+    EXPECT_FALSE(folder_.Exists("Reelbox03.rdm"));
+    EXPECT_TRUE(Shows(w->Img_G[3], w->Img_pos_off));
+    EXPECT_TRUE(Shows(w->Img_G[7], w->Img_pos_on));
+    EXPECT_EQ(w->List_Favorite->ListCount(), 0);
+}
+
+TEST_F(Groups, AGroupThatCannotBeSavedStaysCurrentWithItsEntries)
+{
+    const QString a = folder_.Write("a.avi", "x");
+    folder_.Write("Reelbox00.rdm", Records({a}));
+    auto w = StartWithFiles({});
+    w->List_Favorite->AddItem(a);
+    folder_.MakeFolder("Reelbox00.rdm.tmp"); // the new file cannot be written
+    w->Img_G_MouseDown(1);
+    EXPECT_EQ(shared_->GroupNo, 0);
+    EXPECT_EQ(w->List_Favorite->ListCount(), 2);
+    EXPECT_EQ(folder_.Read("Reelbox00.rdm"), Records({a})) << "the old file stays whole";
+    EXPECT_EQ(messages_.size(), 1);
+}
+
+} // namespace
