@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QUrl>
 
 bool OpenWithDesktop(const QString &target)
@@ -14,6 +15,9 @@ bool OpenWithDesktop(const QString &target)
 
 bool MoveToTrash(const QString &path)
 {
+    // A new account may not have its data folder yet; Qt makes only the last
+    // folder of the trash's path.
+    QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
     QString inTrash;
     if (!QFile::moveToTrash(path, &inTrash))
         return false;

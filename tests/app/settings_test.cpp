@@ -55,6 +55,17 @@ TEST(LoadSettings, AllKeysAndAnExistingFolder)
     EXPECT_EQ(b.Rep1 + b.Rep2 + b.Kakunin, 3);
 }
 
+TEST(LoadSettings, AFolderPathLongerThan255BytesIsReadWhole)
+{
+    ProgramFolder folder;
+    const QString deep = folder.MakeFolder(QString(60, u'映') + "/" + QString(60, u'画'));
+    ASSERT_GT(deep.toUtf8().size(), 255);
+    folder.Write("Reelbox.ini", Ini("Path=" + deep.toUtf8() + "\r\n"));
+    Reelbox_B b(folder.Path());
+    b.LoadSettings();
+    EXPECT_EQ(b.LastPath, deep);
+}
+
 TEST(LoadSettings, DeletedFolderFallsBackToProgramFolder)
 {
     ProgramFolder folder;

@@ -80,6 +80,14 @@ TEST_F(Trash, RefusalMovesNothingAndAMissingFileIsReported)
               TrashFailed);
 }
 
+TEST_F(Trash, AMissingDataFolderIsMadeForTheTrash)
+{
+    qputenv("XDG_DATA_HOME", home_.FilePath("new/share").toUtf8()); // a new account's
+    const QString a = files_.Write("a.avi", "aaa");
+    EXPECT_EQ(DeleteToRecycleBin({a}, [](const QStringList &) { return true; }), 0);
+    EXPECT_EQ(home_.Read("new/share/Trash/files/a.avi"), "aaa");
+}
+
 // Where no trash folder can be made, the file stays where it was: it is neither
 // reported as trashed nor moved anywhere else (Qt would move it under the
 // current folder and call that a success).

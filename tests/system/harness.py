@@ -17,6 +17,7 @@ import time
 import unittest
 
 EXECUTABLE = os.environ.get("REELBOX_EXECUTABLE", "")
+DRAG_SOURCE = os.environ.get("REELBOX_DRAG_SOURCE", "")
 SCREEN = "1280x1024x24"
 MAIN_SIZE = (489, 522)
 CLOCK_TICKS = os.sysconf("SC_CLK_TCK")
@@ -132,14 +133,20 @@ class Display:
     def release(self, button=1):
         self.xdotool("mouseup", button)
 
-    def drag(self, start, end, steps=8):
-        """Presses at start, moves in steps to end and releases there."""
+    def drag(self, start, end, steps=8, pause=0.02):
+        """Presses at start, moves in steps to end and releases there. A drag
+        and drop between windows needs its moves spread out (pause) so the
+        drop target can answer each one."""
         self.press(*start)
         for step in range(1, steps + 1):
             self.move(start[0] + (end[0] - start[0]) * step // steps,
                       start[1] + (end[1] - start[1]) * step // steps)
-            time.sleep(0.02)
+            time.sleep(pause)
         self.release()
+
+    def drag_and_drop(self, start, end):
+        """A drag that carries data (a file) from start to a drop at end."""
+        self.drag(start, end, steps=20, pause=0.05)
 
     def key(self, *names):
         self.xdotool("key", "--delay", 40, *names)
