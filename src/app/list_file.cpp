@@ -7,10 +7,11 @@
 #include <QFile>
 #include <QFileInfo>
 
-QString ListFileName(const QString &programFolder, int group)
+QString ListFileTitle(int group)
 {
-    return JoinPath(programFolder, QStringLiteral("Reelbox%1.rdm").arg(group, 2, 10, QLatin1Char('0')));
+    return QStringLiteral("Reelbox%1.rdm").arg(group, 2, 10, QLatin1Char('0'));
 }
+
 
 QByteArray EncodeListRecord(const QString &path)
 {
@@ -54,7 +55,7 @@ QStringList ReadListFile(const QString &fileName)
 bool WriteListFile(const QString &fileName, const QStringList &entries)
 {
     if (entries.isEmpty())
-        return !QFileInfo::exists(fileName) || QFile::remove(fileName);
+        return RemoveFileDurably(fileName);
     QByteArray bytes;
     bytes.reserve(entries.size() * ListRecordLength);
     for (const QString &entry : entries)

@@ -27,7 +27,7 @@ void Reelbox_S::Comd_Click(qint16 Index)
     case 4: RemoveSelectedFavorite(); break;
     case 5: List_Favorite->clear(); EnableFavoriteButtons(); break;
     case 6: close(); break; // leave without saving
-    case 7: SaveSettings(); close(); break;
+    case 7: SaveAndLeave(); break;
     case 8: AddAllFilesToFavorites(); break;
     default: break;
     }
@@ -117,9 +117,30 @@ void Reelbox_S::AddAllFilesToFavorites()
     EnableFavoriteButtons();
 }
 
-void Reelbox_S::SaveSettings()
+QStringList Reelbox_S::SaveSettings()
 {
-    B.SaveSettings(Dir1->Path(), List_Favorite->Entries());
+    return B.SaveSettings(Dir1->Path(), List_Favorite->Entries());
+}
+
+void Reelbox_S::SaveAndLeave()
+{
+    const QStringList unsaved = SaveSettings();
+    if (!unsaved.isEmpty()) {
+        const int style = MessageBoxStyle::Exclamation | MessageBoxStyle::YesNo | MessageBoxStyle::DefaultButton2;
+        const QString text = UnsavedFilesText(unsaved, B.Storage.StartingPoint);
+        if (ShowMessage(text, style, QStringLiteral("Reelbox")) != MessageBoxAnswer::Yes)
+            return;
+    }
+    close();
+}
+
+QString UnsavedFilesText(const QStringList &files, const QString &unwritableProgramFolder)
+{
+    QString text = QStringLiteral("次のファイルを保存できませんでした。\n\n") + files.join(u'\n') + u'\n';
+    if (!unwritableProgramFolder.isEmpty())
+        text += QStringLiteral("\nプログラムのフォルダ %1 には書き込めないため、上の場所に保存しようとしました。\n")
+                    .arg(unwritableProgramFolder);
+    return text + QStringLiteral("\n保存しないで終了しますか？");
 }
 
 void Reelbox_S::EnableFavoriteButtons()
