@@ -1,7 +1,8 @@
 # make run  - installs what is missing, builds, and starts Reelbox (under Xvfb,
 #             with a screenshot in build/screenshot.png, when there is no display)
 # make test - installs what is missing, builds, and runs the whole test suite
-.PHONY: all deps build run test bench clean
+# make package - builds the Debian package build/reelbox_<version>_<arch>.deb
+.PHONY: all deps build run test bench package clean
 
 SCREEN := 1280x1024x24
 
@@ -22,6 +23,9 @@ test: build
 
 bench: build
 	@scripts/bench
+
+package: build
+	@cd build && cpack -G DEB
 
 clean:
 	rm -rf build

@@ -1,7 +1,7 @@
 // Reelbox: a skinned video-player front end. The composition root: the
-// application, the numeric locale the playback library needs, the design font,
-// the shared state for the program's own folder, the player windows and the
-// main window.
+// application with its icon and the desktop entry it belongs to, the numeric
+// locale the playback library needs, the design font, the shared state for the
+// program's own folder, the player windows and the main window.
 
 #include "app/main_window.h"
 #include "app/reelbox_b.h"
@@ -9,11 +9,27 @@
 #include "player/window_player_factory.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QIcon>
 #include <clocale>
+
+namespace {
+
+QIcon ProgramIcon()
+{
+    QIcon icon;
+    for (const QFileInfo &size : QDir(QStringLiteral(":/icons")).entryInfoList())
+        icon.addFile(size.filePath());
+    return icon;
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral(REELBOX_DESKTOP_ID));
+    QApplication::setWindowIcon(ProgramIcon());
     std::setlocale(LC_NUMERIC, "C");
     InstallDesignFont();
 

@@ -7,9 +7,9 @@
 #include <QFile>
 #include <QFileInfo>
 
-QString ListFileName(const QString &programFolder, int group)
+QString ListFileTitle(int group)
 {
-    return JoinPath(programFolder, QStringLiteral("Reelbox%1.rdm").arg(group, 2, 10, QLatin1Char('0')));
+    return QStringLiteral("Reelbox%1.rdm").arg(group, 2, 10, QLatin1Char('0'));
 }
 
 bool FitsListRecord(const QString &path)
@@ -59,7 +59,7 @@ QStringList ReadListFile(const QString &fileName)
 bool WriteListFile(const QString &fileName, const QStringList &entries)
 {
     if (entries.isEmpty())
-        return !QFileInfo::exists(fileName) || QFile::remove(fileName);
+        return RemoveFileDurably(fileName);
     QByteArray bytes;
     bytes.reserve(entries.size() * ListRecordLength);
     for (const QString &entry : entries)

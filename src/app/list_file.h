@@ -1,5 +1,5 @@
 #pragma once
-// The favourites group list files: one file per group beside the program,
+// The favourites group list files: one file per group in the settings folder,
 // "Reelbox" + two-digit group number + ".rdm", holding one fixed 255-byte record
 // per entry (the path left-aligned and padded with blanks; no header, no
 // terminator). A group without entries has no file.
@@ -10,8 +10,9 @@
 
 constexpr int ListRecordLength = 255;
 
-// "<folder>/ReelboxNN.rdm" for group 0..19.
-QString ListFileName(const QString &programFolder, int group);
+// "ReelboxNN.rdm" for group 0..19.
+QString ListFileTitle(int group);
+
 
 // True when path's stored form fits one record whole (255 bytes of UTF-8);
 // a longer path would be cut and no longer name its file.

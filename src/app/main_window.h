@@ -115,8 +115,9 @@ public:
 
     void EnableFileButtons();
     void EnableFavoriteButtons();
-    // Stores the settings, the folder shown and the current group's favourites.
-    void SaveSettings();
+    // Stores the settings, the folder shown and the current group's favourites;
+    // returns the files that could not be written.
+    QStringList SaveSettings();
 
     // How the window shows a message box; tests record instead of showing.
     MessageBoxFunction ShowMessage;
@@ -144,6 +145,9 @@ private:
     void SetSwitchPicture(PictureLabel *image, qint16 value);
 
     void ReportDriveError(const PlatformError &error);
+    // 終了: saves and closes; when something could not be saved, says where it
+    // tried and closes only when the user agrees to leave without it.
+    void SaveAndLeave();
 
     // Plays path through the player window its name calls for; false when it
     // could not be played at all.
@@ -173,3 +177,7 @@ private:
 // The message for a drive that could not be opened: "not ready" in the user's
 // words for an unavailable device, else the error's source, number and text.
 QString DriveErrorText(const PlatformError &error, const QString &drive);
+
+// The question 終了 asks when files could not be saved: which ones, why they
+// are not in unwritableProgramFolder when that is given, and whether to leave.
+QString UnsavedFilesText(const QStringList &files, const QString &unwritableProgramFolder);

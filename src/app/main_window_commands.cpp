@@ -29,7 +29,7 @@ void Reelbox_S::Comd_Click(qint16 Index)
     case RemoveFavoriteButton: RemoveSelectedFavorite(); break;
     case ClearFavoritesButton: List_Favorite->clear(); EnableFavoriteButtons(); break;
     case CancelButton: close(); break; // leave without saving
-    case ExitButton: SaveSettings(); close(); break;
+    case ExitButton: SaveAndLeave(); break;
     case AllToFavoritesButton: AddAllFilesToFavorites(); break;
     default: break;
     }
@@ -120,9 +120,30 @@ void Reelbox_S::AddAllFilesToFavorites()
     AddFavorites(paths);
 }
 
-void Reelbox_S::SaveSettings()
+QStringList Reelbox_S::SaveSettings()
 {
-    B.SaveSettings(Dir1->Path(), List_Favorite->Entries());
+    return B.SaveSettings(Dir1->Path(), List_Favorite->Entries());
+}
+
+void Reelbox_S::SaveAndLeave()
+{
+    const QStringList unsaved = SaveSettings();
+    if (!unsaved.isEmpty()) {
+        const int style = MessageBoxStyle::Exclamation | MessageBoxStyle::YesNo | MessageBoxStyle::DefaultButton2;
+        const QString text = UnsavedFilesText(unsaved, B.Storage.StartingPoint);
+        if (ShowMessage(text, style, QStringLiteral("Reelbox")) != MessageBoxAnswer::Yes)
+            return;
+    }
+    close();
+}
+
+QString UnsavedFilesText(const QStringList &files, const QString &unwritableProgramFolder)
+{
+    QString text = QStringLiteral("次のファイルを保存できませんでした。\n\n") + files.join(u'\n') + u'\n';
+    if (!unwritableProgramFolder.isEmpty())
+        text += QStringLiteral("\nプログラムのフォルダ %1 には書き込めないため、上の場所に保存しようとしました。\n")
+                    .arg(unwritableProgramFolder);
+    return text + QStringLiteral("\n保存しないで終了しますか？");
 }
 
 void Reelbox_S::EnableFavoriteButtons()

@@ -6,6 +6,7 @@
 
 #include "app/list_file.h"
 #include "app/reelbox_b.h"
+#include "app/shared_procedures.h"
 #include "platform/list_box.h"
 #include "platform/picture_label.h"
 
@@ -43,7 +44,7 @@ bool Reelbox_S::SaveCurrentGroup()
         return true;
     ShowMessage(QStringLiteral("グループ %1 の Favorite ﾘｽﾄを保存できませんでした。\n%2")
                     .arg(B.GroupNo + 1)
-                    .arg(B.GroupFile(B.GroupNo)),
+                    .arg(JoinPath(B.Storage.Folder, ListFileTitle(B.GroupNo))),
                 MessageBoxStyle::Exclamation, QStringLiteral("Reelbox"));
     return false;
 }

@@ -40,25 +40,33 @@ bool ParseIniNumber(const QString &text, qint16 &out)
 }
 
 Reelbox_B::Reelbox_B(QString programFolder)
+    : Reelbox_B(programFolder, ChooseSettingsFolder(programFolder))
+{
+}
+
+Reelbox_B::Reelbox_B(QString programFolder, SettingsFolder storage)
     : ProgramFolder(std::move(programFolder))
+    , Storage(std::move(storage))
 {
 }
 
 QString Reelbox_B::SettingsFile() const
 {
-    return JoinPath(ProgramFolder, QStringLiteral("Reelbox.ini"));
+    return Storage.FileToWrite(SettingsFileTitle);
 }
 
 QString Reelbox_B::GroupFile(int group) const
 {
-    return ListFileName(ProgramFolder, group);
+    return Storage.FileToRead(ListFileTitle(group));
 }
 
 void Reelbox_B::LoadSettings()
 {
-    // A deep folder's path may be longer than a Windows buffer would hold; cut,
-    // it would name another folder or none.
-    IniValue = ReadProfileString(SettingsFile(), Section, QStringLiteral("Path"), ValueLength::Whole);
+    // Read where the settings are now: a first start of an installed copy
+    // makes no folder of its own yet. A deep folder's path may be longer than
+    // a Windows buffer would hold; cut, it would name another folder or none.
+    const QString settingsFile = Storage.FileToRead(SettingsFileTitle);
+    IniValue = ReadProfileString(settingsFile, Section, QStringLiteral("Path"), ValueLength::Whole);
     LastPath = IniValue.isEmpty() || !DirectoryExists(IniValue) ? ProgramFolder : IniValue;
 
     const std::pair<const char *, qint16 *> switches[] = {
@@ -66,7 +74,7 @@ void Reelbox_B::LoadSettings()
         {"Full2", &Full2}, {"Rep1", &Rep1}, {"Rep2", &Rep2}, {"Kakunin", &Kakunin},
     };
     for (const auto &[key, variable] : switches) {
-        IniValue = ReadIniString(Section, QLatin1String(key), SettingsFile());
+        IniValue = ReadIniString(Section, QLatin1String(key), settingsFile);
         if (IniValue.isEmpty())
             *variable = 0;
         else
@@ -77,23 +85,22 @@ void Reelbox_B::LoadSettings()
         GroupNo = 0;
 }
 
-bool Reelbox_B::SaveSettings(const QString &folderPath, const QStringList &favorites)
+QStringList Reelbox_B::SaveSettings(const QString &folderPath, const QStringList &favorites)
 {
-    bool saved = true;
-    auto write = [&](const char *key, const QString &value) {
-        saved = WriteIniString(Section, QLatin1String(key), value, SettingsFile()) && saved;
+    QStringList unsaved;
+    const QString settingsFile = SettingsFile();
+    const QList<ProfileEntry> keys = {
+        {QStringLiteral("Path"), folderPath},        {QStringLiteral("rdm1"), IniNumber(Rdm1)},
+        {QStringLiteral("rdm2"), IniNumber(Rdm2)},   {QStringLiteral("Group"), IniNumber(GroupNo)},
+        {QStringLiteral("Full1"), IniNumber(Full1)}, {QStringLiteral("Full2"), IniNumber(Full2)},
+        {QStringLiteral("Rep1"), IniNumber(Rep1)},   {QStringLiteral("Rep2"), IniNumber(Rep2)},
+        {QStringLiteral("Kakunin"), IniNumber(Kakunin)},
     };
-    write("Path", folderPath);
-    write("rdm1", IniNumber(Rdm1));
-    write("rdm2", IniNumber(Rdm2));
-    write("Group", IniNumber(GroupNo));
-    saved = SaveGroup(GroupNo, favorites) && saved;
-    write("Full1", IniNumber(Full1));
-    write("Full2", IniNumber(Full2));
-    write("Rep1", IniNumber(Rep1));
-    write("Rep2", IniNumber(Rep2));
-    write("Kakunin", IniNumber(Kakunin));
-    return saved;
+    if (!WriteProfileStrings(settingsFile, Section, keys))
+        unsaved.append(settingsFile);
+    if (!SaveGroup(GroupNo, favorites))
+        unsaved.append(JoinPath(Storage.Folder, ListFileTitle(GroupNo)));
+    return unsaved;
 }
 
 QStringList Reelbox_B::LoadGroup(int group)
@@ -117,5 +124,5 @@ bool Reelbox_B::SaveGroup(int group, const QStringList &favorites)
 {
     if (!favorites.isEmpty())
         ListRecord.FilePath = favorites.last().left(ListRecordLength);
-    return WriteListFile(GroupFile(group), favorites);
+    return WriteListFile(Storage.FileToWrite(ListFileTitle(group)), favorites);
 }

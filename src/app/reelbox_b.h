@@ -3,8 +3,10 @@
 // main() for the program folder and handed to every window; tests make their
 // own over a temporary folder. The windows read and write the variables
 // directly, as the play hand-over between the main window and the players
-// needs. Settings live in "Reelbox.ini" (section "Section") beside the
-// executable and reach disk only through SaveSettings.
+// needs. Settings live in "Reelbox.ini" (section "Section") in the settings
+// folder (settings_folder.h) and reach disk only through SaveSettings.
+
+#include "app/settings_folder.h"
 
 #include <QString>
 #include <QStringList>
@@ -35,10 +37,15 @@ struct ListRecordBuffer
 
 struct Reelbox_B
 {
+    // Shared state for a program in programFolder, keeping its files where
+    // ChooseSettingsFolder decides.
     explicit Reelbox_B(QString programFolder);
+    Reelbox_B(QString programFolder, SettingsFolder storage);
 
-    // Where the program lives: its settings file and list files are kept here.
+    // Where the program lives: the folder shown when no other is saved.
     const QString ProgramFolder;
+    // Where the settings file and the list files are kept.
+    const SettingsFolder Storage;
 
     // Playback hand-over between the main window and the player windows.
     qint16 InPlayLoop = 0; // -1 while the main window plays a list
@@ -61,17 +68,21 @@ struct Reelbox_B
     ListRecordBuffer ListRecord; // list-file record buffer
     qint16 RecordCount = 0;      // records of the list file last opened
 
+    // The settings file, to read and write single keys in: in the settings
+    // folder, which this makes when it does not exist yet.
     QString SettingsFile() const;
+    // Group's list file as it is read now (for a look at its records).
     QString GroupFile(int group) const;
 
     // Reads "Path" and the switches; missing or unusable values give the defaults.
     void LoadSettings();
 
-    // Writes "Path" (the folder list's folder), "rdm1", "rdm2", "Group", then the
-    // current group's list file from favourites, then "Full1", "Full2", "Rep1",
-    // "Rep2", "Kakunin". A failing step does not stop the others; returns false
-    // when any of them failed.
-    bool SaveSettings(const QString &folderPath, const QStringList &favorites);
+    // Stores "Path" (the folder list's folder), "rdm1", "rdm2", "Group", "Full1",
+    // "Full2", "Rep1", "Rep2" and "Kakunin" in one replacement of the settings
+    // file, then favourites as the current group's list file. A failure of one
+    // does not stop the other. Returns the files that could not be written
+    // (empty when everything was saved).
+    QStringList SaveSettings(const QString &folderPath, const QStringList &favorites);
 
     // The entries of group's list file whose files still exist, in record order;
     // sets RecordCount to the file's record count.

@@ -1,11 +1,14 @@
 #include "platform/atomic_file.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
 #else
+#include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
 #include <unistd.h>
 #endif
 
@@ -33,11 +36,33 @@ bool WriteAndSync(QFile &file, const QByteArray &bytes)
     return true;
 }
 
+QString FolderOf(const QString &path)
+{
+    return QFileInfo(path).absolutePath();
+}
+
 } // namespace
 
 QString TemporaryPathFor(const QString &path)
 {
     return path + QStringLiteral(".tmp");
+}
+
+bool SyncFolder(const QString &folder)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(folder);
+    return true; // the rename was written through
+#else
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    // A file system that cannot sync a folder at all says so with EINVAL; there
+    // is nothing more to be done there.
+    const bool synced = ::fsync(fd) == 0 || errno == EINVAL;
+    ::close(fd);
+    return synced;
+#endif
 }
 
 bool WriteFileAtomically(const QString &path, const QByteArray &bytes)
@@ -49,7 +74,14 @@ bool WriteFileAtomically(const QString &path, const QByteArray &bytes)
     const bool written = WriteAndSync(file, bytes);
     file.close();
     if (written && ReplaceFile(temporary, path))
-        return true;
+        return SyncFolder(FolderOf(path));
     QFile::remove(temporary);
     return false;
+}
+
+bool RemoveFileDurably(const QString &path)
+{
+    if (!QFileInfo::exists(path))
+        return true;
+    return QFile::remove(path) && SyncFolder(FolderOf(path));
 }

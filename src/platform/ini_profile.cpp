@@ -261,17 +261,27 @@ QString ReadProfileString(const QString &fileName, const QString &section, const
 bool WriteProfileString(const QString &fileName, const QString &section, const QString &key,
                         const QString &value)
 {
-    // A line break would split the entry into lines that no longer read back as written.
-    if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value))
+    return WriteProfileStrings(fileName, section, {{key, value}});
+}
+
+bool WriteProfileStrings(const QString &fileName, const QString &section, const QList<ProfileEntry> &entries)
+{
+    // A line break would split an entry into lines that no longer read back as written.
+    if (HasLineBreak(section))
         return false;
+    for (const auto &[key, value] : entries) {
+        if (HasLineBreak(key) || HasLineBreak(value))
+            return false;
+    }
     std::optional<IniDocument> document = LoadDocument(fileName);
     if (!document)
         return false; // never replace a file we could not read
     const QString before = JoinLines(document->lines);
-    SetKey(document->lines, TrimBlanks(section).toString(), TrimBlanks(key).toString(), value);
+    for (const auto &[key, value] : entries)
+        SetKey(document->lines, TrimBlanks(section).toString(), TrimBlanks(key).toString(), value);
     const QString after = JoinLines(document->lines);
     // Unchanged text means nothing to do; this also spares a Shift_JIS file from
-    // being rewritten as UTF-8 when the stored value was already the same.
+    // being rewritten as UTF-8 when the stored values were already the same.
     if (after == before)
         return true;
     return WriteFileAtomically(fileName, document->bom + EncodeFileText(after));

@@ -1,13 +1,15 @@
 #pragma once
-// The settings file (Reelbox.ini), read and written one key at a time the way the
-// Windows private-profile calls do it: section and key names match without regard
-// to ASCII case, blanks around names and values are dropped, and a write changes
-// only the one line it must, keeping every other line, comment and line ending
+// The settings file (Reelbox.ini), read and written by key the way the Windows
+// private-profile calls do it: section and key names match without regard to
+// ASCII case, blanks around names and values are dropped, and a write changes
+// only the lines of its keys, keeping every other line, comment and line ending
 // as it was. Files are read as UTF-8 (or Shift_JIS when not valid UTF-8, so files
 // from Japanese Windows still load) and written as UTF-8 through an atomic save.
 // Each call reads the whole file afresh; the file is small and read rarely.
 
+#include <QList>
 #include <QString>
+#include <utility>
 
 // How much of a value a read gives: what a 256-byte buffer holds, or all of it.
 enum class ValueLength { Buffer, Whole };
@@ -22,3 +24,11 @@ QString ReadProfileString(const QString &fileName, const QString &section, const
 // the file could not be written (then nothing on disk changed).
 bool WriteProfileString(const QString &fileName, const QString &section, const QString &key,
                         const QString &value);
+
+// A key and the value to store for it.
+using ProfileEntry = std::pair<QString, QString>;
+
+// Stores every entry in section as WriteProfileString would, one after the other,
+// and replaces the file once with the outcome: a reader, or a crash, meets either
+// the old file or the one with all of them.
+bool WriteProfileStrings(const QString &fileName, const QString &section, const QList<ProfileEntry> &entries);

@@ -43,6 +43,9 @@ int ShowMessageBox(QWidget *owner, const QString &text, int style, const QString
     const QList<ButtonAnswer> buttons = ButtonsOf(style);
     for (const ButtonAnswer &b : buttons)
         box.addButton(b.button);
+    const qsizetype defaultButton = (style & MessageBoxStyle::DefaultButton2) ? 1 : 0;
+    if (defaultButton < buttons.size())
+        box.setDefaultButton(buttons[defaultButton].button);
     box.exec();
     for (const ButtonAnswer &b : buttons) {
         if (box.clickedButton() == box.button(b.button))

@@ -1,7 +1,8 @@
 #pragma once
-// Message boxes asked for by a style number: the icon plus the buttons, as the
-// program's windows name them (48 = exclamation with OK, 53 = exclamation with
-// Retry and Cancel, ...). The answer is the number of the button pressed.
+// Message boxes asked for by a style number: the icon plus the buttons plus the
+// default button, as the program's windows name them (48 = exclamation with OK,
+// 53 = exclamation with Retry and Cancel, 308 = exclamation with Yes and No, No
+// the default, ...). The answer is the number of the button pressed.
 
 #include <QString>
 #include <functional>
@@ -11,6 +12,7 @@ class QWidget;
 namespace MessageBoxStyle {
 constexpr int OkOnly = 0, OkCancel = 1, AbortRetryIgnore = 2, YesNoCancel = 3, YesNo = 4, RetryCancel = 5;
 constexpr int Critical = 16, Question = 32, Exclamation = 48, Information = 64;
+constexpr int DefaultButton2 = 256; // the second button takes Enter instead of the first
 } // namespace MessageBoxStyle
 
 namespace MessageBoxAnswer {

@@ -10,8 +10,8 @@ namespace {
 
 TEST(ListFile, NamesCarryTheTwoDigitGroup)
 {
-    EXPECT_EQ(ListFileName("/p", 0), "/p/Reelbox00.rdm");
-    EXPECT_EQ(ListFileName("/p", 19), "/p/Reelbox19.rdm");
+    EXPECT_EQ(ListFileTitle(0), "Reelbox00.rdm");
+    EXPECT_EQ(ListFileTitle(19), "Reelbox19.rdm");
 }
 
 TEST(ListFile, ThreeEntriesMakeExactly765BytesWithRecord2AtByte255)

@@ -191,6 +191,40 @@ TEST_F(MainWindow, ExitSavesSettingsAndTheCurrentGroup)
     EXPECT_EQ(reloaded.LastPath, folder_.Path());
 }
 
+TEST_F(MainWindow, ExitThatCannotSaveSaysWhereItTriedAndLeavesOnlyWhenTold)
+{
+    // Folders where the new files must first be written make both writes fail.
+    folder_.MakeFolder("Reelbox.ini.tmp/x");
+    folder_.MakeFolder("Reelbox00.rdm.tmp/x");
+    auto w = Start();
+    w->show();
+    w->List_Favorite->AddItem(folder_.Write("a.avi", "x"));
+    QStringList texts;
+    int style = 0;
+    int answer = MessageBoxAnswer::No;
+    w->ShowMessage = [&](const QString &text, int s, const QString &title) {
+        texts.append(text);
+        style = s;
+        EXPECT_EQ(title, "Reelbox");
+        return answer;
+    };
+    w->Comd_Click(Reelbox_S::ExitButton);
+    ASSERT_EQ(texts.size(), 1);
+    EXPECT_TRUE(texts[0].contains(folder_.FilePath("Reelbox.ini"))) << texts[0].toStdString();
+    EXPECT_TRUE(texts[0].contains(folder_.FilePath("Reelbox00.rdm"))) << texts[0].toStdString();
+    EXPECT_EQ(style, MessageBoxStyle::Exclamation | MessageBoxStyle::YesNo | MessageBoxStyle::DefaultButton2);
+    EXPECT_TRUE(w->isVisible());
+
+    answer = MessageBoxAnswer::Yes;
+    w->Comd_Click(Reelbox_S::ExitButton);
+    EXPECT_EQ(texts.size(), 2);
+    EXPECT_FALSE(w->isVisible());
+
+    // Saving in the user's folder because the program's own is read-only: both are named.
+    const QString text = UnsavedFilesText({"/home/u/.config/reelbox/Reelbox.ini"}, "/usr/bin");
+    EXPECT_TRUE(text.contains("/home/u/.config/reelbox/Reelbox.ini") && text.contains("/usr/bin")) << text.toStdString();
+}
+
 TEST_F(MainWindow, ClosePictureShowsPressedThenLeavesWithoutSaving)
 {
     auto w = Start();

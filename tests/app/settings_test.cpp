@@ -1,12 +1,73 @@
-// Loading and saving the user's settings through the real settings file.
+// Loading and saving the user's settings through the real settings file: what
+// is read and written, and that a save replaces each file once, whole.
 
 #include "app/list_file.h"
 #include "app/reelbox_b.h"
 #include "fakes/program_folder.h"
 
+#include <QFile>
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <sys/inotify.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
 namespace {
+
+// The names of the files renamed into a folder while it is watched, in order:
+// each one is a replacement of that file as a reader sees it.
+class RenameWatch
+{
+public:
+    explicit RenameWatch(const QString &folder)
+        : fd_(inotify_init1(IN_NONBLOCK | IN_CLOEXEC))
+    {
+        inotify_add_watch(fd_, QFile::encodeName(folder).constData(), IN_MOVED_TO);
+    }
+    ~RenameWatch() { close(fd_); }
+
+    QStringList Renamed() const
+    {
+        QStringList names;
+        alignas(inotify_event) char buffer[4096];
+        ssize_t length;
+        while ((length = read(fd_, buffer, sizeof buffer)) > 0) {
+            for (char *at = buffer; at < buffer + length;) {
+                const auto *event = reinterpret_cast<const inotify_event *>(at);
+                names.append(QFile::decodeName(event->name));
+                at += sizeof(inotify_event) + event->len;
+            }
+        }
+        return names;
+    }
+
+private:
+    int fd_;
+};
+
+// While it lives, no file this process writes can grow past room bytes: a
+// write that would is cut short and then fails, as on a disk that fills up.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t room)
+    {
+        getrlimit(RLIMIT_FSIZE, &old_);
+        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN); // else the signal ends the process
+        const rlimit limited{room, old_.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, oldHandler_);
+    }
+
+private:
+    rlimit old_{};
+    void (*oldHandler_)(int) = nullptr;
+};
 
 QByteArray Ini(const QByteArray &body)
 {
@@ -104,25 +165,68 @@ TEST(SaveSettings, WritesKeysInOrderWithTheBlankBeforeNumbers)
     b.Rdm1 = 1;
     b.GroupNo = 3;
     b.Kakunin = 1;
-    EXPECT_TRUE(b.SaveSettings("/videos", {}));
+    EXPECT_TRUE(b.SaveSettings("/videos", {}).isEmpty());
     EXPECT_EQ(folder.Read("Reelbox.ini"),
               "[Section]\r\nPath=/videos\r\nrdm1= 1\r\nrdm2= 0\r\nGroup= 3\r\n"
               "Full1= 0\r\nFull2= 0\r\nRep1= 0\r\nRep2= 0\r\nKakunin= 1\r\n");
     EXPECT_EQ(IniNumber(-1), "-1");
 }
 
-TEST(SaveSettings, AFailingGroupFileDoesNotStopTheKeysAfterIt)
+TEST(SaveSettings, ReplacesTheSettingsFileOnceKeepingItsOtherLines)
 {
     ProgramFolder folder;
-    folder.MakeFolder("Reelbox02.rdm.tmp");
+    folder.Write("Reelbox.ini", "; Reelbox settings\r\n[Section]\r\nPATH=/old\r\nrFormTop= 120\r\nRDM1= 0\r\n"
+                                "\r\n[Other]\r\nPath=/elsewhere\r\n");
     Reelbox_B b(folder.Path());
-    b.GroupNo = 2;
-    b.Full1 = 1;
-    EXPECT_FALSE(b.SaveSettings("/videos", {"/videos/a.avi"}));
-    const QByteArray ini = folder.Read("Reelbox.ini");
-    EXPECT_TRUE(ini.contains("Group= 2")) << ini.constData();
-    EXPECT_TRUE(ini.contains("Full1= 1")) << ini.constData();
-    EXPECT_FALSE(folder.Exists("Reelbox02.rdm"));
+    b.Rdm1 = 1;
+    b.Rep2 = 1;
+    RenameWatch watch(folder.Path());
+    EXPECT_TRUE(b.SaveSettings("/videos", {"/videos/a.avi"}).isEmpty());
+    EXPECT_EQ(watch.Renamed(), (QStringList{"Reelbox.ini", "Reelbox00.rdm"}));
+    EXPECT_EQ(folder.Read("Reelbox.ini"),
+              "; Reelbox settings\r\n[Section]\r\nPATH=/videos\r\nrFormTop= 120\r\nRDM1= 1\r\nrdm2= 0\r\n"
+              "Group= 0\r\nFull1= 0\r\nFull2= 0\r\nRep1= 0\r\nRep2= 1\r\nKakunin= 0\r\n"
+              "\r\n[Other]\r\nPath=/elsewhere\r\n");
+}
+
+TEST(SaveSettings, ADiskThatFillsUpMidWayKeepsWhatItCouldNotTakeWhole)
+{
+    // The files the program may write are capped as a full disk would cap them.
+    const struct { const char *disk; rlim_t room; bool settingsSaved, listSaved; } cases[] = {
+        {"full", 64, false, false},
+        {"room for the settings, not for a long list", 4096, true, false},
+        {"room enough", RLIM_INFINITY, true, true},
+    };
+    const QByteArray oldIni = Ini("Path=/old\r\nrdm1= 0\r\n");
+    const QByteArray oldList = EncodeListRecord("/old/a.avi") + EncodeListRecord("/old/b.avi");
+    QStringList favorites;
+    for (int i = 0; i < 5000; ++i)
+        favorites.append(QStringLiteral("/new/clip%1.avi").arg(i));
+    for (const auto &c : cases) {
+        ProgramFolder folder;
+        folder.Write("Reelbox.ini", oldIni);
+        folder.Write("Reelbox00.rdm", oldList);
+        Reelbox_B b(folder.Path());
+        b.Rdm1 = 1;
+        QStringList unsaved;
+        {
+            FileSizeLimit limit(c.room);
+            unsaved = b.SaveSettings("/new", favorites);
+        }
+        QStringList expected;
+        if (!c.settingsSaved)
+            expected.append(folder.FilePath("Reelbox.ini"));
+        if (!c.listSaved)
+            expected.append(folder.FilePath("Reelbox00.rdm"));
+        EXPECT_EQ(unsaved, expected) << c.disk;
+        const QByteArray ini = folder.Read("Reelbox.ini");
+        EXPECT_EQ(ini == oldIni, !c.settingsSaved) << c.disk;
+        EXPECT_EQ(ini.contains("Kakunin= 0"), c.settingsSaved) << c.disk;
+        const QByteArray list = folder.Read("Reelbox00.rdm");
+        EXPECT_EQ(list.size(), c.listSaved ? 5000 * ListRecordLength : oldList.size()) << c.disk;
+        EXPECT_EQ(list == oldList, !c.listSaved) << c.disk;
+        EXPECT_FALSE(folder.Exists("Reelbox.ini.tmp") || folder.Exists("Reelbox00.rdm.tmp")) << c.disk;
+    }
 }
 
 TEST(SaveSettings, RoundTripThroughLoad)
@@ -152,24 +256,8 @@ TEST(SaveSettings, EmptyFavouritesLeaveNoGroupFile)
     ProgramFolder folder;
     folder.Write("Reelbox00.rdm", QByteArray(255, ' '));
     Reelbox_B b(folder.Path());
-    EXPECT_TRUE(b.SaveSettings(folder.Path(), {}));
+    EXPECT_TRUE(b.SaveSettings(folder.Path(), {}).isEmpty());
     EXPECT_FALSE(folder.Exists("Reelbox00.rdm"));
-}
-
-TEST(SaveSettings, AFailedSaveKeepsTheOldFilesWhole)
-{
-    ProgramFolder folder;
-    const QByteArray oldIni = Ini("Path=/old\r\nrdm1= 1\r\n");
-    const QByteArray oldGroup = EncodeListRecord("/old/a.avi") + EncodeListRecord("/old/b.avi");
-    folder.Write("Reelbox.ini", oldIni);
-    folder.Write("Reelbox00.rdm", oldGroup);
-    // Folders where the new files must first be written make every write fail.
-    folder.MakeFolder("Reelbox.ini.tmp/x");
-    folder.MakeFolder("Reelbox00.rdm.tmp/x");
-    Reelbox_B b(folder.Path());
-    EXPECT_FALSE(b.SaveSettings("/new", {"/new/c.avi"}));
-    EXPECT_EQ(folder.Read("Reelbox.ini"), oldIni);
-    EXPECT_EQ(folder.Read("Reelbox00.rdm"), oldGroup);
 }
 
 } // namespace

@@ -59,8 +59,11 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
         // Park the pointer on the window with a move Qt sees, wherever an
         // earlier test or process left it: first off the window, then onto it,
-        // so the pointer always enters the window and a move arrives.
-        parking = {150, 70};
+        // so the pointer really moves; and at a point other than the one this
+        // process's previous test parked at, since Qt drops a move to the
+        // position it saw last.
+        static int parkings = 0;
+        parking = {150 + 10 * (parkings++ % 2), 70};
         QCursor::setPos(host.mapToGlobal(QPoint(-50, -50)));
         ASSERT_TRUE(QTest::qWaitFor([&] { return QCursor::pos() == host.mapToGlobal(QPoint(-50, -50)); }));
         QCursor::setPos(host.mapToGlobal(parking));

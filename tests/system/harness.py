@@ -272,14 +272,21 @@ def make_clip(path, size=(320, 240), seconds=3.0, rate=25, codec="mpeg4", audio=
 class Reelbox:
     """The real program in a temporary program folder of its own."""
 
-    def __init__(self, display, ini=None, files=None):
+    def __init__(self, display, ini=None, files=None, program=None, home=None, env=None):
+        """program names an executable to run where it lies (an installed copy)
+        instead of a fresh copy in a program folder of its own; home a home
+        folder to use (and keep) instead of a fresh one; env further
+        environment variables."""
         self.display = display
         self.root = tempfile.mkdtemp(prefix="reelbox-system-")
-        self.folder = os.path.join(self.root, "program")
-        self.home = os.path.join(self.root, "home")
-        os.makedirs(self.folder)
-        os.makedirs(self.home)
-        shutil.copy2(EXECUTABLE, os.path.join(self.folder, "reelbox"))
+        self.executable = program or os.path.join(self.root, "program", "reelbox")
+        self.folder = os.path.dirname(self.executable)
+        self.home = home or os.path.join(self.root, "home")
+        self.extra_env = env or {}
+        os.makedirs(self.folder, exist_ok=True)
+        os.makedirs(self.home, exist_ok=True)
+        if program is None:
+            shutil.copy2(EXECUTABLE, self.executable)
         if ini is not None:
             self.write("Reelbox.ini", ini)
         for name, content in (files or {}).items():
@@ -309,12 +316,14 @@ class Reelbox:
                    XDG_DATA_HOME=os.path.join(self.home, ".local", "share"),
                    XDG_CONFIG_HOME=os.path.join(self.home, ".config"),
                    XDG_CACHE_HOME=os.path.join(self.home, ".cache"))
+        env.update(self.extra_env)
         env.pop("QT_QPA_PLATFORM", None)
         return env
 
-    def start(self, command_prefix=()):
+    def start(self, command_prefix=(), command=None):
+        """Runs command (by default the executable) under command_prefix."""
         self.log = open(os.path.join(self.root, "reelbox.log"), "wb")
-        self.process = subprocess.Popen([*command_prefix, self.path("reelbox")], cwd=self.root,
+        self.process = subprocess.Popen([*command_prefix, *(command or [self.executable])], cwd=self.root,
                                         env=self.environment(), stdout=self.log,
                                         stderr=subprocess.STDOUT)
         self.main = wait_for(self._main_window, "the main window to show")
@@ -431,16 +440,18 @@ class SystemTest(unittest.TestCase):
         self.clips = tempfile.mkdtemp(prefix="reelbox-clips-")
         self.addCleanup(shutil.rmtree, self.clips, True)
 
-    def start(self, ini=None, files=None, folder=None, command_prefix=(), **settings):
+    def start(self, ini=None, files=None, folder=None, command_prefix=(), command=None, program=None,
+              home=None, env=None, **settings):
         """Starts the program; folder is the folder it shows, settings any
-        further keys of its settings file, command_prefix what it runs under."""
+        further keys of its settings file, command_prefix what it runs under;
+        command, program, home and env as Reelbox and Reelbox.start take them."""
         if ini is None and (folder is not None or settings):
             keys = {"Path": folder or self.clips, **settings}
             ini = "[Section]\r\n" + "".join(f"{k}={v}\r\n" for k, v in keys.items())
-        self.program = Reelbox(self.display, ini=ini, files=files)
+        self.program = Reelbox(self.display, ini=ini, files=files, program=program, home=home, env=env)
         self.addCleanup(self.program.close)
         self.addCleanup(self._keep_screen_on_failure)
-        return self.program.start(command_prefix)
+        return self.program.start(command_prefix, command)
 
     def _keep_screen_on_failure(self):
         result = getattr(getattr(self, "_outcome", None), "result", None)

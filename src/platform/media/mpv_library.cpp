@@ -15,7 +15,7 @@ namespace {
 
 void *Library()
 {
-    static void *const library = dlopen("libmpv.so.2", RTLD_NOW | RTLD_LOCAL);
+    static void *const library = dlopen(REELBOX_MPV_LIBRARY, RTLD_NOW | RTLD_LOCAL);
     return library;
 }
 

@@ -1,0 +1,139 @@
+"""Reelbox installed with `cmake --install` where the user cannot write, as a
+desktop program: started through its launcher entry, it keeps the user's
+settings in the user's own configuration folder, starting from the defaults
+shipped beside it; and when nothing can be saved anywhere, 終了 says so."""
+
+import configparser
+import os
+import shlex
+import shutil
+import stat
+import subprocess
+import tempfile
+import unittest
+
+import layout
+from harness import SystemTest, colour_near, stays, wait_for
+
+BUILD_DIR = os.environ.get("REELBOX_BUILD_DIR", "")
+DESKTOP_ID = "jp.example.reelbox"
+
+
+def can_mount_read_only():
+    """Whether a folder can be mounted read-only for one program alone (root,
+    and a kernel and sandbox that allow mount namespaces)."""
+    if os.geteuid() != 0 or not shutil.which("unshare"):
+        return False
+    probe = subprocess.run(["unshare", "--mount", "--propagation", "private", "sh", "-c",
+                            'mount --bind /tmp /tmp && mount -o remount,bind,ro /tmp'], capture_output=True)
+    return probe.returncode == 0
+
+
+class InstalledProgram(SystemTest):
+    def setUp(self):
+        super().setUp()
+        if os.geteuid() == 0 and not can_mount_read_only():
+            self.skipTest("root without mount namespaces: no folder can be read-only for the program")
+        self.prefix = tempfile.mkdtemp(prefix="reelbox-prefix-")
+        self.addCleanup(shutil.rmtree, self.prefix, True)
+        subprocess.run(["cmake", "--install", BUILD_DIR, "--prefix", self.prefix], check=True,
+                       stdout=subprocess.DEVNULL)
+        self.bin = os.path.join(self.prefix, "bin")
+        self.home = tempfile.mkdtemp(prefix="reelbox-home-")
+        self.addCleanup(shutil.rmtree, self.home, True)
+        self.config = os.path.join(self.home, ".config", "reelbox")
+
+    def ship(self, name, content):
+        """Puts a default file beside the installed program, as a system would."""
+        with open(os.path.join(self.bin, name), "w", encoding="utf-8", newline="") as f:
+            f.write(content)
+
+    def read_only_prefix(self):
+        """A command prefix under which the installed tree is read-only for the
+        program: a read-only bind mount seen by it alone when we are root
+        (for whom every folder is writable), else plain permissions."""
+        if os.geteuid() != 0:
+            for folder, _, _ in os.walk(self.prefix):
+                os.chmod(folder, stat.S_IRUSR | stat.S_IXUSR | stat.S_IRGRP | stat.S_IXGRP)
+            self.addCleanup(lambda: [os.chmod(f, 0o755) for f, _, _ in os.walk(self.prefix)])
+            return ()
+        return ("unshare", "--mount", "--propagation", "private", "sh", "-c",
+                'mount --bind "$1" "$1" && mount -o remount,bind,ro "$1" && shift && exec "$@"',
+                "sh", self.prefix)
+
+    def launcher_command(self):
+        """What the application menu runs: the entry's Exec, found on PATH."""
+        entry = configparser.ConfigParser(interpolation=None)
+        entry.read(os.path.join(self.prefix, "share", "applications", DESKTOP_ID + ".desktop"),
+                   encoding="utf-8")
+        return shlex.split(entry["Desktop Entry"]["Exec"])
+
+    def start_installed(self, **env):
+        path = self.bin + os.pathsep + os.environ.get("PATH", "")
+        return self.start(command_prefix=self.read_only_prefix(), command=self.launcher_command(),
+                          program=os.path.join(self.bin, "reelbox"), home=self.home,
+                          env={"PATH": path, **env})
+
+    def shows_on(self, program, switch):
+        return colour_near(program.pixel(layout.switch(switch)), layout.SWITCH_ON)
+
+    def test_settings_are_kept_in_the_users_folder_starting_from_the_shipped_ones(self):
+        shipped = f"; shipped with the system\r\n[Section]\r\nPath={self.clips}\r\nRep2= 1\r\n"
+        self.ship("Reelbox.ini", shipped)
+        program = self.start_installed()
+        self.assertTrue(self.shows_on(program, "Rep2"), "the shipped default")
+        self.assertFalse(self.shows_on(program, "Rep1"))
+        self.assertFalse(os.path.exists(self.config), "made before anything was saved")
+
+        program.click(layout.switch("Rep1"))
+        wait_for(lambda: self.shows_on(program, "Rep1"), "the repeat switch to show on")
+        program.click(layout.button("exit"))
+        self.assertEqual(program.wait_exit(), 0)
+        with open(os.path.join(self.config, "Reelbox.ini"), encoding="utf-8", newline="") as f:
+            saved = f.read()
+        self.assertTrue(saved.startswith("; shipped with the system\r\n[Section]\r\n"), saved)
+        for line in (f"Path={self.clips}", "Rep1= 1", "Rep2= 1"):
+            self.assertIn(line + "\r\n", saved)
+        with open(os.path.join(self.bin, "Reelbox.ini"), encoding="utf-8", newline="") as f:
+            self.assertEqual(f.read(), shipped)
+        self.assertEqual(sorted(os.listdir(self.bin)), ["Reelbox.ini", "reelbox"])
+        program.close()
+
+        # Started again, it finds the switch as it was left, and the user's
+        # own file now wins over the shipped one.
+        self.ship("Reelbox.ini", "[Section]\r\nRep1= 0\r\nRep2= 0\r\n")
+        program = self.start_installed()
+        self.assertTrue(self.shows_on(program, "Rep1"), "the switch as it was left")
+        self.assertTrue(self.shows_on(program, "Rep2"))
+        program.click(layout.switch("Rep1"))
+        wait_for(lambda: not self.shows_on(program, "Rep1"), "the repeat switch to show off")
+        program.click(layout.button("exit"))
+        self.assertEqual(program.wait_exit(), 0)
+        with open(os.path.join(self.config, "Reelbox.ini"), encoding="utf-8") as f:
+            self.assertIn("Rep1= 0\n", f.read())
+
+    def test_exit_that_cannot_save_says_so_and_leaves_only_when_told(self):
+        # The configuration folder cannot be made: a file stands where it goes.
+        blocked = os.path.join(self.home, "not-a-folder")
+        open(blocked, "w").close()
+        program = self.start_installed(XDG_CONFIG_HOME=blocked)
+        program.click(layout.switch("Full1"))
+        wait_for(lambda: self.shows_on(program, "Full1"), "the full-screen switch to show on")
+
+        program.click(layout.button("exit"))
+        box = program.wait_player("the message that nothing could be saved")
+        self.assertEqual(self.display.run(["xdotool", "getwindowname", str(box.id)]).strip(), "Reelbox")
+        self.display.key("Return")  # the default answer: stay
+        program.wait_no_player("the message to close")
+        stays(lambda: not program.exited(), "the program to stay after 'No'", 1.0)
+
+        program.click(layout.button("exit"))
+        program.wait_player("the message again")
+        self.display.key("alt+y")
+        self.assertEqual(program.wait_exit(), 0)
+        self.assertEqual(sorted(os.listdir(self.bin)), ["reelbox"])
+        self.assertEqual(os.listdir(self.home), ["not-a-folder"])
+
+
+if __name__ == "__main__":
+    unittest.main()
