@@ -67,8 +67,7 @@ void Reelbox_S::Form_Load()
 
     ShowSwitchPictures();
     Dir1->SetPath(B.LastPath);
-    Drive1->SetDrive(B.LastPath);
-    File1->SetPath(Dir1->Path());
+    Drive1->SetDrive(B.LastPath); // the folder list's change has filled the file list
     GiveClickablesThePointer();
     ShowGroupMarkers();
     for (const QString &entry : B.LoadGroup(B.GroupNo))

@@ -1,7 +1,7 @@
 #include "platform/file_list_box.h"
 
 #include "platform/drop_formats.h"
-#include "platform/natural_sort.h"
+#include "platform/folder_listing.h"
 #include "platform/picture_label.h"
 
 #include <QApplication>
@@ -10,19 +10,13 @@
 #include <QMouseEvent>
 
 #include <QDir>
-#include <QFileInfo>
 
 bool MatchingFiles(const QString &folder, const QString &patterns, QStringList &names)
 {
-    QDir dir(folder);
-    if (!dir.exists() || !dir.isReadable())
+    const std::optional<FolderListing> listing = ReadFolder(folder);
+    if (!listing)
         return false;
-    const QStringList filters = patterns.split(QLatin1Char(';'), Qt::SkipEmptyParts);
-    dir.setNameFilters(filters);
-    dir.setFilter(QDir::Files);
-    dir.setSorting(QDir::Unsorted);
-    names = dir.entryList();
-    SortNaturally(names);
+    names = FilePatterns(patterns).SortedMatches(listing->files);
     return true;
 }
 
@@ -34,17 +28,28 @@ FileListBox::FileListBox(QWidget *parent)
 
 bool FileListBox::SetPath(const QString &folder)
 {
-    if (!Fill(folder))
+    const std::optional<FolderListing> listing = ReadFolder(folder);
+    if (!listing)
         return false;
-    path_ = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    SetListing(*listing);
     return true;
+}
+
+void FileListBox::SetListing(const FolderListing &listing)
+{
+    path_ = listing.folder;
+    Show(listing.files);
 }
 
 void FileListBox::SetPattern(const QString &patterns)
 {
     pattern_ = patterns;
-    if (!path_.isEmpty())
-        Fill(path_);
+    if (path_.isEmpty())
+        return;
+    // Read afresh: a new pattern is also how the list catches up with files
+    // added or deleted since it was filled.
+    if (const std::optional<FolderListing> listing = ReadFolder(path_))
+        Show(listing->files);
 }
 
 QString FileListBox::FileName() const
@@ -131,12 +136,8 @@ void FileListBox::StartDrag()
     drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::CopyAction);
 }
 
-bool FileListBox::Fill(const QString &folder)
+void FileListBox::Show(const QStringList &files)
 {
-    QStringList names;
-    if (!MatchingFiles(folder, pattern_, names))
-        return false;
     clear();
-    addItems(names);
-    return true;
+    addItems(FilePatterns(pattern_).SortedMatches(files));
 }

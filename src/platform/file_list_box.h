@@ -6,6 +6,7 @@
 #include <QListWidget>
 
 class QMimeData;
+struct FolderListing;
 
 class FileListBox : public QListWidget
 {
@@ -17,9 +18,12 @@ public:
     // Lists folder. A folder that vanished or cannot be read leaves the list
     // and the path as they were (returns false).
     bool SetPath(const QString &folder);
+    // Lists the files a reading of a folder found (the folder list's).
+    void SetListing(const FolderListing &listing);
 
     QString Pattern() const { return pattern_; }
-    // Lists the current folder through patterns such as "*.avi;*.mpg".
+    // Lists the current folder, read afresh, through patterns such as
+    // "*.avi;*.mpg".
     void SetPattern(const QString &patterns);
 
     // The selected file's name ("" when none is selected).
@@ -54,7 +58,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
-    bool Fill(const QString &folder);
+    void Show(const QStringList &files);
 
     void StartDrag();
 
