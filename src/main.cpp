@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QIcon>
+#include <QTimer>
 #include <clocale>
 
 namespace {
@@ -27,9 +28,11 @@ QIcon ProgramIcon()
 
 int main(int argc, char **argv)
 {
+    // The font configuration is read while the application connects to the display.
+    FontConfigurationReader fonts;
     QApplication app(argc, argv);
+    fonts.Wait();
     QGuiApplication::setDesktopFileName(QStringLiteral(REELBOX_DESKTOP_ID));
-    QApplication::setWindowIcon(ProgramIcon());
     std::setlocale(LC_NUMERIC, "C");
     InstallDesignFont();
 
@@ -37,5 +40,7 @@ int main(int argc, char **argv)
     WindowPlayerFactory players(shared);
     Reelbox_S window(shared, players);
     window.show();
+    // The icon's pictures are read once the window is on the screen.
+    QTimer::singleShot(0, [] { QApplication::setWindowIcon(ProgramIcon()); });
     return app.exec();
 }

@@ -1,6 +1,7 @@
 #include "platform/fonts.h"
 
 #include <QApplication>
+#include <fontconfig/fontconfig.h>
 
 namespace {
 const QString DesignFamily = QStringLiteral("ＭＳ Ｐゴシック");
@@ -22,4 +23,15 @@ QFont DesignFont()
     QFont font(DesignFamily);
     font.setPointSizeF(9.75);
     return font;
+}
+
+FontConfigurationReader::FontConfigurationReader()
+    : reader_([] { FcInit(); })
+{
+}
+
+void FontConfigurationReader::Wait()
+{
+    if (reader_.joinable())
+        reader_.join();
 }
