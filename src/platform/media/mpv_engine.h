@@ -17,6 +17,7 @@
 // when Load returns. mpv's threads only post queued calls; everything else,
 // drawing included, runs on the GUI thread. Only this file pair sees mpv.
 
+#include "platform/media/mpv_video_window.h"
 #include "platform/media/playback_engine.h"
 
 #include <QPointer>
@@ -25,8 +26,12 @@
 
 struct mpv_handle;
 struct mpv_event;
+struct mpv_event_end_file;
+struct mpv_event_hook;
+struct mpv_event_log_message;
+struct mpv_event_property;
+struct mpv_event_start_file;
 struct mpv_node;
-class MpvVideoWindow;
 
 struct MpvEngineOptions
 {
@@ -38,7 +43,7 @@ struct MpvEngineOptions
     bool untimed = false;
 };
 
-class MpvEngine : public PlaybackEngine
+class MpvEngine : public PlaybackEngine, private MpvVideoWindow::Host
 {
     Q_OBJECT
 public:
@@ -70,22 +75,34 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    friend class MpvVideoWindow;
-
     void MakeWidget();
+    uint64_t NextTag();
     void Command(std::initializer_list<const char *> words, uint64_t tag = 0);
     void SetFlag(const char *name, bool value);
-    void DrainEvents();
-    void Handle(const mpv_event &event);
     void Fail(const QString &reason);
     void ResetFile();
     void CheckEnd();
-    void TakeReading(const mpv_event &event);
     void ChooseVideoTrack(const mpv_node &tracks);
     void EnableVideo();
     void OnRenderContextReady();
-    void OnRenderContextGone();
-    void OnFrameShown();
+
+    // mpv's events (mpv_engine_events.cpp), on the GUI thread.
+    void DrainEvents();
+    void Handle(const mpv_event &event);
+    void OnLogMessage(const mpv_event_log_message &message);
+    void OnCommandReply(const mpv_event &event);
+    void OnStartFile(const mpv_event_start_file &start);
+    void OnHook(const mpv_event_hook &hook);
+    void OnPropertyReply(const mpv_event &event);
+    void FinishReading();
+    void OnEndFile(const mpv_event_end_file &end);
+    void OnPropertyChange(const mpv_event_property &property);
+    void OnPlaybackRestart();
+
+    // MpvVideoWindow::Host
+    bool VideoOn() const override;
+    void FrameShown() override;
+    void RenderContextGone() override;
 
     MpvEngineOptions options_;
     mpv_handle *mpv_ = nullptr;
@@ -93,9 +110,14 @@ private:
     QPointer<MpvVideoWindow> view_; // the native window inside widget_ when drawing video
     std::atomic<bool> drainPosted_{false};
 
-    // The file as the GUI thread knows it; entry_ is mpv's playlist entry id.
+    uint64_t lastTag_ = 0; // the latest counted request tag
+
+    // The file as the GUI thread knows it; entry_ is mpv's playlist entry id,
+    // loadTag_ the tag of the loadfile command that opens it.
     // Opening: loadfile sent; Reading: opened, mpv held while its properties are read.
     int64_t entry_ = -1;
+    int64_t startedEntry_ = -1; // the entry of mpv's latest START_FILE
+    uint64_t loadTag_ = 0;
     enum class Loading { Idle, Opening, Reading, Loaded, Failed } loading_ = Loading::Idle;
     int readsPending_ = 0;
     uint64_t hook_ = 0; // mpv's on_preloaded hook, held while Reading
