@@ -60,12 +60,13 @@ MpvEngine::MpvEngine(MpvEngineOptions options, QObject *parent)
         // mpv's own messages, at the level REELBOX_MPV_LOG names (error by default).
         const QByteArray level = qgetenv("REELBOX_MPV_LOG");
         mpv_request_log_messages(mpv_, level.isEmpty() ? "error" : level.constData());
-        // Load reads the file's length and tracks while mpv waits here, once
+        // Opening reads the file's length and tracks while mpv waits here, once
         // the file is open and before decoders and sound start.
         mpv_hook_add(mpv_, 0, "on_preloaded", 0);
         mpv_observe_property(mpv_, 0, "time-pos", MPV_FORMAT_DOUBLE);
         mpv_observe_property(mpv_, 0, "duration", MPV_FORMAT_DOUBLE);
         mpv_observe_property(mpv_, 0, "eof-reached", MPV_FORMAT_FLAG);
+        mpv_observe_property(mpv_, 0, "paused-for-cache", MPV_FORMAT_FLAG);
         mpv_set_wakeup_callback(
             mpv_,
             [](void *self) {
@@ -122,22 +123,27 @@ QWidget *MpvEngine::VideoWidget()
     return widget_;
 }
 
-bool MpvEngine::Load(const QString &path)
+void MpvEngine::Open(const QString &path)
 {
     Unload();
     if (!mpv_) {
         emit Failed(QStringLiteral("libmpv could not be started"));
-        return false;
+        return;
     }
     loading_ = Loading::Opening;
-    failure_.clear();
+    state_ = State::Opening;
     SetFlag("pause", true);
     const QByteArray file = path.toUtf8();
-    // No video track yet: Load chooses it while mpv waits (ChooseVideoTrack),
+    // No video track yet: it is chosen while mpv waits (ChooseVideoTrack),
     // passing over cover pictures.
     loadTag_ = NextTag();
     Command({"loadfile", file.constData(), "replace", "vid=no"}, loadTag_);
+    AnnounceChanges();
+}
 
+bool MpvEngine::Load(const QString &path)
+{
+    Open(path);
     // Wait on mpv's own queue: no Qt event loop runs, so no timer, input or
     // other handler of the caller can run in the middle of Load. Every request
     // is asynchronous, so mpv never waits on this (the render) thread either.
@@ -145,17 +151,14 @@ bool MpvEngine::Load(const QString &path)
     // taken meanwhile: mpv would otherwise stall up to 0.2 s on each.
     QElapsedTimer clock;
     clock.start();
-    while (loading_ != Loading::Loaded && loading_ != Loading::Failed
-           && clock.elapsed() < kLoadTimeoutMs) {
+    while (state_ == State::Opening && clock.elapsed() < kLoadTimeoutMs) {
         Handle(*mpv_wait_event(mpv_, kLoadSliceSeconds));
         if (view_)
             view_->TakeWaitingFrame();
     }
-    if (loading_ != Loading::Loaded) {
-        Fail(failure_.isEmpty() ? QStringLiteral("timed out opening the file") : failure_);
-        return false;
-    }
-    return true;
+    if (state_ == State::Opening)
+        Fail(QStringLiteral("timed out opening the file"));
+    return state_ != State::Empty; // a failure was reported on the way
 }
 
 uint64_t MpvEngine::NextTag()
@@ -180,28 +183,33 @@ void MpvEngine::SetFlag(const char *name, bool value)
     mpv_set_property_async(mpv_, 0, name, MPV_FORMAT_FLAG, &flag);
 }
 
+bool MpvEngine::HasFile() const { return state_ != State::Empty && state_ != State::Opening; }
+
 void MpvEngine::Run()
 {
-    if (state_ == State::Empty)
+    if (!HasFile())
         return;
     SetFlag("pause", false);
     state_ = atEnd_ ? State::Stopped : State::Playing;
+    AnnounceChanges();
 }
 
 void MpvEngine::Pause()
 {
-    if (state_ == State::Empty)
+    if (!HasFile())
         return;
     SetFlag("pause", true);
     state_ = State::Paused;
+    AnnounceChanges();
 }
 
 void MpvEngine::Stop()
 {
-    if (state_ == State::Empty)
+    if (!HasFile())
         return;
     SetFlag("pause", true);
     state_ = State::Stopped;
+    AnnounceChanges();
 }
 
 void MpvEngine::Unload()
@@ -210,11 +218,12 @@ void MpvEngine::Unload()
         return;
     Command({"stop"});
     ResetFile();
+    AnnounceChanges();
 }
 
 void MpvEngine::Seek(double seconds)
 {
-    if (state_ == State::Empty)
+    if (!HasFile())
         return;
     seconds = std::clamp(seconds, 0.0, std::max(duration_, 0.0));
     if (seconds == 0 && untouched_)
@@ -228,11 +237,12 @@ void MpvEngine::Seek(double seconds)
     const QByteArray target = QByteArray::number(seconds, 'f', 6);
     lastSeekTag_ = NextTag();
     Command({"seek", target.constData(), "absolute"}, lastSeekTag_);
+    AnnounceChanges();
 }
 
 double MpvEngine::Position() const
 {
-    if (state_ == State::Empty)
+    if (!HasFile())
         return 0;
     if (atEnd_)
         return duration_;
@@ -241,9 +251,9 @@ double MpvEngine::Position() const
     return std::clamp(position_, 0.0, std::max(duration_, 0.0));
 }
 
-double MpvEngine::Duration() const { return state_ == State::Empty ? 0 : duration_; }
+double MpvEngine::Duration() const { return HasFile() ? duration_ : 0; }
 
-QSize MpvEngine::PictureSize() const { return state_ == State::Empty ? QSize() : picture_; }
+QSize MpvEngine::PictureSize() const { return HasFile() ? picture_ : QSize(); }
 
 void MpvEngine::EnableVideo()
 {
@@ -279,6 +289,7 @@ void MpvEngine::Fail(const QString &reason)
 {
     Command({"stop"});
     ResetFile();
+    AnnounceChanges();
     emit Failed(reason);
 }
 
@@ -302,6 +313,7 @@ void MpvEngine::ResetFile()
     mpvAtEnd_ = false;
     seekPending_ = false;
     lastSeekAnswered_ = true;
+    buffering_ = false;
 }
 
 void MpvEngine::CheckEnd()
@@ -309,6 +321,7 @@ void MpvEngine::CheckEnd()
     if (mpvAtEnd_ && !atEnd_) {
         atEnd_ = true;
         state_ = State::Stopped;
+        AnnounceChanges();
         emit EndOfStream();
     } else if (!mpvAtEnd_) {
         atEnd_ = false;

@@ -6,16 +6,17 @@
 //
 // The picture is a native child window with a GL context of its own, inside
 // the widget VideoWidget() returns. So mpv's render context exists from the
-// start, before any window is shown: Load opens the file and decodes its
-// first frame at once, and showing the window only has to put it on screen.
+// start, before any window is shown: a file opens and decodes its first
+// frame at once, and showing the window only has to put it on screen.
 // (A QOpenGLWidget gets a context that can reach the screen only once its
 // window is shown, and costs an extra composition pass per frame.)
 //
-// Load waits on mpv's own event queue (no Qt event loop runs, so nothing
-// re-enters the caller) while mpv opens the file, then reads the length and
-// the demuxer's picture size before mpv starts decoding; so both are known
-// when Load returns. mpv's threads only post queued calls; everything else,
-// drawing included, runs on the GUI thread. Only this file pair sees mpv.
+// Opening reads the length and the demuxer's picture size while mpv holds the
+// opened file, before it starts decoding; so both are known by Opened. Open
+// hears of it through mpv's events as they come; Load waits for it on mpv's
+// own event queue (no Qt event loop runs, so nothing re-enters the caller).
+// mpv's threads only post queued calls; everything else, drawing included,
+// runs on the GUI thread. Only the mpv_* files see mpv.
 
 #include "platform/media/mpv_video_window.h"
 #include "platform/media/playback_engine.h"
@@ -51,6 +52,7 @@ public:
     ~MpvEngine() override;
 
     bool Load(const QString &path) override;
+    void Open(const QString &path) override;
     void Run() override;
     void Pause() override;
     void Stop() override;
@@ -60,6 +62,8 @@ public:
     double Duration() const override;
     QSize PictureSize() const override;
     State PlayState() const override { return state_; }
+    bool Buffering() const override { return buffering_; }
+    bool Seeking() const override { return seekPending_; }
     QWidget *VideoWidget() override;
 
     // False when libmpv could not be started; every call then does nothing and Load fails.
@@ -76,6 +80,7 @@ protected:
 
 private:
     void MakeWidget();
+    bool HasFile() const;
     uint64_t NextTag();
     void Command(std::initializer_list<const char *> words, uint64_t tag = 0);
     void SetFlag(const char *name, bool value);
@@ -89,6 +94,7 @@ private:
     // mpv's events (mpv_engine_events.cpp), on the GUI thread.
     void DrainEvents();
     void Handle(const mpv_event &event);
+    void HandleOne(const mpv_event &event);
     void OnLogMessage(const mpv_event_log_message &message);
     void OnCommandReply(const mpv_event &event);
     void OnStartFile(const mpv_event_start_file &start);
@@ -118,10 +124,9 @@ private:
     int64_t entry_ = -1;
     int64_t startedEntry_ = -1; // the entry of mpv's latest START_FILE
     uint64_t loadTag_ = 0;
-    enum class Loading { Idle, Opening, Reading, Loaded, Failed } loading_ = Loading::Idle;
+    enum class Loading { Idle, Opening, Reading, Loaded } loading_ = Loading::Idle;
     int readsPending_ = 0;
     uint64_t hook_ = 0; // mpv's on_preloaded hook, held while Reading
-    QString failure_;
     State state_ = State::Empty;
     double duration_ = 0;
     double position_ = 0;
@@ -131,6 +136,7 @@ private:
     bool atEnd_ = false;    // what Position() and PlayState() report
     bool untouched_ = false; // at the start since Load: neither played nor sought
     bool mpvAtEnd_ = false; // mpv's eof-reached, as last heard
+    bool buffering_ = false; // mpv's paused-for-cache, as last heard
     // A seek not yet carried out by mpv: Position() reports its target until
     // the restart that follows the reply to the latest seek command.
     bool seekPending_ = false;

@@ -40,6 +40,12 @@ void MpvEngine::DrainEvents()
 
 void MpvEngine::Handle(const mpv_event &event)
 {
+    HandleOne(event);
+    AnnounceChanges();
+}
+
+void MpvEngine::HandleOne(const mpv_event &event)
+{
     switch (event.event_id) {
     case MPV_EVENT_LOG_MESSAGE: OnLogMessage(*static_cast<mpv_event_log_message *>(event.data)); break;
     case MPV_EVENT_COMMAND_REPLY: OnCommandReply(event); break;
@@ -63,8 +69,7 @@ void MpvEngine::OnCommandReply(const mpv_event &event)
     if (event.reply_userdata == loadTag_ && loading_ == Loading::Opening) {
         const mpv_node &result = static_cast<mpv_event_command *>(event.data)->result;
         if (event.error < 0) {
-            failure_ = MpvErrorText(event.error);
-            loading_ = Loading::Failed;
+            Fail(MpvErrorText(event.error));
         } else {
             entry_ = Int(Find(result, "playlist_entry_id"));
             if (entry_ <= 0)
@@ -132,6 +137,8 @@ void MpvEngine::FinishReading()
     // than being switched on (and the file re-read) afterwards.
     EnableVideo();
     mpv_hook_continue(mpv_, hook_);
+    AnnounceChanges();
+    emit Opened();
 }
 
 void MpvEngine::OnEndFile(const mpv_event_end_file &end)
@@ -140,9 +147,7 @@ void MpvEngine::OnEndFile(const mpv_event_end_file &end)
         return; // an earlier file, or one we stopped ourselves
     if (loading_ == Loading::Opening || loading_ == Loading::Reading) {
         // Errors, and playlists (REDIRECT): we play the file, not what it lists.
-        failure_ = end.reason == MPV_END_FILE_REASON_ERROR ? MpvErrorText(end.error)
-                                                           : QStringLiteral("nothing to play");
-        loading_ = Loading::Failed;
+        Fail(end.reason == MPV_END_FILE_REASON_ERROR ? MpvErrorText(end.error) : QStringLiteral("nothing to play"));
     } else if (end.reason == MPV_END_FILE_REASON_ERROR) {
         Fail(MpvErrorText(end.error));
     } else if (end.reason == MPV_END_FILE_REASON_EOF) {
@@ -166,6 +171,8 @@ void MpvEngine::OnPropertyChange(const mpv_event_property &property)
         mpvAtEnd_ = *static_cast<int *>(property.data) != 0;
         if (!seekPending_) // else it may describe the place before the seek
             CheckEnd();
+    } else if (property.format == MPV_FORMAT_FLAG && name == "paused-for-cache") {
+        buffering_ = *static_cast<int *>(property.data) != 0;
     }
 }
 
