@@ -4,15 +4,10 @@
 #include "player/directshow_window.h"
 
 #include "app/reelbox_b.h"
-#include "app/shared_procedures.h"
-#include "app/title_drag.h"
 #include "controls/visual_scroll_bar.h"
 #include "platform/media/filgraph_manager.h"
-#include "platform/picture_label.h"
 #include "player/player_rules.h"
 
-#include <QApplication>
-#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QTimer>
@@ -110,20 +105,6 @@ void Reelbox_M::Display_Click()
     Unload();
 }
 
-// The window itself takes the focus when it shows, so that its key table
-// (Alt pauses, the arrows seek, Ctrl skips, Esc and Space stop) applies; the
-// picture's table serves keys only once the user has put the focus there.
-void Reelbox_M::showEvent(QShowEvent *event)
-{
-    QDialog::showEvent(event);
-    setFocus(Qt::ActiveWindowFocusReason);
-}
-
-void Reelbox_M::keyPressEvent(QKeyEvent *event)
-{
-    Form_KeyDown(event->key());
-}
-
 bool Reelbox_M::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched != Display)
@@ -139,38 +120,6 @@ bool Reelbox_M::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-void Reelbox_M::Image1_MouseDown(Qt::MouseButton button)
-{
-    if (button != Qt::LeftButton)
-        return;
-    Dragging = BeginTitleDrag(*this, DragOffsetX, DragOffsetY) ? 1 : 0;
-}
-
-void Reelbox_M::Image1_MouseMove()
-{
-    if (Dragging != 1)
-        return;
-    FollowTitleDrag(*this, DragOffsetX, DragOffsetY);
-}
-
-void Reelbox_M::Image1_MouseUp()
-{
-    Dragging = 0;
-}
-
-void Reelbox_M::ImgExit_MouseDown()
-{
-    ImgExit->SetPicture(SkinPicture(QStringLiteral("close_pressed")));
-}
-
-void Reelbox_M::ImgExit_MouseUp()
-{
-    ImgExit->SetPicture(SkinPicture(QStringLiteral("close_normal")));
-    QApplication::processEvents();
-    B.StopPlay = -1;
-    Unload();
-}
-
 void Reelbox_M::StopAndUnload()
 {
     if (graph_)
@@ -178,22 +127,8 @@ void Reelbox_M::StopAndUnload()
     Unload();
 }
 
-void Reelbox_M::Unload()
+void Reelbox_M::OnUnload()
 {
-    if (unloading_)
-        return;
-    unloading_ = true;
     Timer1->stop();
     CleanUp();
-    if (B.InPlayLoop == 0 && isVisible())
-        AnimateClose(this, CursorX, CursorY);
-    done(QDialog::Accepted);
-}
-
-void Reelbox_M::closeEvent(QCloseEvent *event)
-{
-    // However the window is asked to close (the window manager, the session
-    // ending), it closes the same way as its own commands close it.
-    Unload();
-    event->accept();
 }
