@@ -47,7 +47,7 @@ void Reelbox_M::Form_KeyDown(int key)
 {
     switch (key) {
     case Qt::Key_Control:
-        lbl_msg->setText(UnloadingText);
+        SetMessage(UnloadingText);
         Unload();
         break;
     case Qt::Key_Alt:
@@ -57,13 +57,13 @@ void Reelbox_M::Form_KeyDown(int key)
             ShowPlaying();
             graph_->Run();
         } else {
-            lbl_msg->setText(PauseText);
+            SetMessage(PauseText);
             graph_->Pause();
         }
         break;
     case Qt::Key_Escape:
     case Qt::Key_Space:
-        lbl_msg->setText(UnloadingText);
+        SetMessage(UnloadingText);
         B.StopPlay = -1;
         Unload();
         break;

@@ -57,7 +57,12 @@ QString SkinnedPlayerWindow::PlayingText() const
 
 void SkinnedPlayerWindow::ShowPlaying()
 {
-    lbl_msg->setText(PlayingText());
+    SetMessage(PlayingText());
+}
+
+void SkinnedPlayerWindow::SetMessage(const QString &text)
+{
+    lbl_msg->setText(text);
     lbl_msg->adjustSize();
 }
 

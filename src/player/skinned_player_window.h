@@ -57,6 +57,8 @@ protected:
     // the file does not exist).
     QString PlayingText() const;
     void ShowPlaying();
+    // Shows text in the title strip.
+    void SetMessage(const QString &text);
     // The strip across `width` pixels, the exit picture 20 pixels from its right.
     void SetTitleWidth(int width);
     // Outside a play loop, the opening animation from the pointer to the
