@@ -59,6 +59,9 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    bool HasPlayer() const override;
+    void ResumePlayer() override;
+    void PausePlayer() override;
     void OnUnload() override;
 
 private:

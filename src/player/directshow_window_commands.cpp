@@ -12,11 +12,6 @@
 #include <QLabel>
 #include <QTimer>
 
-namespace {
-const QString PauseText = QStringLiteral("Pause");
-const QString UnloadingText = QStringLiteral("Unloading");
-} // namespace
-
 void Reelbox_M::SetLabelText(QLabel *label, const QString &text)
 {
     // The poll runs a hundred times a second: redraw only what changed.
@@ -45,40 +40,28 @@ void Reelbox_M::H1_Scroll()
 
 void Reelbox_M::Form_KeyDown(int key)
 {
-    switch (key) {
-    case Qt::Key_Control:
-        SetMessage(UnloadingText);
-        Unload();
-        break;
-    case Qt::Key_Alt:
-        if (!graph_)
-            break;
-        if (lbl_msg->text() == PauseText) {
-            ShowPlaying();
-            graph_->Run();
-        } else {
-            SetMessage(PauseText);
-            graph_->Pause();
-        }
-        break;
-    case Qt::Key_Escape:
-    case Qt::Key_Space:
-        SetMessage(UnloadingText);
-        B.StopPlay = -1;
-        Unload();
-        break;
-    case Qt::Key_Left:
-        if (graph_)
-            graph_->CurrentPosition(SeekBack(graph_->CurrentPosition().value_or(0), SeekStep));
-        break;
-    case Qt::Key_Right:
-        if (graph_)
-            graph_->CurrentPosition(SeekForward(graph_->CurrentPosition().value_or(0), SeekStep,
-                                                graph_->Duration().value_or(0)));
-        break;
-    default:
-        break;
-    }
+    if (CommonKeyDown(key) || !graph_)
+        return;
+    if (key == Qt::Key_Left)
+        graph_->CurrentPosition(SeekBack(graph_->CurrentPosition().value_or(0), SeekStep));
+    else if (key == Qt::Key_Right)
+        graph_->CurrentPosition(
+            SeekForward(graph_->CurrentPosition().value_or(0), SeekStep, graph_->Duration().value_or(0)));
+}
+
+bool Reelbox_M::HasPlayer() const
+{
+    return graph_ != nullptr;
+}
+
+void Reelbox_M::ResumePlayer()
+{
+    graph_->Run();
+}
+
+void Reelbox_M::PausePlayer()
+{
+    graph_->Pause();
 }
 
 void Reelbox_M::Display_KeyDown(int key)

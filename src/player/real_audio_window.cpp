@@ -15,8 +15,6 @@ namespace {
 const QString Section = QStringLiteral("Section");
 const QString TopKey = QStringLiteral("rFormTop");
 const QString LeftKey = QStringLiteral("rFormLeft");
-const QString PauseText = QStringLiteral("Pause");
-const QString UnloadingText = QStringLiteral("Unloading");
 
 // The control's members, by dispatch identifier.
 constexpr qint32 Source = 102, Play = 257, PauseCall = 258, PictureWidth = 265, PictureHeight = 266,
@@ -139,29 +137,17 @@ void Reelbox_R::Realmain_OnPlayStateChange(qint32 state)
 
 void Reelbox_R::Form_KeyDown(int key)
 {
-    switch (key) {
-    case Qt::Key_Control:
-        SetMessage(UnloadingText);
-        Unload();
-        break;
-    case Qt::Key_Alt:
-        if (lbl_msg->text() == PauseText) {
-            ShowPlaying();
-            Realmain->Call(Play);
-        } else {
-            SetMessage(PauseText);
-            Realmain->Call(PauseCall);
-        }
-        break;
-    case Qt::Key_Escape:
-    case Qt::Key_Space:
-        SetMessage(UnloadingText);
-        B.StopPlay = -1;
-        Unload();
-        break;
-    default:
-        break;
-    }
+    CommonKeyDown(key); // no seeking from the keyboard: the slider seeks
+}
+
+void Reelbox_R::ResumePlayer()
+{
+    Realmain->Call(Play);
+}
+
+void Reelbox_R::PausePlayer()
+{
+    Realmain->Call(PauseCall);
 }
 
 bool Reelbox_R::StoresPosition() const

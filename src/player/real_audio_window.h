@@ -38,6 +38,8 @@ public:
     bool PlayedNothing() const { return playedNothing_; }
 
 protected:
+    void ResumePlayer() override;
+    void PausePlayer() override;
     void OnUnload() override;
 
 private:

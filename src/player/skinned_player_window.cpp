@@ -18,6 +18,9 @@ namespace {
 constexpr int TitleHeight = 20;
 } // namespace
 
+const QString SkinnedPlayerWindow::PauseText = QStringLiteral("Pause");
+const QString SkinnedPlayerWindow::UnloadingText = QStringLiteral("Unloading");
+
 SkinnedPlayerWindow::SkinnedPlayerWindow(Reelbox_B &shared, TitleStrip design, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
     , B(shared)
@@ -126,6 +129,35 @@ void SkinnedPlayerWindow::ImgExit_MouseUp()
     QApplication::processEvents();
     B.StopPlay = -1;
     Unload();
+}
+
+bool SkinnedPlayerWindow::CommonKeyDown(int key)
+{
+    switch (key) {
+    case Qt::Key_Control:
+        SetMessage(UnloadingText);
+        Unload();
+        return true;
+    case Qt::Key_Alt:
+        if (!HasPlayer())
+            return true;
+        if (lbl_msg->text() == PauseText) {
+            ShowPlaying();
+            ResumePlayer();
+        } else {
+            SetMessage(PauseText);
+            PausePlayer();
+        }
+        return true;
+    case Qt::Key_Escape:
+    case Qt::Key_Space:
+        SetMessage(UnloadingText);
+        B.StopPlay = -1;
+        Unload();
+        return true;
+    default:
+        return false;
+    }
 }
 
 void SkinnedPlayerWindow::Unload()

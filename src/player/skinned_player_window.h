@@ -53,6 +53,10 @@ protected:
 
     SkinnedPlayerWindow(Reelbox_B &shared, TitleStrip design, QWidget *parent);
 
+    // The strip's texts the keys set and read.
+    static const QString PauseText;     // "Pause"
+    static const QString UnloadingText; // "Unloading"
+
     // "Playing... " and the played file's name as found on disk (none when
     // the file does not exist).
     QString PlayingText() const;
@@ -68,6 +72,15 @@ protected:
     void EnterFullScreen();
     // The screen players are placed on and sized to, in pixels.
     static QRect ScreenRect();
+
+    // The keys both windows answer alike: Ctrl moves on to the next file; Alt
+    // pauses, or resumes when the strip reads exactly "Pause"; Esc and Space
+    // stop the list. False for any other key.
+    bool CommonKeyDown(int key);
+    // Alt's commands to the window's player; HasPlayer false makes Alt do nothing.
+    virtual bool HasPlayer() const { return true; }
+    virtual void ResumePlayer() = 0;
+    virtual void PausePlayer() = 0;
 
     // Closes the window (once): OnUnload, then outside a play loop the closing
     // animation back to the pointer's point, then the modal show ends.
