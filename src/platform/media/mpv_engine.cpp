@@ -302,6 +302,7 @@ void MpvEngine::ResetFile()
         view_->Clear();
     }
     entry_ = -1;
+    entryFromNextStart_ = false;
     loading_ = Loading::Idle;
     state_ = State::Empty;
     duration_ = 0;

@@ -123,6 +123,7 @@ private:
     // Opening: loadfile sent; Reading: opened, mpv held while its properties are read.
     int64_t entry_ = -1;
     int64_t startedEntry_ = -1; // the entry of mpv's latest START_FILE
+    bool entryFromNextStart_ = false; // loadfile answered without its entry id
     uint64_t loadTag_ = 0;
     enum class Loading { Idle, Opening, Reading, Loaded } loading_ = Loading::Idle;
     int readsPending_ = 0;

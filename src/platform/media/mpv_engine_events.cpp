@@ -6,6 +6,8 @@
 #include "platform/media/mpv_engine_internal.h"
 #include "platform/media/mpv_video_window.h"
 
+#include <utility>
+
 Q_LOGGING_CATEGORY(lcMpv, "reelbox.media.mpv")
 
 namespace {
@@ -72,8 +74,11 @@ void MpvEngine::OnCommandReply(const mpv_event &event)
             Fail(MpvErrorText(event.error));
         } else {
             entry_ = Int(Find(result, "playlist_entry_id"));
-            if (entry_ <= 0)
-                entry_ = -1; // libmpv without the reply field: START_FILE tells
+            // libmpv without the reply field: the next file to start is ours
+            // (mpv answers loadfile before it starts the file).
+            entryFromNextStart_ = entry_ <= 0;
+            if (entryFromNextStart_)
+                entry_ = -1;
         }
     } else if (event.reply_userdata == lastSeekTag_ && !lastSeekAnswered_) {
         lastSeekAnswered_ = true;
@@ -84,8 +89,9 @@ void MpvEngine::OnCommandReply(const mpv_event &event)
 
 void MpvEngine::OnStartFile(const mpv_event_start_file &start)
 {
+    // A file that starts before our loadfile is answered is one we replaced.
     startedEntry_ = start.playlist_entry_id;
-    if (loading_ == Loading::Opening && entry_ < 0) // libmpv without the command's reply field
+    if (loading_ == Loading::Opening && std::exchange(entryFromNextStart_, false))
         entry_ = start.playlist_entry_id;
 }
 
