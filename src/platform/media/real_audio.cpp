@@ -20,19 +20,35 @@ struct DispatchMember
     Result (*invoke)(RealAudio &control, const QVariant &argument);
 };
 
+// What a member gives: a value, an empty one (done, nothing to give), or
+// none when it has nothing to tell (as a call that failed).
 Result Done() { return QVariant(); }
-
 Result Pixels(std::optional<int> value) { return value ? Result(*value) : std::nullopt; }
 
 const DispatchMember DispatchTable[] = {
     {102, Kind::PropertyGet, "Source", [](RealAudio &c, const QVariant &) -> Result { return c.Source(); }},
     {102, Kind::PropertyPut, "Source",
-     [](RealAudio &c, const QVariant &source) { return c.SetSource(source.toString()), Done(); }},
-    {257, Kind::Method, "DoPlay", [](RealAudio &c, const QVariant &) { return c.DoPlay(), Done(); }},
-    {258, Kind::Method, "DoPause", [](RealAudio &c, const QVariant &) { return c.DoPause(), Done(); }},
+     [](RealAudio &c, const QVariant &source) {
+         c.SetSource(source.toString());
+         return Done();
+     }},
+    {257, Kind::Method, "DoPlay",
+     [](RealAudio &c, const QVariant &) {
+         c.DoPlay();
+         return Done();
+     }},
+    {258, Kind::Method, "DoPause",
+     [](RealAudio &c, const QVariant &) {
+         c.DoPause();
+         return Done();
+     }},
     {265, Kind::PropertyGet, "ClipWidth", [](RealAudio &c, const QVariant &) { return Pixels(c.ClipWidth()); }},
     {266, Kind::PropertyGet, "ClipHeight", [](RealAudio &c, const QVariant &) { return Pixels(c.ClipHeight()); }},
-    {291, Kind::Method, "KeepAspectRatio", [](RealAudio &c, const QVariant &) { return c.KeepAspectRatio(), Done(); }},
+    {291, Kind::Method, "KeepAspectRatio",
+     [](RealAudio &c, const QVariant &) {
+         c.KeepAspectRatio();
+         return Done();
+     }},
 };
 
 } // namespace

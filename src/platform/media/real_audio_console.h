@@ -6,14 +6,13 @@
 // position. The controls show its parts (picture, slider, status bar) and
 // pass the host's commands on. GUI thread only.
 
+#include "platform/media/playback_engine.h"
 #include "platform/media/real_metafile.h"
 
 #include <QObject>
 #include <QPointer>
 #include <QSize>
 #include <optional>
-
-#include "platform/media/playback_engine.h"
 
 // The control's play states.
 enum RealPlayState : qint32 {
