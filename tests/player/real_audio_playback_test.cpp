@@ -121,7 +121,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(RealAudioPlayback, AFileThatCannotPlayClosesAtOnce)
 {
     for (const QString &file : {MediaClips::Missing(), MediaClips::Garbage()}) {
-        Reelbox_B shared{QString()};
+        ProgramFolder folder; // where the window stores its place
+        Reelbox_B shared(folder.Path());
         shared.PlayFile = file;
         shared.InPlayLoop = -1;
         MpvEngine engine(MpvEngineOptions{.drawVideo = false, .untimed = true});
