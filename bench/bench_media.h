@@ -27,16 +27,23 @@ inline double Median(std::vector<double> values)
     return values[values.size() / 2];
 }
 
-// A clip of `seconds` at `size` (mpeg4 video as DivX players know it, mp3
-// sound) in `dir`; empty when ffmpeg failed.
-inline QString MakeClip(const QTemporaryDir &dir, const QString &name, const QString &size, int seconds)
+// Codecs and container of a benchmark clip: mpeg4 video with mp3 sound in
+// .avi, as DivX players know it; RealVideo 2 with AC-3 sound in .rm (ffmpeg
+// encodes no RealVideo 3/4 and no RealAudio cook).
+inline const QStringList Mpeg4Avi = {"-c:v", "mpeg4", "-q:v", "4", "-c:a", "libmp3lame", "-f", "avi"};
+inline const QStringList RealVideo2Rm = {"-c:v", "rv20", "-q:v", "4", "-c:a", "ac3", "-f", "rm"};
+
+// A clip of `seconds` at `size` in `dir`, the same moving picture and tone
+// whatever the encoding; empty when ffmpeg failed.
+inline QString MakeClip(const QTemporaryDir &dir, const QString &name, const QString &size, int seconds,
+                        const QStringList &encoding = Mpeg4Avi)
 {
     const QString path = dir.filePath(name);
     QProcess ffmpeg;
-    ffmpeg.start("ffmpeg", {"-hide_banner", "-loglevel", "error", "-y", "-f", "lavfi", "-i",
-                            QString("testsrc2=size=%1:rate=25:duration=%2").arg(size).arg(seconds),
-                            "-f", "lavfi", "-i", QString("sine=frequency=440:duration=%1").arg(seconds),
-                            "-c:v", "mpeg4", "-q:v", "4", "-c:a", "libmp3lame", "-f", "avi", path});
+    ffmpeg.start("ffmpeg", QStringList{"-hide_banner", "-loglevel", "error", "-y", "-f", "lavfi", "-i",
+                                       QString("testsrc2=size=%1:rate=25:duration=%2").arg(size).arg(seconds),
+                                       "-f", "lavfi", "-i", QString("sine=frequency=440:duration=%1").arg(seconds)}
+                               + encoding + QStringList{path});
     if (!ffmpeg.waitForFinished(120000) || ffmpeg.exitCode() != 0) {
         std::fprintf(stderr, "ffmpeg failed: %s\n", ffmpeg.readAllStandardError().constData());
         return {};

@@ -1,18 +1,22 @@
 // Time to the first frame: from the request to play a clip to its first frame
-// on screen. Ours: the player window's load sequence through FilgraphManager
-// and MpvEngine in a new window, with a new engine (the first file after
-// start-up) and with the engine kept from the file before (each next file).
-// Theirs: the mpv command started on the same clip, and an mpv already running
-// told to load it over its IPC socket, until mpv reports its first frame shown
-// (logged once its video output has presented it). Same run, same clip, same
-// decoding options. Needs a display; run it through `make bench` (Xvfb).
+// on screen. Ours: the real player windows, loaded as the play loop loads
+// them (no opening animation) and shown, playing through MpvEngine: the
+// DirectShow window (Reelbox_M) on an mpeg4 clip and the RealAudio window
+// (Reelbox_R) on the same picture as RealVideo 2 in .rm; each with a new
+// engine (the first file after start-up) and with the engine kept from the
+// file before (each next file). Theirs: the mpv command started on the same
+// clip, and an mpv already running told to load it over its IPC socket, until
+// mpv reports its first frame shown (logged once its video output has
+// presented it). Same run, same clips, same decoding options. Needs a
+// display; run it through `make bench` (Xvfb).
 
+#include "app/reelbox_b.h"
 #include "bench_media.h"
-#include "platform/media/filgraph_manager.h"
 #include "platform/media/mpv_engine.h"
+#include "player/directshow_window.h"
+#include "player/real_audio_window.h"
 
 #include <QApplication>
-#include <QDialog>
 #include <QFile>
 #include <algorithm>
 #include <benchmark/benchmark.h>
@@ -20,46 +24,46 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <optional>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
 
 namespace {
 
-QString clip;
+QString aviClip; // mpeg4 in .avi
+QString rmClip;  // RealVideo 2 in .rm, the same picture
 std::map<std::string, std::vector<double>> times; // seconds per iteration, by benchmark
 
-// One player window: the picture area, and the graph built the way the
-// window's LoadFile builds it, over an engine that outlives the window.
-struct PlayerWindow
+enum class Window { DirectShow, RealAudio };
+
+// Plays clip in a new player window over engine, timed by clock from the
+// play request to the first frame on screen; none when no frame came. The
+// window then moves on, as Ctrl does (untimed).
+std::optional<double> PlayToFirstFrame(Window which, MpvEngine &engine, const QString &clip, QElapsedTimer &clock)
 {
-    QDialog window;
-    QWidget *display = new QWidget(&window);
-    MpvEngine &engine;
-    std::unique_ptr<FilgraphManager> graph;
-
-    explicit PlayerWindow(MpvEngine &engine) : engine(engine) { window.setWindowTitle("Reelbox player"); }
-    ~PlayerWindow() { graph.reset(); } // the graph goes first, as in the window's CleanUp
-
-    // Renders, lays out, runs and shows; false when no frame came.
-    bool PlayToFirstFrame()
-    {
-        const int before = engine.FramesDrawn();
-        graph = std::make_unique<FilgraphManager>(engine);
-        graph->WindowStyle(0x46000000);
-        graph->Owner(display);
-        graph->MessageDrain(display);
-        graph->RenderFile(clip);
-        const int width = graph->Width().value_or(320), height = graph->Height().value_or(240);
-        window.resize(width, height + 53);
-        display->setGeometry(0, 20, width, height);
-        graph->SetWindowPosition(0, 0, width, height);
-        graph->Run();
-        graph->CurrentPosition(0);
-        window.show();
-        return bench::WaitFor([&] { return engine.FramesDrawn() > before; });
+    QTemporaryDir folder; // the program folder the window stores its place in
+    Reelbox_B shared(folder.path());
+    shared.PlayFile = clip;
+    shared.InPlayLoop = -1; // as in a list: no opening animation
+    const int before = engine.FramesDrawn();
+    std::unique_ptr<SkinnedPlayerWindow> window;
+    if (which == Window::DirectShow) {
+        auto directShow = std::make_unique<Reelbox_M>(shared, engine);
+        if (!directShow->Form_Load())
+            return std::nullopt;
+        window = std::move(directShow);
+    } else {
+        auto realAudio = std::make_unique<Reelbox_R>(shared, engine);
+        realAudio->Form_Load();
+        window = std::move(realAudio);
     }
-};
+    window->show(); // as the modal show does
+    const bool shown = bench::WaitFor([&] { return engine.FramesDrawn() > before; });
+    const double seconds = clock.nsecsElapsed() / 1e9;
+    window->Form_KeyDown(Qt::Key_Control);
+    return shown ? std::optional(seconds) : std::nullopt;
+}
 
 void Record(benchmark::State &state, const std::string &name, double seconds)
 {
@@ -68,36 +72,37 @@ void Record(benchmark::State &state, const std::string &name, double seconds)
 }
 
 // The first file after start-up: a new engine and a new window.
-void BM_ReelboxFirstFile(benchmark::State &state)
+void BM_FirstFile(benchmark::State &state, Window which, const QString *clip, const char *name)
 {
     for (auto _ : state) {
         QElapsedTimer clock;
         clock.start();
         MpvEngine engine;
-        PlayerWindow player(engine);
-        if (!player.PlayToFirstFrame())
+        const std::optional<double> seconds = PlayToFirstFrame(which, engine, *clip, clock);
+        if (!seconds)
             state.SkipWithError("no frame drawn");
-        Record(state, "first file", clock.nsecsElapsed() / 1e9);
+        Record(state, name, seconds.value_or(0));
     }
 }
 
 // Each next file: the program's one engine, a new window per file (as the
 // play loop shows one modal player window per file).
-void BM_ReelboxNextFile(benchmark::State &state)
+void BM_NextFile(benchmark::State &state, Window which, const QString *clip, const char *name)
 {
     MpvEngine engine;
-    PlayerWindow(engine).PlayToFirstFrame();
+    QElapsedTimer unused;
+    PlayToFirstFrame(which, engine, *clip, unused);
     for (auto _ : state) {
         QElapsedTimer clock;
         clock.start();
-        PlayerWindow player(engine);
-        if (!player.PlayToFirstFrame())
+        const std::optional<double> seconds = PlayToFirstFrame(which, engine, *clip, clock);
+        if (!seconds)
             state.SkipWithError("no frame drawn");
-        Record(state, "next file", clock.nsecsElapsed() / 1e9);
+        Record(state, name, seconds.value_or(0));
     }
 }
 
-void BM_MpvCommandFirstFrame(benchmark::State &state)
+void BM_MpvCommandFirstFrame(benchmark::State &state, const QString *clip, const char *name)
 {
     if (!bench::HaveMpvCommand()) {
         state.SkipWithError("the mpv command is not installed (scripts/bench installs it)");
@@ -108,7 +113,7 @@ void BM_MpvCommandFirstFrame(benchmark::State &state)
         mpv.setProcessChannelMode(QProcess::MergedChannels);
         QElapsedTimer clock;
         clock.start();
-        mpv.start("mpv", bench::MpvCommandOptions() << "--msg-level=all=no,cplayer=v" << clip);
+        mpv.start("mpv", bench::MpvCommandOptions() << "--msg-level=all=no,cplayer=v" << *clip);
         QByteArray output;
         bool shown = false;
         while (!shown && mpv.waitForReadyRead(20000)) {
@@ -120,7 +125,7 @@ void BM_MpvCommandFirstFrame(benchmark::State &state)
         mpv.waitForFinished();
         if (!shown)
             state.SkipWithError("mpv showed no frame");
-        Record(state, "mpv", seconds);
+        Record(state, name, seconds);
     }
 }
 
@@ -170,7 +175,7 @@ bool WaitForMpvLog(QProcess &mpv, QByteArray &output, const char *line, int coun
 
 // The next file in an mpv already running (idle, driven over its IPC socket):
 // what mpv itself needs once its process and window exist, as in our second case.
-void BM_MpvNextFile(benchmark::State &state)
+void BM_MpvNextFile(benchmark::State &state, const QString *clip, const char *name)
 {
     if (!bench::HaveMpvCommand()) {
         state.SkipWithError("the mpv command is not installed (scripts/bench installs it)");
@@ -188,7 +193,7 @@ void BM_MpvNextFile(benchmark::State &state)
         return;
     }
     MpvConnection connection(socketPath);
-    const QByteArray load = "{\"command\": [\"loadfile\", \"" + clip.toUtf8() + "\"]}";
+    const QByteArray load = "{\"command\": [\"loadfile\", \"" + clip->toUtf8() + "\"]}";
     const char *const shownLine = "first video frame after restart shown";
     int files = 1;
     connection.Send(load); // the first file, as in our second case
@@ -202,7 +207,7 @@ void BM_MpvNextFile(benchmark::State &state)
         const bool shown = connection.Send(load) && WaitForMpvLog(mpv, output, shownLine, ++files);
         if (!shown)
             state.SkipWithError("mpv showed no frame");
-        Record(state, "mpv next file", clock.nsecsElapsed() / 1e9);
+        Record(state, name, clock.nsecsElapsed() / 1e9);
     }
     connection.Send("{\"command\": [\"quit\"]}");
     if (!mpv.waitForFinished(5000))
@@ -211,30 +216,44 @@ void BM_MpvNextFile(benchmark::State &state)
 
 } // namespace
 
-BENCHMARK(BM_MpvCommandFirstFrame)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ReelboxFirstFile)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_MpvNextFile)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ReelboxNextFile)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
+constexpr int Runs = 10;
+#define FIRST_FRAME(...) BENCHMARK_CAPTURE(__VA_ARGS__)->UseManualTime()->Iterations(Runs)->Unit(benchmark::kMillisecond)
+
+FIRST_FRAME(BM_MpvCommandFirstFrame, mpeg4, &aviClip, "mpv (mpeg4)");
+FIRST_FRAME(BM_FirstFile, directshow_mpeg4, Window::DirectShow, &aviClip, "M first file (mpeg4)");
+FIRST_FRAME(BM_MpvCommandFirstFrame, rm, &rmClip, "mpv (rm)");
+FIRST_FRAME(BM_FirstFile, realaudio_rm, Window::RealAudio, &rmClip, "R first file (rm)");
+FIRST_FRAME(BM_MpvNextFile, mpeg4, &aviClip, "mpv next file (mpeg4)");
+FIRST_FRAME(BM_NextFile, directshow_mpeg4, Window::DirectShow, &aviClip, "M next file (mpeg4)");
+FIRST_FRAME(BM_MpvNextFile, rm, &rmClip, "mpv next file (rm)");
+FIRST_FRAME(BM_NextFile, realaudio_rm, Window::RealAudio, &rmClip, "R next file (rm)");
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     QTemporaryDir dir;
-    clip = bench::MakeClip(dir, "clip720p.avi", "1280x720", 3);
-    if (clip.isEmpty())
+    aviClip = bench::MakeClip(dir, "clip720p.avi", "1280x720", 3, bench::Mpeg4Avi);
+    rmClip = bench::MakeClip(dir, "clip720p.rm", "1280x720", 3, bench::RealVideo2Rm);
+    if (aviClip.isEmpty() || rmClip.isEmpty())
         return 1;
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
 
-    const std::pair<const char *, const char *> pairs[] = {{"first file", "mpv"},
-                                                           {"next file", "mpv next file"}};
+    const std::pair<const char *, const char *> pairs[] = {
+        {"M first file (mpeg4)", "mpv (mpeg4)"},
+        {"R first file (rm)", "mpv (rm)"},
+        {"R first file (rm)", "M first file (mpeg4)"},
+        {"M next file (mpeg4)", "mpv next file (mpeg4)"},
+        {"R next file (rm)", "mpv next file (rm)"},
+        {"R next file (rm)", "M next file (mpeg4)"},
+    };
     for (const auto &[ours, theirs] : pairs) {
         const double mine = bench::Median(times[ours]), reference = bench::Median(times[theirs]);
         if (reference > 0 && mine > 0)
-            std::printf("first frame, %s: median %.1f ms vs %s %.1f ms, ours/mpv = %.2f\n", ours,
-                        mine * 1e3, theirs, reference * 1e3, mine / reference);
+            std::printf("first frame, %s: median %.1f ms vs %s %.1f ms, ratio %.2f\n", ours, mine * 1e3, theirs,
+                        reference * 1e3, mine / reference);
     }
     return 0;
 }

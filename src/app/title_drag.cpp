@@ -1,13 +1,14 @@
 #include "app/title_drag.h"
 
+#include "platform/window_system.h"
+
 #include <QCursor>
-#include <QGuiApplication>
 #include <QWindow>
 #include <QWidget>
 
 bool BeginTitleDrag(QWidget &window, qint16 &offsetX, qint16 &offsetY)
 {
-    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+    if (!ProgramsPlaceWindows()) {
         if (QWindow *handle = window.windowHandle())
             handle->startSystemMove();
         return false;

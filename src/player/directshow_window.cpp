@@ -3,20 +3,12 @@
 #include "player/directshow_window.h"
 
 #include "app/reelbox_b.h"
-#include "app/shared_procedures.h"
 #include "controls/seek_bar_form.h"
 #include "controls/visual_scroll_bar.h"
-#include "platform/fonts.h"
 #include "platform/media/filgraph_manager.h"
-#include "platform/picture_label.h"
 #include "player/player_rules.h"
 
-#include <QApplication>
-#include <QCursor>
-#include <QFileInfo>
-#include <QGuiApplication>
 #include <QLabel>
-#include <QScreen>
 #include <QTimer>
 
 namespace {
@@ -37,21 +29,12 @@ QLabel *NewTimeLabel(QWidget *parent, int left)
     return label;
 }
 
-QRect ScreenRect()
-{
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    return screen ? screen->geometry() : QRect(0, 0, 1024, 768);
-}
-
 } // namespace
 
 Reelbox_M::Reelbox_M(Reelbox_B &shared, PlaybackEngine &engine, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
-    , B(shared)
+    : SkinnedPlayerWindow(shared, {233, 216, 3}, parent)
     , engine_(engine)
 {
-    setWindowTitle(QStringLiteral("Reelbox"));
-    setFont(DesignFont());
     setStyleSheet(QStringLiteral("Reelbox_M { background-color: #808080; }"));
     setAutoFillBackground(true);
     QPalette grey = palette();
@@ -67,18 +50,6 @@ Reelbox_M::~Reelbox_M()
 
 void Reelbox_M::CreateControls()
 {
-    Image1 = new PictureLabel(this);
-    Image1->SetPicture(SkinPicture(QStringLiteral("title_bar")));
-    Image1->setScaledContents(true);
-    Image1->setGeometry(0, 0, 233, TitleHeight);
-    ImgExit = new PictureLabel(this);
-    ImgExit->SetPicture(SkinPicture(QStringLiteral("close_normal")));
-    ImgExit->setGeometry(216, 4, 15, 15);
-    ImgExit->setCursor(SkinPointer());
-    lbl_msg = new QLabel(QStringLiteral("Loading..."), this);
-    lbl_msg->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
-    lbl_msg->setAttribute(Qt::WA_TransparentForMouseEvents); // the strip drags under it
-    lbl_msg->move(8, 3);
     Display = new QWidget(this);
     Display->setGeometry(0, TitleHeight, 233, 193);
     Display->setFocusPolicy(Qt::TabFocus);
@@ -91,11 +62,6 @@ void Reelbox_M::CreateControls()
     Timer1->setInterval(10);
     connect(Timer1, &QTimer::timeout, this, &Reelbox_M::Timer1_Timer);
     connect(H1, &dtVisualScrollBar::Scroll, this, &Reelbox_M::H1_Scroll);
-    connect(Image1, &PictureLabel::MouseDown, this, &Reelbox_M::Image1_MouseDown);
-    connect(Image1, &PictureLabel::MouseMove, this, &Reelbox_M::Image1_MouseMove);
-    connect(Image1, &PictureLabel::MouseUp, this, &Reelbox_M::Image1_MouseUp);
-    connect(ImgExit, &PictureLabel::MouseDown, this, &Reelbox_M::ImgExit_MouseDown);
-    connect(ImgExit, &PictureLabel::MouseUp, this, &Reelbox_M::ImgExit_MouseUp);
 }
 
 void Reelbox_M::CreateBottomPanel()
@@ -118,11 +84,6 @@ void Reelbox_M::CreateBottomPanel()
     Rem_Time = NewTimeLabel(Pic_B, 104);
 }
 
-bool Reelbox_M::FullScreenMode() const
-{
-    return (B.PlaySource == 0 && B.Full1 == 1) || (B.PlaySource == 1 && B.Full2 == 1);
-}
-
 bool Reelbox_M::Form_Load()
 {
     ShowPlaying();
@@ -131,25 +92,11 @@ bool Reelbox_M::Form_Load()
         return false;
     PlaceWindow();
     Dragging = 0;
-    if (B.InPlayLoop == 0) {
-        const QPoint cursor = QCursor::pos();
-        B.ApiResult = 1;
-        CursorX = static_cast<qint16>(cursor.x());
-        CursorY = static_cast<qint16>(cursor.y());
-        AnimateOpen(this, CursorX, CursorY);
-    }
-    QApplication::restoreOverrideCursor();
-    if (unloading_) // the file ended or failed while the window opened
+    AnimateOpenFromCursor();
+    if (Closed()) // the file ended or failed while the window opened
         return true;
     Timer1->start();
     return true;
-}
-
-void Reelbox_M::ShowPlaying()
-{
-    const QFileInfo file(B.PlayFile);
-    lbl_msg->setText(QStringLiteral("Playing... ") + (file.exists() ? file.fileName() : QString()));
-    lbl_msg->adjustSize();
 }
 
 void Reelbox_M::LoadFile()
@@ -191,8 +138,7 @@ void Reelbox_M::LayOut()
 {
     const int width = VideoWidth;
     setFixedSize(width, VideoHeight + TitleHeight + PanelHeight);
-    Image1->setFixedWidth(width);
-    ImgExit->move(width - 20, ImgExit->y());
+    SetTitleWidth(width);
     Display->setGeometry(0, TitleHeight, graph_->Width().value_or(VideoWidth), graph_->Height().value_or(VideoHeight));
     Pic_B->setGeometry(0, Display->y() + Display->height(), width, PanelHeight);
     H1->setFixedWidth(width);
@@ -202,9 +148,7 @@ void Reelbox_M::PlaceWindow()
 {
     const QRect screen = ScreenRect();
     if (FullScreenMode()) {
-        move(screen.topLeft());
-        // Above panels and docks: the window manager lays a full-screen window on top.
-        setWindowState(windowState() | Qt::WindowFullScreen);
+        EnterFullScreen();
         return;
     }
     move(screen.left() + (screen.width() - width()) / 2, screen.top() + (screen.height() - height()) / 3);

@@ -10,18 +10,17 @@
 // to the window's handler otherwise; keys and clicks made on the picture reach
 // the video area through the graph's message drain.
 
-#include <QDialog>
+#include "player/skinned_player_window.h"
+
 #include <memory>
 
 class dtVisualScrollBar;
 class FilgraphManager;
-class PictureLabel;
 class PlaybackEngine;
 class QLabel;
 class QTimer;
-struct Reelbox_B;
 
-class Reelbox_M : public QDialog
+class Reelbox_M : public SkinnedPlayerWindow
 {
     Q_OBJECT
 public:
@@ -34,9 +33,7 @@ public:
     // has nothing to show and is not to be shown).
     bool Form_Load();
 
-    // Controls, by their design names.
-    PictureLabel *Image1, *ImgExit;
-    QLabel *lbl_msg;
+    // Controls, by their design names (the title strip's in SkinnedPlayerWindow).
     QWidget *Display, *Pic_B;
     dtVisualScrollBar *H1;
     QLabel *Pos_Time, *lbl, *Total_Time, *Rem_Time;
@@ -46,8 +43,6 @@ public:
     QString MediaFile;
     qint32 VideoWidth = 0, VideoHeight = 0;
     qint32 SeekStep = 0;
-    qint16 Dragging = 0, DragOffsetX = 0, DragOffsetY = 0;
-    qint16 CursorX = 0, CursorY = 0;
 
     // Handlers.
     void LoadFile();
@@ -55,39 +50,28 @@ public:
     void CleanUp();
     void Timer1_Timer();
     void H1_Scroll();
-    void Form_KeyDown(int key);
+    void Form_KeyDown(int key) override;
     void Display_KeyDown(int key);
     void Display_Click();
-    void Image1_MouseDown(Qt::MouseButton button);
-    void Image1_MouseMove();
-    void Image1_MouseUp();
-    void ImgExit_MouseDown();
-    void ImgExit_MouseUp();
 
     // The graph while a file is loaded (none before the load and after closing).
     FilgraphManager *Graph() const { return graph_.get(); }
-    bool FullScreenMode() const;
-    // True once the window has closed (or was never loaded).
-    bool Closed() const { return unloading_; }
 
 protected:
-    void showEvent(QShowEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
+    bool HasPlayer() const override;
+    void ResumePlayer() override;
+    void PausePlayer() override;
+    void OnUnload() override;
 
 private:
     void CreateControls();
     void CreateBottomPanel();
     void LayOut();
     void PlaceWindow();
-    void ShowPlaying();
-    void Unload();
     void StopAndUnload();
     void SetLabelText(QLabel *label, const QString &text);
 
-    Reelbox_B &B;
     PlaybackEngine &engine_;
     std::unique_ptr<FilgraphManager> graph_;
-    bool unloading_ = false;
 };

@@ -4,23 +4,13 @@
 #include "player/directshow_window.h"
 
 #include "app/reelbox_b.h"
-#include "app/shared_procedures.h"
-#include "app/title_drag.h"
 #include "controls/visual_scroll_bar.h"
 #include "platform/media/filgraph_manager.h"
-#include "platform/picture_label.h"
 #include "player/player_rules.h"
 
-#include <QApplication>
-#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QTimer>
-
-namespace {
-const QString PauseText = QStringLiteral("Pause");
-const QString UnloadingText = QStringLiteral("Unloading");
-} // namespace
 
 void Reelbox_M::SetLabelText(QLabel *label, const QString &text)
 {
@@ -50,40 +40,28 @@ void Reelbox_M::H1_Scroll()
 
 void Reelbox_M::Form_KeyDown(int key)
 {
-    switch (key) {
-    case Qt::Key_Control:
-        lbl_msg->setText(UnloadingText);
-        Unload();
-        break;
-    case Qt::Key_Alt:
-        if (!graph_)
-            break;
-        if (lbl_msg->text() == PauseText) {
-            ShowPlaying();
-            graph_->Run();
-        } else {
-            lbl_msg->setText(PauseText);
-            graph_->Pause();
-        }
-        break;
-    case Qt::Key_Escape:
-    case Qt::Key_Space:
-        lbl_msg->setText(UnloadingText);
-        B.StopPlay = -1;
-        Unload();
-        break;
-    case Qt::Key_Left:
-        if (graph_)
-            graph_->CurrentPosition(SeekBack(graph_->CurrentPosition().value_or(0), SeekStep));
-        break;
-    case Qt::Key_Right:
-        if (graph_)
-            graph_->CurrentPosition(SeekForward(graph_->CurrentPosition().value_or(0), SeekStep,
-                                                graph_->Duration().value_or(0)));
-        break;
-    default:
-        break;
-    }
+    if (CommonKeyDown(key) || !graph_)
+        return;
+    if (key == Qt::Key_Left)
+        graph_->CurrentPosition(SeekBack(graph_->CurrentPosition().value_or(0), SeekStep));
+    else if (key == Qt::Key_Right)
+        graph_->CurrentPosition(
+            SeekForward(graph_->CurrentPosition().value_or(0), SeekStep, graph_->Duration().value_or(0)));
+}
+
+bool Reelbox_M::HasPlayer() const
+{
+    return graph_ != nullptr;
+}
+
+void Reelbox_M::ResumePlayer()
+{
+    graph_->Run();
+}
+
+void Reelbox_M::PausePlayer()
+{
+    graph_->Pause();
 }
 
 void Reelbox_M::Display_KeyDown(int key)
@@ -110,20 +88,6 @@ void Reelbox_M::Display_Click()
     Unload();
 }
 
-// The window itself takes the focus when it shows, so that its key table
-// (Alt pauses, the arrows seek, Ctrl skips, Esc and Space stop) applies; the
-// picture's table serves keys only once the user has put the focus there.
-void Reelbox_M::showEvent(QShowEvent *event)
-{
-    QDialog::showEvent(event);
-    setFocus(Qt::ActiveWindowFocusReason);
-}
-
-void Reelbox_M::keyPressEvent(QKeyEvent *event)
-{
-    Form_KeyDown(event->key());
-}
-
 bool Reelbox_M::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched != Display)
@@ -139,38 +103,6 @@ bool Reelbox_M::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-void Reelbox_M::Image1_MouseDown(Qt::MouseButton button)
-{
-    if (button != Qt::LeftButton)
-        return;
-    Dragging = BeginTitleDrag(*this, DragOffsetX, DragOffsetY) ? 1 : 0;
-}
-
-void Reelbox_M::Image1_MouseMove()
-{
-    if (Dragging != 1)
-        return;
-    FollowTitleDrag(*this, DragOffsetX, DragOffsetY);
-}
-
-void Reelbox_M::Image1_MouseUp()
-{
-    Dragging = 0;
-}
-
-void Reelbox_M::ImgExit_MouseDown()
-{
-    ImgExit->SetPicture(SkinPicture(QStringLiteral("close_pressed")));
-}
-
-void Reelbox_M::ImgExit_MouseUp()
-{
-    ImgExit->SetPicture(SkinPicture(QStringLiteral("close_normal")));
-    QApplication::processEvents();
-    B.StopPlay = -1;
-    Unload();
-}
-
 void Reelbox_M::StopAndUnload()
 {
     if (graph_)
@@ -178,22 +110,8 @@ void Reelbox_M::StopAndUnload()
     Unload();
 }
 
-void Reelbox_M::Unload()
+void Reelbox_M::OnUnload()
 {
-    if (unloading_)
-        return;
-    unloading_ = true;
     Timer1->stop();
     CleanUp();
-    if (B.InPlayLoop == 0 && isVisible())
-        AnimateClose(this, CursorX, CursorY);
-    done(QDialog::Accepted);
-}
-
-void Reelbox_M::closeEvent(QCloseEvent *event)
-{
-    // However the window is asked to close (the window manager, the session
-    // ending), it closes the same way as its own commands close it.
-    Unload();
-    event->accept();
 }

@@ -2,6 +2,7 @@
 
 #include "platform/media/mpv_engine.h"
 #include "player/directshow_window.h"
+#include "player/real_audio_window.h"
 
 WindowPlayerFactory::WindowPlayerFactory(Reelbox_B &shared, PlaybackEngine *engine)
     : shared_(shared)
@@ -20,16 +21,29 @@ PlaybackEngine &WindowPlayerFactory::Engine()
     return *engine_;
 }
 
-bool WindowPlayerFactory::ShowModal(PlayerWindow, QWidget *owner)
+bool WindowPlayerFactory::ShowModal(PlayerWindow which, QWidget *owner)
 {
-    // The RealAudio names play in the DirectShow window too, until that window
-    // has a sibling of its own.
+    return which == PlayerWindow::RealAudio ? ShowRealAudio(owner) : ShowDirectShow(owner);
+}
+
+// A clip that ends while its window opens has closed the window already;
+// shown then, it would be a window nothing closes.
+
+bool WindowPlayerFactory::ShowDirectShow(QWidget *owner)
+{
     Reelbox_M window(shared_, Engine(), owner);
     if (!window.Form_Load())
         return false;
-    // A clip that ends while the window opens has closed it already; shown now,
-    // it would be a window nothing closes.
     if (!window.Closed())
         window.exec();
     return true;
+}
+
+bool WindowPlayerFactory::ShowRealAudio(QWidget *owner)
+{
+    Reelbox_R window(shared_, Engine(), owner);
+    window.Form_Load();
+    if (!window.Closed())
+        window.exec();
+    return !window.PlayedNothing();
 }

@@ -22,7 +22,10 @@ public:
     bool ShowModal(PlayerWindow which, QWidget *owner) override;
 
 private:
+    // The one engine all windows play through, made here on first use.
     PlaybackEngine &Engine();
+    bool ShowDirectShow(QWidget *owner);
+    bool ShowRealAudio(QWidget *owner);
 
     Reelbox_B &shared_;
     PlaybackEngine *engine_;

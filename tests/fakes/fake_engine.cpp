@@ -21,7 +21,28 @@ bool FakeEngine::Load(const QString &path)
 {
     calls_ << QStringLiteral("Load ") + path;
     Close();
+    return TakeOpen(path);
+}
+
+void FakeEngine::Open(const QString &path)
+{
+    calls_ << QStringLiteral("Open ") + path;
+    Close();
+    opening_ = path;
+    state_ = State::Opening;
+    AnnounceChanges();
+}
+
+void FakeEngine::FinishOpening()
+{
+    if (state_ == State::Opening)
+        TakeOpen(std::exchange(opening_, QString()));
+}
+
+bool FakeEngine::TakeOpen(const QString &path)
+{
     if (std::exchange(failNextLoad_, false)) {
+        Close();
         emit Failed(QStringLiteral("cannot render ") + path);
         return false;
     }
@@ -29,28 +50,33 @@ bool FakeEngine::Load(const QString &path)
     duration_ = nextDuration_;
     picture_ = nextPicture_;
     state_ = State::Stopped;
+    AnnounceChanges();
+    emit Opened();
     return true;
 }
 
 void FakeEngine::Run()
 {
     calls_ << QStringLiteral("Run");
-    if (state_ != State::Empty && position_ < duration_)
+    if (HasFile() && position_ < duration_)
         state_ = State::Playing;
+    AnnounceChanges();
 }
 
 void FakeEngine::Pause()
 {
     calls_ << QStringLiteral("Pause");
-    if (state_ != State::Empty)
+    if (HasFile())
         state_ = State::Paused;
+    AnnounceChanges();
 }
 
 void FakeEngine::Stop()
 {
     calls_ << QStringLiteral("Stop");
-    if (state_ != State::Empty)
+    if (HasFile())
         state_ = State::Stopped;
+    AnnounceChanges();
 }
 
 void FakeEngine::Unload()
@@ -62,8 +88,21 @@ void FakeEngine::Unload()
 void FakeEngine::Seek(double seconds)
 {
     calls_ << QStringLiteral("Seek ") + QString::number(seconds);
-    if (state_ != State::Empty)
+    if (HasFile())
         position_ = std::clamp(seconds, 0.0, duration_);
+    AnnounceChanges();
+}
+
+void FakeEngine::SetBuffering(bool buffering)
+{
+    buffering_ = buffering;
+    AnnounceChanges();
+}
+
+void FakeEngine::SetSeeking(bool seeking)
+{
+    seeking_ = seeking;
+    AnnounceChanges();
 }
 
 void FakeEngine::Advance(double seconds)
@@ -71,16 +110,18 @@ void FakeEngine::Advance(double seconds)
     if (state_ != State::Playing)
         return;
     position_ = std::min(position_ + seconds, duration_);
+    AnnounceChanges();
     if (position_ >= duration_)
         FinishStream();
 }
 
 void FakeEngine::FinishStream()
 {
-    if (state_ == State::Empty)
+    if (!HasFile())
         return;
     position_ = duration_;
     state_ = State::Stopped;
+    AnnounceChanges();
     emit EndOfStream();
 }
 
@@ -92,9 +133,13 @@ void FakeEngine::FailPlayback(const QString &reason)
 
 void FakeEngine::Close()
 {
+    opening_.clear();
     path_.clear();
     duration_ = 0;
     position_ = 0;
     picture_ = QSize();
     state_ = State::Empty;
+    buffering_ = false;
+    seeking_ = false;
+    AnnounceChanges();
 }

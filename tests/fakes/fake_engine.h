@@ -1,8 +1,9 @@
 #pragma once
 // A playback engine for tests: nothing is decoded and no time passes by
 // itself. The test sets the length and picture size of the files it "loads",
-// moves the clock with Advance, ends the stream or makes a load or playback
-// fail on cue, and reads back which calls the code under test made.
+// finishes background opens, moves the clock with Advance, ends the stream or
+// makes a load or playback fail on cue, holds the engine in buffering or
+// seeking, and reads back which calls the code under test made.
 
 #include "platform/media/playback_engine.h"
 
@@ -19,8 +20,11 @@ public:
     // What the next loads give: length in seconds and picture size (empty: no video).
     void SetDuration(double seconds) { nextDuration_ = seconds; }
     void SetPictureSize(QSize size) { nextPicture_ = size; }
-    // Makes the next Load fail (Failed is emitted, Load returns false).
+    // Makes the next Load, or the open finished next, fail (Failed is emitted).
     void FailLoad() { failNextLoad_ = true; }
+    // Ends the open started by Open: Opened (Stopped at the start), or Failed
+    // after FailLoad. Nothing unless Opening.
+    void FinishOpening();
     // Moves the clock `seconds` on; only a Playing file advances. Reaching
     // the end stops there and emits EndOfStream.
     void Advance(double seconds);
@@ -28,13 +32,18 @@ public:
     void FinishStream();
     // Playback breaks off: Failed is emitted and the engine is Empty.
     void FailPlayback(const QString &reason = QStringLiteral("broken stream"));
+    // Holds the engine waiting for its source, or for a seek to be carried out.
+    void SetBuffering(bool buffering);
+    void SetSeeking(bool seeking);
 
-    // The calls made so far, in order: "Load <path>", "Run", "Pause", "Stop",
-    // "Seek <seconds>", "Unload".
+    // The calls made so far, in order: "Load <path>", "Open <path>", "Run",
+    // "Pause", "Stop", "Seek <seconds>", "Unload".
     const QStringList &Calls() const { return calls_; }
+    void ClearCalls() { calls_.clear(); }
     QString LoadedPath() const { return path_; }
 
     bool Load(const QString &path) override;
+    void Open(const QString &path) override;
     void Run() override;
     void Pause() override;
     void Stop() override;
@@ -44,19 +53,26 @@ public:
     double Duration() const override { return duration_; }
     QSize PictureSize() const override { return picture_; }
     State PlayState() const override { return state_; }
+    bool Buffering() const override { return buffering_; }
+    bool Seeking() const override { return seeking_; }
     QWidget *VideoWidget() override;
 
 private:
+    bool HasFile() const { return state_ != State::Empty && state_ != State::Opening; }
     void Close();
+    bool TakeOpen(const QString &path);
 
     double nextDuration_ = 60;
     QSize nextPicture_{320, 240};
     bool failNextLoad_ = false;
+    QString opening_;
     QString path_;
     double duration_ = 0;
     double position_ = 0;
     QSize picture_;
     State state_ = State::Empty;
+    bool buffering_ = false;
+    bool seeking_ = false;
     QStringList calls_;
     QPointer<QWidget> widget_;
 };

@@ -6,6 +6,7 @@
 #include "platform/media_clips.h"
 
 #include <QDialog>
+#include <algorithm>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
@@ -145,6 +146,89 @@ TEST(MpvEngine, ReplacesFilesAndRecoversFromFailures)
     ASSERT_TRUE(QTest::qWaitFor([&] { return ends.count() > 0; }));
     EXPECT_EQ(ends.count(), 1);
     EXPECT_EQ(failures.count(), 2);
+}
+
+namespace {
+
+// The engine's states in the order it announced them (each change once).
+struct StateLog
+{
+    explicit StateLog(PlaybackEngine &engine)
+    {
+        QObject::connect(&engine, &PlaybackEngine::StateChanged, [this, &engine] {
+            if (states.isEmpty() || states.last() != engine.PlayState())
+                states.append(engine.PlayState());
+            seeking = seeking || engine.Seeking();
+        });
+        QObject::connect(&engine, &PlaybackEngine::PositionChanged, [this](double s) { positions.append(s); });
+    }
+    QList<State> states;
+    QList<double> positions;
+    bool seeking = false;
+};
+
+} // namespace
+
+// Opening in the background: the caller goes on at once and hears Opened
+// with the size and length readable; states and positions are announced as
+// they change, up to the end of the stream.
+TEST(MpvEngine, OpensInTheBackgroundAndAnnouncesStatesAndPositions)
+{
+    MpvEngine engine(Untimed());
+    StateLog log(engine);
+    QSignalSpy opened(&engine, &PlaybackEngine::Opened);
+    QSignalSpy ends(&engine, &PlaybackEngine::EndOfStream);
+
+    engine.Open(MediaClips::Path("clip.rm"));
+    EXPECT_EQ(engine.PlayState(), State::Opening);
+    EXPECT_EQ(opened.count(), 0) << "opened inside Open";
+    EXPECT_TRUE(engine.PictureSize().isEmpty());
+    engine.Run(); // nothing to run yet
+    EXPECT_EQ(engine.PlayState(), State::Opening);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return opened.count() == 1; }));
+    EXPECT_EQ(engine.PlayState(), State::Stopped);
+    EXPECT_EQ(engine.PictureSize(), QSize(320, 240));
+    EXPECT_NEAR(engine.Duration(), 1.0, 0.1);
+
+    engine.Seek(0.5);
+    EXPECT_TRUE(engine.Seeking());
+    engine.Run();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ends.count() == 1; }));
+    EXPECT_EQ(log.states, (QList<State>{State::Opening, State::Stopped, State::Playing, State::Stopped}));
+    EXPECT_TRUE(log.seeking);
+    ASSERT_FALSE(log.positions.isEmpty());
+    EXPECT_EQ(log.positions.first(), 0.5); // the seek's target, at once
+    EXPECT_EQ(log.positions.last(), engine.Duration());
+    EXPECT_TRUE(std::is_sorted(log.positions.begin(), log.positions.end()));
+
+    engine.Unload();
+    EXPECT_EQ(log.states.last(), State::Empty);
+    EXPECT_EQ(log.positions.last(), 0);
+}
+
+// An open given up for another, or for nothing, is never reported; a file
+// that cannot be opened is reported as failed, not opened.
+TEST(MpvEngine, AnOpenReplacedOrFailedIsNeverReportedAsOpened)
+{
+    MpvEngine engine(Untimed());
+    QSignalSpy opened(&engine, &PlaybackEngine::Opened);
+    QSignalSpy failures(&engine, &PlaybackEngine::Failed);
+
+    engine.Open(MediaClips::Path("clip.avi"));
+    engine.Open(MediaClips::Path("tone.wav"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return opened.count() > 0; }));
+    QTest::qWait(100); // time for a stray report of the first
+    EXPECT_EQ(opened.count(), 1);
+    EXPECT_TRUE(engine.PictureSize().isEmpty()) << "the replaced clip's picture was reported";
+
+    engine.Open(MediaClips::Path("clip.avi"));
+    engine.Unload();
+    engine.Open(MediaClips::Missing());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return failures.count() > 0; }));
+    QTest::qWait(100);
+    EXPECT_EQ(opened.count(), 1);
+    EXPECT_EQ(failures.count(), 1);
+    EXPECT_EQ(engine.PlayState(), State::Empty);
 }
 
 namespace {

@@ -125,6 +125,17 @@ class Display:
     def xdotool(self, *arguments):
         return self.run(["xdotool", *[str(a) for a in arguments]])
 
+    def search_windows(self, pid):
+        """The ids of the visible windows of process pid. A search that met a
+        window vanishing under it (an X error) is made again, so it never
+        reads as "no windows"."""
+        for _ in range(10):
+            done = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(pid)], env=self.env,
+                                  capture_output=True, text=True)
+            if "error" not in done.stderr.lower():
+                return [int(wid) for wid in done.stdout.split()]
+        raise AssertionError("xdotool could not list the windows: " + done.stderr.strip())
+
     def window(self, wid):
         """A window's place, size and parent, or None when it is gone."""
         shown = self.run(["xwininfo", "-id", str(wid), "-tree", "-stats"], check=False)
@@ -355,11 +366,11 @@ class Reelbox:
     def windows(self):
         if self.process is None or self.process.poll() is not None:
             return []
-        found = self.display.run(["xdotool", "search", "--onlyvisible", "--pid",
-                                  str(self.process.pid)], check=False).split()
-        windows = [w for w in (self.display.window(int(wid)) for wid in found) if w]
+        found = self.display.search_windows(self.process.pid)
+        windows = [w for w in (self.display.window(wid) for wid in found) if w]
         ids = {w.id for w in windows}
         return [w for w in windows if w.parent not in ids]  # not a window inside another
+
     def _main_window(self):
         for window in self.windows():
             if window.size == MAIN_SIZE:

@@ -32,7 +32,8 @@ FilgraphManager::~FilgraphManager()
 
 bool FilgraphManager::Rendered() const
 {
-    return engine_.PlayState() != PlaybackEngine::State::Empty;
+    const PlaybackEngine::State state = engine_.PlayState();
+    return state != PlaybackEngine::State::Empty && state != PlaybackEngine::State::Opening;
 }
 
 bool FilgraphManager::HasPicture() const { return Rendered() && !engine_.PictureSize().isEmpty(); }

@@ -6,17 +6,19 @@
 //
 // The picture is a native child window with a GL context of its own, inside
 // the widget VideoWidget() returns. So mpv's render context exists from the
-// start, before any window is shown: Load opens the file and decodes its
-// first frame at once, and showing the window only has to put it on screen.
+// start, before any window is shown: a file opens and decodes its first
+// frame at once, and showing the window only has to put it on screen.
 // (A QOpenGLWidget gets a context that can reach the screen only once its
 // window is shown, and costs an extra composition pass per frame.)
 //
-// Load waits on mpv's own event queue (no Qt event loop runs, so nothing
-// re-enters the caller) while mpv opens the file, then reads the length and
-// the demuxer's picture size before mpv starts decoding; so both are known
-// when Load returns. mpv's threads only post queued calls; everything else,
-// drawing included, runs on the GUI thread. Only this file pair sees mpv.
+// Opening reads the length and the demuxer's picture size while mpv holds the
+// opened file, before it starts decoding; so both are known by Opened. Open
+// hears of it through mpv's events as they come; Load waits for it on mpv's
+// own event queue (no Qt event loop runs, so nothing re-enters the caller).
+// mpv's threads only post queued calls; everything else, drawing included,
+// runs on the GUI thread. Only the mpv_* files see mpv.
 
+#include "platform/media/mpv_video_window.h"
 #include "platform/media/playback_engine.h"
 
 #include <QPointer>
@@ -25,8 +27,12 @@
 
 struct mpv_handle;
 struct mpv_event;
+struct mpv_event_end_file;
+struct mpv_event_hook;
+struct mpv_event_log_message;
+struct mpv_event_property;
+struct mpv_event_start_file;
 struct mpv_node;
-class MpvVideoWindow;
 
 struct MpvEngineOptions
 {
@@ -38,7 +44,7 @@ struct MpvEngineOptions
     bool untimed = false;
 };
 
-class MpvEngine : public PlaybackEngine
+class MpvEngine : public PlaybackEngine, private MpvVideoWindow::Host
 {
     Q_OBJECT
 public:
@@ -46,6 +52,7 @@ public:
     ~MpvEngine() override;
 
     bool Load(const QString &path) override;
+    void Open(const QString &path) override;
     void Run() override;
     void Pause() override;
     void Stop() override;
@@ -55,6 +62,8 @@ public:
     double Duration() const override;
     QSize PictureSize() const override;
     State PlayState() const override { return state_; }
+    bool Buffering() const override { return buffering_; }
+    bool Seeking() const override { return seekPending_; }
     QWidget *VideoWidget() override;
 
     // False when libmpv could not be started; every call then does nothing and Load fails.
@@ -70,22 +79,36 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    friend class MpvVideoWindow;
-
     void MakeWidget();
+    bool HasFile() const;
+    uint64_t NextTag();
     void Command(std::initializer_list<const char *> words, uint64_t tag = 0);
     void SetFlag(const char *name, bool value);
-    void DrainEvents();
-    void Handle(const mpv_event &event);
     void Fail(const QString &reason);
     void ResetFile();
     void CheckEnd();
-    void TakeReading(const mpv_event &event);
     void ChooseVideoTrack(const mpv_node &tracks);
     void EnableVideo();
     void OnRenderContextReady();
-    void OnRenderContextGone();
-    void OnFrameShown();
+
+    // mpv's events (mpv_engine_events.cpp), on the GUI thread.
+    void DrainEvents();
+    void Handle(const mpv_event &event);
+    void HandleOne(const mpv_event &event);
+    void OnLogMessage(const mpv_event_log_message &message);
+    void OnCommandReply(const mpv_event &event);
+    void OnStartFile(const mpv_event_start_file &start);
+    void OnHook(const mpv_event_hook &hook);
+    void OnPropertyReply(const mpv_event &event);
+    void FinishReading();
+    void OnEndFile(const mpv_event_end_file &end);
+    void OnPropertyChange(const mpv_event_property &property);
+    void OnPlaybackRestart();
+
+    // MpvVideoWindow::Host
+    bool VideoOn() const override;
+    void FrameShown() override;
+    void RenderContextGone() override;
 
     MpvEngineOptions options_;
     mpv_handle *mpv_ = nullptr;
@@ -93,13 +116,18 @@ private:
     QPointer<MpvVideoWindow> view_; // the native window inside widget_ when drawing video
     std::atomic<bool> drainPosted_{false};
 
-    // The file as the GUI thread knows it; entry_ is mpv's playlist entry id.
+    uint64_t lastTag_ = 0; // the latest counted request tag
+
+    // The file as the GUI thread knows it; entry_ is mpv's playlist entry id,
+    // loadTag_ the tag of the loadfile command that opens it.
     // Opening: loadfile sent; Reading: opened, mpv held while its properties are read.
     int64_t entry_ = -1;
-    enum class Loading { Idle, Opening, Reading, Loaded, Failed } loading_ = Loading::Idle;
+    int64_t startedEntry_ = -1; // the entry of mpv's latest START_FILE
+    bool entryFromNextStart_ = false; // loadfile answered without its entry id
+    uint64_t loadTag_ = 0;
+    enum class Loading { Idle, Opening, Reading, Loaded } loading_ = Loading::Idle;
     int readsPending_ = 0;
     uint64_t hook_ = 0; // mpv's on_preloaded hook, held while Reading
-    QString failure_;
     State state_ = State::Empty;
     double duration_ = 0;
     double position_ = 0;
@@ -109,6 +137,7 @@ private:
     bool atEnd_ = false;    // what Position() and PlayState() report
     bool untouched_ = false; // at the start since Load: neither played nor sought
     bool mpvAtEnd_ = false; // mpv's eof-reached, as last heard
+    bool buffering_ = false; // mpv's paused-for-cache, as last heard
     // A seek not yet carried out by mpv: Position() reports its target until
     // the restart that follows the reply to the latest seek command.
     bool seekPending_ = false;

@@ -1,0 +1,68 @@
+#pragma once
+// The native window mpv draws into, with a GL context of its own. Owning the
+// context (rather than borrowing a QOpenGLWidget's) means the render context
+// exists before anything is shown and outlives moves between windows (the
+// native window itself is made afresh in the new place), and frames go
+// straight to the window's own buffer: no extra composition pass per frame.
+// Input passes through it to the widgets beneath (its container's), so the
+// host sees the keys and clicks as on any widget. GUI thread only.
+
+#include <QOffscreenSurface>
+#include <QOpenGLContext>
+#include <QWindow>
+#include <atomic>
+
+struct mpv_handle;
+struct mpv_render_context;
+
+class MpvVideoWindow : public QWindow
+{
+public:
+    // What the window tells the engine it draws for.
+    class Host
+    {
+    public:
+        // True while the open file's video track is on: only its frames count as shown.
+        virtual bool VideoOn() const = 0;
+        // A frame of the open file reached the screen.
+        virtual void FrameShown() = 0;
+        // The render context is gone (mpv dropped its video track with it).
+        virtual void RenderContextGone() = 0;
+
+    protected:
+        ~Host() = default;
+    };
+
+    // Creates the GL context and mpv's render context on it; HasRenderContext()
+    // says whether that worked.
+    MpvVideoWindow(Host &host, mpv_handle *mpv);
+    ~MpvVideoWindow() override;
+
+    bool HasRenderContext() const { return render_ != nullptr; }
+    // The file changed: what mpv delivered before is no longer to be shown.
+    void ForgetFrame() { unseenFrame_ = false; }
+    // For a caller holding the GUI thread while it waits on mpv: takes a frame
+    // mpv is waiting to hand over (one of the file being replaced) without drawing it.
+    void TakeWaitingFrame();
+    // Drops the native window (a new one is made when next shown). Moving a
+    // GL window between top-level windows can crash Mesa's software renderer;
+    // a fresh one in the new place cannot. The GL context stays.
+    void DropNativeWindow();
+    // Paints the window black (no file, or a file without video).
+    void Clear();
+
+protected:
+    void exposeEvent(QExposeEvent *) override { Draw(); }
+
+private:
+    static void OnUpdate(void *self);
+    void CheckForFrame();
+    void Draw(bool onlyNewFrame = false, bool takeOnly = false);
+
+    Host &host_;
+    QOffscreenSurface spare_; // for work with no window on screen
+    QOpenGLContext context_;
+    mpv_render_context *render_ = nullptr;
+    std::atomic<bool> updatePosted_{false};
+    bool unseenFrame_ = false; // mpv delivered a frame not yet drawn on screen
+};

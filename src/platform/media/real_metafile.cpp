@@ -1,0 +1,113 @@
+#include "platform/media/real_metafile.h"
+
+#include "platform/text_codec.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QUrl>
+
+namespace {
+
+const QString FileScheme = QStringLiteral("file://");
+
+bool HasOtherScheme(const QString &line)
+{
+    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*://"));
+    return scheme.match(line).hasMatch();
+}
+
+// The start and end times of a query "start=...&end=..."; false when the
+// query holds anything else (then it is part of the name).
+bool ParseTimes(const QString &query, MetafileEntry &entry)
+{
+    MetafileEntry times;
+    for (const QString &parameter : query.split(QLatin1Char('&'))) {
+        const QString name = parameter.section(QLatin1Char('='), 0, 0).trimmed().toLower();
+        const std::optional<double> value = ParseMetafileTime(parameter.section(QLatin1Char('='), 1));
+        if (!value || !parameter.contains(QLatin1Char('=')))
+            return false;
+        if (name == QLatin1String("start"))
+            times.start = value;
+        else if (name == QLatin1String("end"))
+            times.end = value;
+        else
+            return false;
+    }
+    entry.start = times.start;
+    entry.end = times.end;
+    return true;
+}
+
+QString Absolute(const QString &path, const QString &folder)
+{
+    return QDir::cleanPath(QDir(folder).absoluteFilePath(path));
+}
+
+// A local entry: the file as written if there is one, else as decoded if
+// there is one, else as written.
+MetafileEntry LocalEntry(QString written, const QString &folder)
+{
+    MetafileEntry entry;
+    const qsizetype question = written.lastIndexOf(QLatin1Char('?'));
+    if (question >= 0 && !QFileInfo::exists(Absolute(written, folder))
+        && ParseTimes(written.mid(question + 1), entry))
+        written.truncate(question);
+    const QString path = Absolute(written, folder);
+    const QString decoded = Absolute(QUrl::fromPercentEncoding(written.toUtf8()), folder);
+    entry.source = !QFileInfo::exists(path) && QFileInfo::exists(decoded) ? decoded : path;
+    return entry;
+}
+
+} // namespace
+
+std::optional<double> ParseMetafileTime(QString text)
+{
+    text = text.trimmed();
+    if (text.size() >= 2 && text.startsWith(QLatin1Char('"')) && text.endsWith(QLatin1Char('"')))
+        text = text.mid(1, text.size() - 2);
+    static const QRegularExpression form(QStringLiteral("^(?:(?:(?:(\\d+):)?(\\d+):)?(\\d+):)?(\\d+(?:\\.\\d*)?)$"));
+    const QRegularExpressionMatch match = form.match(text);
+    if (!match.hasMatch())
+        return std::nullopt;
+    const double factors[] = {86400, 3600, 60, 1};
+    double seconds = 0;
+    for (int field = 1; field <= 4; ++field)
+        seconds += match.captured(field).toDouble() * factors[field - 1];
+    return seconds;
+}
+
+bool IsMetafileName(const QString &path)
+{
+    return path.endsWith(QLatin1String(".ram"), Qt::CaseInsensitive);
+}
+
+QList<MetafileEntry> ParseMetafile(const QByteArray &bytes, const QString &folder)
+{
+    QList<MetafileEntry> entries;
+    for (const QString &raw : DecodeFileText(bytes).split(QLatin1Char('\n'))) {
+        const QString line = raw.trimmed(); // the CR of a CRLF too
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
+            continue;
+        if (line.startsWith(FileScheme, Qt::CaseInsensitive)) {
+            QString path = line.mid(FileScheme.size());
+            if (path.startsWith(QLatin1String("localhost/"), Qt::CaseInsensitive))
+                path = path.mid(9);
+            entries.append(LocalEntry(path, folder));
+        } else if (HasOtherScheme(line)) {
+            entries.append({line, std::nullopt, std::nullopt});
+        } else {
+            entries.append(LocalEntry(line, folder));
+        }
+    }
+    return entries;
+}
+
+QList<MetafileEntry> ReadMetafile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return ParseMetafile(file.readAll(), QFileInfo(path).absolutePath());
+}

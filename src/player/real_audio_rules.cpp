@@ -1,0 +1,65 @@
+#include "player/real_audio_rules.h"
+
+#include "platform/units.h"
+
+#include <cmath>
+#include <limits>
+
+RealAudioLayout LayOutForPicture(QSize picture)
+{
+    const int w = picture.width(), h = picture.height();
+    RealAudioLayout layout;
+    layout.window = QSize(w, h + RealAudioChromeHeight);
+    layout.picture = QRect(0, 20, w, h);
+    layout.slider = QRect(0, h + 20, w, 21);
+    layout.statusBar = QRect(0, h + 41, w, 25);
+    layout.exitLeft = w - 20;
+    return layout;
+}
+
+QSize FullScreenPictureSize(QSize screen)
+{
+    return {screen.width(), screen.height() - RealAudioChromeHeight};
+}
+
+QSize LoadingWindowSize()
+{
+    return TwipsToPixels(QSize(2000, 300));
+}
+
+std::optional<int> StoredTwips(const QString &text)
+{
+    bool ok = false;
+    const double value = text.trimmed().toDouble(&ok);
+    // Far beyond any desktop, and the limit of a 32-bit coordinate in twips.
+    constexpr double limit = std::numeric_limits<int>::max() / 2;
+    if (!ok || !std::isfinite(value) || std::abs(value) > limit)
+        return std::nullopt;
+    return static_cast<int>(std::lround(value));
+}
+
+bool StaysVisible(const QRect &window, const QList<QRect> &screens)
+{
+    const qint64 area = qint64(window.width()) * window.height();
+    for (const QRect &screen : screens) {
+        const QRect shown = screen.intersected(window);
+        if (area > 0 && 2 * qint64(shown.width()) * shown.height() >= area)
+            return true;
+    }
+    return false;
+}
+
+QPoint StartPosition(const QString &storedTop, const QString &storedLeft, QSize size, const QRect &primary,
+                     const QList<QRect> &screens)
+{
+    // Centred in twips, each difference truncated toward zero.
+    const int left = (PixelsToTwips(primary.width()) - PixelsToTwips(size.width())) / 2;
+    const int top = (PixelsToTwips(primary.height()) - PixelsToTwips(size.height())) / 3;
+    const QPoint centred = primary.topLeft() + TwipsToPixels(QPoint(left, top));
+    QPoint place = centred;
+    if (const std::optional<int> twips = StoredTwips(storedTop); !storedTop.isEmpty() && twips)
+        place.setY(TwipsToPixels(*twips));
+    if (const std::optional<int> twips = StoredTwips(storedLeft); !storedLeft.isEmpty() && twips)
+        place.setX(TwipsToPixels(*twips));
+    return StaysVisible(QRect(place, size), screens) ? place : centred;
+}

@@ -1,0 +1,166 @@
+#include "player/real_audio_window.h"
+
+#include "app/reelbox_b.h"
+#include "platform/media/real_audio.h"
+#include "platform/units.h"
+#include "platform/window_system.h"
+#include "player/real_audio_rules.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+
+namespace {
+
+const QString Section = QStringLiteral("Section");
+const QString TopKey = QStringLiteral("rFormTop");
+const QString LeftKey = QStringLiteral("rFormLeft");
+
+// The control's members, by dispatch identifier.
+constexpr qint32 Source = 102, Play = 257, PauseCall = 258, PictureWidth = 265, PictureHeight = 266,
+                 PictureSet = 291;
+
+RealAudio *NewPlayerControl(PlaybackEngine &engine, QWidget *window, const char *part, QRect place)
+{
+    auto *control = new RealAudio(engine, window);
+    control->setGeometry(place);
+    control->SetControls(QLatin1String(part));
+    control->SetConsole(QStringLiteral("player"));
+    control->SetBackgroundColor(QStringLiteral("#000000"));
+    return control;
+}
+
+QList<QRect> ScreenRects()
+{
+    QList<QRect> rects;
+    for (const QScreen *screen : QGuiApplication::screens())
+        rects << screen->geometry();
+    return rects;
+}
+
+} // namespace
+
+Reelbox_R::Reelbox_R(Reelbox_B &shared, PlaybackEngine &engine, QWidget *parent)
+    : SkinnedPlayerWindow(shared, {209, 188, 4}, parent)
+{
+    // Modal from the start: a clip can lay the window out, and show it, while
+    // its opening animation still runs.
+    setWindowModality(Qt::ApplicationModal);
+    RealSC = NewPlayerControl(engine, this, "imagewindow", {0, 20, 209, 153});
+    Real_Pos = NewPlayerControl(engine, this, "PositionSlider", {0, 172, 209, 21});
+    Realmain = NewPlayerControl(engine, this, "StatusBar", {0, 192, 209, 25});
+    lbl_msg->raise();
+    connect(Realmain, &RealAudio::ClipOpened, this, &Reelbox_R::Realmain_OnClipOpened);
+    connect(Realmain, &RealAudio::PlayStateChange, this, &Reelbox_R::Realmain_OnPlayStateChange);
+}
+
+void Reelbox_R::Form_Load()
+{
+    setFixedSize(LoadingWindowSize());
+    setAutoFillBackground(true);
+    setPalette(QPalette(Qt::black));
+    Realmain->PropertyPut(Source, QStringLiteral("file://") + B.PlayFile);
+    Realmain->Call(Play);
+    RealSC->hide();
+    Realmain->hide();
+    Real_Pos->hide();
+    PlaceAtLoad();
+    Dragging = 0;
+    AnimateOpenFromCursor();
+}
+
+void Reelbox_R::PlaceAtLoad()
+{
+    if (FullScreenMode()) {
+        move(ScreenRect().topLeft());
+        return;
+    }
+    // A stored position is used only where the window would be seen; the
+    // keys themselves stay as they are until the window closes.
+    B.IniValue = ReadIniString(Section, TopKey, B.SettingsFile());
+    const QString top = B.IniValue;
+    B.IniValue = ReadIniString(Section, LeftKey, B.SettingsFile());
+    move(StartPosition(top, B.IniValue, size(), ScreenRect(), ScreenRects()));
+}
+
+void Reelbox_R::Realmain_OnClipOpened(const QString &, const QString &)
+{
+    if (!Closed())
+        LayOut();
+}
+
+void Reelbox_R::LayOut()
+{
+    clipOpened_ = true;
+    QSize picture = RealSC->size(); // what cannot be read keeps its size
+    if (FullScreenMode()) {
+        picture = FullScreenPictureSize(ScreenRect().size());
+    } else {
+        if (const std::optional<QVariant> width = Realmain->PropertyGet(PictureWidth))
+            picture.setWidth(width->toInt());
+        if (const std::optional<QVariant> height = Realmain->PropertyGet(PictureHeight))
+            picture.setHeight(height->toInt());
+    }
+    RealSC->resize(picture);
+    RealSC->Call(PictureSet);
+    const RealAudioLayout layout = LayOutForPicture(picture);
+    RealSC->move(layout.picture.topLeft());
+    setFixedSize(layout.window);
+    Real_Pos->setGeometry(layout.slider);
+    Realmain->setGeometry(layout.statusBar);
+    SetTitleWidth(layout.picture.width());
+    for (RealAudio *control : {RealSC, Realmain, Real_Pos})
+        control->show();
+    if (FullScreenMode())
+        EnterFullScreen();
+    show();
+}
+
+void Reelbox_R::Realmain_OnPlayStateChange(qint32 state)
+{
+    if (Closed())
+        return;
+    switch (state) {
+    case 0:
+        SetMessage(QStringLiteral("Stop"));
+        playedNothing_ = !clipOpened_;
+        Unload();
+        break;
+    case 1: SetMessage(QStringLiteral("Connecting...")); break;
+    case 2: SetMessage(QStringLiteral("Buffering...")); break;
+    case 3: ShowPlaying(); break;
+    case 4: SetMessage(PauseText); break;
+    case 5: SetMessage(QStringLiteral("Seeking")); break;
+    default: break;
+    }
+}
+
+void Reelbox_R::Form_KeyDown(int key)
+{
+    CommonKeyDown(key); // no seeking from the keyboard: the slider seeks
+}
+
+void Reelbox_R::ResumePlayer()
+{
+    Realmain->Call(Play);
+}
+
+void Reelbox_R::PausePlayer()
+{
+    Realmain->Call(PauseCall);
+}
+
+bool Reelbox_R::StoresPosition() const
+{
+    // Where the window system keeps window positions to itself, the place read
+    // back is made up: the user's last real one is worth more.
+    return !FullScreenMode() && ProgramsPlaceWindows();
+}
+
+void Reelbox_R::OnUnload()
+{
+    if (!StoresPosition())
+        return;
+    WriteIniString(Section, TopKey, IniNumber(PixelsToTwips(y())), B.SettingsFile());
+    WriteIniString(Section, LeftKey, IniNumber(PixelsToTwips(x())), B.SettingsFile());
+}

@@ -1,0 +1,193 @@
+#include "player/skinned_player_window.h"
+
+#include "app/reelbox_b.h"
+#include "app/shared_procedures.h"
+#include "app/title_drag.h"
+#include "platform/fonts.h"
+#include "platform/picture_label.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QScreen>
+
+namespace {
+constexpr int TitleHeight = 20;
+} // namespace
+
+const QString SkinnedPlayerWindow::PauseText = QStringLiteral("Pause");
+const QString SkinnedPlayerWindow::UnloadingText = QStringLiteral("Unloading");
+
+SkinnedPlayerWindow::SkinnedPlayerWindow(Reelbox_B &shared, TitleStrip design, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
+    , B(shared)
+{
+    setWindowTitle(QStringLiteral("Reelbox"));
+    setFont(DesignFont());
+    Image1 = new PictureLabel(this);
+    Image1->SetPicture(SkinPicture(QStringLiteral("title_bar")));
+    Image1->setScaledContents(true);
+    Image1->setGeometry(0, 0, design.width, TitleHeight);
+    ImgExit = new PictureLabel(this);
+    ImgExit->SetPicture(SkinPicture(QStringLiteral("close_normal")));
+    ImgExit->setGeometry(design.exitLeft, 4, 15, 15);
+    ImgExit->setCursor(SkinPointer());
+    lbl_msg = new QLabel(QStringLiteral("Loading..."), this);
+    lbl_msg->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
+    lbl_msg->setAttribute(Qt::WA_TransparentForMouseEvents); // the strip drags under it
+    lbl_msg->move(8, design.labelTop);
+    lbl_msg->adjustSize();
+    connect(Image1, &PictureLabel::MouseDown, this, &SkinnedPlayerWindow::Image1_MouseDown);
+    connect(Image1, &PictureLabel::MouseMove, this, &SkinnedPlayerWindow::Image1_MouseMove);
+    connect(Image1, &PictureLabel::MouseUp, this, &SkinnedPlayerWindow::Image1_MouseUp);
+    connect(ImgExit, &PictureLabel::MouseDown, this, &SkinnedPlayerWindow::ImgExit_MouseDown);
+    connect(ImgExit, &PictureLabel::MouseUp, this, &SkinnedPlayerWindow::ImgExit_MouseUp);
+}
+
+bool SkinnedPlayerWindow::FullScreenMode() const
+{
+    return (B.PlaySource == 0 && B.Full1 == 1) || (B.PlaySource == 1 && B.Full2 == 1);
+}
+
+QString SkinnedPlayerWindow::PlayingText() const
+{
+    const QFileInfo file(B.PlayFile);
+    return QStringLiteral("Playing... ") + (file.exists() ? file.fileName() : QString());
+}
+
+void SkinnedPlayerWindow::ShowPlaying()
+{
+    SetMessage(PlayingText());
+}
+
+void SkinnedPlayerWindow::SetMessage(const QString &text)
+{
+    lbl_msg->setText(text);
+    lbl_msg->adjustSize();
+}
+
+void SkinnedPlayerWindow::SetTitleWidth(int width)
+{
+    Image1->setFixedWidth(width);
+    ImgExit->move(width - 20, ImgExit->y());
+}
+
+void SkinnedPlayerWindow::AnimateOpenFromCursor()
+{
+    if (B.InPlayLoop == 0) {
+        const QPoint cursor = QCursor::pos();
+        B.ApiResult = 1;
+        CursorX = static_cast<qint16>(cursor.x());
+        CursorY = static_cast<qint16>(cursor.y());
+        AnimateOpen(this, CursorX, CursorY);
+    }
+    QApplication::restoreOverrideCursor();
+}
+
+void SkinnedPlayerWindow::EnterFullScreen()
+{
+    move(ScreenRect().topLeft());
+    setWindowState(windowState() | Qt::WindowFullScreen);
+}
+
+QRect SkinnedPlayerWindow::ScreenRect()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry() : QRect(0, 0, 1024, 768);
+}
+
+void SkinnedPlayerWindow::Image1_MouseDown(Qt::MouseButton button)
+{
+    if (button != Qt::LeftButton)
+        return;
+    Dragging = BeginTitleDrag(*this, DragOffsetX, DragOffsetY) ? 1 : 0;
+}
+
+void SkinnedPlayerWindow::Image1_MouseMove()
+{
+    if (Dragging != 1)
+        return;
+    FollowTitleDrag(*this, DragOffsetX, DragOffsetY);
+}
+
+void SkinnedPlayerWindow::Image1_MouseUp()
+{
+    Dragging = 0;
+}
+
+void SkinnedPlayerWindow::ImgExit_MouseDown()
+{
+    ImgExit->SetPicture(SkinPicture(QStringLiteral("close_pressed")));
+}
+
+void SkinnedPlayerWindow::ImgExit_MouseUp()
+{
+    ImgExit->SetPicture(SkinPicture(QStringLiteral("close_normal")));
+    QApplication::processEvents();
+    B.StopPlay = -1;
+    Unload();
+}
+
+bool SkinnedPlayerWindow::CommonKeyDown(int key)
+{
+    switch (key) {
+    case Qt::Key_Control:
+        SetMessage(UnloadingText);
+        Unload();
+        return true;
+    case Qt::Key_Alt:
+        if (!HasPlayer())
+            return true;
+        if (lbl_msg->text() == PauseText) {
+            ShowPlaying();
+            ResumePlayer();
+        } else {
+            SetMessage(PauseText);
+            PausePlayer();
+        }
+        return true;
+    case Qt::Key_Escape:
+    case Qt::Key_Space:
+        SetMessage(UnloadingText);
+        B.StopPlay = -1;
+        Unload();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void SkinnedPlayerWindow::Unload()
+{
+    if (unloading_)
+        return;
+    unloading_ = true;
+    OnUnload();
+    if (B.InPlayLoop == 0 && isVisible())
+        AnimateClose(this, CursorX, CursorY);
+    done(QDialog::Accepted);
+}
+
+// The window itself takes the focus when it shows, so that its key table
+// applies rather than that of whichever control would get it first.
+void SkinnedPlayerWindow::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    setFocus(Qt::ActiveWindowFocusReason);
+}
+
+void SkinnedPlayerWindow::keyPressEvent(QKeyEvent *event)
+{
+    Form_KeyDown(event->key());
+}
+
+void SkinnedPlayerWindow::closeEvent(QCloseEvent *event)
+{
+    // However the window is asked to close (the window manager, the session
+    // ending), it closes the same way as its own commands close it.
+    Unload();
+    event->accept();
+}

@@ -1,0 +1,96 @@
+// The metafile reader against a table of lines: comments and blanks, relative
+// and absolute paths, file URLs, other schemes, CRLF, Shift_JIS, names that
+// look escaped, missing entries, and the per-entry start and end times.
+
+#include "platform/media/real_metafile.h"
+
+#include "fakes/program_folder.h"
+
+#include <QStringEncoder>
+#include <gtest/gtest.h>
+
+namespace {
+
+class Metafile : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        for (const char *name : {"a.rm", "sub/b.rm", "space name.rm", "name #1 %20.rm", "what?.rm"})
+            folder_.Write(name, "x");
+    }
+    QString In(const QString &name) const { return folder_.FilePath(name); }
+    ProgramFolder folder_;
+};
+
+TEST_F(Metafile, EachLineGivesItsEntry)
+{
+    const std::optional<double> none;
+    const struct
+    {
+        QByteArray text;
+        QList<MetafileEntry> entries;
+    } rows[] = {
+        {"# a comment\n\n   \n#a.rm\n", {}},
+        {"a.rm\n", {{In("a.rm"), none, none}}},
+        {"  sub/b.rm  \n", {{In("sub/b.rm"), none, none}}},
+        {"sub/../a.rm", {{In("a.rm"), none, none}}},
+        {"/elsewhere/c.rm", {{"/elsewhere/c.rm", none, none}}},
+        {"a.rm\r\nsub/b.rm\r\n", {{In("a.rm"), none, none}, {In("sub/b.rm"), none, none}}},
+        {("file://" + In("a.rm")).toUtf8(), {{In("a.rm"), none, none}}},
+        {("FILE://localhost" + In("a.rm")).toUtf8(), {{In("a.rm"), none, none}}},
+        {"file://sub/b.rm", {{In("sub/b.rm"), none, none}}},
+        // Escapes are decoded only where the name as written names no file.
+        {"file://space%20name.rm", {{In("space name.rm"), none, none}}},
+        {"space%20name.rm", {{In("space name.rm"), none, none}}},
+        {("file://" + In("name #1 %20.rm")).toUtf8(), {{In("name #1 %20.rm"), none, none}}},
+        {"what?.rm", {{In("what?.rm"), none, none}}},
+        {"missing.rm", {{In("missing.rm"), none, none}}},
+        // Other schemes go to the engine untouched, query and all.
+        {"http://example.com/a.rm\nrtsp://example.com/b.rm?start=10\nHTTPS://example.com/c%20d.rm",
+         {{"http://example.com/a.rm", none, none},
+          {"rtsp://example.com/b.rm?start=10", none, none},
+          {"HTTPS://example.com/c%20d.rm", none, none}}},
+        {"a.rm?start=1:30&end=2:00.5", {{In("a.rm"), 90.0, 120.5}}},
+        {"sub/b.rm?end=\"10\"", {{In("sub/b.rm"), none, 10.0}}},
+        {"a.rm?start=soon", {{In("a.rm?start=soon"), none, none}}},
+        {"a.rm?volume=5", {{In("a.rm?volume=5"), none, none}}},
+    };
+    for (const auto &row : rows)
+        EXPECT_EQ(ParseMetafile(row.text, folder_.Path()), row.entries) << row.text.toStdString();
+}
+
+TEST_F(Metafile, ShiftJisTextFromWindowsIsRead)
+{
+    const QString name = QStringLiteral("日本語.rm");
+    folder_.Write(name, "x");
+    QStringEncoder shiftJis("Shift_JIS");
+    const QByteArray text = QByteArray("# clips\r\n") + shiftJis.encode(name) + "\r\n";
+    EXPECT_EQ(ParseMetafile(text, folder_.Path()), (QList<MetafileEntry>{{In(name), {}, {}}}));
+}
+
+TEST_F(Metafile, IsReadFromItsFileAndItsFolder)
+{
+    const QString ram = folder_.Write("sub/list.ram", "b.rm\n../a.rm\n");
+    EXPECT_EQ(ReadMetafile(ram), (QList<MetafileEntry>{{In("sub/b.rm"), {}, {}}, {In("a.rm"), {}, {}}}));
+    EXPECT_TRUE(ReadMetafile(In("none.ram")).isEmpty());
+    EXPECT_TRUE(IsMetafileName("/x/LIST.RAM"));
+    EXPECT_FALSE(IsMetafileName("/x/list.rm"));
+}
+
+TEST(MetafileTime, ReadsEachForm)
+{
+    const struct
+    {
+        const char *text;
+        std::optional<double> seconds;
+    } rows[] = {
+        {"90", 90}, {"1:30", 90}, {"01:00:00", 3600}, {"1:00:00:00", 86400}, {"2.5", 2.5},
+        {"0:01.25", 1.25}, {" \"5\" ", 5}, {"", std::nullopt}, {"x", std::nullopt},
+        {"1::2", std::nullopt}, {"-3", std::nullopt}, {"1:2:3:4:5", std::nullopt},
+    };
+    for (const auto &row : rows)
+        EXPECT_EQ(ParseMetafileTime(row.text), row.seconds) << row.text;
+}
+
+} // namespace
