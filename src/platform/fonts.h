@@ -23,5 +23,6 @@ private:
 // Maps the design font's names onto IPAPGothic and makes it the application font.
 void InstallDesignFont();
 
-// The design font: "ＭＳ Ｐゴシック", 9.75 pt, regular.
+// The design font: "ＭＳ Ｐゴシック" (or, where it is not installed, the
+// stand-in it maps to), 9.75 pt, regular.
 QFont DesignFont();
