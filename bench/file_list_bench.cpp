@@ -8,7 +8,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QListWidget>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <memory>
@@ -94,17 +93,6 @@ void BM_SortNaturally(benchmark::State &state)
     }
 }
 
-void BM_FillListWidget(benchmark::State &state)
-{
-    const QStringList names = ClipNames();
-    QListWidget list;
-    list.setUniformItemSizes(true);
-    for (auto _ : state) {
-        list.clear();
-        list.addItems(names);
-    }
-}
-
 void BM_File1FilterSwitch(benchmark::State &state)
 {
     FileListBox list;
@@ -125,7 +113,6 @@ BENCHMARK(BM_ReadNamesOnly)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadFolder)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MatchPatterns)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SortNaturally)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FillListWidget)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_File1FilterSwitch)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)

@@ -54,10 +54,11 @@ void SetTextColour(QLabel *label, const QColor &colour)
 
 } // namespace
 
-Reelbox_S::Reelbox_S(Reelbox_B &shared, PlayerFactory &players, QWidget *parent)
+Reelbox_S::Reelbox_S(Reelbox_B &shared, PlayerFactory &players, FolderPrefetch *savedFolder, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     , B(shared)
     , Players(players)
+    , SavedFolder(savedFolder)
     , RandomGenerator(SeededGenerator())
 {
     ShowMessage = [this](const QString &text, int style, const QString &title) {

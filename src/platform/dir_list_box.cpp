@@ -21,7 +21,8 @@ QList<FolderRow> FolderTreeRows(const FolderListing &listing)
         rows.append({chain[depth], name, depth, true});
     }
     QStringList subfolders = listing.subfolders;
-    SortNaturally(subfolders);
+    if (!listing.sorted)
+        SortNaturally(subfolders);
     const QDir folder(listing.folder);
     for (const QString &name : subfolders)
         rows.append({folder.filePath(name), name, int(chain.size()), false});
@@ -35,12 +36,12 @@ DirListBox::DirListBox(QWidget *parent)
     connect(this, &QListWidget::itemDoubleClicked, this, &DirListBox::OnDoubleClick);
 }
 
-bool DirListBox::SetPath(const QString &folder)
+bool DirListBox::SetPath(const QString &folder, std::optional<FolderListing> reading)
 {
     const QString path = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
     if (path == path_ && !path_.isEmpty())
         return true;
-    std::optional<FolderListing> listing = ReadFolder(path);
+    std::optional<FolderListing> listing = reading && reading->folder == path ? std::move(reading) : ReadFolder(path);
     if (!listing)
         return false;
     path_ = path;

@@ -19,11 +19,11 @@ public:
     // The current folder (absolute, "/" separators, no trailing separator
     // except for a root).
     QString Path() const { return path_; }
-    // Opens folder (a bare drive opens its root), reading it once. Raises
-    // Change when the folder changed; the folder shown already is not read
-    // again. A folder that does not exist or cannot be read is refused and
-    // the list stays as it was (returns false).
-    bool SetPath(const QString &folder);
+    // Opens folder (a bare drive opens its root), reading it once, or taking
+    // a reading of it made already. Raises Change when the folder changed; the
+    // folder shown already is not read again. A folder that does not exist or
+    // cannot be read is refused and the list stays as it was (returns false).
+    bool SetPath(const QString &folder, std::optional<FolderListing> reading = std::nullopt);
     // What the reading of the current folder found, for the file list.
     const FolderListing &Listing() const { return listing_; }
     // Opens a drive given by its mount point: the folder this list last showed

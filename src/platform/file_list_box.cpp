@@ -21,9 +21,11 @@ bool MatchingFiles(const QString &folder, const QString &patterns, QStringList &
 }
 
 FileListBox::FileListBox(QWidget *parent)
-    : QListWidget(parent)
+    : QListView(parent)
 {
     setUniformItemSizes(true);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setModel(&names_);
 }
 
 bool FileListBox::SetPath(const QString &folder)
@@ -38,7 +40,7 @@ bool FileListBox::SetPath(const QString &folder)
 void FileListBox::SetListing(const FolderListing &listing)
 {
     path_ = listing.folder;
-    Show(listing.files);
+    Show(listing.files, listing.sorted);
 }
 
 void FileListBox::SetPattern(const QString &patterns)
@@ -54,14 +56,13 @@ void FileListBox::SetPattern(const QString &patterns)
 
 QString FileListBox::FileName() const
 {
-    const QListWidgetItem *item = currentItem();
-    return item && item->isSelected() ? item->text() : QString();
+    const QModelIndex current = currentIndex();
+    return current.isValid() && selectionModel()->isSelected(current) ? current.data().toString() : QString();
 }
 
 QString FileListBox::List(int index) const
 {
-    const QListWidgetItem *entry = item(index);
-    return entry ? entry->text() : QString();
+    return names_.index(index).data().toString();
 }
 
 int FileListBox::FirstVisibleRow() const
@@ -72,8 +73,9 @@ int FileListBox::FirstVisibleRow() const
 
 void FileListBox::SetFirstVisibleRow(int row)
 {
-    if (QListWidgetItem *entry = item(qMin(row, count() - 1)))
-        scrollToItem(entry, QAbstractItemView::PositionAtTop);
+    const QModelIndex entry = names_.index(qMin(row, names_.rowCount() - 1));
+    if (entry.isValid())
+        scrollTo(entry, QAbstractItemView::PositionAtTop);
 }
 
 void FileListBox::Drag()
@@ -97,7 +99,7 @@ void FileListBox::mousePressEvent(QMouseEvent *event)
 {
     dragArmed_ = false;
     pressedAt_ = event->position().toPoint();
-    QListWidget::mousePressEvent(event);
+    QListView::mousePressEvent(event);
     emit MouseDown(event->button());
 }
 
@@ -110,18 +112,18 @@ void FileListBox::mouseMoveEvent(QMouseEvent *event)
         StartDrag();
         return;
     }
-    QListWidget::mouseMoveEvent(event);
+    QListView::mouseMoveEvent(event);
 }
 
 void FileListBox::mouseReleaseEvent(QMouseEvent *event)
 {
     dragArmed_ = false;
-    QListWidget::mouseReleaseEvent(event);
+    QListView::mouseReleaseEvent(event);
 }
 
 void FileListBox::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    QListWidget::mouseDoubleClickEvent(event);
+    QListView::mouseDoubleClickEvent(event);
     emit DblClick();
 }
 
@@ -136,8 +138,7 @@ void FileListBox::StartDrag()
     drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::CopyAction);
 }
 
-void FileListBox::Show(const QStringList &files)
+void FileListBox::Show(const QStringList &files, bool sorted)
 {
-    clear();
-    addItems(FilePatterns(pattern_).SortedMatches(files));
+    names_.setStringList(FilePatterns(pattern_).SortedMatches(files, sorted));
 }

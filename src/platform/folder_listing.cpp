@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <dirent.h>
+#include <utility>
 #include <sys/stat.h>
 
 namespace {
@@ -29,7 +30,7 @@ EntryKind KindOf(const dirent &entry, const QByteArray &folder)
 
 } // namespace
 
-std::optional<FolderListing> ReadFolder(const QString &folder)
+std::optional<FolderListing> ReadFolder(const QString &folder, FolderOrder order)
 {
     FolderListing listing{QDir::cleanPath(QDir(folder).absolutePath()), {}, {}};
     const QByteArray path = QFile::encodeName(listing.folder);
@@ -39,14 +40,41 @@ std::optional<FolderListing> ReadFolder(const QString &folder)
     while (const dirent *entry = readdir(dir)) {
         if (entry->d_name[0] == '.') // hidden, and "." and ".."
             continue;
+        // File names are UTF-8 here, as QFile takes them.
         switch (KindOf(*entry, path)) {
-        case EntryKind::File: listing.files.append(QFile::decodeName(entry->d_name)); break;
-        case EntryKind::Folder: listing.subfolders.append(QFile::decodeName(entry->d_name)); break;
+        case EntryKind::File: listing.files.append(QString::fromUtf8(entry->d_name)); break;
+        case EntryKind::Folder: listing.subfolders.append(QString::fromUtf8(entry->d_name)); break;
         case EntryKind::Other: break;
         }
     }
     closedir(dir);
+    if (order == FolderOrder::Natural) {
+        SortNaturally(listing.subfolders);
+        SortNaturally(listing.files);
+        listing.sorted = true;
+    }
     return listing;
+}
+
+FolderPrefetch::FolderPrefetch(const QString &folder)
+    : folder_(folder)
+    , reader_([this] { listing_ = ReadFolder(folder_, FolderOrder::Natural); })
+{
+}
+
+FolderPrefetch::~FolderPrefetch()
+{
+    if (reader_.joinable())
+        reader_.join();
+}
+
+std::optional<FolderListing> FolderPrefetch::Take(const QString &folder)
+{
+    if (reader_.joinable())
+        reader_.join();
+    if (!listing_ || listing_->folder != QDir::cleanPath(QDir(folder).absolutePath()))
+        return std::nullopt;
+    return std::exchange(listing_, std::nullopt);
 }
 
 FilePatterns::FilePatterns(const QString &patterns)
@@ -65,21 +93,27 @@ FilePatterns::FilePatterns(const QString &patterns)
 
 bool FilePatterns::Matches(const QString &name) const
 {
-    for (const QString &ending : endings_)
-        if (name.endsWith(ending, Qt::CaseInsensitive))
-            return true;
+    // Only the text from the last dot on can be an ending.
+    const qsizetype dot = name.lastIndexOf(u'.');
+    if (dot >= 0) {
+        const QStringView extension = QStringView(name).mid(dot);
+        for (const QString &ending : endings_)
+            if (extension.size() == ending.size() && extension.compare(ending, Qt::CaseInsensitive) == 0)
+                return true;
+    }
     for (const QRegularExpression &wildcard : wildcards_)
         if (wildcard.match(name).hasMatch())
             return true;
     return false;
 }
 
-QStringList FilePatterns::SortedMatches(const QStringList &names) const
+QStringList FilePatterns::SortedMatches(const QStringList &names, bool alreadySorted) const
 {
     QStringList matching;
     for (const QString &name : names)
         if (Matches(name))
             matching.append(name);
-    SortNaturally(matching);
+    if (!alreadySorted)
+        SortNaturally(matching);
     return matching;
 }

@@ -30,7 +30,7 @@ public slots:
 
 void PressOn(FileListBox *list, int row)
 {
-    const QRect place = list->visualItemRect(list->item(row));
+    const QRect place = list->visualRect(list->model()->index(row, 0));
     QTest::mousePress(list->viewport(), Qt::LeftButton, {}, place.center());
     QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, place.center());
 }

@@ -74,6 +74,30 @@ TEST(FileFilter, PatternsMatchEndingsAndWildcards)
         EXPECT_FALSE(kinds.Matches(name)) << name;
 }
 
+// The folder shown at start-up is read, sorted, while the window is built;
+// the reading goes to whoever asks for that folder, once.
+TEST(FolderListing, APrefetchedReadingIsSortedAndTakenOnce)
+{
+    ProgramFolder folder;
+    for (const char *name : {"clip10.avi", "Clip2.avi", "clip1.avi"})
+        folder.Write(name, "x");
+    folder.MakeFolder("sub10");
+    folder.MakeFolder("sub9");
+    FolderPrefetch prefetch(folder.Path() + "/");
+    EXPECT_FALSE(prefetch.Take(folder.FilePath("sub9")));
+    const std::optional<FolderListing> reading = prefetch.Take(folder.Path());
+    ASSERT_TRUE(reading);
+    EXPECT_TRUE(reading->sorted);
+    EXPECT_EQ(reading->files, (QStringList{"clip1.avi", "Clip2.avi", "clip10.avi"}));
+    EXPECT_EQ(reading->subfolders, (QStringList{"sub9", "sub10"}));
+    EXPECT_FALSE(prefetch.Take(folder.Path())) << "taken once";
+
+    FileListBox files;
+    files.SetPattern("*.avi");
+    files.SetListing(*reading);
+    EXPECT_EQ(files.List(2), "clip10.avi");
+}
+
 // One reading gives the folder's files and subfolders, hidden ones left out,
 // links taken as what they point to.
 TEST(FolderListing, ReadsFilesAndSubfoldersOnce)
