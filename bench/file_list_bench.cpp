@@ -2,6 +2,8 @@
 // QDir listing of the same folder in the same run, and switching the filter.
 
 #include "platform/file_list_box.h"
+#include "platform/folder_listing.h"
+#include "platform/natural_sort.h"
 
 #include <QApplication>
 #include <QDir>
@@ -51,6 +53,46 @@ void BM_File1Listing(benchmark::State &state)
     }
 }
 
+// The parts of a listing, one at a time.
+QStringList ClipNames()
+{
+    return QDir(ClipFolder().path(), QString(), QDir::NoSort, QDir::Files).entryList();
+}
+
+void BM_ReadNamesOnly(benchmark::State &state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ClipNames());
+}
+
+void BM_ReadFolder(benchmark::State &state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ReadFolder(ClipFolder().path()));
+}
+
+void BM_MatchPatterns(benchmark::State &state)
+{
+    const QStringList names = ClipNames();
+    const FilePatterns patterns(AllKinds);
+    for (auto _ : state) {
+        int matching = 0;
+        for (const QString &name : names)
+            matching += patterns.Matches(name);
+        benchmark::DoNotOptimize(matching);
+    }
+}
+
+void BM_SortNaturally(benchmark::State &state)
+{
+    const QStringList names = ClipNames();
+    for (auto _ : state) {
+        QStringList copy = names;
+        SortNaturally(copy);
+        benchmark::DoNotOptimize(copy);
+    }
+}
+
 void BM_File1FilterSwitch(benchmark::State &state)
 {
     FileListBox list;
@@ -67,6 +109,10 @@ void BM_File1FilterSwitch(benchmark::State &state)
 
 BENCHMARK(BM_BareQDirListing)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_File1Listing)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadNamesOnly)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadFolder)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MatchPatterns)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SortNaturally)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_File1FilterSwitch)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)

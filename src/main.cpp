@@ -5,12 +5,15 @@
 
 #include "app/main_window.h"
 #include "app/reelbox_b.h"
+#include "platform/folder_listing.h"
 #include "platform/fonts.h"
+#include "platform/program_location.h"
 #include "player/window_player_factory.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QIcon>
+#include <QTimer>
 #include <clocale>
 
 namespace {
@@ -27,15 +30,25 @@ QIcon ProgramIcon()
 
 int main(int argc, char **argv)
 {
+    // What needs no display starts at once, beside the application's connection
+    // to it: reading the font configuration, and the folder the window shows.
+    FontConfigurationReader fonts;
+    Reelbox_B shared(ExecutableFolder());
+    FolderPrefetch savedFolder(shared.SavedFolder());
     QApplication app(argc, argv);
+    fonts.Wait();
     QGuiApplication::setDesktopFileName(QStringLiteral(REELBOX_DESKTOP_ID));
-    QApplication::setWindowIcon(ProgramIcon());
     std::setlocale(LC_NUMERIC, "C");
     InstallDesignFont();
 
-    Reelbox_B shared(QCoreApplication::applicationDirPath());
     WindowPlayerFactory players(shared);
-    Reelbox_S window(shared, players);
+    Reelbox_S window(shared, players, &savedFolder);
     window.show();
+    // Once the window is on the screen: its icon's pictures are read, and the
+    // playback engine is made in the background for the first play.
+    QTimer::singleShot(0, [&players] {
+        QApplication::setWindowIcon(ProgramIcon());
+        players.PrepareEngine();
+    });
     return app.exec();
 }

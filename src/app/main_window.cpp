@@ -43,12 +43,22 @@ constexpr ButtonPlace ButtonPlaces[] = {
     {Reelbox_S::ExitButton, 5640, 6900, "終了"},
 };
 
+// Colours a label's text through its palette: a style sheet would do the same
+// but brings Qt's style-sheet machinery into the start-up.
+void SetTextColour(QLabel *label, const QColor &colour)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+}
+
 } // namespace
 
-Reelbox_S::Reelbox_S(Reelbox_B &shared, PlayerFactory &players, QWidget *parent)
+Reelbox_S::Reelbox_S(Reelbox_B &shared, PlayerFactory &players, FolderPrefetch *savedFolder, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     , B(shared)
     , Players(players)
+    , SavedFolder(savedFolder)
     , RandomGenerator(SeededGenerator())
 {
     ShowMessage = [this](const QString &text, int style, const QString &title) {
@@ -109,7 +119,10 @@ void Reelbox_S::CreateTitleBar()
     Image_head = NewImage(this, 0, 0, QStringLiteral("title_bar"));
     Image1 = NewImage(this, 120, 60, QStringLiteral("emblem"));
     lbl[3] = NewLabel(this, 420, 60, 915, CaptionTitle);
-    lbl[3]->setStyleSheet(QStringLiteral("color: white; font-weight: bold;"));
+    SetTextColour(lbl[3], Qt::white);
+    QFont bold = lbl[3]->font();
+    bold.setBold(true);
+    lbl[3]->setFont(bold);
     lbl[3]->setAttribute(Qt::WA_TransparentForMouseEvents); // the title text drags like the bar
     ImgExit = NewImage(this, 7020, 60, QStringLiteral("close_normal"));
     ImgExit->setCursor(SkinPointer());
@@ -130,7 +143,11 @@ void Reelbox_S::CreateBrowser()
     Img_Del = NewImage(Pic_C, 5640, 2520, QStringLiteral("trash"));
     Line1 = new QFrame(Pic_C);
     Line1->setGeometry(TwipsToPixels(2760), TwipsToPixels(3600), TwipsToPixels(7020 - 2760), 1);
-    Line1->setStyleSheet(QStringLiteral("background-color: rgb(40, 90, 90);"));
+    Line1->setFrameShape(QFrame::NoFrame);
+    Line1->setAutoFillBackground(true);
+    QPalette line = Line1->palette();
+    line.setColor(QPalette::Window, QColor(40, 90, 90));
+    Line1->setPalette(line);
 }
 
 void Reelbox_S::CreateButtons()
@@ -182,7 +199,7 @@ void Reelbox_S::CreateFavorites()
 void Reelbox_S::CreateFooter()
 {
     lbl[2] = NewLabel(Pic_C, 240, 6840, 2445, CreditLine);
-    lbl[2]->setStyleSheet(QStringLiteral("color: rgb(255, 150, 200);"));
+    SetTextColour(lbl[2], QColor(255, 150, 200));
     lbl_URL = NewLabel(Pic_C, 240, 7080, 3285, HomePage);
-    lbl_URL->setStyleSheet(QStringLiteral("color: white;"));
+    SetTextColour(lbl_URL, Qt::white);
 }

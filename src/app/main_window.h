@@ -22,6 +22,7 @@ class Command;
 class DirListBox;
 class DriveListBox;
 class FileListBox;
+class FolderPrefetch;
 class GradientPanel;
 class ListBox;
 class PlayerFactory;
@@ -36,8 +37,10 @@ class Reelbox_S : public QWidget
     Q_OBJECT
 public:
     // Builds the window and runs its load (the start-up sequence). Files play
-    // in the player windows that players makes.
-    Reelbox_S(Reelbox_B &shared, PlayerFactory &players, QWidget *parent = nullptr);
+    // in the player windows that players makes. savedFolder, when given, is
+    // reading the folder the load restores.
+    Reelbox_S(Reelbox_B &shared, PlayerFactory &players, FolderPrefetch *savedFolder = nullptr,
+              QWidget *parent = nullptr);
 
     // Title bar and the hidden picture stores.
     PictureLabel *Image_head, *Image1, *ImgExit;
@@ -171,6 +174,7 @@ private:
 
     Reelbox_B &B;
     PlayerFactory &Players;
+    FolderPrefetch *SavedFolder;
     std::mt19937 RandomGenerator;
 };
 

@@ -42,7 +42,7 @@ void Reelbox_S::ReportDriveError(const PlatformError &error)
 void Reelbox_S::Dir1_Change()
 {
     FileStartIndex = 0;
-    File1->SetPath(Dir1->Path());
+    File1->SetListing(Dir1->Listing());
     EnableFileButtons();
 }
 

@@ -9,6 +9,7 @@
 #include "platform/dir_list_box.h"
 #include "platform/drive_list_box.h"
 #include "platform/file_list_box.h"
+#include "platform/folder_listing.h"
 #include "platform/list_box.h"
 #include "platform/picture_label.h"
 #include "platform/units.h"
@@ -66,9 +67,8 @@ void Reelbox_S::Form_Load()
     File1->SetPattern(FileKinds.first());
 
     ShowSwitchPictures();
-    Dir1->SetPath(B.LastPath);
-    Drive1->SetDrive(B.LastPath);
-    File1->SetPath(Dir1->Path());
+    Dir1->SetPath(B.LastPath, SavedFolder ? SavedFolder->Take(B.LastPath) : std::nullopt);
+    Drive1->SetDrive(B.LastPath); // the folder list's change has filled the file list
     GiveClickablesThePointer();
     ShowGroupMarkers();
     for (const QString &entry : B.LoadGroup(B.GroupNo))

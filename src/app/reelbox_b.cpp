@@ -60,14 +60,20 @@ QString Reelbox_B::GroupFile(int group) const
     return Storage.FileToRead(ListFileTitle(group));
 }
 
-void Reelbox_B::LoadSettings()
+QString Reelbox_B::SavedFolder() const
 {
     // Read where the settings are now: a first start of an installed copy
     // makes no folder of its own yet. A deep folder's path may be longer than
     // a Windows buffer would hold; cut, it would name another folder or none.
+    const QString saved = ReadProfileString(Storage.FileToRead(SettingsFileTitle), Section, QStringLiteral("Path"),
+                                            ValueLength::Whole);
+    return saved.isEmpty() || !DirectoryExists(saved) ? ProgramFolder : saved;
+}
+
+void Reelbox_B::LoadSettings()
+{
     const QString settingsFile = Storage.FileToRead(SettingsFileTitle);
-    IniValue = ReadProfileString(settingsFile, Section, QStringLiteral("Path"), ValueLength::Whole);
-    LastPath = IniValue.isEmpty() || !DirectoryExists(IniValue) ? ProgramFolder : IniValue;
+    LastPath = SavedFolder();
 
     const std::pair<const char *, qint16 *> switches[] = {
         {"rdm1", &Rdm1}, {"rdm2", &Rdm2}, {"Group", &GroupNo}, {"Full1", &Full1},

@@ -76,6 +76,9 @@ struct Reelbox_B
 
     // Reads "Path" and the switches; missing or unusable values give the defaults.
     void LoadSettings();
+    // The folder LoadSettings gives LastPath: the saved "Path" while it is a
+    // folder that can be listed, else the program folder. Any thread.
+    QString SavedFolder() const;
 
     // Stores "Path" (the folder list's folder), "rdm1", "rdm2", "Group", "Full1",
     // "Full2", "Rep1", "Rep2" and "Kakunin" in one replacement of the settings

@@ -3,6 +3,7 @@
 // current folder, then the current folder's subfolders, indented like a tree.
 // A double-click opens a folder.
 
+#include "platform/folder_listing.h"
 #include "platform/platform_error.h"
 
 #include <QHash>
@@ -18,10 +19,13 @@ public:
     // The current folder (absolute, "/" separators, no trailing separator
     // except for a root).
     QString Path() const { return path_; }
-    // Opens folder (a bare drive opens its root). Raises Change when the folder
-    // changed; a folder that does not exist or cannot be read is refused and
-    // the list stays as it was (returns false).
-    bool SetPath(const QString &folder);
+    // Opens folder (a bare drive opens its root), reading it once, or taking
+    // a reading of it made already. Raises Change when the folder changed; the
+    // folder shown already is not read again. A folder that does not exist or
+    // cannot be read is refused and the list stays as it was (returns false).
+    bool SetPath(const QString &folder, std::optional<FolderListing> reading = std::nullopt);
+    // What the reading of the current folder found, for the file list.
+    const FolderListing &Listing() const { return listing_; }
     // Opens a drive given by its mount point: the folder this list last showed
     // on it, else its root, as a drive keeps its current folder. When the drive
     // cannot be read the list stays as it was and the error says why.
@@ -36,11 +40,13 @@ private:
     void OnDoubleClick(QListWidgetItem *item);
 
     QString path_;
+    FolderListing listing_;
     QHash<QString, QString> lastFolderOnDrive_;
 };
 
-// The rows of a folder tree for folder: each ancestor from the root down, the
-// folder itself, then its subfolders (sorted as a file manager sorts them).
+// The rows of a folder tree for a listed folder: each ancestor from the root
+// down, the folder itself, then its subfolders (sorted as a file manager sorts
+// them).
 struct FolderRow
 {
     QString path;
@@ -48,4 +54,4 @@ struct FolderRow
     int depth;
     bool open; // an ancestor or the folder itself
 };
-QList<FolderRow> FolderTreeRows(const QString &folder);
+QList<FolderRow> FolderTreeRows(const FolderListing &listing);

@@ -1,7 +1,7 @@
 #include "platform/file_list_box.h"
 
 #include "platform/drop_formats.h"
-#include "platform/natural_sort.h"
+#include "platform/folder_listing.h"
 #include "platform/picture_label.h"
 
 #include <QApplication>
@@ -10,53 +10,59 @@
 #include <QMouseEvent>
 
 #include <QDir>
-#include <QFileInfo>
 
 bool MatchingFiles(const QString &folder, const QString &patterns, QStringList &names)
 {
-    QDir dir(folder);
-    if (!dir.exists() || !dir.isReadable())
+    const std::optional<FolderListing> listing = ReadFolder(folder);
+    if (!listing)
         return false;
-    const QStringList filters = patterns.split(QLatin1Char(';'), Qt::SkipEmptyParts);
-    dir.setNameFilters(filters);
-    dir.setFilter(QDir::Files);
-    dir.setSorting(QDir::Unsorted);
-    names = dir.entryList();
-    SortNaturally(names);
+    names = FilePatterns(patterns).SortedMatches(listing->files);
     return true;
 }
 
 FileListBox::FileListBox(QWidget *parent)
-    : QListWidget(parent)
+    : QListView(parent)
 {
     setUniformItemSizes(true);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setModel(&names_);
 }
 
 bool FileListBox::SetPath(const QString &folder)
 {
-    if (!Fill(folder))
+    const std::optional<FolderListing> listing = ReadFolder(folder);
+    if (!listing)
         return false;
-    path_ = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    SetListing(*listing);
     return true;
+}
+
+void FileListBox::SetListing(const FolderListing &listing)
+{
+    path_ = listing.folder;
+    Show(listing.files, listing.sorted);
 }
 
 void FileListBox::SetPattern(const QString &patterns)
 {
     pattern_ = patterns;
-    if (!path_.isEmpty())
-        Fill(path_);
+    if (path_.isEmpty())
+        return;
+    // Read afresh: a new pattern is also how the list catches up with files
+    // added or deleted since it was filled.
+    if (const std::optional<FolderListing> listing = ReadFolder(path_))
+        Show(listing->files);
 }
 
 QString FileListBox::FileName() const
 {
-    const QListWidgetItem *item = currentItem();
-    return item && item->isSelected() ? item->text() : QString();
+    const QModelIndex current = currentIndex();
+    return current.isValid() && selectionModel()->isSelected(current) ? current.data().toString() : QString();
 }
 
 QString FileListBox::List(int index) const
 {
-    const QListWidgetItem *entry = item(index);
-    return entry ? entry->text() : QString();
+    return names_.index(index).data().toString();
 }
 
 int FileListBox::FirstVisibleRow() const
@@ -67,8 +73,9 @@ int FileListBox::FirstVisibleRow() const
 
 void FileListBox::SetFirstVisibleRow(int row)
 {
-    if (QListWidgetItem *entry = item(qMin(row, count() - 1)))
-        scrollToItem(entry, QAbstractItemView::PositionAtTop);
+    const QModelIndex entry = names_.index(qMin(row, names_.rowCount() - 1));
+    if (entry.isValid())
+        scrollTo(entry, QAbstractItemView::PositionAtTop);
 }
 
 void FileListBox::Drag()
@@ -92,7 +99,7 @@ void FileListBox::mousePressEvent(QMouseEvent *event)
 {
     dragArmed_ = false;
     pressedAt_ = event->position().toPoint();
-    QListWidget::mousePressEvent(event);
+    QListView::mousePressEvent(event);
     emit MouseDown(event->button());
 }
 
@@ -105,18 +112,18 @@ void FileListBox::mouseMoveEvent(QMouseEvent *event)
         StartDrag();
         return;
     }
-    QListWidget::mouseMoveEvent(event);
+    QListView::mouseMoveEvent(event);
 }
 
 void FileListBox::mouseReleaseEvent(QMouseEvent *event)
 {
     dragArmed_ = false;
-    QListWidget::mouseReleaseEvent(event);
+    QListView::mouseReleaseEvent(event);
 }
 
 void FileListBox::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    QListWidget::mouseDoubleClickEvent(event);
+    QListView::mouseDoubleClickEvent(event);
     emit DblClick();
 }
 
@@ -131,12 +138,7 @@ void FileListBox::StartDrag()
     drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::CopyAction);
 }
 
-bool FileListBox::Fill(const QString &folder)
+void FileListBox::Show(const QStringList &files, bool sorted)
 {
-    QStringList names;
-    if (!MatchingFiles(folder, pattern_, names))
-        return false;
-    clear();
-    addItems(names);
-    return true;
+    names_.setStringList(FilePatterns(pattern_).SortedMatches(files, sorted));
 }

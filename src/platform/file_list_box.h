@@ -1,13 +1,16 @@
 #pragma once
 // The file list: the files (not folders) of one folder whose names match any
 // of a ";"-separated list of patterns, without regard to letter case, in the
-// order a file manager shows them.
+// order a file manager shows them. The names sit in one list model rather than
+// an item object each: a folder of tens of thousands of files fills at once.
 
-#include <QListWidget>
+#include <QListView>
+#include <QStringListModel>
 
 class QMimeData;
+struct FolderListing;
 
-class FileListBox : public QListWidget
+class FileListBox : public QListView
 {
     Q_OBJECT
 public:
@@ -17,17 +20,21 @@ public:
     // Lists folder. A folder that vanished or cannot be read leaves the list
     // and the path as they were (returns false).
     bool SetPath(const QString &folder);
+    // Lists the files a reading of a folder found (the folder list's).
+    void SetListing(const FolderListing &listing);
 
     QString Pattern() const { return pattern_; }
-    // Lists the current folder through patterns such as "*.avi;*.mpg".
+    // Lists the current folder, read afresh, through patterns such as
+    // "*.avi;*.mpg".
     void SetPattern(const QString &patterns);
 
     // The selected file's name ("" when none is selected).
     QString FileName() const;
-    qint16 ListCount() const { return static_cast<qint16>(count()); }
+    qint16 ListCount() const { return static_cast<qint16>(names_.rowCount()); }
     // The selected position, -1 when none is selected.
-    qint16 ListIndex() const { return static_cast<qint16>(currentRow()); }
-    void SetListIndex(qint16 index) { setCurrentRow(index); }
+    qint16 ListIndex() const { return static_cast<qint16>(currentIndex().row()); }
+    // Selects the name at index (none for -1).
+    void SetListIndex(qint16 index) { setCurrentIndex(names_.index(index)); }
     // The name at position index ("" outside the list).
     QString List(int index) const;
     // The row shown at the top of the list (0 when empty), and scrolling so
@@ -54,10 +61,11 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
-    bool Fill(const QString &folder);
+    void Show(const QStringList &files, bool sorted = false);
 
     void StartDrag();
 
+    QStringListModel names_;
     QString path_;
     QString pattern_ = QStringLiteral("*.*");
     bool dragArmed_ = false;

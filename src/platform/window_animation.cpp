@@ -9,7 +9,9 @@
 
 namespace {
 
-constexpr int DurationMs = 180;
+// Long enough to be seen, short enough not to be waited for: the picture
+// shows when it ends.
+constexpr int DurationMs = 120;
 constexpr int FrameMs = 15;
 
 // A click-through, see-through top-level window that paints only its outline.
@@ -33,10 +35,10 @@ protected:
     }
 };
 
-void WaitOneFrame()
+void Wait(int milliseconds)
 {
     QEventLoop loop;
-    QTimer::singleShot(FrameMs, &loop, &QEventLoop::quit);
+    QTimer::singleShot(milliseconds, Qt::PreciseTimer, &loop, &QEventLoop::quit);
     loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
@@ -58,10 +60,9 @@ void AnimateFrame(const QRect &from, const QRect &to)
     outline.show();
     QElapsedTimer clock;
     clock.start();
-    while (clock.elapsed() < DurationMs) {
-        const double t = double(clock.elapsed()) / DurationMs;
-        outline.setGeometry(InterpolateFrame(from, to, t).adjusted(0, 0, 2, 2));
+    for (qint64 elapsed = 0; elapsed < DurationMs; elapsed = clock.elapsed()) {
+        outline.setGeometry(InterpolateFrame(from, to, double(elapsed) / DurationMs).adjusted(0, 0, 2, 2));
         outline.repaint();
-        WaitOneFrame();
+        Wait(int(qMin<qint64>(FrameMs, DurationMs - elapsed))); // the last frame ends on time
     }
 }

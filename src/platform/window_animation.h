@@ -1,7 +1,7 @@
 #pragma once
 // A short animated outline that moves from one screen rectangle to another, the
 // effect with which a player window opens out of the place the user clicked and
-// closes back into it. It blocks for about a fifth of a second while it draws,
+// closes back into it. It blocks for an eighth of a second while it draws,
 // without taking user input, and leaves no window behind.
 
 #include <QRect>

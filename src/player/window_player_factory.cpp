@@ -12,10 +12,18 @@ WindowPlayerFactory::WindowPlayerFactory(Reelbox_B &shared, PlaybackEngine *engi
 
 WindowPlayerFactory::~WindowPlayerFactory() = default;
 
+void WindowPlayerFactory::PrepareEngine()
+{
+    if (!engine_ && !start_)
+        start_ = std::make_unique<MpvBackgroundStart>(MpvEngineOptions{});
+}
+
 PlaybackEngine &WindowPlayerFactory::Engine()
 {
     if (!engine_) {
-        ownEngine_ = std::make_unique<MpvEngine>();
+        ownEngine_ = start_ ? std::make_unique<MpvEngine>(start_->Take(), start_->Options())
+                            : std::make_unique<MpvEngine>();
+        start_.reset();
         engine_ = ownEngine_.get();
     }
     return *engine_;

@@ -8,6 +8,7 @@
 
 #include <memory>
 
+class MpvBackgroundStart;
 class PlaybackEngine;
 struct Reelbox_B;
 
@@ -21,6 +22,11 @@ public:
 
     bool ShowModal(PlayerWindow which, QWidget *owner) override;
 
+    // Starts making the engine on a thread of its own (loading libmpv,
+    // starting its core and OpenGL), so that the first play finds it ready;
+    // a play asked for before it is done waits for the rest of it. GUI thread.
+    void PrepareEngine();
+
 private:
     // The one engine all windows play through, made here on first use.
     PlaybackEngine &Engine();
@@ -30,4 +36,5 @@ private:
     Reelbox_B &shared_;
     PlaybackEngine *engine_;
     std::unique_ptr<PlaybackEngine> ownEngine_;
+    std::unique_ptr<MpvBackgroundStart> start_;
 };

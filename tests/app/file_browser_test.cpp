@@ -11,6 +11,8 @@
 #include <QDesktopServices>
 #include <QTest>
 #include <QUrl>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 namespace {
 
@@ -28,9 +30,56 @@ public slots:
 
 void PressOn(FileListBox *list, int row)
 {
-    const QRect place = list->visualItemRect(list->item(row));
+    const QRect place = list->visualRect(list->model()->index(row, 0));
     QTest::mousePress(list->viewport(), Qt::LeftButton, {}, place.center());
     QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, place.center());
+}
+
+// Counts how often a folder is opened to be read, through inotify.
+class FolderReadings
+{
+public:
+    explicit FolderReadings(const QString &folder)
+        : fd_(inotify_init1(IN_NONBLOCK))
+    {
+        // Closes are watched too: identical events in a row would be merged.
+        inotify_add_watch(fd_, QFile::encodeName(folder).constData(), IN_OPEN | IN_CLOSE_NOWRITE);
+    }
+    ~FolderReadings() { close(fd_); }
+    int Count()
+    {
+        int readings = 0;
+        alignas(inotify_event) char buffer[4096];
+        ssize_t length;
+        while ((length = read(fd_, buffer, sizeof buffer)) > 0) {
+            for (char *at = buffer; at < buffer + length;) {
+                const auto *event = reinterpret_cast<inotify_event *>(at);
+                readings += (event->mask & IN_OPEN) && (event->mask & IN_ISDIR) && event->len == 0; // the folder itself
+                at += sizeof(inotify_event) + event->len;
+            }
+        }
+        return readings;
+    }
+
+private:
+    int fd_;
+};
+
+TEST_F(MainWindow, AFolderIsReadOncePerChangeForTheTreeAndTheFileList)
+{
+    const QString clips = folder_.MakeFolder("clips");
+    folder_.Write("clips/a.avi", "x");
+    folder_.MakeFolder("clips/sub");
+    folder_.Write("clips/sub/b.avi", "x");
+    WriteIni("Path=" + clips.toUtf8() + "\r\n");
+    FolderReadings clipsRead(clips), subRead(clips + "/sub");
+    auto w = Start();
+    EXPECT_EQ(w->File1->ListCount(), 1);
+    EXPECT_EQ(w->Dir1->count() > 0, true);
+    EXPECT_EQ(clipsRead.Count(), 1) << "at start-up";
+    w->Dir1->SetPath(clips + "/sub");
+    EXPECT_EQ(w->File1->List(0), "b.avi");
+    EXPECT_EQ(subRead.Count(), 1) << "at a folder change";
 }
 
 TEST_F(MainWindow, FilterChoiceRelistsTheFolder)

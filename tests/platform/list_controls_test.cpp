@@ -4,6 +4,7 @@
 #include "platform/dir_list_box.h"
 #include "platform/drive_list_box.h"
 #include "platform/file_list_box.h"
+#include "platform/folder_listing.h"
 #include "platform/list_box.h"
 #include "platform/natural_sort.h"
 
@@ -51,6 +52,73 @@ TEST(FileFilter, NamesSortAsAFileManagerSortsThem)
     QStringList names{"clip10.avi", "Clip2.avi", "clip1.avi", "b.avi", "A.avi"};
     SortNaturally(names);
     EXPECT_EQ(names, (QStringList{"A.avi", "b.avi", "clip1.avi", "Clip2.avi", "clip10.avi"}));
+
+    // A big folder's names, whose keys are made on two threads, sort the same way.
+    QStringList many;
+    for (int i = 4999; i >= 0; --i)
+        many.append(QStringLiteral("%1 %2.avi").arg(i % 2 ? "Clip" : "clip").arg(i));
+    SortNaturally(many);
+    ASSERT_EQ(many.size(), 5000);
+    for (int i = 0; i < 5000; ++i)
+        ASSERT_TRUE(many[i].endsWith(QStringLiteral(" %1.avi").arg(i))) << many[i].toStdString();
+}
+
+// Patterns of a file-type filter: name endings without regard to case, and
+// wildcards of any other form.
+TEST(FileFilter, PatternsMatchEndingsAndWildcards)
+{
+    const FilePatterns kinds("*.avi;*.MPG;clip?.*");
+    for (const char *name : {"a.avi", "B.AVI", "c.mpg", "clip1.txt", "x.y.Avi"})
+        EXPECT_TRUE(kinds.Matches(name)) << name;
+    for (const char *name : {"avi", "a.avi.txt", "a_avi", "clip10.txt", "a.mpeg"})
+        EXPECT_FALSE(kinds.Matches(name)) << name;
+}
+
+// The folder shown at start-up is read, sorted, while the window is built;
+// the reading goes to whoever asks for that folder, once.
+TEST(FolderListing, APrefetchedReadingIsSortedAndTakenOnce)
+{
+    ProgramFolder folder;
+    for (const char *name : {"clip10.avi", "Clip2.avi", "clip1.avi"})
+        folder.Write(name, "x");
+    folder.MakeFolder("sub10");
+    folder.MakeFolder("sub9");
+    FolderPrefetch prefetch(folder.Path() + "/");
+    EXPECT_FALSE(prefetch.Take(folder.FilePath("sub9")));
+    const std::optional<FolderListing> reading = prefetch.Take(folder.Path());
+    ASSERT_TRUE(reading);
+    EXPECT_TRUE(reading->sorted);
+    EXPECT_EQ(reading->files, (QStringList{"clip1.avi", "Clip2.avi", "clip10.avi"}));
+    EXPECT_EQ(reading->subfolders, (QStringList{"sub9", "sub10"}));
+    EXPECT_FALSE(prefetch.Take(folder.Path())) << "taken once";
+
+    FileListBox files;
+    files.SetPattern("*.avi");
+    files.SetListing(*reading);
+    EXPECT_EQ(files.List(2), "clip10.avi");
+}
+
+// One reading gives the folder's files and subfolders, hidden ones left out,
+// links taken as what they point to.
+TEST(FolderListing, ReadsFilesAndSubfoldersOnce)
+{
+    ProgramFolder folder;
+    folder.Write("a.avi", "x");
+    folder.Write(".hidden.avi", "x");
+    folder.MakeFolder("sub");
+    folder.MakeFolder(".cache");
+    QFile::link(folder.FilePath("a.avi"), folder.FilePath("link.avi"));
+    QFile::link(folder.FilePath("sub"), folder.FilePath("linked folder"));
+    QFile::link(folder.FilePath("gone"), folder.FilePath("broken.avi"));
+    const std::optional<FolderListing> listing = ReadFolder(folder.Path());
+    ASSERT_TRUE(listing);
+    QStringList files = listing->files, subfolders = listing->subfolders;
+    files.sort();
+    subfolders.sort();
+    EXPECT_EQ(files, (QStringList{"a.avi", "link.avi"}));
+    EXPECT_EQ(subfolders, (QStringList{"linked folder", "sub"}));
+    EXPECT_FALSE(ReadFolder(folder.FilePath("a.avi")));
+    EXPECT_FALSE(ReadFolder(folder.FilePath("missing")));
 }
 
 TEST(FileListBox, AVanishedFolderLeavesTheListAsItWas)
@@ -84,7 +152,7 @@ TEST(DirListBox, ShowsTheChainFromTheRootThenTheSubfolders)
     folder.MakeFolder("a/b/sub10");
     folder.MakeFolder("a/b/sub9");
     folder.Write("a/b/file.avi", "x");
-    const QList<FolderRow> rows = FolderTreeRows(folder.FilePath("a/b"));
+    const QList<FolderRow> rows = FolderTreeRows(*ReadFolder(folder.FilePath("a/b")));
     const QStringList chain = folder.FilePath("a/b").split('/', Qt::SkipEmptyParts);
     ASSERT_EQ(rows.size(), chain.size() + 1 + 2);
     EXPECT_EQ(rows.first().path, "/");

@@ -303,6 +303,28 @@ TEST(MpvEngine, ShowsThePictureUprightAndFollowsItIntoAnotherWindow)
     ASSERT_TRUE(QTest::qWaitFor([&] { return ends.count() > 0; }));
 }
 
+// libmpv, its core and its OpenGL started on a thread of their own (as the
+// program does while its window is idle) make an engine that shows the
+// picture upright like one started on the spot; a start nobody takes is
+// taken down cleanly.
+TEST(MpvEngine, AnEngineStartedInTheBackgroundShowsItsPicture)
+{
+    { MpvBackgroundStart unused{MpvEngineOptions{}}; }
+    MpvBackgroundStart start{MpvEngineOptions{}};
+    MpvEngine engine(start.Take(), start.Options());
+    ASSERT_TRUE(engine.IsUsable());
+    QDialog window;
+    PlaceForScreenReading(window, 0);
+    QWidget *picture = engine.VideoWidget();
+    picture->setParent(&window);
+    picture->setGeometry(0, 0, 320, 240);
+    ASSERT_TRUE(engine.Load(UpDownClip()));
+    window.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return engine.FramesDrawn() > 0; }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return IsRed(OnScreen(picture, {160, 40})); }));
+    EXPECT_TRUE(IsBlue(OnScreen(picture, {160, 200})));
+}
+
 // The picture's owner may delete it: the engine then makes a new picture,
 // in which the open file shows again; deleting the engine while the picture
 // is on screen is safe too.

@@ -23,6 +23,27 @@ MAIN_SIZE = (489, 522)
 CLOCK_TICKS = os.sysconf("SC_CLK_TCK")
 
 
+MOUNT_NAMESPACE = ("unshare", "--mount", "--propagation", "private")
+
+
+def can_mount():
+    """Whether a test may mount file systems that the program alone sees:
+    root, and a kernel and sandbox that allow mount namespaces (read-only
+    remounts and bind mounts included)."""
+    if os.geteuid() != 0 or not shutil.which("unshare"):
+        return False
+    probe = subprocess.run([*MOUNT_NAMESPACE, "sh", "-c",
+                            "mount -t tmpfs probe /mnt && mount -o remount,ro /mnt && "
+                            "mount --bind /tmp /tmp && mount -o remount,bind,ro /tmp"], capture_output=True)
+    return probe.returncode == 0
+
+
+def with_mounts(setup):
+    """A command prefix that runs setup (shell commands that mount things) in
+    a mount namespace of the program's own, then the program."""
+    return (*MOUNT_NAMESPACE, "sh", "-c", setup + ' && exec "$0" "$@"')
+
+
 def wait_for(condition, what, timeout=10.0, interval=0.05):
     """Polls condition until it returns a true value and returns that value;
     fails naming what was waited for when timeout seconds pass first."""

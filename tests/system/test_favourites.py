@@ -8,8 +8,7 @@ import subprocess
 import unittest
 
 import layout
-from harness import DRAG_SOURCE, colour_near, stays, wait_for
-from test_drives import can_mount
+from harness import DRAG_SOURCE, can_mount, colour_near, stays, wait_for, with_mounts
 from test_playback import PlayerTest, player_size
 
 
@@ -173,10 +172,9 @@ class NoTrash(FavouritesTest):
     def test_a_file_the_trash_cannot_take_stays_and_the_user_is_told(self):
         # A read-only drive: nothing on it can go to a trash.
         drive = "/mnt/readonly"
-        script = (f"mkdir -p {drive} && mount -t tmpfs -o size=4m ro {drive} && touch {drive}/a.avi "
-                  f"{drive}/b.avi && mount -o remount,ro {drive} && exec \"$0\"")
-        program = self.start(folder=drive, Kakunin=" 1", command_prefix=(
-            "unshare", "--mount", "--propagation", "private", "sh", "-c", script))
+        program = self.start(folder=drive, Kakunin=" 1", command_prefix=with_mounts(
+            f"mount -t tmpfs mnt /mnt && mkdir {drive} && mount -t tmpfs -o size=4m ro {drive} && "
+            f"touch {drive}/a.avi {drive}/b.avi && mount -o remount,ro {drive}"))
         wait_for(lambda: len(self.file_rows(program)) == 2, "the drive's two files")
         before = {w.id for w in program.windows()}
         self.drag_file_to(program, 0, layout.centre(layout.TRASH))

@@ -13,26 +13,16 @@ import tempfile
 import unittest
 
 import layout
-from harness import SystemTest, colour_near, stays, wait_for
+from harness import SystemTest, can_mount, colour_near, stays, wait_for, with_mounts
 
 BUILD_DIR = os.environ.get("REELBOX_BUILD_DIR", "")
 DESKTOP_ID = "jp.example.reelbox"
 
 
-def can_mount_read_only():
-    """Whether a folder can be mounted read-only for one program alone (root,
-    and a kernel and sandbox that allow mount namespaces)."""
-    if os.geteuid() != 0 or not shutil.which("unshare"):
-        return False
-    probe = subprocess.run(["unshare", "--mount", "--propagation", "private", "sh", "-c",
-                            'mount --bind /tmp /tmp && mount -o remount,bind,ro /tmp'], capture_output=True)
-    return probe.returncode == 0
-
-
 class InstalledProgram(SystemTest):
     def setUp(self):
         super().setUp()
-        if os.geteuid() == 0 and not can_mount_read_only():
+        if os.geteuid() == 0 and not can_mount():
             self.skipTest("root without mount namespaces: no folder can be read-only for the program")
         self.prefix = tempfile.mkdtemp(prefix="reelbox-prefix-")
         self.addCleanup(shutil.rmtree, self.prefix, True)
@@ -57,9 +47,8 @@ class InstalledProgram(SystemTest):
                 os.chmod(folder, stat.S_IRUSR | stat.S_IXUSR | stat.S_IRGRP | stat.S_IXGRP)
             self.addCleanup(lambda: [os.chmod(f, 0o755) for f, _, _ in os.walk(self.prefix)])
             return ()
-        return ("unshare", "--mount", "--propagation", "private", "sh", "-c",
-                'mount --bind "$1" "$1" && mount -o remount,bind,ro "$1" && shift && exec "$@"',
-                "sh", self.prefix)
+        prefix = shlex.quote(self.prefix)
+        return with_mounts(f"mount --bind {prefix} {prefix} && mount -o remount,bind,ro {prefix}")
 
     def launcher_command(self):
         """What the application menu runs: the entry's Exec, found on PATH."""
@@ -132,7 +121,8 @@ class InstalledProgram(SystemTest):
         self.display.key("alt+y")
         self.assertEqual(program.wait_exit(), 0)
         self.assertEqual(sorted(os.listdir(self.bin)), ["reelbox"])
-        self.assertEqual(os.listdir(self.home), ["not-a-folder"])
+        # (The graphics driver keeps its shader cache in ~/.cache: not ours.)
+        self.assertEqual(sorted(set(os.listdir(self.home)) - {".cache"}), ["not-a-folder"])
 
 
 if __name__ == "__main__":

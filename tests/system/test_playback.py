@@ -80,7 +80,7 @@ class PlayOne(PlayerTest):
         program = self.start_on(["short.avi"])
         self.select_file(program, 0)
         program.click(layout.button("play_file"))
-        time.sleep(0.3)  # the opening outline runs 180 ms; the clip ends within it
+        time.sleep(0.3)  # the opening outline runs 120 ms; the clip ends about then
         program.wait_no_player("the player of a 0.1 s clip to close by itself")
         stays(lambda: not program.players(), "no player window", 1.5)
         self.main_takes_a_click(program)

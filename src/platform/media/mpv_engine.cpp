@@ -8,6 +8,7 @@
 #include <QPalette>
 #include <QWidget>
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -20,42 +21,14 @@ constexpr double kLoadSliceSeconds = 0.005;
 } // namespace
 
 MpvEngine::MpvEngine(MpvEngineOptions options, QObject *parent)
+    : MpvEngine(StartMpv(options, options.drawVideo ? MakeSpareSurface() : nullptr), options, parent)
+{
+}
+
+MpvEngine::MpvEngine(MpvStart start, MpvEngineOptions options, QObject *parent)
     : PlaybackEngine(parent), options_(options)
 {
-    mpv_ = mpv_create();
-    if (mpv_) {
-        const std::pair<const char *, const char *> settings[] = {
-            {"config", "no"},
-            {"ytdl", "no"},
-            {"input-default-bindings", "no"},
-            {"input-vo-keyboard", "no"},
-            {"osc", "no"},
-            {"osd-level", "0"},
-            {"terminal", "no"},
-            {"idle", "yes"},
-            {"keep-open", "yes"}, // hold the last frame at the end, as a stopped graph does
-            {"hwdec", "auto-safe"},
-            {"vo", options_.drawVideo ? "libmpv" : "null"},
-            // The desktop's sound server, else the sound card; silence where
-            // there is neither (the other drivers only cost start-up time).
-            {"ao", "pipewire,pulse,alsa"},
-            {"audio-fallback-to-null", "yes"},
-            {"audio-client-name", "Reelbox"},
-            // Frames are due when mpv hands them over: drawing never waits.
-            {"video-timing-offset", "0"},
-        };
-        for (const auto &[name, value] : settings)
-            mpv_set_option_string(mpv_, name, value);
-        if (options_.untimed) {
-            mpv_set_option_string(mpv_, "untimed", "yes");
-            mpv_set_option_string(mpv_, "ao", "null");
-            mpv_set_option_string(mpv_, "ao-null-untimed", "yes");
-        }
-        if (mpv_initialize(mpv_) < 0) {
-            mpv_terminate_destroy(mpv_);
-            mpv_ = nullptr;
-        }
-    }
+    mpv_ = std::exchange(start.mpv, nullptr);
     if (mpv_) {
         // mpv's own messages, at the level REELBOX_MPV_LOG names (error by default).
         const QByteArray level = qgetenv("REELBOX_MPV_LOG");
@@ -77,13 +50,17 @@ MpvEngine::MpvEngine(MpvEngineOptions options, QObject *parent)
             },
             this);
     }
-    MakeWidget();
+    MakeWidget(std::move(start.picture));
 }
 
-void MpvEngine::MakeWidget()
+void MpvEngine::MakeWidget(MpvPicture picture)
 {
     if (options_.drawVideo && mpv_) {
-        view_ = new MpvVideoWindow(*this, mpv_);
+        if (!picture.context) { // made again after its parent deleted the last one
+            picture.surface = MakeSpareSurface();
+            StartMpvPicture(mpv_, picture);
+        }
+        view_ = new MpvVideoWindow(*this, std::move(picture));
         widget_ = QWidget::createWindowContainer(view_); // takes ownership of the window
         widget_->setAttribute(Qt::WA_OpaquePaintEvent);
         widget_->installEventFilter(this);

@@ -18,6 +18,7 @@
 // mpv's threads only post queued calls; everything else, drawing included,
 // runs on the GUI thread. Only the mpv_* files see mpv.
 
+#include "platform/media/mpv_start.h"
 #include "platform/media/mpv_video_window.h"
 #include "platform/media/playback_engine.h"
 
@@ -34,21 +35,14 @@ struct mpv_event_property;
 struct mpv_event_start_file;
 struct mpv_node;
 
-struct MpvEngineOptions
-{
-    // false: frames are decoded but not drawn (vo=null) and VideoWidget() is a
-    // plain black widget; for tests and hosts that need no picture.
-    bool drawVideo = true;
-    // true: play as fast as decoding allows, sound going to the null output;
-    // for tests that play files to their end.
-    bool untimed = false;
-};
-
 class MpvEngine : public PlaybackEngine, private MpvVideoWindow::Host
 {
     Q_OBJECT
 public:
+    // Starts libmpv here and now (see mpv_start.h for doing it beforehand).
     explicit MpvEngine(MpvEngineOptions options = {}, QObject *parent = nullptr);
+    // Takes over a core started beforehand with the same options.
+    MpvEngine(MpvStart start, MpvEngineOptions options, QObject *parent = nullptr);
     ~MpvEngine() override;
 
     bool Load(const QString &path) override;
@@ -79,7 +73,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void MakeWidget();
+    // The widget holding the picture; a picture not started yet is started here.
+    void MakeWidget(MpvPicture picture = {});
     bool HasFile() const;
     uint64_t NextTag();
     void Command(std::initializer_list<const char *> words, uint64_t tag = 0);

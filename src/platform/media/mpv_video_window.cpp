@@ -1,62 +1,30 @@
 #include "platform/media/mpv_video_window.h"
 
-#include <QGuiApplication>
+#include <QOffscreenSurface>
+#include <QOpenGLContext>
 #include <QOpenGLFunctions>
-#include <QtGui/qguiapplication_platform.h>
 #include <utility>
 #include <mpv/client.h>
 #include <mpv/render_gl.h>
 
-namespace {
-
-// GL entry points for mpv, from whichever Qt context is current (render thread).
-void *GlProcAddress(void *, const char *name)
-{
-    QOpenGLContext *context = QOpenGLContext::currentContext();
-    return context ? reinterpret_cast<void *>(context->getProcAddress(name)) : nullptr;
-}
-
-} // namespace
-
-MpvVideoWindow::MpvVideoWindow(Host &host, mpv_handle *mpv) : host_(host)
+MpvVideoWindow::MpvVideoWindow(Host &host, MpvPicture picture)
+    : host_(host)
+    , picture_(std::move(picture))
 {
     setSurfaceType(QSurface::OpenGLSurface);
     setFlags(Qt::WindowTransparentForInput | Qt::WindowDoesNotAcceptFocus);
-    QSurfaceFormat format = QSurfaceFormat::defaultFormat();
-    format.setSwapInterval(1); // wait for the screen's refresh where it has one: no tearing
-    setFormat(format);
-    spare_.setFormat(format);
-    spare_.create();
-    context_.setFormat(format);
-    if (!context_.create() || !context_.makeCurrent(&spare_))
-        return;
-    mpv_opengl_init_params gl{GlProcAddress, nullptr};
-    int advanced = 0;
-    Display *x11 = nullptr;
-    if (auto *app = qApp->nativeInterface<QNativeInterface::QX11Application>())
-        x11 = app->display(); // lets hardware decoding hand frames to GL on X11
-    mpv_render_param params[] = {
-        {MPV_RENDER_PARAM_API_TYPE, const_cast<char *>(MPV_RENDER_API_TYPE_OPENGL)},
-        {MPV_RENDER_PARAM_OPENGL_INIT_PARAMS, &gl},
-        {MPV_RENDER_PARAM_ADVANCED_CONTROL, &advanced},
-        {x11 ? MPV_RENDER_PARAM_X11_DISPLAY : MPV_RENDER_PARAM_INVALID, x11},
-        {MPV_RENDER_PARAM_INVALID, nullptr},
-    };
-    if (mpv_render_context_create(&render_, mpv, params) < 0)
-        render_ = nullptr;
-    else
-        mpv_render_context_set_update_callback(render_, &MpvVideoWindow::OnUpdate, this);
-    context_.doneCurrent();
+    if (picture_.context)
+        setFormat(picture_.context->format());
+    if (picture_.render)
+        mpv_render_context_set_update_callback(picture_.render, &MpvVideoWindow::OnUpdate, this);
 }
 
 MpvVideoWindow::~MpvVideoWindow()
 {
-    if (!render_)
+    if (!picture_.render)
         return;
-    context_.makeCurrent(&spare_);
-    mpv_render_context_set_update_callback(render_, nullptr, nullptr);
-    mpv_render_context_free(render_); // mpv drops the video track here
-    context_.doneCurrent();
+    mpv_render_context_set_update_callback(picture_.render, nullptr, nullptr);
+    picture_ = MpvPicture(); // frees the render context: mpv drops the video track here
     host_.RenderContextGone();
 }
 
@@ -76,12 +44,13 @@ void MpvVideoWindow::DropNativeWindow()
 
 void MpvVideoWindow::Clear()
 {
-    if (!handle() || !isExposed() || !context_.makeCurrent(this))
+    QOpenGLContext *context = picture_.context.get();
+    if (!context || !handle() || !isExposed() || !context->makeCurrent(this))
         return;
-    context_.functions()->glClearColor(0, 0, 0, 1);
-    context_.functions()->glClear(GL_COLOR_BUFFER_BIT);
-    context_.swapBuffers(this);
-    context_.doneCurrent();
+    context->functions()->glClearColor(0, 0, 0, 1);
+    context->functions()->glClear(GL_COLOR_BUFFER_BIT);
+    context->swapBuffers(this);
+    context->doneCurrent();
 }
 
 // mpv thread: only posts the check to the GUI thread, at most one at a time.
@@ -105,14 +74,15 @@ void MpvVideoWindow::CheckForFrame()
 // every frame to be taken; the next expose draws it.
 void MpvVideoWindow::Draw(bool onlyNewFrame, bool takeOnly)
 {
-    if (!render_)
+    mpv_render_context *render = picture_.render;
+    if (!render)
         return;
-    if (mpv_render_context_update(render_) & MPV_RENDER_UPDATE_FRAME) {
+    if (mpv_render_context_update(render) & MPV_RENDER_UPDATE_FRAME) {
         // Count frames of the open file only, not redraws asked for by the
         // output of one on its way out.
         mpv_render_frame_info info{};
         mpv_render_param query{MPV_RENDER_PARAM_NEXT_FRAME_INFO, &info};
-        if (host_.VideoOn() && mpv_render_context_get_info(render_, query) >= 0
+        if (host_.VideoOn() && mpv_render_context_get_info(render, query) >= 0
             && (info.flags & MPV_RENDER_FRAME_INFO_PRESENT))
             unseenFrame_ = true;
     } else if (onlyNewFrame) {
@@ -120,10 +90,11 @@ void MpvVideoWindow::Draw(bool onlyNewFrame, bool takeOnly)
     }
     // Frames nobody can see are taken on the spare surface.
     const bool visible = !takeOnly && handle() && isExposed();
-    if (!context_.makeCurrent(visible ? static_cast<QSurface *>(this) : &spare_))
+    QOpenGLContext &context = *picture_.context;
+    if (!context.makeCurrent(visible ? static_cast<QSurface *>(this) : picture_.surface.get()))
         return;
     const qreal ratio = devicePixelRatio();
-    mpv_opengl_fbo fbo{static_cast<int>(context_.defaultFramebufferObject()), static_cast<int>(width() * ratio),
+    mpv_opengl_fbo fbo{static_cast<int>(context.defaultFramebufferObject()), static_cast<int>(width() * ratio),
                        static_cast<int>(height() * ratio), 0};
     int flip = 1; // a window's own buffer has GL's origin at the bottom
     int skip = visible ? 0 : 1;
@@ -133,11 +104,11 @@ void MpvVideoWindow::Draw(bool onlyNewFrame, bool takeOnly)
         {MPV_RENDER_PARAM_SKIP_RENDERING, &skip},
         {MPV_RENDER_PARAM_INVALID, nullptr},
     };
-    mpv_render_context_render(render_, params);
+    mpv_render_context_render(render, params);
     if (visible)
-        context_.swapBuffers(this);
-    mpv_render_context_report_swap(render_); // also when skipped, or mpv waits for it
-    context_.doneCurrent();
+        context.swapBuffers(this);
+    mpv_render_context_report_swap(render); // also when skipped, or mpv waits for it
+    context.doneCurrent();
     if (visible && std::exchange(unseenFrame_, false))
         host_.FrameShown();
 }

@@ -7,13 +7,10 @@
 // Input passes through it to the widgets beneath (its container's), so the
 // host sees the keys and clicks as on any widget. GUI thread only.
 
-#include <QOffscreenSurface>
-#include <QOpenGLContext>
+#include "platform/media/mpv_start.h"
+
 #include <QWindow>
 #include <atomic>
-
-struct mpv_handle;
-struct mpv_render_context;
 
 class MpvVideoWindow : public QWindow
 {
@@ -33,12 +30,12 @@ public:
         ~Host() = default;
     };
 
-    // Creates the GL context and mpv's render context on it; HasRenderContext()
-    // says whether that worked.
-    MpvVideoWindow(Host &host, mpv_handle *mpv);
+    // Draws through picture (its GL context and mpv's render context on it);
+    // HasRenderContext() says whether it has one.
+    MpvVideoWindow(Host &host, MpvPicture picture);
     ~MpvVideoWindow() override;
 
-    bool HasRenderContext() const { return render_ != nullptr; }
+    bool HasRenderContext() const { return picture_.render != nullptr; }
     // The file changed: what mpv delivered before is no longer to be shown.
     void ForgetFrame() { unseenFrame_ = false; }
     // For a caller holding the GUI thread while it waits on mpv: takes a frame
@@ -60,9 +57,7 @@ private:
     void Draw(bool onlyNewFrame = false, bool takeOnly = false);
 
     Host &host_;
-    QOffscreenSurface spare_; // for work with no window on screen
-    QOpenGLContext context_;
-    mpv_render_context *render_ = nullptr;
+    MpvPicture picture_;
     std::atomic<bool> updatePosted_{false};
     bool unseenFrame_ = false; // mpv delivered a frame not yet drawn on screen
 };

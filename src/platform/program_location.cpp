@@ -1,0 +1,8 @@
+#include "platform/program_location.h"
+
+#include <QFileInfo>
+
+QString ExecutableFolder()
+{
+    return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
+}
