@@ -13,7 +13,7 @@ void Reelbox_S::Image_head_MouseDown(Qt::MouseButton button)
 {
     if (button != Qt::LeftButton)
         return;
-    Dragging = BeginTitleDrag(*this, DragOffsetX, DragOffsetY) ? 1 : 0;
+    Dragging = BeginTitleDrag(*this, Image_head->PressedAt(), DragOffsetX, DragOffsetY) ? 1 : 0;
 }
 
 void Reelbox_S::Image_head_MouseMove()

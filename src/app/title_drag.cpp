@@ -6,14 +6,14 @@
 #include <QWindow>
 #include <QWidget>
 
-bool BeginTitleDrag(QWidget &window, qint16 &offsetX, qint16 &offsetY)
+bool BeginTitleDrag(QWidget &window, QPoint pressedAt, qint16 &offsetX, qint16 &offsetY)
 {
     if (!ProgramsPlaceWindows()) {
         if (QWindow *handle = window.windowHandle())
             handle->startSystemMove();
         return false;
     }
-    const QPoint offset = TitleDragOffset(QCursor::pos(), {PixelsToTwips(window.x()), PixelsToTwips(window.y())});
+    const QPoint offset = TitleDragOffset(pressedAt, {PixelsToTwips(window.x()), PixelsToTwips(window.y())});
     offsetX = static_cast<qint16>(offset.x());
     offsetY = static_cast<qint16>(offset.y());
     return true;

@@ -21,10 +21,12 @@ inline QPoint TitleDragPosition(QPoint cursorPixels, QPoint offsetTwips)
     return {cursorPixels.x() * TwipsPerPixel - offsetTwips.x(), cursorPixels.y() * TwipsPerPixel - offsetTwips.y()};
 }
 
-// Starts dragging window by its title: takes the cursor's offset from it, in
-// twips, and returns true. Where programs may not place their own windows (as
-// on Wayland) it hands the drag to the window system and returns false.
-bool BeginTitleDrag(QWidget &window, qint16 &offsetX, qint16 &offsetY);
+// Starts dragging window by its title, pressed with the cursor at pressedAt
+// (screen pixels, where the press happened rather than where the cursor is by
+// the time a busy program handles it): takes the cursor's offset from the
+// window, in twips, and returns true. Where programs may not place their own
+// windows (as on Wayland) it hands the drag to the window system and returns false.
+bool BeginTitleDrag(QWidget &window, QPoint pressedAt, qint16 &offsetX, qint16 &offsetY);
 
 // Moves window so that it keeps the offset from the cursor.
 void FollowTitleDrag(QWidget &window, qint16 offsetX, qint16 offsetY);

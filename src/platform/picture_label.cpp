@@ -19,6 +19,7 @@ void PictureLabel::SetPicture(const QPixmap &picture)
 
 void PictureLabel::mousePressEvent(QMouseEvent *event)
 {
+    pressedAt_ = event->globalPosition().toPoint();
     emit MouseDown(event->button());
 }
 

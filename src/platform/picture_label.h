@@ -19,6 +19,9 @@ public:
     QPixmap Picture() const { return picture_; }
     void SetPicture(const QPixmap &picture);
 
+    // Where the last press on it happened, in screen pixels.
+    QPoint PressedAt() const { return pressedAt_; }
+
     // Takes drops of data offering any of formats (none: takes no drops).
     void SetDropFormats(const QStringList &formats);
 
@@ -41,6 +44,7 @@ protected:
 private:
     QPixmap picture_;
     QStringList dropFormats_;
+    QPoint pressedAt_;
 };
 
 // A skin picture compiled into the program, by file name without ".png".

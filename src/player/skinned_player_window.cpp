@@ -103,7 +103,7 @@ void SkinnedPlayerWindow::Image1_MouseDown(Qt::MouseButton button)
 {
     if (button != Qt::LeftButton)
         return;
-    Dragging = BeginTitleDrag(*this, DragOffsetX, DragOffsetY) ? 1 : 0;
+    Dragging = BeginTitleDrag(*this, Image1->PressedAt(), DragOffsetX, DragOffsetY) ? 1 : 0;
 }
 
 void SkinnedPlayerWindow::Image1_MouseMove()

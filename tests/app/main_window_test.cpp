@@ -142,10 +142,13 @@ TEST_F(MainWindow, TitleDragFollowsTheCursorOnlyWithTheLeftButton)
     w->move(100, 100);
     ASSERT_TRUE(QTest::qWaitFor([&] { return w->pos() == QPoint(100, 100); }));
 
-    QCursor::setPos(110, 105);
-    w->Image_head_MouseDown(Qt::RightButton);
+    // The press counts where it happened, (110, 105), even when the cursor
+    // has moved on by the time it is handled.
+    QCursor::setPos(300, 300);
+    QTest::mousePress(w->Image_head, Qt::RightButton, {}, QPoint(10, 5));
     EXPECT_EQ(w->Dragging, 0);
-    w->Image_head_MouseDown(Qt::LeftButton);
+    QTest::mouseRelease(w->Image_head, Qt::RightButton, {}, QPoint(10, 5));
+    QTest::mousePress(w->Image_head, Qt::LeftButton, {}, QPoint(10, 5));
     EXPECT_EQ(w->Dragging, 1);
     EXPECT_EQ(QPoint(w->DragOffsetX, w->DragOffsetY), QPoint(150, 75));
 
