@@ -93,6 +93,7 @@ public:
     void Image_head_MouseUp();
     void ImgExit_MouseDown();
     void ImgExit_MouseUp();
+    void ImgExit_Click();
     void lbl_URL_MouseDown();
     void Drive1_Change();
     void Dir1_Change();

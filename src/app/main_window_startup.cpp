@@ -40,6 +40,7 @@ void Reelbox_S::ConnectHandlers()
     connect(Image_head, &PictureLabel::MouseUp, this, &Reelbox_S::Image_head_MouseUp);
     connect(ImgExit, &PictureLabel::MouseDown, this, &Reelbox_S::ImgExit_MouseDown);
     connect(ImgExit, &PictureLabel::MouseUp, this, &Reelbox_S::ImgExit_MouseUp);
+    connect(ImgExit, &PictureLabel::Click, this, &Reelbox_S::ImgExit_Click);
     connect(lbl_URL, &PictureLabel::MouseDown, this, &Reelbox_S::lbl_URL_MouseDown);
     connect(Drive1, &DriveListBox::Change, this, &Reelbox_S::Drive1_Change);
     connect(Dir1, &DirListBox::Change, this, &Reelbox_S::Dir1_Change);

@@ -36,6 +36,12 @@ void Reelbox_S::ImgExit_MouseDown()
 void Reelbox_S::ImgExit_MouseUp()
 {
     ImgExit->SetPicture(imgImages[0]->Picture());
+}
+
+// Only a release over the picture leaves: a press slid off it and released
+// elsewhere is taken back, as with any button.
+void Reelbox_S::ImgExit_Click()
+{
     QApplication::processEvents();
     close();
 }
