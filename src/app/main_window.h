@@ -100,6 +100,7 @@ public:
     void Combo_Kind_Click();
     void File1_DblClick();
     void File1_MouseDown();
+    void File1_SelectionChange();
     void Comd_Click(qint16 Index);
     // The favourites list, the delete picture and the group markers.
     void List_Favorite_MouseDown();

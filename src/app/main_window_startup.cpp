@@ -16,6 +16,7 @@
 
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QItemSelectionModel>
 #include <QScreen>
 
 namespace {
@@ -47,6 +48,7 @@ void Reelbox_S::ConnectHandlers()
     connect(Combo_Kind, &QComboBox::activated, this, &Reelbox_S::Combo_Kind_Click);
     connect(File1, &FileListBox::DblClick, this, &Reelbox_S::File1_DblClick);
     connect(File1, &FileListBox::MouseDown, this, &Reelbox_S::File1_MouseDown);
+    connect(File1->selectionModel(), &QItemSelectionModel::selectionChanged, this, &Reelbox_S::File1_SelectionChange);
     for (qint16 index = 0; index < qint16(Comd.size()); ++index)
         connect(Comd[index], &Command::Click, this, [this, index] { Comd_Click(index); });
     ConnectSwitches();
