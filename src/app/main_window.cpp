@@ -17,6 +17,7 @@
 
 #include <QComboBox>
 #include <QFrame>
+#include <QPainter>
 
 namespace {
 
@@ -79,6 +80,13 @@ Reelbox_S::Reelbox_S(Reelbox_B &shared, PlayerFactory &players, FolderPrefetch *
     CreateFooter();
     ConnectHandlers();
     Form_Load();
+}
+
+// The painted background ends a pixel row above the window's bottom edge; the
+// window itself shows the gradient's dark end there, not the platform's grey.
+void Reelbox_S::paintEvent(QPaintEvent *)
+{
+    QPainter(this).fillRect(rect(), BackgroundRowColour(0, 1));
 }
 
 PictureLabel *Reelbox_S::NewImage(QWidget *parent, int left, int top, const QString &skin)

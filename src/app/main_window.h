@@ -129,6 +129,9 @@ public:
     // How a move to the trash is confirmed; tests answer instead of the user.
     TrashConfirmation ConfirmTrash;
 
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
 private:
     void CreateTitleBar();
     void CreatePictureStores();
