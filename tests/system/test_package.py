@@ -57,8 +57,9 @@ class DebianPackage(unittest.TestCase):
         # Worked out from the libraries the executable links...
         self.assertLessEqual({"libc6", "libstdc++6", "libqt6core6", "libqt6gui6", "libqt6widgets6"}, packages)
         # ...and what it needs without linking: libmpv (loaded on the first
-        # playback), Qt's platform plugins, a Japanese font.
-        self.assertLessEqual({"libmpv2", "qt6-qpa-plugins", "fonts-ipafont-gothic"}, packages)
+        # playback), Qt's platform plugins and translations, a Japanese font.
+        self.assertLessEqual({"libmpv2", "qt6-qpa-plugins", "qt6-translations-l10n", "fonts-ipafont-gothic"},
+                             packages)
         self.assertRegex(depends, r"libmpv2 \(>= [0-9.]+\)")
         # Nothing a build needs.
         self.assertFalse({p for p in packages if p.endswith("-dev")}, depends)
