@@ -54,7 +54,6 @@ through libmpv.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION video)
-set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://reelbox.example.jp/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 string(JOIN ", " CPACK_DEBIAN_PACKAGE_DEPENDS ${mpv_dependency} qt6-qpa-plugins qt6-translations-l10n
        "fonts-ipafont-gothic | fonts-japanese-gothic")

@@ -23,7 +23,8 @@ namespace {
 
 const QString CaptionTitle = QStringLiteral("Reelbox");
 const QString CreditLine = QStringLiteral("Reelbox Video Player  ver.1.6.0");
-const QString HomePage = QStringLiteral("http://reelbox.example.jp/");
+// The link opens the program's documentation page in the desktop's browser.
+const QString LinkText = QStringLiteral("Reelbox の使い方と説明");
 
 struct ButtonPlace
 {
@@ -208,6 +209,6 @@ void Reelbox_S::CreateFooter()
 {
     lbl[2] = NewLabel(Pic_C, 240, 6840, 2445, CreditLine);
     SetTextColour(lbl[2], QColor(255, 150, 200));
-    lbl_URL = NewLabel(Pic_C, 240, 7080, 3285, HomePage);
+    lbl_URL = NewLabel(Pic_C, 240, 7080, 3285, LinkText);
     SetTextColour(lbl_URL, Qt::white);
 }
