@@ -81,6 +81,7 @@ Reelbox_S::Reelbox_S(Reelbox_B &shared, PlayerFactory &players, FolderPrefetch *
     CreateFooter();
     ConnectHandlers();
     Form_Load();
+    SetUpKeyboard();
 }
 
 // The painted background ends a pixel row above the window's bottom edge; the

@@ -117,6 +117,10 @@ public:
     void Img_Kakunin_MouseDown();
     void Img_rdm1_MouseDown(qint16 Index);
     void Img_rdm2_MouseDown(qint16 Index);
+    // Keys the lists take before their own handling; true when taken.
+    bool File1_KeyDown(int key);
+    bool List_Favorite_KeyDown(int key);
+    void List_Favorite_SelectionChange();
 
     void EnableFileButtons();
     void EnableFavoriteButtons();
@@ -142,6 +146,8 @@ private:
     void CreateFooter();
     void ConnectHandlers();
     void ConnectSwitches();
+    // The tab order and the keys of the picture controls and the lists.
+    void SetUpKeyboard();
     void Toggle(qint16 &value, PictureLabel *image);
     void Choose(qint16 &value, const std::array<PictureLabel *, 2> &images, qint16 Index);
     PictureLabel *NewImage(QWidget *parent, int left, int top, const QString &skin);
