@@ -1,13 +1,15 @@
 // Reelbox: a skinned video-player front end. The composition root: the
 // application with its icon and the desktop entry it belongs to, the numeric
-// locale the playback library needs, the design font, the shared state for the
-// program's own folder, the player windows and the main window.
+// locale the playback library needs, the design font and Qt's Japanese
+// translations, the shared state for the program's own folder, the player
+// windows and the main window.
 
 #include "app/main_window.h"
 #include "app/reelbox_b.h"
 #include "platform/folder_listing.h"
 #include "platform/fonts.h"
 #include "platform/program_location.h"
+#include "platform/translations.h"
 #include "player/window_player_factory.h"
 
 #include <QApplication>
@@ -40,6 +42,7 @@ int main(int argc, char **argv)
     QGuiApplication::setDesktopFileName(QStringLiteral(REELBOX_DESKTOP_ID));
     std::setlocale(LC_NUMERIC, "C");
     InstallDesignFont();
+    InstallJapaneseTranslations();
 
     WindowPlayerFactory players(shared);
     Reelbox_S window(shared, players, &savedFolder);

@@ -93,12 +93,14 @@ public:
     void Image_head_MouseUp();
     void ImgExit_MouseDown();
     void ImgExit_MouseUp();
+    void ImgExit_Click();
     void lbl_URL_MouseDown();
     void Drive1_Change();
     void Dir1_Change();
     void Combo_Kind_Click();
     void File1_DblClick();
     void File1_MouseDown();
+    void File1_SelectionChange();
     void Comd_Click(qint16 Index);
     // The favourites list, the delete picture and the group markers.
     void List_Favorite_MouseDown();
@@ -115,6 +117,10 @@ public:
     void Img_Kakunin_MouseDown();
     void Img_rdm1_MouseDown(qint16 Index);
     void Img_rdm2_MouseDown(qint16 Index);
+    // Keys the lists take before their own handling; true when taken.
+    bool File1_KeyDown(int key);
+    bool List_Favorite_KeyDown(int key);
+    void List_Favorite_SelectionChange();
 
     void EnableFileButtons();
     void EnableFavoriteButtons();
@@ -127,6 +133,9 @@ public:
     // How a move to the trash is confirmed; tests answer instead of the user.
     TrashConfirmation ConfirmTrash;
 
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
 private:
     void CreateTitleBar();
     void CreatePictureStores();
@@ -137,6 +146,8 @@ private:
     void CreateFooter();
     void ConnectHandlers();
     void ConnectSwitches();
+    // The tab order and the keys of the picture controls and the lists.
+    void SetUpKeyboard();
     void Toggle(qint16 &value, PictureLabel *image);
     void Choose(qint16 &value, const std::array<PictureLabel *, 2> &images, qint16 Index);
     PictureLabel *NewImage(QWidget *parent, int left, int top, const QString &skin);

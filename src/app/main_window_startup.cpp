@@ -16,6 +16,7 @@
 
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QItemSelectionModel>
 #include <QScreen>
 
 namespace {
@@ -40,12 +41,14 @@ void Reelbox_S::ConnectHandlers()
     connect(Image_head, &PictureLabel::MouseUp, this, &Reelbox_S::Image_head_MouseUp);
     connect(ImgExit, &PictureLabel::MouseDown, this, &Reelbox_S::ImgExit_MouseDown);
     connect(ImgExit, &PictureLabel::MouseUp, this, &Reelbox_S::ImgExit_MouseUp);
+    connect(ImgExit, &PictureLabel::Click, this, &Reelbox_S::ImgExit_Click);
     connect(lbl_URL, &PictureLabel::MouseDown, this, &Reelbox_S::lbl_URL_MouseDown);
     connect(Drive1, &DriveListBox::Change, this, &Reelbox_S::Drive1_Change);
     connect(Dir1, &DirListBox::Change, this, &Reelbox_S::Dir1_Change);
     connect(Combo_Kind, &QComboBox::activated, this, &Reelbox_S::Combo_Kind_Click);
     connect(File1, &FileListBox::DblClick, this, &Reelbox_S::File1_DblClick);
     connect(File1, &FileListBox::MouseDown, this, &Reelbox_S::File1_MouseDown);
+    connect(File1->selectionModel(), &QItemSelectionModel::selectionChanged, this, &Reelbox_S::File1_SelectionChange);
     for (qint16 index = 0; index < qint16(Comd.size()); ++index)
         connect(Comd[index], &Command::Click, this, [this, index] { Comd_Click(index); });
     ConnectSwitches();

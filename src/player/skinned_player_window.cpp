@@ -45,6 +45,7 @@ SkinnedPlayerWindow::SkinnedPlayerWindow(Reelbox_B &shared, TitleStrip design, Q
     connect(Image1, &PictureLabel::MouseUp, this, &SkinnedPlayerWindow::Image1_MouseUp);
     connect(ImgExit, &PictureLabel::MouseDown, this, &SkinnedPlayerWindow::ImgExit_MouseDown);
     connect(ImgExit, &PictureLabel::MouseUp, this, &SkinnedPlayerWindow::ImgExit_MouseUp);
+    connect(ImgExit, &PictureLabel::Click, this, &SkinnedPlayerWindow::ImgExit_Click);
 }
 
 bool SkinnedPlayerWindow::FullScreenMode() const
@@ -126,6 +127,11 @@ void SkinnedPlayerWindow::ImgExit_MouseDown()
 void SkinnedPlayerWindow::ImgExit_MouseUp()
 {
     ImgExit->SetPicture(SkinPicture(QStringLiteral("close_normal")));
+}
+
+// Only a release over the picture stops: a press slid off it is taken back.
+void SkinnedPlayerWindow::ImgExit_Click()
+{
     QApplication::processEvents();
     B.StopPlay = -1;
     Unload();

@@ -41,6 +41,7 @@ public:
     void Image1_MouseUp();
     void ImgExit_MouseDown();
     void ImgExit_MouseUp();
+    void ImgExit_Click();
 
 protected:
     // The design of the title strip, in pixels.

@@ -234,6 +234,10 @@ TEST_F(MainWindow, ClosePictureShowsPressedThenLeavesWithoutSaving)
     w->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
     QTest::mousePress(w->ImgExit, Qt::LeftButton);
+    QTest::mouseRelease(w->ImgExit, Qt::LeftButton, {}, QPoint(-30, 8)); // slid off: taken back
+    EXPECT_TRUE(Shows(w->ImgExit, w->imgImages[0]));
+    EXPECT_TRUE(w->isVisible());
+    QTest::mousePress(w->ImgExit, Qt::LeftButton);
     EXPECT_TRUE(Shows(w->ImgExit, w->imgImages[1]));
     QTest::mouseRelease(w->ImgExit, Qt::LeftButton);
     EXPECT_TRUE(Shows(w->ImgExit, w->imgImages[0]));

@@ -33,13 +33,14 @@ class DebianPackage(unittest.TestCase):
     def field(self, name):
         return run("dpkg-deb", "--field", self.deb, name).strip()
 
-    def test_installs_the_program_its_launcher_entry_description_and_icons(self):
+    def test_installs_the_program_its_launcher_entry_description_icons_and_documentation(self):
         listed = run("dpkg-deb", "-c", self.deb).splitlines()
         files = {line.split()[-1] for line in listed if not line.startswith("d")}
         expected = {"./usr/bin/reelbox",
                     f"./usr/share/applications/{DESKTOP_ID}.desktop",
                     f"./usr/share/metainfo/{DESKTOP_ID}.metainfo.xml",
-                    f"./usr/share/icons/hicolor/scalable/apps/{DESKTOP_ID}.svg"}
+                    f"./usr/share/icons/hicolor/scalable/apps/{DESKTOP_ID}.svg",
+                    "./usr/share/doc/reelbox/index.html"}
         expected |= {f"./usr/share/icons/hicolor/{n}x{n}/apps/{DESKTOP_ID}.png" for n in ICON_SIZES}
         self.assertEqual(files, expected)
         executable = next(line for line in listed if line.endswith("./usr/bin/reelbox"))
@@ -57,8 +58,9 @@ class DebianPackage(unittest.TestCase):
         # Worked out from the libraries the executable links...
         self.assertLessEqual({"libc6", "libstdc++6", "libqt6core6", "libqt6gui6", "libqt6widgets6"}, packages)
         # ...and what it needs without linking: libmpv (loaded on the first
-        # playback), Qt's platform plugins, a Japanese font.
-        self.assertLessEqual({"libmpv2", "qt6-qpa-plugins", "fonts-ipafont-gothic"}, packages)
+        # playback), Qt's platform plugins and translations, a Japanese font.
+        self.assertLessEqual({"libmpv2", "qt6-qpa-plugins", "qt6-translations-l10n", "fonts-ipafont-gothic"},
+                             packages)
         self.assertRegex(depends, r"libmpv2 \(>= [0-9.]+\)")
         # Nothing a build needs.
         self.assertFalse({p for p in packages if p.endswith("-dev")}, depends)
