@@ -1,12 +1,14 @@
 // Reelbox: a skinned video-player front end. The composition root: the
 // application with its icon and the desktop entry it belongs to, the numeric
 // locale the playback library needs, the design font, the shared state for the
-// program's own folder, the player windows and the main window.
+// program's own folder, the player windows with the desktop's media controls,
+// and the main window.
 
 #include "app/main_window.h"
 #include "app/reelbox_b.h"
 #include "platform/folder_listing.h"
 #include "platform/fonts.h"
+#include "platform/mpris.h"
 #include "platform/program_location.h"
 #include "player/window_player_factory.h"
 
@@ -41,7 +43,9 @@ int main(int argc, char **argv)
     std::setlocale(LC_NUMERIC, "C");
     InstallDesignFont();
 
+    MprisPlayer mediaControls;
     WindowPlayerFactory players(shared);
+    players.SetMediaControls(&mediaControls);
     Reelbox_S window(shared, players, &savedFolder);
     window.show();
     // Once the window is on the screen: its icon's pictures are read, and the
