@@ -392,10 +392,12 @@ class Reelbox:
         env.pop("QT_QPA_PLATFORM", None)
         return env
 
-    def start(self, command_prefix=(), command=None):
-        """Runs command (by default the executable) under command_prefix."""
+    def start(self, command_prefix=(), command=None, arguments=(), cwd=None):
+        """Runs command (by default the executable) with arguments under
+        command_prefix, in cwd (by default the program's temporary folder)."""
         self.log = open(os.path.join(self.root, "reelbox.log"), "wb")
-        self.process = subprocess.Popen([*command_prefix, *(command or [self.executable])], cwd=self.root,
+        self.process = subprocess.Popen([*command_prefix, *(command or [self.executable]), *arguments],
+                                        cwd=cwd or self.root,
                                         env=self.environment(), stdout=self.log,
                                         stderr=subprocess.STDOUT)
         self.main = wait_for(self._main_window, "the main window to show")
@@ -513,17 +515,18 @@ class SystemTest(unittest.TestCase):
         self.addCleanup(shutil.rmtree, self.clips, True)
 
     def start(self, ini=None, files=None, folder=None, command_prefix=(), command=None, program=None,
-              home=None, env=None, **settings):
+              home=None, env=None, arguments=(), cwd=None, **settings):
         """Starts the program; folder is the folder it shows, settings any
         further keys of its settings file, command_prefix what it runs under;
-        command, program, home and env as Reelbox and Reelbox.start take them."""
+        command, program, home, env, arguments and cwd as Reelbox and
+        Reelbox.start take them."""
         if ini is None and (folder is not None or settings):
             keys = {"Path": folder or self.clips, **settings}
             ini = "[Section]\r\n" + "".join(f"{k}={v}\r\n" for k, v in keys.items())
         self.program = Reelbox(self.display, ini=ini, files=files, program=program, home=home, env=env)
         self.addCleanup(self.program.close)
         self.addCleanup(self._keep_screen_on_failure)
-        return self.program.start(command_prefix, command)
+        return self.program.start(command_prefix, command, arguments, cwd)
 
     def _keep_screen_on_failure(self):
         result = getattr(getattr(self, "_outcome", None), "result", None)
