@@ -53,8 +53,9 @@ class HandedFiles(SystemTest):
 
         def note_players():
             for player in program.players():
-                name = self.display.run(["xdotool", "getwindowname", str(player.id)]).strip()
-                if not seen or seen[-1] != name:
+                # (A window that closed meanwhile has no name to read.)
+                name = self.display.run(["xdotool", "getwindowname", str(player.id)], check=False).strip()
+                if name and (not seen or seen[-1] != name):
                     seen.append(name)
             return not program.players() and len(seen) >= 2
         wait_for(note_players, "both files to play", timeout=30)
