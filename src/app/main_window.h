@@ -26,6 +26,7 @@ class FolderPrefetch;
 class GradientPanel;
 class ListBox;
 class PlayerFactory;
+enum class PlayerWindow;
 struct PlatformError;
 class PictureLabel;
 class QComboBox;
@@ -122,6 +123,15 @@ public:
     bool List_Favorite_KeyDown(int key);
     void List_Favorite_SelectionChange();
 
+    // Opens what the program was asked to open (its command line, or a file
+    // manager's "Open with"): a folder shows in the browser, files play one
+    // after the other as 連続再生 plays them, and the main window takes input
+    // again after the last. Relative paths are taken from workingFolder;
+    // anything but local paths and file:// URLs is refused in one message.
+    // Files that arrive while something plays end that playback as Esc does,
+    // then play. Their play starts from the event loop, not in this call.
+    void OpenArguments(const QStringList &arguments, const QString &workingFolder);
+
     void EnableFileButtons();
     void EnableFavoriteButtons();
     // Stores the settings, the folder shown and the current group's favourites;
@@ -166,6 +176,12 @@ private:
     // Plays path through the player window its name calls for; false when it
     // could not be played at all.
     bool Play(const QString &path, qint16 side);
+    // Every show of a player window. Arguments handed over meanwhile end the
+    // list being played, and are opened once the show is over.
+    bool ShowPlayer(PlayerWindow which);
+    bool ArgumentsWaiting() const;
+    // Opens the arguments handed over, once no window is in front of the main window.
+    void OpenWaitingArguments();
     // Entry `position` of a side's list as a full path (0 files, 1 favourites).
     QString ListEntry(qint16 side, int position) const;
     void PlayListContinuously(qint16 count, qint16 startIndex, qint16 random, qint16 side);
@@ -187,6 +203,11 @@ private:
     PlayerFactory &Players;
     FolderPrefetch *SavedFolder;
     std::mt19937 RandomGenerator;
+    // Arguments handed over, waiting for their turn: the folder to show, the
+    // files to play, what could not be opened.
+    QString ArgumentFolder;
+    QStringList ArgumentFiles, ArgumentsRefused;
+    int PlayersShowing = 0; // shows under way (one, or none)
 };
 
 // The message for a drive that could not be opened: "not ready" in the user's

@@ -65,7 +65,7 @@ void Reelbox_S::File1_DblClick()
         return;
     }
     B.PlaySource = 0;
-    Players.ShowModal(PlayerWindow::RealAudio, this);
+    ShowPlayer(PlayerWindow::RealAudio);
 }
 
 void Reelbox_S::File1_MouseDown()

@@ -3,6 +3,7 @@
 #include "app/list_file.h"
 #include "app/shared_procedures.h"
 #include "platform/ini_profile.h"
+#include "platform/user_folders.h"
 
 #include <cmath>
 #include <utility>
@@ -67,7 +68,10 @@ QString Reelbox_B::SavedFolder() const
     // a Windows buffer would hold; cut, it would name another folder or none.
     const QString saved = ReadProfileString(Storage.FileToRead(SettingsFileTitle), Section, QStringLiteral("Path"),
                                             ValueLength::Whole);
-    return saved.isEmpty() || !DirectoryExists(saved) ? ProgramFolder : saved;
+    if (!saved.isEmpty() && DirectoryExists(saved))
+        return saved;
+    // An installed copy's own folder (/usr/bin) holds nothing to play.
+    return Storage.StartingPoint.isEmpty() ? ProgramFolder : UserVideosFolder();
 }
 
 void Reelbox_B::LoadSettings()

@@ -77,7 +77,9 @@ struct Reelbox_B
     // Reads "Path" and the switches; missing or unusable values give the defaults.
     void LoadSettings();
     // The folder LoadSettings gives LastPath: the saved "Path" while it is a
-    // folder that can be listed, else the program folder. Any thread.
+    // folder that can be listed, else the program folder, or for a copy that
+    // keeps its settings elsewhere (an installed one) the user's videos
+    // folder. Any thread.
     QString SavedFolder() const;
 
     // Stores "Path" (the folder list's folder), "rdm1", "rdm2", "Group", "Full1",

@@ -16,6 +16,13 @@
 
 namespace {
 constexpr int TitleHeight = 20;
+
+// The name the task switcher shows: the played file's, e.g. "a.avi - Reelbox".
+QString TitleFor(const QString &path)
+{
+    const QString name = QFileInfo(path).fileName();
+    return name.isEmpty() ? QStringLiteral("Reelbox") : name + QStringLiteral(" - Reelbox");
+}
 } // namespace
 
 const QString SkinnedPlayerWindow::PauseText = QStringLiteral("Pause");
@@ -25,7 +32,7 @@ SkinnedPlayerWindow::SkinnedPlayerWindow(Reelbox_B &shared, TitleStrip design, Q
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
     , B(shared)
 {
-    setWindowTitle(QStringLiteral("Reelbox"));
+    setWindowTitle(TitleFor(B.PlayFile));
     setFont(DesignFont());
     Image1 = new PictureLabel(this);
     Image1->SetPicture(SkinPicture(QStringLiteral("title_bar")));

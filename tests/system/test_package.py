@@ -75,9 +75,10 @@ class DebianPackage(unittest.TestCase):
             os.path.join(share, "metainfo", DESKTOP_ID + ".metainfo.xml"))
         with open(os.path.join(share, "applications", DESKTOP_ID + ".desktop"), encoding="utf-8") as f:
             entry = f.read()
-        for line in ("Exec=reelbox", f"Icon={DESKTOP_ID}", "Categories=AudioVideo;Video;Player;"):
+        for line in ("Exec=reelbox %F", f"Icon={DESKTOP_ID}", "Categories=AudioVideo;Video;Player;"):
             self.assertIn(line + "\n", entry)
         self.assertRegex(entry, r"\nName\[ja\]=\S")
+        self.assertRegex(entry, r"\nMimeType=(.*;)?video/x-msvideo;")
 
 
 if __name__ == "__main__":
