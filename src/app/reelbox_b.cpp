@@ -5,6 +5,7 @@
 #include "platform/ini_profile.h"
 
 #include <cmath>
+#include <tuple>
 #include <utility>
 
 namespace {
@@ -37,6 +38,27 @@ bool ParseIniNumber(const QString &text, qint16 &out)
         return false;
     out = static_cast<qint16>(whole);
     return true;
+}
+
+qint16 SwitchReading(const std::optional<QString> &stored)
+{
+    qint16 number = 0;
+    return stored && ParseIniNumber(*stored, number) && number != 0 ? 1 : 0;
+}
+
+qint16 ConfirmationReading(const std::optional<QString> &stored)
+{
+    if (!stored)
+        return 1;
+    const QString text = stored->trimmed();
+    bool ok = false;
+    return text.isEmpty() || (text.toDouble(&ok) == 0 && ok) ? 0 : 1;
+}
+
+qint16 GroupReading(const std::optional<QString> &stored)
+{
+    qint16 number = 0;
+    return stored && ParseIniNumber(*stored, number) && number >= 0 && number < GroupCount ? number : 0;
 }
 
 Reelbox_B::Reelbox_B(QString programFolder)
@@ -75,20 +97,17 @@ void Reelbox_B::LoadSettings()
     const QString settingsFile = Storage.FileToRead(SettingsFileTitle);
     LastPath = SavedFolder();
 
-    const std::pair<const char *, qint16 *> switches[] = {
-        {"rdm1", &Rdm1}, {"rdm2", &Rdm2}, {"Group", &GroupNo}, {"Full1", &Full1},
-        {"Full2", &Full2}, {"Rep1", &Rep1}, {"Rep2", &Rep2}, {"Kakunin", &Kakunin},
+    using Reading = qint16 (*)(const std::optional<QString> &);
+    const std::tuple<const char *, qint16 *, Reading> switches[] = {
+        {"rdm1", &Rdm1, SwitchReading},   {"rdm2", &Rdm2, SwitchReading}, {"Group", &GroupNo, GroupReading},
+        {"Full1", &Full1, SwitchReading}, {"Full2", &Full2, SwitchReading}, {"Rep1", &Rep1, SwitchReading},
+        {"Rep2", &Rep2, SwitchReading},   {"Kakunin", &Kakunin, ConfirmationReading},
     };
-    for (const auto &[key, variable] : switches) {
-        IniValue = ReadIniString(Section, QLatin1String(key), settingsFile);
-        if (IniValue.isEmpty())
-            *variable = 0;
-        else
-            ParseIniNumber(IniValue, *variable);
+    for (const auto &[key, variable, reading] : switches) {
+        const std::optional<QString> stored = ReadProfileText(settingsFile, Section, QLatin1String(key));
+        IniValue = stored.value_or(QString());
+        *variable = reading(stored);
     }
-    // A group number no marker stands for would name a list file of no group.
-    if (GroupNo < 0 || GroupNo >= GroupCount)
-        GroupNo = 0;
 }
 
 QStringList Reelbox_B::SaveSettings(const QString &folderPath, const QStringList &favorites)
