@@ -17,6 +17,7 @@
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 
 namespace {
 
@@ -73,6 +74,7 @@ void Reelbox_S::Form_Load()
     ShowGroupMarkers();
     for (const QString &entry : B.LoadGroup(B.GroupNo))
         List_Favorite->AddItem(entry);
+    QTimer::singleShot(0, this, [this] { TellIfUnreadable(B.GroupNo); }); // once the window shows
 
     EnableFileButtons();
     EnableFavoriteButtons();

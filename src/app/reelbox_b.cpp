@@ -10,6 +10,16 @@
 
 namespace {
 const QString Section = QStringLiteral("Section");
+
+// A folder as "Path" keeps it: inside double quotes when it begins or ends in a
+// blank, which a read would otherwise drop ("/videos/clips ").
+QString StoredFolder(const QString &folder)
+{
+    const auto blank = [](QChar c) { return c == u' ' || c == u'\t'; };
+    if (!folder.isEmpty() && (blank(folder.front()) || blank(folder.back())))
+        return u'"' + folder + u'"';
+    return folder;
+}
 } // namespace
 
 QString ReadIniString(const QString &section, const QString &key, const QString &fileName)
@@ -114,13 +124,16 @@ QStringList Reelbox_B::SaveSettings(const QString &folderPath, const QStringList
 {
     QStringList unsaved;
     const QString settingsFile = SettingsFile();
-    const QList<ProfileEntry> keys = {
-        {QStringLiteral("Path"), folderPath},        {QStringLiteral("rdm1"), IniNumber(Rdm1)},
+    QList<ProfileEntry> keys = {
+        {QStringLiteral("Path"), StoredFolder(folderPath)}, {QStringLiteral("rdm1"), IniNumber(Rdm1)},
         {QStringLiteral("rdm2"), IniNumber(Rdm2)},   {QStringLiteral("Group"), IniNumber(GroupNo)},
         {QStringLiteral("Full1"), IniNumber(Full1)}, {QStringLiteral("Full2"), IniNumber(Full2)},
         {QStringLiteral("Rep1"), IniNumber(Rep1)},   {QStringLiteral("Rep2"), IniNumber(Rep2)},
         {QStringLiteral("Kakunin"), IniNumber(Kakunin)},
     };
+    // A line break cannot be stored on one line: the folder saved before stays.
+    if (folderPath.contains(u'\n') || folderPath.contains(u'\r'))
+        keys.removeFirst();
     if (!WriteProfileStrings(settingsFile, Section, keys))
         unsaved.append(settingsFile);
     if (!SaveGroup(GroupNo, favorites))
@@ -132,6 +145,7 @@ QStringList Reelbox_B::LoadGroup(int group)
 {
     const QString fileName = GroupFile(group);
     RecordCount = 0;
+    UnreadableGroups[group] = ListFileUnreadable(fileName);
     if (!FileExists(fileName))
         return {};
     const QStringList records = ReadListFile(fileName);
@@ -147,6 +161,8 @@ QStringList Reelbox_B::LoadGroup(int group)
 
 bool Reelbox_B::SaveGroup(int group, const QStringList &favorites)
 {
+    if (UnreadableGroups[group])
+        return true;
     if (!favorites.isEmpty())
         ListRecord.FilePath = favorites.last().left(ListRecordLength);
     return WriteListFile(Storage.FileToWrite(ListFileTitle(group)), favorites);

@@ -10,6 +10,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <array>
 #include <optional>
 
 // Reads key of section in the settings file fileName: "" when any is missing;
@@ -79,6 +80,10 @@ struct Reelbox_B
     qint32 ApiResult = 0; // success of the player windows' cursor query
     QString IniValue;     // the value last read from the settings file
 
+    // Groups whose list file was there but could not be read when last loaded:
+    // their saves keep the file as it is.
+    std::array<bool, GroupCount> UnreadableGroups{};
+
     ListRecordBuffer ListRecord; // list-file record buffer
     qint16 RecordCount = 0;      // records of the list file last opened
 
@@ -105,6 +110,7 @@ struct Reelbox_B
     // sets RecordCount to the file's record count.
     QStringList LoadGroup(int group);
 
-    // Stores favorites as group's list file (an empty list leaves no file).
+    // Stores favorites as group's list file (an empty list leaves no file);
+    // leaves the file alone, and counts that as done, for an unreadable group.
     bool SaveGroup(int group, const QStringList &favorites);
 };

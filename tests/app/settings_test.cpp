@@ -5,6 +5,7 @@
 #include "app/reelbox_b.h"
 #include "fakes/file_size_limit.h"
 #include "fakes/program_folder.h"
+#include "platform/ini_profile.h"
 
 #include <QDir>
 #include <QFile>
@@ -177,6 +178,23 @@ TEST(SaveSettings, ReplacesTheSettingsFileOnceKeepingItsOtherLines)
               "; Reelbox settings\r\n[Section]\r\nPATH=/videos\r\nrFormTop= 120\r\nRDM1= 1\r\nrdm2= 0\r\n"
               "Group= 0\r\nFull1= 0\r\nFull2= 0\r\nRep1= 0\r\nRep2= 1\r\nKakunin= 0\r\n"
               "\r\n[Other]\r\nPath=/elsewhere\r\n");
+}
+
+TEST(SaveSettings, FolderNamesThatALineCannotHoldAsTheyAre)
+{
+    ProgramFolder folder;
+    folder.Write("Reelbox.ini", Ini("Path=/old\r\nRep1= 0\r\n"));
+    Reelbox_B b(folder.Path());
+    b.Rep1 = 1;
+    // A line break: the folder saved before stays, and the rest is saved.
+    EXPECT_TRUE(b.SaveSettings("/videos/a\nb", {}).isEmpty());
+    EXPECT_EQ(folder.Read("Reelbox.ini"), Ini("Path=/old\r\nRep1= 1\r\nrdm1= 0\r\nrdm2= 0\r\nGroup= 0\r\n"
+                                              "Full1= 0\r\nFull2= 0\r\nRep2= 0\r\nKakunin= 0\r\n"));
+    // A blank at the end is kept inside quotes.
+    EXPECT_TRUE(b.SaveSettings("/videos/clips ", {}).isEmpty());
+    EXPECT_TRUE(folder.Read("Reelbox.ini").startsWith(Ini("Path=\"/videos/clips \"\r\n")));
+    EXPECT_EQ(ReadProfileString(folder.FilePath("Reelbox.ini"), "Section", "Path", ValueLength::Whole),
+              "/videos/clips ");
 }
 
 TEST(SaveSettings, ADiskThatFillsUpMidWayKeepsWhatItCouldNotTakeWhole)
