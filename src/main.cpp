@@ -1,13 +1,15 @@
 // Reelbox: a skinned video-player front end. The composition root: the
 // application with its icon and the desktop entry it belongs to, the numeric
 // locale the playback library needs, the design font, the shared state for the
-// program's own folder, the player windows and the main window.
+// program's own folder (one running copy for each settings folder: a later
+// start hands itself to it), the player windows and the main window.
 
 #include "app/main_window.h"
 #include "app/reelbox_b.h"
 #include "platform/folder_listing.h"
 #include "platform/fonts.h"
 #include "platform/program_location.h"
+#include "platform/single_instance.h"
 #include "player/window_player_factory.h"
 
 #include <QApplication>
@@ -36,6 +38,10 @@ int main(int argc, char **argv)
     Reelbox_B shared(ExecutableFolder());
     FolderPrefetch savedFolder(shared.SavedFolder());
     QApplication app(argc, argv);
+    SingleInstance instance(shared.Storage.Folder);
+    if (!instance.Claim(QCoreApplication::arguments().mid(1), QDir::currentPath()))
+        return instance.ExitCode();
+    shared.Storage.RemoveInterruptedSaves();
     fonts.Wait();
     QGuiApplication::setDesktopFileName(QStringLiteral(REELBOX_DESKTOP_ID));
     std::setlocale(LC_NUMERIC, "C");
@@ -43,6 +49,7 @@ int main(int argc, char **argv)
 
     WindowPlayerFactory players(shared);
     Reelbox_S window(shared, players, &savedFolder);
+    QObject::connect(&instance, &SingleInstance::ArgumentsReceived, &window, [&window](const QStringList &, const QString &) { BringToFront(window); });
     window.show();
     // Once the window is on the screen: its icon's pictures are read, and the
     // playback engine is made in the background for the first play.
