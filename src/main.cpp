@@ -2,8 +2,10 @@
 // command line, the display, the application with its icon and the desktop
 // entry it belongs to, the numeric locale the playback library needs, the
 // design font and Qt's Japanese translations, the shared state for the
-// program's own folder, the player windows with the desktop's media controls,
-// and the main window, handed the files and folders the command line names.
+// program's own folder (one running copy for each settings folder: a later
+// start hands its files to it), the player windows with the desktop's media
+// controls, and the main window, handed the files and folders the command
+// line names.
 
 #include "app/command_line.h"
 #include "app/main_window.h"
@@ -13,6 +15,7 @@
 #include "platform/fonts.h"
 #include "platform/mpris.h"
 #include "platform/program_location.h"
+#include "platform/single_instance.h"
 #include "platform/translations.h"
 #include "player/window_player_factory.h"
 
@@ -61,6 +64,10 @@ int main(int argc, char **argv)
     const CommandLine command = ReadCommandLine(app.arguments().mid(1));
     if (const std::optional<int> status = AnswerOnTerminal(command, version))
         return *status;
+    SingleInstance instance(shared.Storage.Folder);
+    if (!instance.Claim(command.Files, QDir::currentPath()))
+        return instance.ExitCode();
+    shared.Storage.RemoveInterruptedSaves();
     fonts.Wait();
     QGuiApplication::setDesktopFileName(QStringLiteral(REELBOX_DESKTOP_ID));
     std::setlocale(LC_NUMERIC, "C");
@@ -71,6 +78,11 @@ int main(int argc, char **argv)
     WindowPlayerFactory players(shared);
     players.SetMediaControls(&mediaControls);
     Reelbox_S window(shared, players, &savedFolder);
+    QObject::connect(&instance, &SingleInstance::ArgumentsReceived, &window,
+                     [&window](const QStringList &files, const QString &workingFolder) {
+                         BringToFront(window);
+                         window.OpenArguments(files, workingFolder);
+                     });
     window.show();
     if (!command.Files.isEmpty())
         window.OpenArguments(command.Files, QDir::currentPath());

@@ -198,6 +198,10 @@ private:
     // Writes the favourites as the current group's list file; false (and the
     // user told) when it could not be written.
     bool SaveCurrentGroup();
+    // Tells the user, once a run, that group's list file could not be read and
+    // is kept as it is.
+    void TellIfUnreadable(qint16 group);
+    std::array<bool, 20> UnreadableGroupsTold{};
 
     Reelbox_B &B;
     PlayerFactory &Players;

@@ -18,6 +18,7 @@
 #include <QGuiApplication>
 #include <QItemSelectionModel>
 #include <QScreen>
+#include <QTimer>
 
 namespace {
 
@@ -76,6 +77,7 @@ void Reelbox_S::Form_Load()
     ShowGroupMarkers();
     for (const QString &entry : B.LoadGroup(B.GroupNo))
         List_Favorite->AddItem(entry);
+    QTimer::singleShot(0, this, [this] { TellIfUnreadable(B.GroupNo); }); // once the window shows
 
     EnableFileButtons();
     EnableFavoriteButtons();
