@@ -12,11 +12,13 @@
 #include "platform/file_list_box.h"
 #include "platform/fonts.h"
 #include "platform/list_box.h"
+#include "platform/mount_watcher.h"
 #include "platform/picture_label.h"
 #include "platform/units.h"
 
 #include <QComboBox>
 #include <QFrame>
+#include <QTimer>
 
 namespace {
 
@@ -60,6 +62,7 @@ Reelbox_S::Reelbox_S(Reelbox_B &shared, PlayerFactory &players, FolderPrefetch *
     , Players(players)
     , SavedFolder(savedFolder)
     , RandomGenerator(SeededGenerator())
+    , Mounts(new MountWatcher(this))
 {
     ShowMessage = [this](const QString &text, int style, const QString &title) {
         return ShowMessageBox(this, text, style, title);
@@ -79,6 +82,25 @@ Reelbox_S::Reelbox_S(Reelbox_B &shared, PlayerFactory &players, FolderPrefetch *
     CreateFooter();
     ConnectHandlers();
     Form_Load();
+}
+
+void Reelbox_S::Tell(const QString &text)
+{
+    if (isVisible())
+        ShowMessage(text, MessageBoxStyle::Exclamation, CaptionTitle);
+    else
+        MessagesForShow.append(text);
+}
+
+void Reelbox_S::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (MessagesForShow.isEmpty())
+        return;
+    QTimer::singleShot(0, this, [this] {
+        for (const QString &text : std::exchange(MessagesForShow, {}))
+            ShowMessage(text, MessageBoxStyle::Exclamation, CaptionTitle);
+    });
 }
 
 PictureLabel *Reelbox_S::NewImage(QWidget *parent, int left, int top, const QString &skin)

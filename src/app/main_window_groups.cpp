@@ -28,9 +28,7 @@ void Reelbox_S::Img_G_MouseDown(qint16 Index)
     if (!SaveCurrentGroup())
         return;
     Img_G[B.GroupNo]->SetPicture(List_Favorite->ListCount() > 0 ? Img_Scan->Picture() : Img_pos_off->Picture());
-    List_Favorite->clear();
-    for (const QString &entry : B.LoadGroup(Index))
-        List_Favorite->AddItem(entry);
+    LoadFavorites(Index);
     Img_G[Index]->SetPicture(Img_pos_on->Picture());
     B.GroupNo = Index;
     EnableFavoriteButtons();
@@ -40,7 +38,7 @@ void Reelbox_S::Img_G_MouseDown(qint16 Index)
 // on the way leaves the group as it was last saved, never empty.
 bool Reelbox_S::SaveCurrentGroup()
 {
-    if (B.SaveGroup(B.GroupNo, List_Favorite->Entries()))
+    if (B.SaveGroup(B.GroupNo, FavoriteRecords()))
         return true;
     ShowMessage(QStringLiteral("グループ %1 の Favorite ﾘｽﾄを保存できませんでした。\n%2")
                     .arg(B.GroupNo + 1)

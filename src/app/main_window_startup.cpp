@@ -71,8 +71,7 @@ void Reelbox_S::Form_Load()
     Drive1->SetDrive(B.LastPath); // the folder list's change has filled the file list
     GiveClickablesThePointer();
     ShowGroupMarkers();
-    for (const QString &entry : B.LoadGroup(B.GroupNo))
-        List_Favorite->AddItem(entry);
+    LoadFavorites(B.GroupNo);
 
     EnableFileButtons();
     EnableFavoriteButtons();

@@ -9,6 +9,15 @@
 
 namespace {
 const QString Section = QStringLiteral("Section");
+
+// A value the settings reader would trim is stored in double quotes, so that
+// it reads back whole: a folder whose name ends in a blank.
+QString IniText(const QString &value)
+{
+    const auto blank = [](QChar c) { return c == u' ' || c == u'\t'; };
+    const bool trimmed = !value.isEmpty() && (blank(value.front()) || blank(value.back()));
+    return trimmed ? u'"' + value + u'"' : value;
+}
 } // namespace
 
 QString ReadIniString(const QString &section, const QString &key, const QString &fileName)
@@ -91,12 +100,12 @@ void Reelbox_B::LoadSettings()
         GroupNo = 0;
 }
 
-QStringList Reelbox_B::SaveSettings(const QString &folderPath, const QStringList &favorites)
+QStringList Reelbox_B::SaveSettings(const QString &folderPath, const QList<QByteArray> &favorites)
 {
     QStringList unsaved;
     const QString settingsFile = SettingsFile();
     const QList<ProfileEntry> keys = {
-        {QStringLiteral("Path"), folderPath},        {QStringLiteral("rdm1"), IniNumber(Rdm1)},
+        {QStringLiteral("Path"), IniText(folderPath)},        {QStringLiteral("rdm1"), IniNumber(Rdm1)},
         {QStringLiteral("rdm2"), IniNumber(Rdm2)},   {QStringLiteral("Group"), IniNumber(GroupNo)},
         {QStringLiteral("Full1"), IniNumber(Full1)}, {QStringLiteral("Full2"), IniNumber(Full2)},
         {QStringLiteral("Rep1"), IniNumber(Rep1)},   {QStringLiteral("Rep2"), IniNumber(Rep2)},
@@ -109,26 +118,18 @@ QStringList Reelbox_B::SaveSettings(const QString &folderPath, const QStringList
     return unsaved;
 }
 
-QStringList Reelbox_B::LoadGroup(int group)
+QList<QByteArray> Reelbox_B::LoadGroup(int group)
 {
-    const QString fileName = GroupFile(group);
-    RecordCount = 0;
-    if (!FileExists(fileName))
-        return {};
-    const QStringList records = ReadListFile(fileName);
-    RecordCount = static_cast<qint16>(records.size());
-    QStringList entries;
-    for (const QString &record : records) {
-        ListRecord.FilePath = record;
-        if (FileExists(record))
-            entries.append(record);
-    }
-    return entries;
+    const QList<QByteArray> records = ReadListFile(GroupFile(group));
+    RecordCount = static_cast<qint16>(qMin<qsizetype>(records.size(), 32767));
+    if (!records.isEmpty())
+        ListRecord.FilePath = DecodeListRecord(records.last());
+    return records;
 }
 
-bool Reelbox_B::SaveGroup(int group, const QStringList &favorites)
+bool Reelbox_B::SaveGroup(int group, const QList<QByteArray> &favorites)
 {
     if (!favorites.isEmpty())
-        ListRecord.FilePath = favorites.last().left(ListRecordLength);
+        ListRecord.FilePath = DecodeListRecord(favorites.last());
     return WriteListFile(Storage.FileToWrite(ListFileTitle(group)), favorites);
 }
