@@ -5,7 +5,6 @@
 #include "platform/text_codec.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QUrl>
@@ -122,8 +121,9 @@ QList<MetafileEntry> ParseMetafile(const QByteArray &bytes, const QString &folde
 
 QList<MetafileEntry> ReadMetafile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // Read by the bytes of its name, and never a FIFO that would wait for a writer.
+    const std::optional<QByteArray> bytes = ReadRegularFile(path);
+    if (!bytes)
         return {};
-    return ParseMetafile(file.readAll(), QFileInfo(path).absolutePath());
+    return ParseMetafile(*bytes, QFileInfo(path).absolutePath());
 }
