@@ -61,7 +61,7 @@ int main(int argc, char **argv)
     std::optional<DisplayConnectionGuard> displayGuard(std::in_place);
     QApplication app(argc, argv);
     displayGuard.reset();
-    const CommandLine command = ReadCommandLine(app.arguments().mid(1));
+    const CommandLine command = ReadCommandLine(ProgramArguments(argc, argv)); // Qt has taken its own options
     if (const std::optional<int> status = AnswerOnTerminal(command, version))
         return *status;
     SingleInstance instance(shared.Storage.Folder);

@@ -1,5 +1,7 @@
 #include "app/command_line.h"
 
+#include "platform/file_names.h"
+
 #include <cstdio>
 
 CommandLine ReadCommandLine(const QStringList &arguments)
@@ -64,6 +66,6 @@ QStringList ProgramArguments(int argc, char **argv)
 {
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
+        arguments.append(DecodeFileName(argv[i])); // names as the file system holds them
     return arguments;
 }

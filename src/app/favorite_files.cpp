@@ -1,8 +1,11 @@
 #include "app/favorite_files.h"
 
 #include "app/list_file.h"
+#include "platform/file_names.h"
+#include "platform/file_url.h"
+#include "platform/list_box.h"
 
-#include <QFileInfo>
+#include <QLocale>
 
 QString ExtensionOf(const QString &path)
 {
@@ -25,37 +28,79 @@ bool IsVideoExtension(const QString &extension)
     return kinds.contains(extension.toUpper());
 }
 
-QStringList DroppedVideoFiles(const QList<QUrl> &dropped)
+QStringList DroppedVideoFiles(const QByteArray &uriList, const QString &hostName)
 {
     QStringList files;
-    const qsizetype looked = qMin<qsizetype>(dropped.size(), MaxDroppedNames);
-    for (qsizetype i = 0; i < looked; ++i) {
-        const QUrl &url = dropped.at(i);
-        if (!url.isLocalFile())
+    const std::string host = hostName.toStdString();
+    const std::vector<std::string_view> urls = UriListLines(std::string_view(uriList.constData(), uriList.size()));
+    const size_t looked = qMin<size_t>(urls.size(), MaxDroppedNames);
+    for (size_t i = 0; i < looked; ++i) {
+        const std::optional<std::string> path = LocalPathOfFileUrl(urls[i], host);
+        if (!path)
             continue;
-        const QString path = url.toLocalFile();
-        if (IsVideoExtension(ExtensionOf(path)))
-            files.append(path);
+        const QString file = DecodeFileName(QByteArrayView(path->data(), qsizetype(path->size())));
+        if (IsVideoExtension(ExtensionOf(file)))
+            files.append(file);
     }
     return files;
 }
 
-FavoriteCandidates SplitByRecordFit(const QStringList &paths)
+FavoriteCandidates SplitFavoriteCandidates(const QStringList &paths, qsizetype room)
 {
     FavoriteCandidates candidates;
-    for (const QString &path : paths)
-        (FitsListRecord(path) ? candidates.fitting : candidates.tooLong).append(path);
+    for (const QString &path : paths) {
+        if (!FitsListRecord(path))
+            candidates.tooLong.append(path);
+        else if (candidates.fitting.size() < room)
+            candidates.fitting.append(path);
+        else
+            candidates.overLimit.append(path);
+    }
     return candidates;
 }
 
-QString TooLongMessage(const QStringList &tooLong)
+QString CountText(qsizetype count)
 {
-    if (tooLong.isEmpty())
+    return QLocale(QLocale::English).toString(count);
+}
+
+QString NotAddedMessage(const FavoriteCandidates &candidates)
+{
+    const qsizetype notAdded = candidates.tooLong.size() + candidates.overLimit.size();
+    if (notAdded == 0)
         return {};
-    return QStringLiteral("%1 個のファイルは、パスが長すぎるため Favorite ﾘｽﾄに追加できませんでした"
-                          " (%2 バイトまで)。\n\n%3")
-        .arg(tooLong.size())
-        .arg(ListRecordLength)
-        .arg(tooLong.size() == 1 ? tooLong.first()
-                                 : QStringLiteral("最初のファイル: %1").arg(tooLong.first()));
+    QString text = QStringLiteral("%1 個のファイルは Favorite ﾘｽﾄに追加できませんでした。\n").arg(CountText(notAdded));
+    if (!candidates.tooLong.isEmpty())
+        text += QStringLiteral("\n%1 個: パスが長すぎるか末尾が空白のため、ﾘｽﾄのファイルに記録できません"
+                               " (%2 バイトまで)。\n%3\n")
+                    .arg(CountText(candidates.tooLong.size()))
+                    .arg(ListRecordLength)
+                    .arg(candidates.tooLong.size() == 1
+                             ? DisplayFileName(candidates.tooLong.first())
+                             : QStringLiteral("最初のファイル: %1").arg(DisplayFileName(candidates.tooLong.first())));
+    if (!candidates.overLimit.isEmpty())
+        text += QStringLiteral("\n%1 個: Favorite ﾘｽﾄは %2 個までしか入りません。\n")
+                    .arg(CountText(candidates.overLimit.size()))
+                    .arg(CountText(MaxListEntries));
+    return text;
+}
+
+FavoriteReach ReachOf(const QString &path)
+{
+    switch (KindOfPath(path)) {
+    case PathKind::Missing: return FavoriteReach::Missing;
+    case PathKind::File: return IsReadableFile(path) ? FavoriteReach::Playable : FavoriteReach::NotPlayable;
+    default: return FavoriteReach::NotPlayable;
+    }
+}
+
+QString ReachNote(FavoriteReach reach)
+{
+    switch (reach) {
+    case FavoriteReach::Missing:
+        return QStringLiteral("いまは見つかりません (ドライブやネットワークがつながっていないのかもしれません)");
+    case FavoriteReach::NotPlayable: return QStringLiteral("再生できるファイルではありません。");
+    case FavoriteReach::Playable: break;
+    }
+    return {};
 }

@@ -2,10 +2,11 @@
 
 #include "app/shared_procedures.h"
 #include "platform/atomic_file.h"
-#include "platform/text_codec.h"
+#include "platform/file_names.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -18,25 +19,39 @@ QString ListFileTitle(int group)
 
 bool FitsListRecord(const QString &path)
 {
-    return EncodeFileText(path).size() <= ListRecordLength;
+    // Blanks at either end would be taken for the record's padding.
+    return !path.isEmpty() && !path.startsWith(u' ') && !path.endsWith(u' ') && !path.contains(QChar(0))
+        && EncodeFileName(path).size() <= ListRecordLength;
 }
 
 QByteArray EncodeListRecord(const QString &path)
 {
-    QByteArray record = EncodeFileText(path.left(ListRecordLength)).left(ListRecordLength);
+    QByteArray record = EncodeFileName(path).left(ListRecordLength);
     record.append(ListRecordLength - record.size(), ' ');
     return record;
 }
 
-QString DecodeListRecord(const QByteArray &record)
+QByteArray ListRecordPath(const QByteArray &record)
 {
+    const qsizetype nul = record.indexOf('\0');
+    qsizetype end = nul < 0 ? record.size() : nul;
     qsizetype begin = 0;
-    qsizetype end = record.size();
     while (begin < end && record.at(begin) == ' ')
         ++begin;
     while (end > begin && record.at(end - 1) == ' ')
         --end;
-    return DecodeFileText(record.mid(begin, end - begin));
+    return record.mid(begin, end - begin);
+}
+
+QString DecodeListRecord(const QByteArray &record)
+{
+    const QByteArray bytes = ListRecordPath(record);
+    const QString asHeld = DecodeFileName(bytes);
+    if (!HasForeignBytes(asHeld) || KindOfPath(asHeld) != PathKind::Missing)
+        return asHeld;
+    QStringDecoder decoder("Shift_JIS");
+    const QString shiftJis = decoder.isValid() ? decoder.decode(bytes) : QString();
+    return !shiftJis.isEmpty() && KindOfPath(shiftJis) != PathKind::Missing ? shiftJis : asHeld;
 }
 
 qint16 ListFileRecordCount(const QString &fileName)
@@ -46,23 +61,22 @@ qint16 ListFileRecordCount(const QString &fileName)
     return static_cast<qint16>(qMin<qint64>(QFileInfo(fileName).size() / ListRecordLength, 32767));
 }
 
-QStringList ReadListFile(const QString &fileName)
+QList<QByteArray> ReadListFile(const QString &fileName)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> bytes = ReadRegularFile(fileName);
+    if (!bytes)
         return {};
-    const QByteArray bytes = file.readAll();
-    const qsizetype count = qMin<qsizetype>(bytes.size() / ListRecordLength, 32767);
-    QStringList records;
+    const qsizetype count = bytes->size() / ListRecordLength;
+    QList<QByteArray> records;
     records.reserve(count);
     for (qsizetype r = 0; r < count; ++r)
-        records.append(DecodeListRecord(bytes.mid(r * ListRecordLength, ListRecordLength)));
+        records.append(bytes->mid(r * ListRecordLength, ListRecordLength));
     return records;
 }
 
 bool ListFileUnreadable(const QString &fileName)
 {
-    const QByteArray path = QFile::encodeName(fileName);
+    const QByteArray path = EncodeFileName(fileName);
     struct stat info{};
     if (::stat(path.constData(), &info) != 0 || !S_ISREG(info.st_mode))
         return false;
@@ -73,13 +87,13 @@ bool ListFileUnreadable(const QString &fileName)
     return false;
 }
 
-bool WriteListFile(const QString &fileName, const QStringList &entries)
+bool WriteListFile(const QString &fileName, const QList<QByteArray> &records)
 {
-    if (entries.isEmpty())
+    if (records.isEmpty())
         return RemoveFileDurably(fileName);
     QByteArray bytes;
-    bytes.reserve(entries.size() * ListRecordLength);
-    for (const QString &entry : entries)
-        bytes.append(EncodeListRecord(entry));
+    bytes.reserve(records.size() * ListRecordLength);
+    for (const QByteArray &record : records)
+        bytes.append(record.leftJustified(ListRecordLength, ' ', true));
     return WriteFileAtomically(fileName, bytes);
 }

@@ -5,6 +5,7 @@
 // terminator). A group without entries has no file.
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -14,28 +15,38 @@ constexpr int ListRecordLength = 255;
 QString ListFileTitle(int group);
 
 
-// True when path's stored form fits one record whole (255 bytes of UTF-8);
-// a longer path would be cut and no longer name its file.
+// True when a record can hold path soundly: its bytes (file_names.h) fit in
+// 255 and it has no blank at either end, which would read as padding.
 bool FitsListRecord(const QString &path);
 
-// One record: the path's UTF-8 bytes cut to 255 and padded with blanks to 255.
+// One record: the path's bytes (UTF-8, or the bytes of a name that is not)
+// cut to 255 and padded with blanks to 255.
 QByteArray EncodeListRecord(const QString &path);
 
-// A record's path: decoded (UTF-8, or Shift_JIS for files written on Japanese
-// Windows) with leading and trailing blanks removed.
+// The path bytes a record holds: those before its first NUL, with blanks at
+// either end removed.
+QByteArray ListRecordPath(const QByteArray &record);
+
+// The path a record names: its bytes as the file system holds them, UTF-8 or
+// not. A list written on Japanese Windows holds Shift_JIS; where its files
+// now have UTF-8 names, the record's bytes name nothing, and its Shift_JIS
+// reading is taken when that names something.
 QString DecodeListRecord(const QByteArray &record);
 
-// Whole records in the file: its length divided by 255; 0 when it cannot be read.
+// Whole records in the file: its length divided by 255 (at most 32767); 0 when
+// it cannot be read.
 qint16 ListFileRecordCount(const QString &fileName);
 
-// Every record of the file, in order; a trailing partial record is ignored.
-QStringList ReadListFile(const QString &fileName);
+// Every whole record of the file, in order, as it is on disk; a trailing
+// partial record is ignored. None when the file is missing, unreadable or not
+// a regular file (a FIFO is never opened to wait for a writer).
+QList<QByteArray> ReadListFile(const QString &fileName);
 
 // True when fileName is a file that is there but cannot be read (no permission):
 // what it holds is unknown, so it must not be written over or removed.
 bool ListFileUnreadable(const QString &fileName);
 
-// Stores entries as the file's records, replacing any old file in one step; an
-// empty list removes the file. Returns false when the new content did not reach
-// disk, in which case the old file is still whole.
-bool WriteListFile(const QString &fileName, const QStringList &entries);
+// Stores records (255 bytes each) as the file, replacing any old file in one
+// step; no records removes the file. Returns false when the new content did
+// not reach disk, in which case the old file is still whole.
+bool WriteListFile(const QString &fileName, const QList<QByteArray> &records);

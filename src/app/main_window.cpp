@@ -12,12 +12,14 @@
 #include "platform/file_list_box.h"
 #include "platform/fonts.h"
 #include "platform/list_box.h"
+#include "platform/mount_watcher.h"
 #include "platform/picture_label.h"
 #include "platform/units.h"
 
 #include <QComboBox>
 #include <QFrame>
 #include <QPainter>
+#include <QTimer>
 
 namespace {
 
@@ -62,6 +64,7 @@ Reelbox_S::Reelbox_S(Reelbox_B &shared, PlayerFactory &players, FolderPrefetch *
     , Players(players)
     , SavedFolder(savedFolder)
     , RandomGenerator(SeededGenerator())
+    , Mounts(new MountWatcher(this))
 {
     ShowMessage = [this](const QString &text, int style, const QString &title) {
         return ShowMessageBox(this, text, style, title);
@@ -89,6 +92,25 @@ Reelbox_S::Reelbox_S(Reelbox_B &shared, PlayerFactory &players, FolderPrefetch *
 void Reelbox_S::paintEvent(QPaintEvent *)
 {
     QPainter(this).fillRect(rect(), BackgroundRowColour(0, 1));
+}
+
+void Reelbox_S::Tell(const QString &text)
+{
+    if (isVisible())
+        ShowMessage(text, MessageBoxStyle::Exclamation, CaptionTitle);
+    else
+        MessagesForShow.append(text);
+}
+
+void Reelbox_S::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (MessagesForShow.isEmpty())
+        return;
+    QTimer::singleShot(0, this, [this] {
+        for (const QString &text : std::exchange(MessagesForShow, {}))
+            ShowMessage(text, MessageBoxStyle::Exclamation, CaptionTitle);
+    });
 }
 
 PictureLabel *Reelbox_S::NewImage(QWidget *parent, int left, int top, const QString &skin)

@@ -12,7 +12,6 @@
 #include "platform/message_box.h"
 
 #include <QList>
-#include <QUrl>
 #include <QWidget>
 #include <array>
 #include <random>
@@ -25,12 +24,14 @@ class FileListBox;
 class FolderPrefetch;
 class GradientPanel;
 class ListBox;
+class MountWatcher;
 class PlayerFactory;
 enum class PlayerWindow;
 struct PlatformError;
 class PictureLabel;
 class QComboBox;
 class QFrame;
+class QListWidgetItem;
 struct Reelbox_B;
 
 class Reelbox_S : public QWidget
@@ -106,9 +107,11 @@ public:
     // The favourites list, the delete picture and the group markers.
     void List_Favorite_MouseDown();
     void List_Favorite_DblClick();
-    void List_Favorite_DragDrop();
-    void List_Favorite_OLEDragDrop(const QList<QUrl> &dropped);
-    void Img_Del_DragDrop();
+    // Drops act on what the drag carries: a file dragged from the file list
+    // (its path), or the "text/uri-list" another program offers.
+    void List_Favorite_DragDrop(const QString &draggedFile);
+    void List_Favorite_OLEDragDrop(const QByteArray &uriList);
+    void Img_Del_DragDrop(const QString &draggedFile);
     void Img_G_MouseDown(qint16 Index);
     // The switches; each handler serves the picture and its label alike.
     void Img_Full1_Click();
@@ -134,6 +137,9 @@ public:
 
     void EnableFileButtons();
     void EnableFavoriteButtons();
+    // Looks again whether each favourite's file can be played (a drive came or
+    // went) and shows it.
+    void CheckFavorites();
     // Stores the settings, the folder shown and the current group's favourites;
     // returns the files that could not be written.
     QStringList SaveSettings();
@@ -145,8 +151,13 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
+    // Shows an exclamation message now, or once the window is on the screen
+    // when it is not yet (what the start-up found).
+    void Tell(const QString &text);
+
     void CreateTitleBar();
     void CreatePictureStores();
     void CreateBrowser();
@@ -187,14 +198,31 @@ private:
     void PlayListContinuously(qint16 count, qint16 startIndex, qint16 random, qint16 side);
     void PlaySelected(const QString &path, qint16 repeat, qint16 side);
     QString SelectedFilePath() const;
-    QString SelectedFavorite() const;
+    // The selected favourite when it can be played now, else "".
+    QString SelectedFavorite();
     void RemoveSelectedFavorite();
+    void ClearFavorites();
     void AddAllFilesToFavorites();
-    // Adds the paths a list record can hold and tells the user about the rest.
+    // Adds the paths the list and its records can hold and tells the user
+    // about the rest in one message.
     void AddFavorites(const QStringList &paths);
     void ConnectFavorites();
     void DeleteFile(const QString &path);
     void RelistFiles();
+    // Tells the user once how many matching files the file list could not
+    // hold, for each folder and file type it shows.
+    void TellAboutFilesLeftOut();
+
+    // The favourites as entries: each keeps the record it was read from, so
+    // it goes back to its list file byte for byte, and shows whether its file
+    // can be reached now.
+    void LoadFavorites(qint16 group);
+    void AddFavoriteEntry(const QString &path, const QByteArray &record = {});
+    QList<QByteArray> FavoriteRecords() const;
+    // Looks at entry row's file now and shows what it found; true when it can be played.
+    bool CheckFavorite(int row);
+    void ShowReach(QListWidgetItem *item, bool playable, const QString &note);
+    void DisarmFavoriteButtonsWithoutSelection();
     // Writes the favourites as the current group's list file; false (and the
     // user told) when it could not be written.
     bool SaveCurrentGroup();
@@ -212,6 +240,13 @@ private:
     QString ArgumentFolder;
     QStringList ArgumentFiles, ArgumentsRefused;
     int PlayersShowing = 0; // shows under way (one, or none)
+    MountWatcher *Mounts;
+    // Records of the current group's list file past the list's limit: kept
+    // as they were, after the list's own, until the list is cleared.
+    QList<QByteArray> RecordsPastLimit;
+    // The folder and file type the file list last told the user about.
+    QString FilesLeftOutToldFor;
+    QStringList MessagesForShow;
 };
 
 // The message for a drive that could not be opened: "not ready" in the user's

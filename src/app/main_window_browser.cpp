@@ -3,6 +3,7 @@
 
 #include "app/main_window.h"
 
+#include "app/favorite_files.h"
 #include "app/player_factory.h"
 #include "app/reelbox_b.h"
 #include "app/shared_procedures.h"
@@ -44,6 +45,7 @@ void Reelbox_S::Dir1_Change()
     FileStartIndex = 0;
     File1->SetListing(Dir1->Listing());
     EnableFileButtons();
+    TellAboutFilesLeftOut();
 }
 
 // Another file type is another list: its buttons are checked anew, and
@@ -53,13 +55,32 @@ void Reelbox_S::Combo_Kind_Click()
     File1->SetPattern(Combo_Kind->currentText());
     FileStartIndex = 0;
     EnableFileButtons();
+    TellAboutFilesLeftOut();
+}
+
+void Reelbox_S::TellAboutFilesLeftOut()
+{
+    const QString shown = File1->Path() + u'\n' + File1->Pattern();
+    if (File1->LeftOut() == 0 || shown == FilesLeftOutToldFor) {
+        if (File1->LeftOut() == 0)
+            FilesLeftOutToldFor.clear();
+        return;
+    }
+    FilesLeftOutToldFor = shown;
+    Tell(QStringLiteral("このフォルダには一覧に入りきらないほどファイルがあります。"
+                        "最初の %1 個だけを表示し、残りの %2 個は表示していません。")
+             .arg(CountText(MaxListEntries))
+             .arg(CountText(File1->LeftOut())));
 }
 
 void Reelbox_S::File1_DblClick()
 {
     if (File1->FileName().isEmpty())
         return;
-    B.PlayFile = JoinPath(File1->Path(), File1->FileName());
+    const QString path = JoinPath(File1->Path(), File1->FileName());
+    if (!FileExists(path)) // gone since it was listed, or no longer a file
+        return;
+    B.PlayFile = path;
     if (B.PlayFile.right(3).toUpper() == QLatin1String("WMV")) {
         OpenWithDesktop(B.PlayFile);
         return;

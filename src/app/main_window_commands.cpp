@@ -27,7 +27,7 @@ void Reelbox_S::Comd_Click(qint16 Index)
         break;
     case PlayFavoriteButton: PlaySelected(SelectedFavorite(), B.Rep2, 1); break;
     case RemoveFavoriteButton: RemoveSelectedFavorite(); break;
-    case ClearFavoritesButton: List_Favorite->clear(); EnableFavoriteButtons(); break;
+    case ClearFavoritesButton: ClearFavorites(); break;
     case CancelButton: close(); break; // leave without saving
     case ExitButton: SaveAndLeave(); break;
     case AllToFavoritesButton: AddAllFilesToFavorites(); break;
@@ -37,6 +37,10 @@ void Reelbox_S::Comd_Click(qint16 Index)
 
 bool Reelbox_S::Play(const QString &path, qint16 side)
 {
+    // Only a regular file that can be read goes to a player: what is not
+    // there is passed over, and a FIFO or a device is never opened to wait.
+    if (!FileExists(path))
+        return false;
     B.PlayFile = path;
     B.PlaySource = side;
     return ShowPlayer(ChoosePlayer(B.PlayFile));
@@ -56,6 +60,8 @@ void Reelbox_S::PlayListContinuously(qint16 count, qint16 startIndex, qint16 ran
     if (random == 0) {
         // A start at -1 (pressed where no entry was selected) starts at the top.
         for (PlayPos = qMax<qint16>(startIndex, 0); PlayPos < count; ++PlayPos) {
+            if (side == 1 && !CheckFavorite(PlayPos))
+                continue;
             Play(ListEntry(side, PlayPos), side);
             if (B.StopPlay != 0)
                 return;
@@ -66,7 +72,10 @@ void Reelbox_S::PlayListContinuously(qint16 count, qint16 startIndex, qint16 ran
     // Counted in an int: a 16-bit counter could not pass a full list's last entry.
     for (int position = 1; position <= count; ++position) {
         PlayPos = static_cast<qint16>(position);
-        Play(ListEntry(side, PlayOrder[PlayPos] - 1), side);
+        const int entry = PlayOrder[PlayPos] - 1;
+        if (side == 1 && !CheckFavorite(entry))
+            continue;
+        Play(ListEntry(side, entry), side);
         if (B.StopPlay != 0)
             return;
     }
@@ -94,10 +103,10 @@ QString Reelbox_S::SelectedFilePath() const
     return name.isEmpty() ? QString() : JoinPath(File1->Path(), name);
 }
 
-QString Reelbox_S::SelectedFavorite() const
+QString Reelbox_S::SelectedFavorite()
 {
     const qint16 index = List_Favorite->ListIndex();
-    return index < 0 ? QString() : List_Favorite->List(index);
+    return index < 0 || !CheckFavorite(index) ? QString() : List_Favorite->List(index);
 }
 
 void Reelbox_S::RemoveSelectedFavorite()
@@ -106,6 +115,13 @@ void Reelbox_S::RemoveSelectedFavorite()
     if (index < 0)
         return;
     delete List_Favorite->takeItem(index);
+    EnableFavoriteButtons();
+}
+
+void Reelbox_S::ClearFavorites()
+{
+    List_Favorite->clear();
+    RecordsPastLimit.clear();
     EnableFavoriteButtons();
 }
 
@@ -122,7 +138,7 @@ void Reelbox_S::AddAllFilesToFavorites()
 
 QStringList Reelbox_S::SaveSettings()
 {
-    return B.SaveSettings(Dir1->Path(), List_Favorite->Entries());
+    return B.SaveSettings(Dir1->Path(), FavoriteRecords());
 }
 
 void Reelbox_S::SaveAndLeave()

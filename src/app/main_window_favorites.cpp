@@ -10,12 +10,14 @@
 #include "controls/command.h"
 #include "platform/drop_formats.h"
 #include "platform/file_list_box.h"
+#include "platform/file_names.h"
+#include "platform/file_url.h"
 #include "platform/list_box.h"
+#include "platform/mount_watcher.h"
 #include "platform/picture_label.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QFile>
 #include <QFileInfo>
 #include <QMimeData>
 
@@ -32,15 +34,23 @@ void Reelbox_S::ConnectFavorites()
     Img_Del->SetDropFormats({FileDragFormat});
     connect(List_Favorite, &ListBox::MouseDown, this, &Reelbox_S::List_Favorite_MouseDown);
     connect(List_Favorite, &ListBox::DblClick, this, &Reelbox_S::List_Favorite_DblClick);
-    connect(List_Favorite, &ListBox::DragDrop, this, [this](const QMimeData *data) {
-        // A drag from the file list stands for its selected file; anything
-        // else is what a file manager dropped.
-        if (data->hasFormat(FileDragFormat))
-            List_Favorite_DragDrop();
+    connect(List_Favorite, &ListBox::itemSelectionChanged, this, &Reelbox_S::DisarmFavoriteButtonsWithoutSelection);
+    connect(List_Favorite, &ListBox::DragDrop, this, [this](const QMimeData *data, QObject *source) {
+        // The file list's own format is offered only by a drag that started
+        // in this window; a drag from anywhere else (another copy of the
+        // program too) brings its files by their URLs.
+        if (source && data->hasFormat(FileDragFormat))
+            List_Favorite_DragDrop(FileListBox::DraggedFile(data));
         else
-            List_Favorite_OLEDragDrop(data->urls());
+            List_Favorite_OLEDragDrop(data->data(UriListFormat));
     });
-    connect(Img_Del, &PictureLabel::DragDrop, this, &Reelbox_S::Img_Del_DragDrop);
+    // The trash picture takes only drags from this window's file list (the
+    // drop formats refuse the same format from another process).
+    connect(Img_Del, &PictureLabel::DragDrop, this, [this](const QMimeData *data, QObject *source) {
+        if (source == File1)
+            Img_Del_DragDrop(FileListBox::DraggedFile(data));
+    });
+    connect(Mounts, &MountWatcher::Changed, this, &Reelbox_S::CheckFavorites);
     for (qint16 index = 0; index < qint16(Img_G.size()); ++index)
         connect(Img_G[index], &PictureLabel::MouseDown, this, [this, index] { Img_G_MouseDown(index); });
 }
@@ -51,8 +61,19 @@ void Reelbox_S::List_Favorite_MouseDown()
     if (selected < 0)
         return;
     FavoriteStartIndex = selected;
-    Comd[PlayFavoriteButton]->SetEnabled(true);
+    // An entry that cannot be played now can still be removed.
+    Comd[PlayFavoriteButton]->SetEnabled(CheckFavorite(selected));
     Comd[RemoveFavoriteButton]->SetEnabled(true);
+}
+
+// What ﾘｽﾄから削除 and 再生 act on is what shows selected: with nothing
+// selected (a Ctrl+click, a key) they are disarmed.
+void Reelbox_S::DisarmFavoriteButtonsWithoutSelection()
+{
+    if (List_Favorite->ListIndex() >= 0)
+        return;
+    Comd[PlayFavoriteButton]->SetEnabled(false);
+    Comd[RemoveFavoriteButton]->SetEnabled(false);
 }
 
 // Plays the entry once in the RealAudio window, whatever its kind and the
@@ -63,37 +84,40 @@ void Reelbox_S::List_Favorite_DblClick()
     if (selected < 0)
         return;
     FavoriteStartIndex = selected;
+    if (!CheckFavorite(selected))
+        return;
     B.PlayFile = List_Favorite->List(selected);
     B.PlaySource = 1;
     ShowPlayer(PlayerWindow::RealAudio);
 }
 
-void Reelbox_S::List_Favorite_DragDrop()
+void Reelbox_S::List_Favorite_DragDrop(const QString &draggedFile)
 {
-    AddFavorites({JoinPath(File1->Path(), File1->FileName())});
+    if (!draggedFile.isEmpty())
+        AddFavorites({draggedFile});
 }
 
-void Reelbox_S::List_Favorite_OLEDragDrop(const QList<QUrl> &dropped)
+void Reelbox_S::List_Favorite_OLEDragDrop(const QByteArray &uriList)
 {
-    AddFavorites(DroppedVideoFiles(dropped));
+    AddFavorites(DroppedVideoFiles(uriList, QString::fromStdString(ThisHostName())));
 }
 
 void Reelbox_S::AddFavorites(const QStringList &paths)
 {
-    const FavoriteCandidates candidates = SplitByRecordFit(paths);
+    const FavoriteCandidates candidates = SplitFavoriteCandidates(paths, MaxListEntries - List_Favorite->count());
     for (const QString &path : candidates.fitting)
-        List_Favorite->AddItem(path);
+        AddFavoriteEntry(path);
     EnableFavoriteButtons();
-    if (!candidates.tooLong.isEmpty())
-        ShowMessage(TooLongMessage(candidates.tooLong), MessageBoxStyle::Exclamation, QStringLiteral("Reelbox"));
+    const QString notAdded = NotAddedMessage(candidates);
+    if (!notAdded.isEmpty())
+        ShowMessage(notAdded, MessageBoxStyle::Exclamation, QStringLiteral("Reelbox"));
 }
 
-void Reelbox_S::Img_Del_DragDrop()
+void Reelbox_S::Img_Del_DragDrop(const QString &draggedFile)
 {
     const int firstVisible = File1->FirstVisibleRow();
-    const QString name = File1->FileName();
-    if (!name.isEmpty())
-        DeleteFile(JoinPath(File1->Path(), name));
+    if (!draggedFile.isEmpty())
+        DeleteFile(draggedFile);
     RelistFiles();
     File1->SetFirstVisibleRow(firstVisible);
 }
@@ -107,12 +131,12 @@ void Reelbox_S::DeleteFile(const QString &path)
     if (B.Kakunin == 1) {
         if (DeleteToRecycleBin({path}, ConfirmTrash) == TrashFailed)
             ShowMessage(QStringLiteral("'%1' をごみ箱に移動できませんでした。ファイルはそのまま残っています。")
-                            .arg(QFileInfo(path).fileName()),
+                            .arg(DisplayFileName(QFileInfo(path).fileName())),
                         MessageBoxStyle::Exclamation, title);
         return;
     }
-    if (!QFile::remove(path) && QFileInfo::exists(path))
-        ShowMessage(QStringLiteral("'%1' を削除できませんでした。").arg(QFileInfo(path).fileName()),
+    if (!RemoveFileAt(path) && KindOfPath(path) != PathKind::Missing)
+        ShowMessage(QStringLiteral("'%1' を削除できませんでした。").arg(DisplayFileName(QFileInfo(path).fileName())),
                     MessageBoxStyle::Exclamation, title);
 }
 
@@ -125,4 +149,5 @@ void Reelbox_S::RelistFiles()
     File1->SetPattern(Combo_Kind->currentText());
     QApplication::processEvents();
     EnableFileButtons();
+    TellAboutFilesLeftOut();
 }

@@ -18,7 +18,6 @@
 #include <QGuiApplication>
 #include <QItemSelectionModel>
 #include <QScreen>
-#include <QTimer>
 
 namespace {
 
@@ -75,9 +74,7 @@ void Reelbox_S::Form_Load()
     Drive1->SetDrive(B.LastPath); // the folder list's change has filled the file list
     GiveClickablesThePointer();
     ShowGroupMarkers();
-    for (const QString &entry : B.LoadGroup(B.GroupNo))
-        List_Favorite->AddItem(entry);
-    QTimer::singleShot(0, this, [this] { TellIfUnreadable(B.GroupNo); }); // once the window shows
+    LoadFavorites(B.GroupNo);
 
     EnableFileButtons();
     EnableFavoriteButtons();

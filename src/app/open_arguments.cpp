@@ -1,10 +1,10 @@
 #include "app/open_arguments.h"
 
+#include "platform/file_names.h"
+#include "platform/file_url.h"
+
 #include <QDir>
-#include <QFileInfo>
 #include <QRegularExpression>
-#include <QSysInfo>
-#include <QUrl>
 
 namespace {
 
@@ -20,22 +20,8 @@ bool HasUrlScheme(const QString &text)
 
 QString LocalPathFromUrl(const QString &url)
 {
-    QUrl parsed(url, QUrl::StrictMode);
-    if (!parsed.isValid() || parsed.scheme().compare(QLatin1String("file"), Qt::CaseInsensitive) != 0)
-        return {};
-    const QString host = parsed.host();
-    if (!host.isEmpty()) {
-        if (host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) != 0
-            && host.compare(QSysInfo::machineHostName(), Qt::CaseInsensitive) != 0)
-            return {}; // a file on another machine
-        parsed.setHost(QString());
-    }
-    // An escaped NUL or slash cannot be part of a file's name: decoded, the
-    // rest would name another file.
-    const QString escaped = parsed.path(QUrl::FullyEncoded);
-    if (escaped.contains(QLatin1String("%00")) || escaped.contains(QLatin1String("%2F"), Qt::CaseInsensitive))
-        return {};
-    return parsed.toLocalFile();
+    const std::optional<std::string> path = LocalPathOfFileUrl(EncodeFileName(url).toStdString(), ThisHostName());
+    return path ? DecodeFileName(QByteArrayView(path->data(), qsizetype(path->size()))) : QString();
 }
 
 OpenTargets SortArguments(const QStringList &arguments, const QString &workingFolder)
@@ -44,16 +30,16 @@ OpenTargets SortArguments(const QStringList &arguments, const QString &workingFo
     const QDir working(workingFolder);
     for (const QString &argument : arguments) {
         // A relative name that only looks like a URL ("a:b.avi") is a file.
-        QString path = working.absoluteFilePath(argument);
-        if (HasUrlScheme(argument) && !QFileInfo::exists(path))
+        QString path = QDir::cleanPath(working.absoluteFilePath(argument));
+        if (HasUrlScheme(argument) && KindOfPath(path) == PathKind::Missing)
             path = LocalPathFromUrl(argument);
-        const QFileInfo target(path);
-        if (argument.isEmpty() || path.isEmpty() || !target.exists())
+        const PathKind kind = argument.isEmpty() || path.isEmpty() ? PathKind::Missing : KindOfPath(path);
+        if (kind == PathKind::Folder)
+            targets.folders.append(path);
+        else if (kind == PathKind::Missing)
             targets.refused.append(argument);
-        else if (target.isDir())
-            targets.folders.append(QDir::cleanPath(target.absoluteFilePath()));
         else
-            targets.files.append(QDir::cleanPath(target.absoluteFilePath()));
+            targets.files.append(path); // a FIFO or device is passed over when its turn comes
     }
     return targets;
 }

@@ -15,8 +15,9 @@ struct OpenTargets
 };
 
 // The local path a file:// URL names: for no host or this machine's
-// ("localhost" or its own name), the path with its escapes decoded. Empty for
-// any other URL or text.
+// ("localhost" or its own name), the path with its escapes decoded to the
+// bytes of the name. Empty for any other URL or text, and for escapes that
+// would name another path than the one spelled.
 QString LocalPathFromUrl(const QString &url);
 
 // Sorts arguments into files, folders and the refused; a relative path is

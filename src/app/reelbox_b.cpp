@@ -124,7 +124,7 @@ void Reelbox_B::LoadSettings()
     }
 }
 
-QStringList Reelbox_B::SaveSettings(const QString &folderPath, const QStringList &favorites)
+QStringList Reelbox_B::SaveSettings(const QString &folderPath, const QList<QByteArray> &favorites)
 {
     QStringList unsaved;
     const QString settingsFile = SettingsFile();
@@ -145,29 +145,22 @@ QStringList Reelbox_B::SaveSettings(const QString &folderPath, const QStringList
     return unsaved;
 }
 
-QStringList Reelbox_B::LoadGroup(int group)
+QList<QByteArray> Reelbox_B::LoadGroup(int group)
 {
     const QString fileName = GroupFile(group);
-    RecordCount = 0;
     UnreadableGroups[group] = ListFileUnreadable(fileName);
-    if (!FileExists(fileName))
-        return {};
-    const QStringList records = ReadListFile(fileName);
-    RecordCount = static_cast<qint16>(records.size());
-    QStringList entries;
-    for (const QString &record : records) {
-        ListRecord.FilePath = record;
-        if (FileExists(record))
-            entries.append(record);
-    }
-    return entries;
+    const QList<QByteArray> records = ReadListFile(fileName);
+    RecordCount = static_cast<qint16>(qMin<qsizetype>(records.size(), 32767));
+    if (!records.isEmpty())
+        ListRecord.FilePath = DecodeListRecord(records.last());
+    return records;
 }
 
-bool Reelbox_B::SaveGroup(int group, const QStringList &favorites)
+bool Reelbox_B::SaveGroup(int group, const QList<QByteArray> &favorites)
 {
     if (UnreadableGroups[group])
         return true;
     if (!favorites.isEmpty())
-        ListRecord.FilePath = favorites.last().left(ListRecordLength);
+        ListRecord.FilePath = DecodeListRecord(favorites.last());
     return WriteListFile(Storage.FileToWrite(ListFileTitle(group)), favorites);
 }

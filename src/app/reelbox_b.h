@@ -106,13 +106,14 @@ struct Reelbox_B
     // file, then favourites as the current group's list file. A failure of one
     // does not stop the other. Returns the files that could not be written
     // (empty when everything was saved).
-    QStringList SaveSettings(const QString &folderPath, const QStringList &favorites);
+    QStringList SaveSettings(const QString &folderPath, const QList<QByteArray> &favorites);
 
-    // The entries of group's list file whose files still exist, in record order;
-    // sets RecordCount to the file's record count.
-    QStringList LoadGroup(int group);
+    // Every record of group's list file, in order, as the file holds it:
+    // entries whose files cannot be reached now are kept like any other.
+    // Sets RecordCount to the file's record count (at most 32767).
+    QList<QByteArray> LoadGroup(int group);
 
-    // Stores favorites as group's list file (an empty list leaves no file);
-    // leaves the file alone, and counts that as done, for an unreadable group.
-    bool SaveGroup(int group, const QStringList &favorites);
+    // Stores favorites (255-byte records) as group's list file (none leaves no
+    // file); leaves the file alone, and counts that as done, for an unreadable group.
+    bool SaveGroup(int group, const QList<QByteArray> &favorites);
 };

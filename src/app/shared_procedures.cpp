@@ -1,31 +1,21 @@
 #include "app/shared_procedures.h"
 
 #include "controls/command.h"
+#include "platform/file_names.h"
 #include "platform/shell.h"
 #include "platform/window_animation.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QWidget>
 
 namespace {
 const QChar Separator = QLatin1Char('/');
-
-QString WithoutTrailingBlanks(const QString &text)
-{
-    qsizetype end = text.size();
-    while (end > 0 && text.at(end - 1) == QLatin1Char(' '))
-        --end;
-    return text.left(end);
-}
 } // namespace
 
 QString AddBackslash(const QString &path)
 {
-    const QString trimmed = WithoutTrailingBlanks(path);
-    return trimmed.endsWith(Separator) ? trimmed : trimmed + Separator;
+    return path.endsWith(Separator) ? path : path + Separator;
 }
 
 QString JoinPath(const QString &folder, const QString &name)
@@ -35,8 +25,7 @@ QString JoinPath(const QString &folder, const QString &name)
 
 bool DirectoryExists(const QString &path)
 {
-    const QFileInfo info(AddBackslash(path));
-    return info.isDir() && QDir(info.filePath()).isReadable();
+    return IsListableFolder(AddBackslash(path));
 }
 
 bool FileExists(const QString &path)
@@ -44,10 +33,7 @@ bool FileExists(const QString &path)
     QString target = path;
     if (target.endsWith(Separator))
         target.chop(1);
-    if (target.isEmpty())
-        return false;
-    QFile file(target);
-    return file.open(QIODevice::ReadOnly); // refuses folders as well
+    return IsReadableFile(target);
 }
 
 void SetCommandButtons(QWidget *window, qint16 initialise, qint16 enable)
@@ -65,7 +51,7 @@ void SetCommandButtons(QWidget *window, qint16 initialise, qint16 enable)
 bool AskToMoveToTrash(const QStringList &paths, QWidget *owner)
 {
     const QString question = paths.size() == 1
-        ? QStringLiteral("'%1' をごみ箱に移動しますか?").arg(QFileInfo(paths.first()).fileName())
+        ? QStringLiteral("'%1' をごみ箱に移動しますか?").arg(DisplayFileName(QFileInfo(paths.first()).fileName()))
         : QStringLiteral("これらの %1 個の項目をごみ箱に移動しますか?").arg(paths.size());
     return QMessageBox::question(owner, QStringLiteral("ファイルの削除"), question,
                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No)

@@ -10,8 +10,9 @@
 
 class QWidget;
 
-// The path with trailing blanks removed and exactly one separator at its end
-// ("/" alone for an empty path). The argument is not changed.
+// The path with one separator at its end ("/" alone for an empty path). Blanks
+// at its end are part of the name, as Linux holds names. The argument is not
+// changed.
 QString AddBackslash(const QString &path);
 
 // folder + name, with one separator between them even when folder is a root
@@ -21,8 +22,10 @@ QString JoinPath(const QString &folder, const QString &name);
 // True when path names a folder that can be listed.
 bool DirectoryExists(const QString &path);
 
-// True when path (one trailing separator ignored) can be opened for reading:
-// a missing file, a folder or an unreadable file all count as missing.
+// True when path (one trailing separator ignored) is a regular file that can
+// be read: a missing file, a folder, an unreadable file and anything that is
+// not a file (a FIFO, a socket, a device) count as missing. Nothing is opened,
+// so the answer never waits.
 bool FileExists(const QString &path);
 
 // For every skinned button on window, in creation order: with initialise = -1

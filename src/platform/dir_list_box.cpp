@@ -1,5 +1,6 @@
 #include "platform/dir_list_box.h"
 
+#include "platform/file_names.h"
 #include "platform/natural_sort.h"
 #include "platform/picture_label.h"
 
@@ -74,7 +75,7 @@ void DirListBox::AddEntry(const QString &path, const QString &name, int depth, b
     // The program's own picture: the desktop theme's folder icon costs a
     // search through the icon themes, a fifth of the start-up.
     static const QIcon folder(SkinPicture(QStringLiteral("folder")));
-    auto *item = new QListWidgetItem(folder, QString(depth * 2, QLatin1Char(' ')) + name, this);
+    auto *item = new QListWidgetItem(folder, QString(depth * 2, QLatin1Char(' ')) + DisplayFileName(name), this);
     item->setData(Qt::UserRole, path);
     if (path == path_) {
         QFont font = item->font();

@@ -3,19 +3,20 @@
 #include <QDragMoveEvent>
 #include <QMimeData>
 
-bool OffersAnyFormat(const QMimeData *data, const QStringList &formats)
+bool OffersAnyFormat(const QDropEvent *event, const QStringList &formats)
 {
+    const QMimeData *data = event->mimeData();
     if (!data)
         return false;
     for (const QString &format : formats)
-        if (data->hasFormat(format))
+        if (data->hasFormat(format) && (format != FileDragFormat || event->source()))
             return true;
     return false;
 }
 
 void AcceptDragOffering(QDragMoveEvent *event, const QStringList &formats)
 {
-    if (!OffersAnyFormat(event->mimeData(), formats)) {
+    if (!OffersAnyFormat(event, formats)) {
         event->ignore();
         return;
     }
@@ -25,7 +26,7 @@ void AcceptDragOffering(QDragMoveEvent *event, const QStringList &formats)
 
 bool TakeDrop(QDropEvent *event, const QStringList &formats)
 {
-    if (!OffersAnyFormat(event->mimeData(), formats)) {
+    if (!OffersAnyFormat(event, formats)) {
         event->ignore();
         return false;
     }

@@ -9,14 +9,17 @@ class QDragMoveEvent;
 class QDropEvent;
 class QMimeData;
 
-// The format a drag from the file list carries: the file's full path, UTF-8.
-// Only this program knows it, so other programs ignore such a drop.
+// The format a drag from the file list carries: the file's full path, as the
+// bytes the file system holds. It is taken only from a drag that started in
+// this same process: another copy of the program offers it too, but its file
+// comes in by its URL, as from any other program.
 inline const QString FileDragFormat = QStringLiteral("application/x-reelbox-file");
 // The format a desktop file manager offers for the files it drags.
 inline const QString UriListFormat = QStringLiteral("text/uri-list");
 
-// True when data offers one of formats.
-bool OffersAnyFormat(const QMimeData *data, const QStringList &formats);
+// True when the drag (its data and, for FileDragFormat, its source) offers
+// one of formats.
+bool OffersAnyFormat(const QDropEvent *event, const QStringList &formats);
 
 // Accepts the drag (as a copy) when it offers one of formats, else ignores it.
 void AcceptDragOffering(QDragMoveEvent *event, const QStringList &formats);

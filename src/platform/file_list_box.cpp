@@ -1,6 +1,7 @@
 #include "platform/file_list_box.h"
 
 #include "platform/drop_formats.h"
+#include "platform/file_names.h"
 #include "platform/folder_listing.h"
 #include "platform/picture_label.h"
 
@@ -8,8 +9,24 @@
 #include <QDrag>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QStyledItemDelegate>
 
 #include <QDir>
+
+namespace {
+
+// Shows each name as the user reads it; the model keeps the bytes' own form.
+class FileNameDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QString displayText(const QVariant &value, const QLocale &) const override
+    {
+        return DisplayFileName(value.toString());
+    }
+};
+
+} // namespace
 
 bool MatchingFiles(const QString &folder, const QString &patterns, QStringList &names)
 {
@@ -26,6 +43,7 @@ FileListBox::FileListBox(QWidget *parent)
     setUniformItemSizes(true);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setModel(&names_);
+    setItemDelegate(new FileNameDelegate(this));
 }
 
 bool FileListBox::SetPath(const QString &folder)
@@ -86,13 +104,16 @@ void FileListBox::Drag()
 QMimeData *FileListBox::FileDragData(const QString &path)
 {
     auto *data = new QMimeData;
-    data->setData(FileDragFormat, path.toUtf8());
+    const QByteArray bytes = EncodeFileName(path);
+    data->setData(FileDragFormat, bytes);
+    // Other programs, and other copies of this one, take the file by its URL.
+    data->setData(UriListFormat, "file://" + bytes.toPercentEncoding("/") + "\r\n");
     return data;
 }
 
 QString FileListBox::DraggedFile(const QMimeData *data)
 {
-    return data ? QString::fromUtf8(data->data(FileDragFormat)) : QString();
+    return data ? DecodeFileName(data->data(FileDragFormat)) : QString();
 }
 
 void FileListBox::mousePressEvent(QMouseEvent *event)
@@ -135,10 +156,15 @@ void FileListBox::StartDrag()
     auto *drag = new QDrag(this);
     drag->setMimeData(FileDragData(QDir(path_).filePath(name)));
     drag->setPixmap(SkinPicture(QStringLiteral("drag_file")));
-    drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::CopyAction);
+    // A copy only: a file manager taking the drop must never move the file away.
+    drag->exec(Qt::CopyAction);
 }
 
 void FileListBox::Show(const QStringList &files, bool sorted)
 {
-    names_.setStringList(FilePatterns(pattern_).SortedMatches(files, sorted));
+    QStringList matching = FilePatterns(pattern_).SortedMatches(files, sorted);
+    leftOut_ = qMax<qsizetype>(matching.size() - MaxListEntries, 0);
+    if (leftOut_ > 0)
+        matching.resize(MaxListEntries);
+    names_.setStringList(matching);
 }

@@ -3,6 +3,9 @@
 // of a ";"-separated list of patterns, without regard to letter case, in the
 // order a file manager shows them. The names sit in one list model rather than
 // an item object each: a folder of tens of thousands of files fills at once.
+// Like every list of the program it holds at most MaxListEntries names.
+
+#include "platform/list_box.h"
 
 #include <QListView>
 #include <QStringListModel>
@@ -31,6 +34,8 @@ public:
     // The selected file's name ("" when none is selected).
     QString FileName() const;
     qint16 ListCount() const { return static_cast<qint16>(names_.rowCount()); }
+    // How many matching files the list could not hold (past MaxListEntries).
+    qsizetype LeftOut() const { return leftOut_; }
     // The selected position, -1 when none is selected.
     qint16 ListIndex() const { return FileName().isEmpty() ? -1 : static_cast<qint16>(currentIndex().row()); }
     // Selects the name at index (none for -1).
@@ -44,7 +49,8 @@ public:
 
     // Begins a drag of the selected file: it starts once the pressed mouse has
     // moved a little, so a click or a double-click stays what it is. The drag
-    // carries the file's full path inside this program only.
+    // carries the file's full path (its bytes) for this program, and its URL
+    // for any other.
     void Drag();
     // What a drag of the selected file carries ("" path: nothing).
     static QMimeData *FileDragData(const QString &path);
@@ -68,6 +74,7 @@ private:
     QStringListModel names_;
     QString path_;
     QString pattern_ = QStringLiteral("*.*");
+    qsizetype leftOut_ = 0;
     bool dragArmed_ = false;
     QPoint pressedAt_;
 };

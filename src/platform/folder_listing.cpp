@@ -1,9 +1,9 @@
 #include "platform/folder_listing.h"
 
+#include "platform/file_names.h"
 #include "platform/natural_sort.h"
 
 #include <QDir>
-#include <QFile>
 #include <dirent.h>
 #include <utility>
 #include <sys/stat.h>
@@ -33,17 +33,17 @@ EntryKind KindOf(const dirent &entry, const QByteArray &folder)
 std::optional<FolderListing> ReadFolder(const QString &folder, FolderOrder order)
 {
     FolderListing listing{QDir::cleanPath(QDir(folder).absolutePath()), {}, {}};
-    const QByteArray path = QFile::encodeName(listing.folder);
+    const QByteArray path = EncodeFileName(listing.folder);
     DIR *dir = opendir(path.constData());
     if (!dir)
         return std::nullopt;
     while (const dirent *entry = readdir(dir)) {
         if (entry->d_name[0] == '.') // hidden, and "." and ".."
             continue;
-        // File names are UTF-8 here, as QFile takes them.
+        // Names keep the bytes the disk holds, UTF-8 or not.
         switch (KindOf(*entry, path)) {
-        case EntryKind::File: listing.files.append(QString::fromUtf8(entry->d_name)); break;
-        case EntryKind::Folder: listing.subfolders.append(QString::fromUtf8(entry->d_name)); break;
+        case EntryKind::File: listing.files.append(DecodeFileName(entry->d_name)); break;
+        case EntryKind::Folder: listing.subfolders.append(DecodeFileName(entry->d_name)); break;
         case EntryKind::Other: break;
         }
     }

@@ -1,11 +1,11 @@
 #include "platform/ini_profile.h"
 
-#include <QFile>
 #include <QList>
 #include <QStringView>
 #include <optional>
 
 #include "platform/atomic_file.h"
+#include "platform/file_names.h"
 #include "platform/text_codec.h"
 
 namespace {
@@ -157,14 +157,14 @@ QByteArray JoinLines(const QList<IniLine> &lines)
 // Reads the whole file; a missing file is an empty document, an unreadable one nullopt.
 std::optional<IniDocument> LoadDocument(const QString &fileName)
 {
-    QFile file(fileName);
-    if (!file.exists())
+    // Something else than a file in its place (a FIFO would block the read)
+    // is as unreadable as a file without permission: never replaced.
+    if (KindOfPath(fileName) == PathKind::Missing)
         return IniDocument{};
-    if (!file.open(QIODevice::ReadOnly))
+    std::optional<QByteArray> content = ReadRegularFile(fileName);
+    if (!content)
         return std::nullopt;
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
+    QByteArray bytes = std::move(*content);
     IniDocument document;
     if (bytes.startsWith(kUtf8Bom)) {
         document.bom = kUtf8Bom;

@@ -1,6 +1,7 @@
 #include "platform/list_box.h"
 
 #include "platform/drop_formats.h"
+#include "platform/file_names.h"
 
 #include <QDropEvent>
 #include <QMouseEvent>
@@ -29,6 +30,11 @@ public:
         return size;
     }
 
+    QString displayText(const QVariant &value, const QLocale &) const override
+    {
+        return DisplayFileName(value.toString());
+    }
+
 private:
     const int &extent_;
 };
@@ -49,6 +55,20 @@ void ListBox::SetHorizontalExtent(int extent)
         return;
     extent_ = extent;
     scheduleDelayedItemsLayout(); // the rows' widths changed
+}
+
+qint16 ListBox::ListIndex() const
+{
+    const QListWidgetItem *current = currentItem();
+    return current && current->isSelected() ? static_cast<qint16>(row(current)) : qint16(-1);
+}
+
+bool ListBox::AddItem(const QString &text)
+{
+    if (count() >= MaxListEntries)
+        return false;
+    addItem(text);
+    return true;
 }
 
 QString ListBox::List(int index) const
@@ -74,7 +94,11 @@ void ListBox::SetDropFormats(const QStringList &formats)
 
 void ListBox::mousePressEvent(QMouseEvent *event)
 {
-    QListWidget::mousePressEvent(event);
+    // Below the last entry the selection stays what it was.
+    if (!indexAt(event->position().toPoint()).isValid())
+        setFocus(Qt::MouseFocusReason);
+    else
+        QListWidget::mousePressEvent(event);
     emit MouseDown(event->button());
 }
 
@@ -97,5 +121,5 @@ void ListBox::dragMoveEvent(QDragMoveEvent *event)
 void ListBox::dropEvent(QDropEvent *event)
 {
     if (TakeDrop(event, dropFormats_))
-        emit DragDrop(event->mimeData());
+        emit DragDrop(event->mimeData(), event->source());
 }

@@ -2,10 +2,16 @@
 // A plain list of texts that can scroll sideways up to a set width, so long
 // paths can be read in full. It reports presses and double-clicks to its host
 // and, once given the formats it takes, drops of data offering one of them.
+// Texts that are file names (file_names.h) show as the user reads them.
+// Like a list box, a press where no entry is keeps the selection, and the
+// list holds at most MaxListEntries texts.
 
 #include <QListWidget>
 
 class QMimeData;
+
+// Positions and counts of the program's lists are 16-bit: this many at most.
+constexpr int MaxListEntries = 32767;
 
 class ListBox : public QListWidget
 {
@@ -18,10 +24,12 @@ public:
     int HorizontalExtent() const { return extent_; }
 
     qint16 ListCount() const { return static_cast<qint16>(count()); }
-    qint16 ListIndex() const { return static_cast<qint16>(currentRow()); }
+    // The position that shows selected, -1 when none does.
+    qint16 ListIndex() const;
     QString List(int index) const;
     QStringList Entries() const;
-    void AddItem(const QString &text) { addItem(text); }
+    // Adds text at the end; false (nothing added) when the list is full.
+    bool AddItem(const QString &text);
 
     // Takes drops of data offering any of formats (none: takes no drops).
     void SetDropFormats(const QStringList &formats);
@@ -30,8 +38,9 @@ signals:
     // After the press has selected the entry under the pointer.
     void MouseDown(Qt::MouseButton button);
     void DblClick();
-    // The data is valid only while the signal is delivered.
-    void DragDrop(const QMimeData *data);
+    // The data is valid only while the signal is delivered; source is the
+    // object the drag started from when it is in this program, else null.
+    void DragDrop(const QMimeData *data, QObject *source);
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;

@@ -54,7 +54,7 @@ void PictureLabel::dragMoveEvent(QDragMoveEvent *event)
 void PictureLabel::dropEvent(QDropEvent *event)
 {
     if (TakeDrop(event, dropFormats_))
-        emit DragDrop(event->mimeData());
+        emit DragDrop(event->mimeData(), event->source());
 }
 
 QPixmap SkinPicture(const QString &name)

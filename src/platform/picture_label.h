@@ -30,8 +30,9 @@ signals:
     void MouseMove(Qt::MouseButtons buttons);
     void MouseUp(Qt::MouseButton button);
     void Click();
-    // The data is valid only while the signal is delivered.
-    void DragDrop(const QMimeData *data);
+    // The data is valid only while the signal is delivered; source is the
+    // object the drag started from when it is in this program, else null.
+    void DragDrop(const QMimeData *data, QObject *source);
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;

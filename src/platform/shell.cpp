@@ -1,5 +1,7 @@
 #include "platform/shell.h"
 
+#include "platform/file_names.h"
+
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -9,7 +11,11 @@
 
 bool OpenWithDesktop(const QString &target)
 {
-    const QUrl url = QFileInfo(target).isAbsolute() ? QUrl::fromLocalFile(target) : QUrl::fromUserInput(target);
+    // A file goes by its URL of the bytes its name holds, which QUrl keeps
+    // escaped even where they are not UTF-8.
+    const QUrl url = QFileInfo(target).isAbsolute()
+        ? QUrl::fromEncoded("file://" + EncodeFileName(target).toPercentEncoding("/"))
+        : QUrl::fromUserInput(target);
     return QDesktopServices::openUrl(url);
 }
 

@@ -8,11 +8,15 @@
 #include "fakes/file_size_limit.h"
 #include "platform/dir_list_box.h"
 #include "platform/file_list_box.h"
+#include "platform/file_names.h"
 #include "platform/list_box.h"
 
 #include <QDir>
 #include <QTest>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -27,33 +31,63 @@ TEST(ExtensionOf, IsTheTextAfterTheLastDotOfTheName)
         EXPECT_EQ(ExtensionOf(row.path), row.extension) << row.path;
 }
 
-TEST(DroppedVideoFiles, TakesLocalVideoNamesInTheirCaseFromTheFirst250)
+QByteArray UriList(const QList<QByteArray> &urls)
 {
-    QList<QUrl> dropped{QUrl::fromLocalFile("/v/a.Mpg"),           QUrl::fromLocalFile("/v/Clips.avi"),
-                        QUrl::fromLocalFile("/v/My.Videos/readme"), QUrl::fromLocalFile("/v/notes.txt"),
-                        QUrl("sftp://host/v/b.avi"),                QUrl("smb://nas/share/c.avi"),
-                        QUrl("http://example.com/d.avi")};
-    EXPECT_EQ(DroppedVideoFiles(dropped), (QStringList{"/v/a.Mpg", "/v/Clips.avi"}));
+    return urls.join("\r\n") + "\r\n";
+}
 
-    QList<QUrl> many;
+TEST(DroppedVideoFiles, TakesLocalVideoFilesOfThisMachineAsTheirBytesFromTheFirst250)
+{
+    const struct
+    {
+        QByteArray url;
+        QByteArray path; // "" when refused
+    } rows[] = {
+        {"file:///v/a.Mpg", "/v/a.Mpg"},
+        {"file://localhost/v/Clips.avi", "/v/Clips.avi"},
+        {"file://ThisBox/v/b.avi", "/v/b.avi"},                  // this machine's name, any case
+        {"file:/v/c.avi", "/v/c.avi"},
+        {"file:///v/%E6%98%A0%20x.avi", "/v/\xE6\x98\xA0 x.avi"},
+        {"file:///v/%83%72.avi", "/v/\x83\x72.avi"},              // bytes that are not UTF-8
+        {"file://otherbox/v/d.avi", ""},
+        {"file://user@localhost/v/d.avi", ""},
+        {"file:///v/d%00.avi", ""},
+        {"file:///v/d%2F..%2Fetc.avi", ""},
+        {"file:///v/d%2.avi", ""},
+        {"file:///v/d.avi?x=1", ""},
+        {"file:v/d.avi", ""},
+        {"file:////otherbox/v/d.avi", ""},
+        {"sftp://host/v/d.avi", ""},
+        {"file:///v/My.Videos/readme", ""},
+        {"file:///v/notes.txt", ""},
+    };
+    for (const auto &row : rows) {
+        const QStringList taken = DroppedVideoFiles(UriList({"# a comment", row.url}), "thisbox");
+        const QStringList expected = row.path.isEmpty() ? QStringList() : QStringList{DecodeFileName(row.path)};
+        EXPECT_EQ(taken, expected) << row.url.constData();
+    }
+
+    QList<QByteArray> many;
     for (int i = 1; i <= 300; ++i)
-        many.append(QUrl::fromLocalFile(QStringLiteral("/v/%1.avi").arg(i)));
-    const QStringList taken = DroppedVideoFiles(many);
+        many.append(QByteArray("file:///v/") + QByteArray::number(i) + ".avi");
+    const QStringList taken = DroppedVideoFiles(UriList(many), "thisbox");
     ASSERT_EQ(taken.size(), 250);
     EXPECT_EQ(taken.last(), "/v/250.avi");
 }
 
-TEST(FavoriteCandidates, PathsLongerThanARecordAreNeverAdded)
+TEST(FavoriteCandidates, NeitherPathsARecordCannotHoldNorEntriesPastTheLimitAreAdded)
 {
     const QString fits = "/v/" + QString(252, u'a');      // 255 bytes
     const QString japanese = "/v/" + QString(85, u'動');  // 3 + 255 bytes of UTF-8
-    const FavoriteCandidates split = SplitByRecordFit({fits, japanese, "/v/short.avi"});
-    EXPECT_EQ(split.fitting, (QStringList{fits, "/v/short.avi"}));
+    const FavoriteCandidates split = SplitFavoriteCandidates({fits, japanese, "/v/a.avi", "/v/b.avi"}, 2);
+    EXPECT_EQ(split.fitting, (QStringList{fits, "/v/a.avi"}));
     EXPECT_EQ(split.tooLong, QStringList{japanese});
-    EXPECT_TRUE(TooLongMessage({}).isEmpty());
-    const QString told = TooLongMessage({japanese, fits});
+    EXPECT_EQ(split.overLimit, QStringList{"/v/b.avi"});
+    EXPECT_TRUE(NotAddedMessage({{fits}, {}, {}}).isEmpty());
+    const QString told = NotAddedMessage(split);
     EXPECT_TRUE(told.startsWith("2 個のファイル")) << told.toStdString();
     EXPECT_TRUE(told.contains(japanese));
+    EXPECT_TRUE(told.contains("32,767")) << told.toStdString();
 }
 
 class Favorites : public MainWindow
@@ -74,9 +108,9 @@ protected:
     // A drag from the file list of its row-th file onto the favourites list.
     void DragFileToFavorites(Reelbox_S &w, int row)
     {
-        w.File1->SetListIndex(row);
-        w.List_Favorite_DragDrop();
+        w.List_Favorite_DragDrop(JoinPath(w.File1->Path(), w.File1->List(row)));
     }
+    QString FileAt(Reelbox_S &w, int row) { return JoinPath(w.File1->Path(), w.File1->List(row)); }
     bool Enabled(Reelbox_S &w, int button) { return w.Comd[button]->Enabled(); }
 
     QStringList messages_;
@@ -105,6 +139,29 @@ TEST_F(Favorites, DraggedFilesAddAsOftenAsDroppedAndArmTheButtonsOnlyOnAPress)
     EXPECT_TRUE(Enabled(*w, Reelbox_S::RemoveFavoriteButton));
 }
 
+TEST_F(Favorites, APressBelowTheEntriesKeepsTheSelectionAndNothingSelectedDisarms)
+{
+    auto w = StartWithFiles({"a.avi", "b.avi"});
+    DragFileToFavorites(*w, 0);
+    DragFileToFavorites(*w, 1);
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    QWidget *view = w->List_Favorite->viewport();
+    const QRect second = w->List_Favorite->visualItemRect(w->List_Favorite->item(1));
+    QTest::mouseClick(view, Qt::LeftButton, {}, second.center());
+    QTest::mouseClick(view, Qt::LeftButton, {}, second.center() + QPoint(0, 5 * second.height()));
+    EXPECT_EQ(w->List_Favorite->ListIndex(), 1);
+    EXPECT_TRUE(w->List_Favorite->item(1)->isSelected());
+    EXPECT_TRUE(Enabled(*w, Reelbox_S::RemoveFavoriteButton));
+
+    QTest::mouseClick(view, Qt::LeftButton, Qt::ControlModifier, second.center()); // deselects
+    EXPECT_EQ(w->List_Favorite->ListIndex(), -1);
+    EXPECT_FALSE(Enabled(*w, Reelbox_S::RemoveFavoriteButton));
+    EXPECT_FALSE(Enabled(*w, Reelbox_S::PlayFavoriteButton));
+    w->Comd_Click(Reelbox_S::RemoveFavoriteButton);
+    EXPECT_EQ(w->List_Favorite->ListCount(), 2);
+}
+
 TEST_F(Favorites, ADoubleClickPlaysTheEntryOnceInTheRealAudioWindow)
 {
     auto w = StartWithFiles({"a.avi", "b.avi"});
@@ -126,9 +183,9 @@ TEST_F(Favorites, ATooLongPathIsRefusedWithOneMessagePerOperation)
     auto w = StartWithFiles({"a.avi", deep + "/x.avi", deep + "/y.avi"});
     const QString longFolder = QDir(folder_.FilePath("clips")).filePath(deep);
 
-    w->List_Favorite_OLEDragDrop({QUrl::fromLocalFile(longFolder + "/x.avi"),
-                                  QUrl::fromLocalFile(longFolder + "/y.avi"),
-                                  QUrl::fromLocalFile(folder_.FilePath("clips/a.avi"))});
+    w->List_Favorite_OLEDragDrop(UriList({QUrl::fromLocalFile(longFolder + "/x.avi").toEncoded(),
+                                          QUrl::fromLocalFile(longFolder + "/y.avi").toEncoded(),
+                                          QUrl::fromLocalFile(folder_.FilePath("clips/a.avi")).toEncoded()}));
     EXPECT_EQ(w->List_Favorite->Entries(), QStringList{folder_.FilePath("clips/a.avi")});
     ASSERT_EQ(messages_.size(), 1);
     EXPECT_TRUE(messages_[0].startsWith("2 個のファイル"));
@@ -150,12 +207,13 @@ TEST_F(Favorites, TheDeletePictureDeletesAtOnceWithoutConfirmation)
     w->ConfirmTrash = [&](const QStringList &) { return asked = true; };
     w->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    w->File1->SetListIndex(11); // the selection is not what was dragged
     w->File1->SetFirstVisibleRow(10);
     ASSERT_EQ(w->File1->FirstVisibleRow(), 10);
-    w->File1->SetListIndex(12);
-    w->Img_Del_DragDrop();
+    w->Img_Del_DragDrop(FileAt(*w, 12));
     EXPECT_FALSE(asked);
     EXPECT_FALSE(folder_.Exists("clips/clip12.avi"));
+    EXPECT_TRUE(folder_.Exists("clips/clip11.avi"));
     EXPECT_EQ(w->File1->ListCount(), 29);
     EXPECT_EQ(w->File1->FirstVisibleRow(), 10);
     EXPECT_TRUE(messages_.isEmpty());
@@ -175,13 +233,11 @@ TEST_F(TrashedFavorites, WithConfirmationTheFileGoesToTheTrashOnlyWhenTheUserAgr
     shared_->Kakunin = 1;
     bool agree = false;
     w->ConfirmTrash = [&](const QStringList &) { return agree; };
-    w->File1->SetListIndex(0);
-    w->Img_Del_DragDrop();
+    w->Img_Del_DragDrop(FileAt(*w, 0));
     EXPECT_TRUE(folder_.Exists("clips/a.avi")) << "declined";
 
     agree = true;
-    w->File1->SetListIndex(0);
-    w->Img_Del_DragDrop();
+    w->Img_Del_DragDrop(FileAt(*w, 0));
     EXPECT_FALSE(folder_.Exists("clips/a.avi"));
     EXPECT_TRUE(QFileInfo::exists(home_.FilePath("Trash/files/a.avi")));
     EXPECT_EQ(w->File1->ListCount(), 1);
@@ -195,8 +251,7 @@ TEST_F(TrashedFavorites, AFileTheTrashCannotTakeStaysAndTheUserIsTold)
     w->ConfirmTrash = [](const QStringList &) { return true; };
     // The trash folder cannot be made: a plain file stands where it would go.
     QFile(home_.FilePath("Trash")).open(QIODevice::WriteOnly);
-    w->File1->SetListIndex(0);
-    w->Img_Del_DragDrop();
+    w->Img_Del_DragDrop(FileAt(*w, 0));
     EXPECT_TRUE(folder_.Exists("clips/a.avi"));
     ASSERT_EQ(messages_.size(), 1);
     EXPECT_TRUE(messages_[0].contains("a.avi"));
@@ -252,6 +307,72 @@ TEST_F(Groups, ASwitchKeepsTheGroupInItsFileAndBringsTheOtherOneIn)
     EXPECT_TRUE(Shows(w->Img_G[3], w->Img_pos_off));
     EXPECT_TRUE(Shows(w->Img_G[7], w->Img_pos_on));
     EXPECT_EQ(w->List_Favorite->ListCount(), 0);
+}
+
+TEST_F(Groups, UnreachableEntriesStayGreyedArePassedOverAndGoBackByteForByte)
+{
+    const QString a = folder_.Write("a.avi", "x");
+    const QString fifo = folder_.FilePath("pipe.avi");
+    ASSERT_EQ(mkfifo(fifo.toUtf8().constData(), 0600), 0);
+    const QByteArray foreign = folder_.Path().toUtf8() + "/\x83\x72.avi"; // not UTF-8
+    const QByteArray saved = folder_.FilePath("gone.avi").toUtf8().leftJustified(255, '\0')
+        + EncodeListRecord(fifo) + EncodeListRecord(a) + foreign.leftJustified(255, ' ');
+    folder_.Write("Reelbox00.rdm", saved);
+    auto w = StartWithFiles({});
+    ASSERT_EQ(w->List_Favorite->Entries(), (QStringList{folder_.FilePath("gone.avi"), fifo, a,
+                                                        DecodeFileName(foreign)}));
+    const auto shownUnreachable = [&](int row) { return !w->List_Favorite->item(row)->toolTip().isEmpty(); };
+    EXPECT_TRUE(shownUnreachable(0) && shownUnreachable(1) && shownUnreachable(3));
+    EXPECT_FALSE(shownUnreachable(2));
+
+    w->Comd_Click(Reelbox_S::PlayFavoritesButton);
+    w->List_Favorite->setCurrentRow(0);
+    w->List_Favorite_MouseDown();
+    EXPECT_FALSE(Enabled(*w, Reelbox_S::PlayFavoriteButton)) << "nothing to play";
+    EXPECT_TRUE(Enabled(*w, Reelbox_S::RemoveFavoriteButton));
+    w->Comd_Click(Reelbox_S::PlayFavoriteButton);
+    w->List_Favorite_DblClick();
+    ASSERT_EQ(players_->shows.size(), 1);
+    EXPECT_EQ(players_->shows[0].PlayFile, a);
+
+    // The file comes back (its drive is plugged in), under its own bytes.
+    ::close(::open(foreign.constData(), O_CREAT | O_WRONLY, 0600));
+    w->CheckFavorites();
+    EXPECT_FALSE(shownUnreachable(3));
+    shared_->Rdm2 = 1;
+    w->Comd_Click(Reelbox_S::PlayFavoritesButton);
+    EXPECT_EQ(players_->shows.size(), 3) << "a and the file that came back, in some order";
+
+    w->Img_G_MouseDown(1);
+    EXPECT_EQ(folder_.Read("Reelbox00.rdm"), saved);
+    w->Img_G_MouseDown(0);
+    EXPECT_EQ(w->List_Favorite->ListCount(), 4);
+    ::unlink(foreign.constData()); // a name the temporary folder's clean-up cannot spell
+}
+
+TEST_F(Groups, PastTheLimitNothingIsAddedAndTheListFileKeepsItsRest)
+{
+    QByteArray saved;
+    for (int i = 0; i < MaxListEntries + 3; ++i)
+        saved += EncodeListRecord(QStringLiteral("/v/%1.avi").arg(i));
+    folder_.Write("Reelbox00.rdm", saved);
+    auto w = StartWithFiles({"a.avi"});
+    EXPECT_EQ(w->List_Favorite->ListCount(), MaxListEntries);
+    EXPECT_TRUE(Enabled(*w, Reelbox_S::PlayFavoritesButton));
+    w->show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return messages_.size() == 1; })) << "told once it is on the screen";
+    EXPECT_TRUE(messages_[0].contains("3 個")) << messages_[0].toStdString();
+
+    DragFileToFavorites(*w, 0);
+    EXPECT_EQ(w->List_Favorite->ListCount(), MaxListEntries);
+    ASSERT_EQ(messages_.size(), 2);
+    EXPECT_TRUE(messages_[1].startsWith("1 個のファイル")) << messages_[1].toStdString();
+    EXPECT_TRUE(w->SaveSettings().isEmpty());
+    EXPECT_EQ(folder_.Read("Reelbox00.rdm"), saved);
+
+    w->Comd_Click(Reelbox_S::ClearFavoritesButton);
+    EXPECT_TRUE(w->SaveSettings().isEmpty());
+    EXPECT_FALSE(folder_.Exists("Reelbox00.rdm"));
 }
 
 TEST_F(Groups, AGroupThatCannotBeSavedStaysCurrentWithItsEntries)

@@ -3,7 +3,11 @@
 #include "app/list_file.h"
 #include "app/reelbox_b.h"
 #include "fakes/file_size_limit.h"
+#include "fakes/list_records.h"
 #include "fakes/program_folder.h"
+#include "platform/file_names.h"
+
+#include <sys/stat.h>
 
 #include <QDir>
 #include <gtest/gtest.h>
@@ -20,12 +24,12 @@ TEST(ListFile, ThreeEntriesMakeExactly765BytesWithRecord2AtByte255)
 {
     ProgramFolder folder;
     const QString file = folder.FilePath("Reelbox00.rdm");
-    ASSERT_TRUE(WriteListFile(file, {"/a.avi", "/b.avi", "/c.avi"}));
+    ASSERT_TRUE(WriteListFile(file, Records({"/a.avi", "/b.avi", "/c.avi"})));
     const QByteArray bytes = folder.Read("Reelbox00.rdm");
     ASSERT_EQ(bytes.size(), 765);
     EXPECT_EQ(bytes.mid(255, 6), "/b.avi");
     EXPECT_EQ(bytes.mid(261, 249), QByteArray(249, ' '));
-    EXPECT_EQ(ReadListFile(file), (QStringList{"/a.avi", "/b.avi", "/c.avi"}));
+    EXPECT_EQ(Paths(ReadListFile(file)), (QStringList{"/a.avi", "/b.avi", "/c.avi"}));
 }
 
 TEST(ListFile, RecordCountDropsThePartialRecord)
@@ -47,6 +51,39 @@ TEST(ListFile, LongPathsAreCutAndBlanksTrimmed)
     EXPECT_EQ(DecodeListRecord(EncodeListRecord("  /with blanks/a.avi  ")), "/with blanks/a.avi");
 }
 
+TEST(ListFile, RecordsKeepTheBytesOfTheNamesTheyHold)
+{
+    // A name from an old Windows disk: Shift_JIS bytes, not UTF-8.
+    const QByteArray foreign = "/media/usb/\x83\x72\x83\x66\x83\x49.avi";
+    const struct
+    {
+        QByteArray record;
+        QByteArray path;
+    } rows[] = {
+        {"/a.avi" + QByteArray(249, ' '), "/a.avi"},
+        {"/a.avi" + QByteArray(249, '\0'), "/a.avi"},         // NUL padded
+        {QByteArray("/a.avi\0/b.avi", 13) + QByteArray(242, ' '), "/a.avi"},   // up to the first NUL
+        {foreign.leftJustified(255, ' '), foreign},           // bytes as they are
+        {QByteArray(255, ' '), ""},
+    };
+    for (const auto &row : rows) {
+        EXPECT_EQ(ListRecordPath(row.record), row.path) << row.record.constData();
+        EXPECT_EQ(EncodeFileName(DecodeListRecord(row.record)), row.path) << row.record.constData();
+    }
+    EXPECT_EQ(EncodeListRecord(DecodeFileName(foreign)), foreign.leftJustified(255, ' '));
+    EXPECT_TRUE(FitsListRecord(DecodeFileName(foreign)));
+    EXPECT_FALSE(FitsListRecord("/clips/a.avi ")) << "its blank would read as padding";
+}
+
+TEST(ListFile, AFifoIsNeverOpenedToWaitForAWriter)
+{
+    ProgramFolder folder;
+    const QString fifo = folder.FilePath("Reelbox02.rdm");
+    ASSERT_EQ(mkfifo(EncodeFileName(fifo).constData(), 0600), 0);
+    EXPECT_EQ(ListFileRecordCount(fifo), 0);
+    EXPECT_TRUE(ReadListFile(fifo).isEmpty()); // returns at once
+}
+
 TEST(ListFile, EmptyListRemovesTheFile)
 {
     ProgramFolder folder;
@@ -56,16 +93,16 @@ TEST(ListFile, EmptyListRemovesTheFile)
     EXPECT_TRUE(WriteListFile(file, {})); // nothing to remove is no failure
 }
 
-TEST(LoadGroup, DropsEntriesWhoseFilesAreGoneOrAreFolders)
+TEST(LoadGroup, KeepsEveryRecordAsItIsWhetherItsFileIsThereOrNot)
 {
     ProgramFolder folder;
     const QString kept = folder.Write("clips/kept.avi", "x");
-    const QString sub = folder.MakeFolder("clips/sub");
-    QByteArray records = EncodeListRecord(kept) + EncodeListRecord(folder.FilePath("clips/gone.avi"))
-        + EncodeListRecord(sub) + EncodeListRecord("   " + kept);
-    folder.Write("Reelbox07.rdm", records + "partial");
+    const QList<QByteArray> records{EncodeListRecord(kept), EncodeListRecord(folder.FilePath("clips/gone.avi")),
+                                    EncodeListRecord(folder.MakeFolder("clips/sub")),
+                                    EncodeListRecord("   " + kept)};
+    folder.Write("Reelbox07.rdm", records.join() + "partial");
     Reelbox_B b(folder.Path());
-    EXPECT_EQ(b.LoadGroup(7), (QStringList{kept, kept}));
+    EXPECT_EQ(b.LoadGroup(7), records);
     EXPECT_EQ(b.RecordCount, 4);
     EXPECT_TRUE(b.LoadGroup(8).isEmpty());
     EXPECT_EQ(b.RecordCount, 0);
@@ -79,7 +116,7 @@ TEST(LoadGroup, ReadsShiftJisRecordsFromJapaneseWindows)
     record.append(255 - record.size(), ' ');
     folder.Write("Reelbox01.rdm", record);
     Reelbox_B b(folder.Path());
-    EXPECT_EQ(b.LoadGroup(1), QStringList{clip});
+    EXPECT_EQ(Paths(b.LoadGroup(1)), QStringList{clip});
 }
 
 TEST(SaveGroup, ReplacesTheOldFileOnlyOnceTheNewOneIsWhole)
@@ -90,10 +127,10 @@ TEST(SaveGroup, ReplacesTheOldFileOnlyOnceTheNewOneIsWhole)
     Reelbox_B b(folder.Path());
     {
         FileSizeLimit fullDisk;
-        EXPECT_FALSE(b.SaveGroup(5, {"/new.avi"}));
+        EXPECT_FALSE(b.SaveGroup(5, Records({"/new.avi"})));
     }
     EXPECT_EQ(folder.Read("Reelbox05.rdm"), old);
-    EXPECT_TRUE(b.SaveGroup(5, {"/new.avi"}));
+    EXPECT_TRUE(b.SaveGroup(5, Records({"/new.avi"})));
     EXPECT_EQ(folder.Read("Reelbox05.rdm"), EncodeListRecord("/new.avi"));
     EXPECT_EQ(QDir(folder.Path()).entryList({"*.tmp"}), QStringList());
 }

@@ -9,6 +9,7 @@
 #include "controls/command.h"
 #include "fakes/file_size_limit.h"
 #include "app/main_window_fixture.h"
+#include "fakes/list_records.h"
 #include "platform/dir_list_box.h"
 #include "platform/drive_list_box.h"
 #include "platform/file_list_box.h"
@@ -63,8 +64,9 @@ TEST_F(MainWindow, StartUpRestoresSwitchesGroupMarkersAndFavourites)
     const QString a = folder_.Write("movies/a.avi", "x");
     const QString b = folder_.Write("movies/b.avi", "x");
     WriteIni("Path=" + movies.toUtf8() + "\r\nrdm1= 1\r\nGroup= 5\r\nFull2= 1\r\nRep1= 1\r\nKakunin= 1\r\n");
-    WriteListFile(folder_.FilePath("Reelbox00.rdm"), {a});
-    WriteListFile(folder_.FilePath("Reelbox05.rdm"), {a, folder_.FilePath("movies/deleted.avi"), b});
+    WriteListFile(folder_.FilePath("Reelbox00.rdm"), Records({a}));
+    const QString gone = folder_.FilePath("movies/deleted.avi");
+    WriteListFile(folder_.FilePath("Reelbox05.rdm"), Records({a, gone, b}));
     folder_.Write("Reelbox09.rdm", QByteArray(200, ' ')); // shorter than a record: empty
     auto w = Start();
 
@@ -79,7 +81,7 @@ TEST_F(MainWindow, StartUpRestoresSwitchesGroupMarkersAndFavourites)
     EXPECT_TRUE(Shows(w->Img_G[0], w->Img_Scan));
     EXPECT_TRUE(Shows(w->Img_G[5], w->Img_pos_on));
     EXPECT_TRUE(Shows(w->Img_G[9], w->Img_pos_off));
-    EXPECT_EQ(w->List_Favorite->Entries(), (QStringList{a, b}));
+    EXPECT_EQ(w->List_Favorite->Entries(), (QStringList{a, gone, b})) << "a missing file's entry stays";
     EXPECT_TRUE(w->Comd[Reelbox_S::PlayFavoritesButton]->Enabled());
     EXPECT_TRUE(w->Comd[Reelbox_S::ClearFavoritesButton]->Enabled());
     EXPECT_FALSE(w->Comd[Reelbox_S::PlayFavoriteButton]->Enabled());
@@ -188,7 +190,7 @@ TEST_F(MainWindow, ExitSavesSettingsAndTheCurrentGroup)
     QTest::mouseMove(w->Comd[Reelbox_S::ExitButton]); // hovered first: a press then gives focus and clicks
     QTest::mouseClick(w->Comd[Reelbox_S::ExitButton], Qt::LeftButton);
     EXPECT_FALSE(w->isVisible());
-    EXPECT_EQ(ReadListFile(folder_.FilePath("Reelbox00.rdm")), QStringList{clip});
+    EXPECT_EQ(Paths(ReadListFile(folder_.FilePath("Reelbox00.rdm"))), QStringList{clip});
     Reelbox_B reloaded(folder_.Path());
     reloaded.LoadSettings();
     EXPECT_EQ(reloaded.Full1, 1);

@@ -4,6 +4,7 @@
 #include "app/list_file.h"
 #include "app/reelbox_b.h"
 #include "fakes/file_size_limit.h"
+#include "fakes/list_records.h"
 #include "fakes/program_folder.h"
 #include "platform/ini_profile.h"
 
@@ -219,7 +220,7 @@ TEST(SaveSettings, ADiskThatFillsUpMidWayKeepsWhatItCouldNotTakeWhole)
         QStringList unsaved;
         {
             FileSizeLimit limit(c.room);
-            unsaved = b.SaveSettings("/new", favorites);
+            unsaved = b.SaveSettings("/new", Records(favorites));
         }
         QStringList expected;
         if (!c.settingsSaved)
@@ -248,7 +249,7 @@ TEST(SaveSettings, RoundTripThroughLoad)
         b.GroupNo = 4;
         b.Full2 = 1;
         b.Rep2 = 1;
-        b.SaveSettings(movies, {clip});
+        b.SaveSettings(movies, Records({clip}));
     }
     Reelbox_B b(folder.Path());
     b.LoadSettings();
@@ -256,7 +257,7 @@ TEST(SaveSettings, RoundTripThroughLoad)
     EXPECT_EQ(b.Rdm2, 1);
     EXPECT_EQ(b.GroupNo, 4);
     EXPECT_EQ(b.Full2 + b.Rep2, 2);
-    EXPECT_EQ(b.LoadGroup(4), QStringList{clip});
+    EXPECT_EQ(Paths(b.LoadGroup(4)), QStringList{clip});
 }
 
 TEST(SaveSettings, EmptyFavouritesLeaveNoGroupFile)

@@ -13,9 +13,9 @@
 
 namespace {
 
-TEST(Paths, AddBackslashDropsTrailingBlanksAndAddsOneSeparator)
+TEST(Paths, AddBackslashAddsOneSeparatorAndKeepsBlanksOfTheName)
 {
-    EXPECT_EQ(AddBackslash("/movies   "), "/movies/");
+    EXPECT_EQ(AddBackslash("/movies   "), "/movies   /");
     EXPECT_EQ(AddBackslash("/movies/"), "/movies/");
     EXPECT_EQ(AddBackslash("/"), "/");
     EXPECT_EQ(AddBackslash(""), "/");
@@ -32,9 +32,12 @@ TEST(Existence, FoldersAndFilesAreTellApart)
 {
     ProgramFolder folder;
     folder.MakeFolder("Movies");
+    folder.MakeFolder("clips ");
     const QString film = folder.Write("film.avi", "x");
     EXPECT_TRUE(DirectoryExists(folder.FilePath("Movies")));
-    EXPECT_TRUE(DirectoryExists(folder.FilePath("Movies") + "   "));
+    EXPECT_FALSE(DirectoryExists(folder.FilePath("Movies") + "   ")); // names as Linux holds them
+    EXPECT_TRUE(DirectoryExists(folder.FilePath("clips ")));
+    EXPECT_FALSE(DirectoryExists(folder.FilePath("clips")));
     EXPECT_FALSE(DirectoryExists(folder.FilePath("Mov"))); // only the start of a name
     EXPECT_FALSE(DirectoryExists(film));
 

@@ -2,9 +2,11 @@
 // as tables of file contents, writes as tables of before and after bytes.
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <string>
+#include <sys/stat.h>
 
 #include "fakes/file_size_limit.h"
 #include "platform/ini_profile.h"
@@ -160,6 +162,12 @@ TEST_F(IniWrite, AFailedOrRefusedWriteChangesNothing)
     const QString folder = dir_.filePath("folder.ini");
     ASSERT_TRUE(QDir().mkdir(folder));
     EXPECT_FALSE(WriteProfileString(folder, "Section", "k", "1")) << "unreadable file";
+    // A FIFO in the file's place is neither waited on nor replaced.
+    const QString fifo = dir_.filePath("fifo.ini");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_EQ(ReadProfileString(fifo, "Section", "k"), QString());
+    EXPECT_FALSE(WriteProfileString(fifo, "Section", "k", "1"));
+    EXPECT_FALSE(QFileInfo(fifo).isFile());
 }
 
 } // namespace

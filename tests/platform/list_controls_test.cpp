@@ -3,7 +3,9 @@
 #include "fakes/program_folder.h"
 #include "platform/dir_list_box.h"
 #include "platform/drive_list_box.h"
+#include "platform/drop_formats.h"
 #include "platform/file_list_box.h"
+#include "platform/file_names.h"
 #include "platform/folder_listing.h"
 #include "platform/list_box.h"
 #include "platform/natural_sort.h"
@@ -13,7 +15,10 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -137,13 +142,33 @@ TEST(FileListBox, AVanishedFolderLeavesTheListAsItWas)
     EXPECT_EQ(list.FileName(), "a.avi");
 }
 
-TEST(FileListBox, DragCarriesTheFullPath)
+TEST(FileListBox, DragCarriesTheFullPathAndItsUrl)
 {
     std::unique_ptr<QMimeData> data(FileListBox::FileDragData("/clips/a b.avi"));
     EXPECT_EQ(FileListBox::DraggedFile(data.get()), "/clips/a b.avi");
+    EXPECT_EQ(data->data(UriListFormat), "file:///clips/a%20b.avi\r\n");
     QMimeData text;
     text.setText("/etc/passwd"); // plain text from elsewhere is not a dragged file
     EXPECT_EQ(FileListBox::DraggedFile(&text), "");
+}
+
+TEST(DirListBox, AFolderWhoseNameIsNotUtf8OpensAndListsItsFilesUnderTheirBytes)
+{
+    ProgramFolder folder;
+    const QByteArray shiftJis = EncodeFileName(folder.Path()) + "/\x83\x72\x83\x66\x83\x49"; // ビデオ
+    ASSERT_EQ(mkdir(shiftJis.constData(), 0700), 0);
+    ::close(::open((shiftJis + "/\x83\x72.avi").constData(), O_CREAT | O_WRONLY, 0600));
+    DirListBox dirs;
+    ASSERT_TRUE(dirs.SetPath(folder.Path()));
+    ASSERT_EQ(dirs.item(dirs.count() - 1)->text().trimmed(), QStringLiteral("ビデオ"));
+    ASSERT_TRUE(dirs.SetPath(dirs.item(dirs.count() - 1)->data(Qt::UserRole).toString()));
+    FileListBox files;
+    files.SetPattern("*.avi");
+    files.SetListing(dirs.Listing());
+    ASSERT_EQ(files.ListCount(), 1);
+    EXPECT_EQ(EncodeFileName(files.Path() + "/" + files.List(0)), shiftJis + "/\x83\x72.avi");
+    ::unlink((shiftJis + "/\x83\x72.avi").constData()); // names the temporary folder cannot spell
+    ::rmdir(shiftJis.constData());
 }
 
 TEST(DirListBox, ShowsTheChainFromTheRootThenTheSubfolders)

@@ -5,6 +5,7 @@
 #include "platform/media/real_metafile.h"
 
 #include "fakes/program_folder.h"
+#include "platform/file_names.h"
 
 #include <QStringEncoder>
 #include <gtest/gtest.h>
@@ -39,11 +40,14 @@ TEST_F(Metafile, EachLineGivesItsEntry)
         {"a.rm\r\nsub/b.rm\r\n", {{In("a.rm"), none, none}, {In("sub/b.rm"), none, none}}},
         {("file://" + In("a.rm")).toUtf8(), {{In("a.rm"), none, none}}},
         {("FILE://localhost" + In("a.rm")).toUtf8(), {{In("a.rm"), none, none}}},
-        {"file://sub/b.rm", {{In("sub/b.rm"), none, none}}},
-        // Escapes are decoded only where the name as written names no file.
-        {"file://space%20name.rm", {{In("space name.rm"), none, none}}},
+        // A file URL is always decoded, to the bytes of the name; one that names
+        // no local file soundly (a host, a relative path, %00, %2F) is left out.
+        {("file://" + In("name%20%231%20%2520.rm")).toUtf8(), {{In("name #1 %20.rm"), none, none}}},
+        {("file://" + In("%83%72.rm?start=5")).toUtf8(),
+         {{DecodeFileName(folder_.Path().toUtf8() + "/\x83\x72.rm"), 5.0, none}}},
+        {"file://sub/b.rm\nfile://otherhost/a.rm\nfile:///a%00.rm\nfile:///sub%2Fb.rm", {}},
+        // Elsewhere escapes are decoded only where the name as written names no file.
         {"space%20name.rm", {{In("space name.rm"), none, none}}},
-        {("file://" + In("name #1 %20.rm")).toUtf8(), {{In("name #1 %20.rm"), none, none}}},
         {"what?.rm", {{In("what?.rm"), none, none}}},
         {"missing.rm", {{In("missing.rm"), none, none}}},
         // Other schemes go to the engine untouched, query and all.

@@ -36,10 +36,16 @@ class SecondStart(SystemTest):
                                                    "uri drag source"], check=False).split(), "another window")
         self.display.xdotool("windowactivate", "--sync", front[0])
 
-        later = self.launch(program, "a.avi")
+        later = self.launch(program)
         self.assertEqual(later.wait(15), 0)
         wait_for(lambda: self.active_window() == program.main.id, "the running copy to come to the front")
         self.assertEqual(len(self.main_windows(program.process)), 1)
+
+        # A file handed over plays in the running copy ("Open with" while it runs).
+        self.clip("a.avi", seconds=1.0)
+        self.assertEqual(self.launch(program, "a.avi").wait(15), 0)
+        program.wait_player("the handed-over file's player in the running copy")
+        program.wait_no_player()
 
         # A copy of its own elsewhere keeps its own settings, and runs beside it.
         elsewhere = Reelbox(self.display)

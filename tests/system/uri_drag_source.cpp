@@ -3,20 +3,22 @@
 // named on its command line as a "text/uri-list", as file managers offer them.
 //
 //   uri_drag_source X Y LOCATION...   (a location is a path or a URL)
+//
+// A path is offered as the file URL of its bytes; a URL is offered byte for
+// byte as given, so a test can offer what other programs write (a host, odd
+// escapes).
 
 #include <QApplication>
 #include <QDrag>
-#include <QFileInfo>
 #include <QMimeData>
 #include <QMouseEvent>
-#include <QUrl>
 #include <QWidget>
 
 class DragSource : public QWidget
 {
 public:
-    explicit DragSource(QList<QUrl> urls)
-        : urls_(std::move(urls))
+    explicit DragSource(QByteArray uriList)
+        : uriList_(std::move(uriList))
     {
         setWindowTitle(QStringLiteral("uri drag source"));
         setStyleSheet(QStringLiteral("background: rgb(200, 60, 60);"));
@@ -27,27 +29,28 @@ protected:
     void mousePressEvent(QMouseEvent *) override
     {
         auto *data = new QMimeData;
-        data->setUrls(urls_);
+        data->setData(QStringLiteral("text/uri-list"), uriList_);
         auto *drag = new QDrag(this);
         drag->setMimeData(data);
         drag->exec(Qt::CopyAction);
     }
 
 private:
-    QList<QUrl> urls_;
+    QByteArray uriList_;
 };
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    const QStringList arguments = app.arguments();
-    if (arguments.size() < 4)
+    if (argc < 4)
         return 2;
-    QList<QUrl> urls;
-    for (const QString &location : arguments.mid(3))
-        urls.append(QFileInfo(location).isAbsolute() ? QUrl::fromLocalFile(location) : QUrl(location));
-    DragSource source(urls);
-    source.setGeometry(arguments[1].toInt(), arguments[2].toInt(), 120, 80);
+    QByteArray uriList;
+    for (int i = 3; i < argc; ++i) {
+        const QByteArray location(argv[i]);
+        uriList += (location.startsWith('/') ? "file://" + location.toPercentEncoding("/") : location) + "\r\n";
+    }
+    DragSource source(uriList);
+    source.setGeometry(QByteArray(argv[1]).toInt(), QByteArray(argv[2]).toInt(), 120, 80);
     source.show();
     return app.exec();
 }

@@ -1,5 +1,6 @@
 #include "platform/media/mpv_engine.h"
 
+#include "platform/file_names.h"
 #include "platform/media/mpv_engine_internal.h"
 #include "platform/media/mpv_video_window.h"
 
@@ -110,7 +111,7 @@ void MpvEngine::Open(const QString &path)
     loading_ = Loading::Opening;
     state_ = State::Opening;
     SetFlag("pause", true);
-    const QByteArray file = path.toUtf8();
+    const QByteArray file = EncodeFileName(path); // the name's own bytes, UTF-8 or not
     // No video track yet: it is chosen while mpv waits (ChooseVideoTrack),
     // passing over cover pictures.
     loadTag_ = NextTag();

@@ -1,9 +1,10 @@
 #include "platform/media/real_metafile.h"
 
+#include "platform/file_names.h"
+#include "platform/file_url.h"
 #include "platform/text_codec.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QUrl>
@@ -60,6 +61,22 @@ MetafileEntry LocalEntry(QString written, const QString &folder)
     return entry;
 }
 
+// A "file:" URL's entry: the local file its escapes spell, with the part to
+// play when it ends in "?start=...&end=..."; none for a URL that names no
+// local file soundly (another host, a relative path, %00 or %2F).
+std::optional<MetafileEntry> FileUrlEntry(QString url)
+{
+    MetafileEntry entry;
+    const qsizetype question = url.indexOf(QLatin1Char('?'));
+    if (question >= 0 && ParseTimes(url.mid(question + 1), entry))
+        url.truncate(question);
+    const std::optional<std::string> path = LocalPathOfFileUrl(url.toStdString(), ThisHostName());
+    if (!path)
+        return std::nullopt;
+    entry.source = DecodeFileName(QByteArrayView(path->data(), qsizetype(path->size())));
+    return entry;
+}
+
 } // namespace
 
 std::optional<double> ParseMetafileTime(QString text)
@@ -91,10 +108,8 @@ QList<MetafileEntry> ParseMetafile(const QByteArray &bytes, const QString &folde
         if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
             continue;
         if (line.startsWith(FileScheme, Qt::CaseInsensitive)) {
-            QString path = line.mid(FileScheme.size());
-            if (path.startsWith(QLatin1String("localhost/"), Qt::CaseInsensitive))
-                path = path.mid(9);
-            entries.append(LocalEntry(path, folder));
+            if (const std::optional<MetafileEntry> entry = FileUrlEntry(line))
+                entries.append(*entry);
         } else if (HasOtherScheme(line)) {
             entries.append({line, std::nullopt, std::nullopt});
         } else {
@@ -106,8 +121,9 @@ QList<MetafileEntry> ParseMetafile(const QByteArray &bytes, const QString &folde
 
 QList<MetafileEntry> ReadMetafile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // Read by the bytes of its name, and never a FIFO that would wait for a writer.
+    const std::optional<QByteArray> bytes = ReadRegularFile(path);
+    if (!bytes)
         return {};
-    return ParseMetafile(file.readAll(), QFileInfo(path).absolutePath());
+    return ParseMetafile(*bytes, QFileInfo(path).absolutePath());
 }

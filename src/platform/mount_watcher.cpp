@@ -1,0 +1,25 @@
+#include "platform/mount_watcher.h"
+
+#include <QSocketNotifier>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+MountWatcher::MountWatcher(QObject *parent)
+    : QObject(parent)
+{
+    // /proc/self/mounts reports a change of the table as an exceptional
+    // condition (POLLPRI) once after each change.
+    fd_ = ::open("/proc/self/mounts", O_RDONLY | O_CLOEXEC);
+    if (fd_ < 0)
+        return;
+    notifier_ = new QSocketNotifier(fd_, QSocketNotifier::Exception, this);
+    connect(notifier_, &QSocketNotifier::activated, this, &MountWatcher::Changed);
+}
+
+MountWatcher::~MountWatcher()
+{
+    delete notifier_;
+    if (fd_ >= 0)
+        ::close(fd_);
+}
