@@ -155,7 +155,7 @@ class Saves(KeptFilesTest):
         self.display.click(program.main.x + x + 40, lines[-2], repeat=2)
         wait_for(lambda: len(self.file_rows(program)) == 1, "the inner folder's file")
         self.drag_file_to(program, 0, layout.centre(layout.FAVOURITES))
-        self.wait_favourites(program, 3, "the new favourite, its name on two lines")
+        self.wait_favourites(program, 2, "the new favourite")
         program.click(layout.switch("Rep1"))
         wait_for(lambda: self.shows_on(program, "Rep1"), "the repeat switch to show on")
         program.click(layout.button("exit"))
