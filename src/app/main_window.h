@@ -135,6 +135,9 @@ private:
     void CreateSwitches();
     void CreateFavorites();
     void CreateFooter();
+    void DescribeForScreenReaders();
+    // After every change of the favourites: which groups screen readers hear have entries.
+    void DescribeGroupMarkers();
     void ConnectHandlers();
     void ConnectSwitches();
     void Toggle(qint16 &value, PictureLabel *image);

@@ -154,4 +154,5 @@ void Reelbox_S::EnableFavoriteButtons()
         Comd[PlayFavoritesButton]->SetEnabled(true);
         Comd[ClearFavoritesButton]->SetEnabled(true);
     }
+    DescribeGroupMarkers();
 }
