@@ -1,11 +1,12 @@
 # What `cmake --install` puts where, in the standard folders: the executable,
 # the launcher entry, the AppStream description and the icon in the hicolor
-# theme, all named after the program's desktop ID; the manual page, the
-# changelog and the copyright.
+# theme, all named after the program's desktop ID; the documentation page the
+# main window's link opens; the manual page, the changelog and the copyright.
 
 include(GNUInstallDirs)
 
 install(TARGETS reelbox RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/assets/doc/index.html DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/reelbox)
 install(FILES ${PROJECT_SOURCE_DIR}/assets/desktop/${REELBOX_DESKTOP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/assets/desktop/${REELBOX_DESKTOP_ID}.metainfo.xml

@@ -4,7 +4,8 @@
 # things the executable needs are not linked and so are named here: libmpv,
 # which it loads on the first playback, its dependency taken from the shlibs
 # entry of the Debian package that holds the library it loads; Qt's platform
-# plugins, without which no window opens; and a Japanese font for the captions.
+# plugins, without which no window opens; Qt's translations, for the Japanese
+# buttons of the standard dialogs; and a Japanese font for the captions.
 
 # The dependency line dpkg-shlibdeps would write for a library linked by soname:
 # from the shlibs file of the package that holds it. Empty when it cannot tell.
@@ -53,9 +54,8 @@ through libmpv.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION video)
-set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://reelbox.example.jp/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-string(JOIN ", " CPACK_DEBIAN_PACKAGE_DEPENDS ${mpv_dependency} qt6-qpa-plugins
+string(JOIN ", " CPACK_DEBIAN_PACKAGE_DEPENDS ${mpv_dependency} qt6-qpa-plugins qt6-translations-l10n
        "fonts-ipafont-gothic | fonts-japanese-gothic")
 # Native Wayland sessions draw through Qt's Wayland plugin; without it the
 # program runs through XWayland.

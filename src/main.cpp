@@ -1,13 +1,22 @@
 // Reelbox: a skinned video-player front end. The composition root: the
-// application with its icon and the desktop entry it belongs to, the numeric
-// locale the playback library needs, the design font, the shared state for the
-// program's own folder, the player windows and the main window.
+// command line, the display, the application with its icon and the desktop
+// entry it belongs to, the numeric locale the playback library needs, the
+// design font and Qt's Japanese translations, the shared state for the
+// program's own folder (one running copy for each settings folder: a later
+// start hands its files to it), the player windows with the desktop's media
+// controls, and the main window, handed the files and folders the command
+// line names.
 
+#include "app/command_line.h"
 #include "app/main_window.h"
 #include "app/reelbox_b.h"
+#include "platform/display_check.h"
 #include "platform/folder_listing.h"
 #include "platform/fonts.h"
+#include "platform/mpris.h"
 #include "platform/program_location.h"
+#include "platform/single_instance.h"
+#include "platform/translations.h"
 #include "player/window_player_factory.h"
 
 #include <QApplication>
@@ -15,6 +24,8 @@
 #include <QIcon>
 #include <QTimer>
 #include <clocale>
+#include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -30,20 +41,51 @@ QIcon ProgramIcon()
 
 int main(int argc, char **argv)
 {
+    // Help and the version need no display. (Qt's own options are told from
+    // mistakes only once the application has taken them.)
+    const QString version = QStringLiteral(REELBOX_VERSION);
+    const QStringList given = ProgramArguments(argc, argv);
+    if (const CommandLine early = ReadCommandLine(given); early.action != CommandLine::Action::Mistake)
+        if (const std::optional<int> status = AnswerOnTerminal(early, version))
+            return *status;
+    if (const std::optional<QString> missing = MissingDisplay(given)) {
+        std::fprintf(stderr, "%s\n", qPrintable(*missing));
+        return 1;
+    }
+
     // What needs no display starts at once, beside the application's connection
     // to it: reading the font configuration, and the folder the window shows.
     FontConfigurationReader fonts;
     Reelbox_B shared(ExecutableFolder());
     FolderPrefetch savedFolder(shared.SavedFolder());
+    std::optional<DisplayConnectionGuard> displayGuard(std::in_place);
     QApplication app(argc, argv);
+    displayGuard.reset();
+    const CommandLine command = ReadCommandLine(app.arguments().mid(1));
+    if (const std::optional<int> status = AnswerOnTerminal(command, version))
+        return *status;
+    SingleInstance instance(shared.Storage.Folder);
+    if (!instance.Claim(command.Files, QDir::currentPath()))
+        return instance.ExitCode();
+    shared.Storage.RemoveInterruptedSaves();
     fonts.Wait();
     QGuiApplication::setDesktopFileName(QStringLiteral(REELBOX_DESKTOP_ID));
     std::setlocale(LC_NUMERIC, "C");
     InstallDesignFont();
+    InstallJapaneseTranslations();
 
+    MprisPlayer mediaControls;
     WindowPlayerFactory players(shared);
+    players.SetMediaControls(&mediaControls);
     Reelbox_S window(shared, players, &savedFolder);
+    QObject::connect(&instance, &SingleInstance::ArgumentsReceived, &window,
+                     [&window](const QStringList &files, const QString &workingFolder) {
+                         BringToFront(window);
+                         window.OpenArguments(files, workingFolder);
+                     });
     window.show();
+    if (!command.Files.isEmpty())
+        window.OpenArguments(command.Files, QDir::currentPath());
     // Once the window is on the screen: its icon's pictures are read, and the
     // playback engine is made in the background for the first play.
     QTimer::singleShot(0, [&players] {

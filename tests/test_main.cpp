@@ -1,11 +1,13 @@
 // Test entry point: one QApplication for the whole run, with the numeric locale
-// that the playback library insists on and the fonts the windows are designed for.
+// that the playback library insists on, the fonts the windows are designed for
+// and the Japanese the program's dialogs speak.
 #include <QApplication>
 #include <clocale>
 #include <cstring>
 #include <gtest/gtest.h>
 
 #include "platform/fonts.h"
+#include "platform/translations.h"
 
 namespace {
 
@@ -30,6 +32,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     InstallDesignFont();
+    InstallJapaneseTranslations();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -7,6 +7,10 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 QString ListFileTitle(int group)
 {
     return QStringLiteral("Reelbox%1.rdm").arg(group, 2, 10, QLatin1Char('0'));
@@ -54,6 +58,19 @@ QStringList ReadListFile(const QString &fileName)
     for (qsizetype r = 0; r < count; ++r)
         records.append(DecodeListRecord(bytes.mid(r * ListRecordLength, ListRecordLength)));
     return records;
+}
+
+bool ListFileUnreadable(const QString &fileName)
+{
+    const QByteArray path = QFile::encodeName(fileName);
+    struct stat info{};
+    if (::stat(path.constData(), &info) != 0 || !S_ISREG(info.st_mode))
+        return false;
+    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return true;
+    ::close(fd);
+    return false;
 }
 
 bool WriteListFile(const QString &fileName, const QStringList &entries)

@@ -31,6 +31,10 @@ qint16 ListFileRecordCount(const QString &fileName);
 // Every record of the file, in order; a trailing partial record is ignored.
 QStringList ReadListFile(const QString &fileName);
 
+// True when fileName is a file that is there but cannot be read (no permission):
+// what it holds is unknown, so it must not be written over or removed.
+bool ListFileUnreadable(const QString &fileName);
+
 // Stores entries as the file's records, replacing any old file in one step; an
 // empty list removes the file. Returns false when the new content did not reach
 // disk, in which case the old file is still whole.

@@ -17,12 +17,14 @@
 
 #include <QComboBox>
 #include <QFrame>
+#include <QPainter>
 
 namespace {
 
 const QString CaptionTitle = QStringLiteral("Reelbox");
 const QString CreditLine = QStringLiteral("Reelbox Video Player  ver.1.6.0");
-const QString HomePage = QStringLiteral("http://reelbox.example.jp/");
+// The link opens the program's documentation page in the desktop's browser.
+const QString LinkText = QStringLiteral("Reelbox の使い方と説明");
 
 struct ButtonPlace
 {
@@ -80,6 +82,14 @@ Reelbox_S::Reelbox_S(Reelbox_B &shared, PlayerFactory &players, FolderPrefetch *
     DescribeForScreenReaders();
     ConnectHandlers();
     Form_Load();
+    SetUpKeyboard();
+}
+
+// The painted background ends a pixel row above the window's bottom edge; the
+// window itself shows the gradient's dark end there, not the platform's grey.
+void Reelbox_S::paintEvent(QPaintEvent *)
+{
+    QPainter(this).fillRect(rect(), BackgroundRowColour(0, 1));
 }
 
 PictureLabel *Reelbox_S::NewImage(QWidget *parent, int left, int top, const QString &skin)
@@ -201,6 +211,6 @@ void Reelbox_S::CreateFooter()
 {
     lbl[2] = NewLabel(Pic_C, 240, 6840, 2445, CreditLine);
     SetTextColour(lbl[2], QColor(255, 150, 200));
-    lbl_URL = NewLabel(Pic_C, 240, 7080, 3285, HomePage);
+    lbl_URL = NewLabel(Pic_C, 240, 7080, 3285, LinkText);
     SetTextColour(lbl_URL, Qt::white);
 }

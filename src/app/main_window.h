@@ -26,6 +26,7 @@ class FolderPrefetch;
 class GradientPanel;
 class ListBox;
 class PlayerFactory;
+enum class PlayerWindow;
 struct PlatformError;
 class PictureLabel;
 class QComboBox;
@@ -93,12 +94,14 @@ public:
     void Image_head_MouseUp();
     void ImgExit_MouseDown();
     void ImgExit_MouseUp();
+    void ImgExit_Click();
     void lbl_URL_MouseDown();
     void Drive1_Change();
     void Dir1_Change();
     void Combo_Kind_Click();
     void File1_DblClick();
     void File1_MouseDown();
+    void File1_SelectionChange();
     void Comd_Click(qint16 Index);
     // The favourites list, the delete picture and the group markers.
     void List_Favorite_MouseDown();
@@ -115,6 +118,19 @@ public:
     void Img_Kakunin_MouseDown();
     void Img_rdm1_MouseDown(qint16 Index);
     void Img_rdm2_MouseDown(qint16 Index);
+    // Keys the lists take before their own handling; true when taken.
+    bool File1_KeyDown(int key);
+    bool List_Favorite_KeyDown(int key);
+    void List_Favorite_SelectionChange();
+
+    // Opens what the program was asked to open (its command line, or a file
+    // manager's "Open with"): a folder shows in the browser, files play one
+    // after the other as 連続再生 plays them, and the main window takes input
+    // again after the last. Relative paths are taken from workingFolder;
+    // anything but local paths and file:// URLs is refused in one message.
+    // Files that arrive while something plays end that playback as Esc does,
+    // then play. Their play starts from the event loop, not in this call.
+    void OpenArguments(const QStringList &arguments, const QString &workingFolder);
 
     void EnableFileButtons();
     void EnableFavoriteButtons();
@@ -126,6 +142,9 @@ public:
     MessageBoxFunction ShowMessage;
     // How a move to the trash is confirmed; tests answer instead of the user.
     TrashConfirmation ConfirmTrash;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     void CreateTitleBar();
@@ -140,6 +159,8 @@ private:
     void DescribeGroupMarkers();
     void ConnectHandlers();
     void ConnectSwitches();
+    // The tab order and the keys of the picture controls and the lists.
+    void SetUpKeyboard();
     void Toggle(qint16 &value, PictureLabel *image);
     void Choose(qint16 &value, const std::array<PictureLabel *, 2> &images, qint16 Index);
     PictureLabel *NewImage(QWidget *parent, int left, int top, const QString &skin);
@@ -158,6 +179,12 @@ private:
     // Plays path through the player window its name calls for; false when it
     // could not be played at all.
     bool Play(const QString &path, qint16 side);
+    // Every show of a player window. Arguments handed over meanwhile end the
+    // list being played, and are opened once the show is over.
+    bool ShowPlayer(PlayerWindow which);
+    bool ArgumentsWaiting() const;
+    // Opens the arguments handed over, once no window is in front of the main window.
+    void OpenWaitingArguments();
     // Entry `position` of a side's list as a full path (0 files, 1 favourites).
     QString ListEntry(qint16 side, int position) const;
     void PlayListContinuously(qint16 count, qint16 startIndex, qint16 random, qint16 side);
@@ -174,11 +201,20 @@ private:
     // Writes the favourites as the current group's list file; false (and the
     // user told) when it could not be written.
     bool SaveCurrentGroup();
+    // Tells the user, once a run, that group's list file could not be read and
+    // is kept as it is.
+    void TellIfUnreadable(qint16 group);
+    std::array<bool, 20> UnreadableGroupsTold{};
 
     Reelbox_B &B;
     PlayerFactory &Players;
     FolderPrefetch *SavedFolder;
     std::mt19937 RandomGenerator;
+    // Arguments handed over, waiting for their turn: the folder to show, the
+    // files to play, what could not be opened.
+    QString ArgumentFolder;
+    QStringList ArgumentFiles, ArgumentsRefused;
+    int PlayersShowing = 0; // shows under way (one, or none)
 };
 
 // The message for a drive that could not be opened: "not ready" in the user's

@@ -46,9 +46,13 @@ void Reelbox_S::Dir1_Change()
     EnableFileButtons();
 }
 
+// Another file type is another list: its buttons are checked anew, and
+// continuous play starts at its top, as after a folder change.
 void Reelbox_S::Combo_Kind_Click()
 {
     File1->SetPattern(Combo_Kind->currentText());
+    FileStartIndex = 0;
+    EnableFileButtons();
 }
 
 void Reelbox_S::File1_DblClick()
@@ -61,7 +65,7 @@ void Reelbox_S::File1_DblClick()
         return;
     }
     B.PlaySource = 0;
-    Players.ShowModal(PlayerWindow::RealAudio, this);
+    ShowPlayer(PlayerWindow::RealAudio);
 }
 
 void Reelbox_S::File1_MouseDown()
@@ -74,6 +78,16 @@ void Reelbox_S::File1_MouseDown()
     Comd[PlayFileButton]->SetEnabled(true);
     File1->setCursor(Drive1->cursor());
     File1->Drag();
+}
+
+// The selection changed however it did (the arrow keys, a press, Ctrl+click
+// taking it back): a selected file is the start of continuous play and can be
+// played, as after a press on it; without one there is nothing to play and
+// continuous play starts at the top.
+void Reelbox_S::File1_SelectionChange()
+{
+    FileStartIndex = File1->ListIndex();
+    Comd[PlayFileButton]->SetEnabled(!File1->FileName().isEmpty());
 }
 
 void Reelbox_S::EnableFileButtons()

@@ -39,7 +39,7 @@ bool Reelbox_S::Play(const QString &path, qint16 side)
 {
     B.PlayFile = path;
     B.PlaySource = side;
-    return Players.ShowModal(ChoosePlayer(B.PlayFile), this);
+    return ShowPlayer(ChoosePlayer(B.PlayFile));
 }
 
 QString Reelbox_S::ListEntry(qint16 side, int position) const

@@ -65,7 +65,7 @@ void Reelbox_S::List_Favorite_DblClick()
     FavoriteStartIndex = selected;
     B.PlayFile = List_Favorite->List(selected);
     B.PlaySource = 1;
-    Players.ShowModal(PlayerWindow::RealAudio, this);
+    ShowPlayer(PlayerWindow::RealAudio);
 }
 
 void Reelbox_S::List_Favorite_DragDrop()

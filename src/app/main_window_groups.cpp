@@ -27,13 +27,27 @@ void Reelbox_S::Img_G_MouseDown(qint16 Index)
     // would lose them.
     if (!SaveCurrentGroup())
         return;
-    Img_G[B.GroupNo]->SetPicture(List_Favorite->ListCount() > 0 ? Img_Scan->Picture() : Img_pos_off->Picture());
+    const bool filled = List_Favorite->ListCount() > 0 || B.UnreadableGroups[B.GroupNo];
+    Img_G[B.GroupNo]->SetPicture(filled ? Img_Scan->Picture() : Img_pos_off->Picture());
     List_Favorite->clear();
     for (const QString &entry : B.LoadGroup(Index))
         List_Favorite->AddItem(entry);
+    TellIfUnreadable(Index);
     Img_G[Index]->SetPicture(Img_pos_on->Picture());
     B.GroupNo = Index;
     EnableFavoriteButtons();
+}
+
+void Reelbox_S::TellIfUnreadable(qint16 group)
+{
+    if (!B.UnreadableGroups[group] || UnreadableGroupsTold[group])
+        return;
+    UnreadableGroupsTold[group] = true;
+    ShowMessage(QStringLiteral("グループ %1 の Favorite ﾘｽﾄを読み込めませんでした。\n%2\n\n"
+                               "このファイルはそのまま残し、このグループへの変更は保存しません。")
+                    .arg(group + 1)
+                    .arg(B.GroupFile(group)),
+                MessageBoxStyle::Exclamation, QStringLiteral("Reelbox"));
 }
 
 // The new list file replaces the old one in one step, so a failure or a crash

@@ -16,7 +16,9 @@
 
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QItemSelectionModel>
 #include <QScreen>
+#include <QTimer>
 
 namespace {
 
@@ -40,12 +42,14 @@ void Reelbox_S::ConnectHandlers()
     connect(Image_head, &PictureLabel::MouseUp, this, &Reelbox_S::Image_head_MouseUp);
     connect(ImgExit, &PictureLabel::MouseDown, this, &Reelbox_S::ImgExit_MouseDown);
     connect(ImgExit, &PictureLabel::MouseUp, this, &Reelbox_S::ImgExit_MouseUp);
+    connect(ImgExit, &PictureLabel::Click, this, &Reelbox_S::ImgExit_Click);
     connect(lbl_URL, &PictureLabel::MouseDown, this, &Reelbox_S::lbl_URL_MouseDown);
     connect(Drive1, &DriveListBox::Change, this, &Reelbox_S::Drive1_Change);
     connect(Dir1, &DirListBox::Change, this, &Reelbox_S::Dir1_Change);
     connect(Combo_Kind, &QComboBox::activated, this, &Reelbox_S::Combo_Kind_Click);
     connect(File1, &FileListBox::DblClick, this, &Reelbox_S::File1_DblClick);
     connect(File1, &FileListBox::MouseDown, this, &Reelbox_S::File1_MouseDown);
+    connect(File1->selectionModel(), &QItemSelectionModel::selectionChanged, this, &Reelbox_S::File1_SelectionChange);
     for (qint16 index = 0; index < qint16(Comd.size()); ++index)
         connect(Comd[index], &Command::Click, this, [this, index] { Comd_Click(index); });
     ConnectSwitches();
@@ -73,6 +77,7 @@ void Reelbox_S::Form_Load()
     ShowGroupMarkers();
     for (const QString &entry : B.LoadGroup(B.GroupNo))
         List_Favorite->AddItem(entry);
+    QTimer::singleShot(0, this, [this] { TellIfUnreadable(B.GroupNo); }); // once the window shows
 
     EnableFileButtons();
     EnableFavoriteButtons();

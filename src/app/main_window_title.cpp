@@ -1,10 +1,12 @@
 // The skinned window's own title bar: dragging by the title picture, the close
-// picture and the web-page label.
+// picture; and the link label to the program's documentation.
 
 #include "app/main_window.h"
 
+#include "app/documentation.h"
 #include "app/title_drag.h"
 #include "platform/picture_label.h"
+#include "platform/program_location.h"
 #include "platform/shell.h"
 
 #include <QApplication>
@@ -36,6 +38,12 @@ void Reelbox_S::ImgExit_MouseDown()
 void Reelbox_S::ImgExit_MouseUp()
 {
     ImgExit->SetPicture(imgImages[0]->Picture());
+}
+
+// Only a release over the picture leaves: a press slid off it and released
+// elsewhere is taken back, as with any button.
+void Reelbox_S::ImgExit_Click()
+{
     QApplication::processEvents();
     close();
 }
@@ -43,6 +51,6 @@ void Reelbox_S::ImgExit_MouseUp()
 void Reelbox_S::lbl_URL_MouseDown()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    OpenWithDesktop(lbl_URL->text());
+    OpenWithDesktop(DocumentationPage(ExecutableFolder()));
     QApplication::restoreOverrideCursor();
 }

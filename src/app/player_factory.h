@@ -19,4 +19,7 @@ public:
     // has closed: true when the file played, false when it could not be played
     // at all (the window then closed at once).
     virtual bool ShowModal(PlayerWindow which, QWidget *owner) = 0;
+    // Ends the playback under way as the user's stop does: the window closes
+    // with StopPlay at -1. Nothing while no window shows.
+    virtual void StopPlaying() = 0;
 };

@@ -3,12 +3,24 @@
 #include "app/list_file.h"
 #include "app/shared_procedures.h"
 #include "platform/ini_profile.h"
+#include "platform/user_folders.h"
 
 #include <cmath>
+#include <tuple>
 #include <utility>
 
 namespace {
 const QString Section = QStringLiteral("Section");
+
+// A folder as "Path" keeps it: inside double quotes when it begins or ends in a
+// blank, which a read would otherwise drop ("/videos/clips ").
+QString StoredFolder(const QString &folder)
+{
+    const auto blank = [](QChar c) { return c == u' ' || c == u'\t'; };
+    if (!folder.isEmpty() && (blank(folder.front()) || blank(folder.back())))
+        return u'"' + folder + u'"';
+    return folder;
+}
 } // namespace
 
 QString ReadIniString(const QString &section, const QString &key, const QString &fileName)
@@ -39,6 +51,27 @@ bool ParseIniNumber(const QString &text, qint16 &out)
     return true;
 }
 
+qint16 SwitchReading(const std::optional<QString> &stored)
+{
+    qint16 number = 0;
+    return stored && ParseIniNumber(*stored, number) && number != 0 ? 1 : 0;
+}
+
+qint16 ConfirmationReading(const std::optional<QString> &stored)
+{
+    if (!stored)
+        return 1;
+    const QString text = stored->trimmed();
+    bool ok = false;
+    return text.isEmpty() || (text.toDouble(&ok) == 0 && ok) ? 0 : 1;
+}
+
+qint16 GroupReading(const std::optional<QString> &stored)
+{
+    qint16 number = 0;
+    return stored && ParseIniNumber(*stored, number) && number >= 0 && number < GroupCount ? number : 0;
+}
+
 Reelbox_B::Reelbox_B(QString programFolder)
     : Reelbox_B(programFolder, ChooseSettingsFolder(programFolder))
 {
@@ -67,7 +100,10 @@ QString Reelbox_B::SavedFolder() const
     // a Windows buffer would hold; cut, it would name another folder or none.
     const QString saved = ReadProfileString(Storage.FileToRead(SettingsFileTitle), Section, QStringLiteral("Path"),
                                             ValueLength::Whole);
-    return saved.isEmpty() || !DirectoryExists(saved) ? ProgramFolder : saved;
+    if (!saved.isEmpty() && DirectoryExists(saved))
+        return saved;
+    // An installed copy's own folder (/usr/bin) holds nothing to play.
+    return Storage.StartingPoint.isEmpty() ? ProgramFolder : UserVideosFolder();
 }
 
 void Reelbox_B::LoadSettings()
@@ -75,33 +111,33 @@ void Reelbox_B::LoadSettings()
     const QString settingsFile = Storage.FileToRead(SettingsFileTitle);
     LastPath = SavedFolder();
 
-    const std::pair<const char *, qint16 *> switches[] = {
-        {"rdm1", &Rdm1}, {"rdm2", &Rdm2}, {"Group", &GroupNo}, {"Full1", &Full1},
-        {"Full2", &Full2}, {"Rep1", &Rep1}, {"Rep2", &Rep2}, {"Kakunin", &Kakunin},
+    using Reading = qint16 (*)(const std::optional<QString> &);
+    const std::tuple<const char *, qint16 *, Reading> switches[] = {
+        {"rdm1", &Rdm1, SwitchReading},   {"rdm2", &Rdm2, SwitchReading}, {"Group", &GroupNo, GroupReading},
+        {"Full1", &Full1, SwitchReading}, {"Full2", &Full2, SwitchReading}, {"Rep1", &Rep1, SwitchReading},
+        {"Rep2", &Rep2, SwitchReading},   {"Kakunin", &Kakunin, ConfirmationReading},
     };
-    for (const auto &[key, variable] : switches) {
-        IniValue = ReadIniString(Section, QLatin1String(key), settingsFile);
-        if (IniValue.isEmpty())
-            *variable = 0;
-        else
-            ParseIniNumber(IniValue, *variable);
+    for (const auto &[key, variable, reading] : switches) {
+        const std::optional<QString> stored = ReadProfileText(settingsFile, Section, QLatin1String(key));
+        IniValue = stored.value_or(QString());
+        *variable = reading(stored);
     }
-    // A group number no marker stands for would name a list file of no group.
-    if (GroupNo < 0 || GroupNo >= GroupCount)
-        GroupNo = 0;
 }
 
 QStringList Reelbox_B::SaveSettings(const QString &folderPath, const QStringList &favorites)
 {
     QStringList unsaved;
     const QString settingsFile = SettingsFile();
-    const QList<ProfileEntry> keys = {
-        {QStringLiteral("Path"), folderPath},        {QStringLiteral("rdm1"), IniNumber(Rdm1)},
+    QList<ProfileEntry> keys = {
+        {QStringLiteral("Path"), StoredFolder(folderPath)}, {QStringLiteral("rdm1"), IniNumber(Rdm1)},
         {QStringLiteral("rdm2"), IniNumber(Rdm2)},   {QStringLiteral("Group"), IniNumber(GroupNo)},
         {QStringLiteral("Full1"), IniNumber(Full1)}, {QStringLiteral("Full2"), IniNumber(Full2)},
         {QStringLiteral("Rep1"), IniNumber(Rep1)},   {QStringLiteral("Rep2"), IniNumber(Rep2)},
         {QStringLiteral("Kakunin"), IniNumber(Kakunin)},
     };
+    // A line break cannot be stored on one line: the folder saved before stays.
+    if (folderPath.contains(u'\n') || folderPath.contains(u'\r'))
+        keys.removeFirst();
     if (!WriteProfileStrings(settingsFile, Section, keys))
         unsaved.append(settingsFile);
     if (!SaveGroup(GroupNo, favorites))
@@ -113,6 +149,7 @@ QStringList Reelbox_B::LoadGroup(int group)
 {
     const QString fileName = GroupFile(group);
     RecordCount = 0;
+    UnreadableGroups[group] = ListFileUnreadable(fileName);
     if (!FileExists(fileName))
         return {};
     const QStringList records = ReadListFile(fileName);
@@ -128,6 +165,8 @@ QStringList Reelbox_B::LoadGroup(int group)
 
 bool Reelbox_B::SaveGroup(int group, const QStringList &favorites)
 {
+    if (UnreadableGroups[group])
+        return true;
     if (!favorites.isEmpty())
         ListRecord.FilePath = favorites.last().left(ListRecordLength);
     return WriteListFile(Storage.FileToWrite(ListFileTitle(group)), favorites);

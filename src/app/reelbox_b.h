@@ -10,6 +10,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <array>
+#include <optional>
 
 // Reads key of section in the settings file fileName: "" when any is missing;
 // at most 255 bytes.
@@ -29,6 +31,19 @@ QString IniNumber(int value);
 bool ParseIniNumber(const QString &text, qint16 &out);
 
 constexpr qint16 GroupCount = 20;
+
+// What a stored switch value means, decided once at load so that the switch's
+// picture, a click on it and what it does all agree (stored: the key's text;
+// nullopt when it holds bytes that are no text).
+// An on/off switch or an order pair: on (random) when the value is a number
+// whose whole part is not 0 ("1", " 1", "1.9", "-1", "2"); off (in order) for
+// anything else, a missing key among them.
+qint16 SwitchReading(const std::optional<QString> &stored);
+// The confirmation before deleting: off only when nothing is stored or the value
+// is the number 0; any other value asks first, whatever it was meant to say.
+qint16 ConfirmationReading(const std::optional<QString> &stored);
+// The current group: a number whose whole part names one of the groups, else 0.
+qint16 GroupReading(const std::optional<QString> &stored);
 
 struct ListRecordBuffer
 {
@@ -53,7 +68,7 @@ struct Reelbox_B
     QString PlayFile;      // full path of the file to play now
     qint16 StopPlay = 0;   // -1 once the user has ended playback
 
-    // Option switches (0 off, 1 on; any non-zero counts as on when shown).
+    // Option switches: 0 off, 1 on, as LoadSettings reads them.
     qint16 Full1 = 0, Full2 = 0; // full screen for the file list / favourites
     qint16 Rdm1 = 0, Rdm2 = 0;   // 0 in order, 1 random
     qint16 Rep1 = 0, Rep2 = 0;   // repeat single play
@@ -64,6 +79,10 @@ struct Reelbox_B
 
     qint32 ApiResult = 0; // success of the player windows' cursor query
     QString IniValue;     // the value last read from the settings file
+
+    // Groups whose list file was there but could not be read when last loaded:
+    // their saves keep the file as it is.
+    std::array<bool, GroupCount> UnreadableGroups{};
 
     ListRecordBuffer ListRecord; // list-file record buffer
     qint16 RecordCount = 0;      // records of the list file last opened
@@ -77,7 +96,9 @@ struct Reelbox_B
     // Reads "Path" and the switches; missing or unusable values give the defaults.
     void LoadSettings();
     // The folder LoadSettings gives LastPath: the saved "Path" while it is a
-    // folder that can be listed, else the program folder. Any thread.
+    // folder that can be listed, else the program folder, or for a copy that
+    // keeps its settings elsewhere (an installed one) the user's videos
+    // folder. Any thread.
     QString SavedFolder() const;
 
     // Stores "Path" (the folder list's folder), "rdm1", "rdm2", "Group", "Full1",
@@ -91,6 +112,7 @@ struct Reelbox_B
     // sets RecordCount to the file's record count.
     QStringList LoadGroup(int group);
 
-    // Stores favorites as group's list file (an empty list leaves no file).
+    // Stores favorites as group's list file (an empty list leaves no file);
+    // leaves the file alone, and counts that as done, for an unreadable group.
     bool SaveGroup(int group, const QStringList &favorites);
 };

@@ -57,6 +57,14 @@ QString SettingsFolder::FileToWrite(const QString &name) const
     return JoinPath(Folder, name);
 }
 
+int SettingsFolder::RemoveInterruptedSaves() const
+{
+    int removed = 0;
+    for (const QString &title : KeptFileTitles())
+        removed += RemoveSaveLeftovers(JoinPath(Folder, title));
+    return removed;
+}
+
 bool CanWriteInto(const QString &folder)
 {
     QFileInfo place(QDir::cleanPath(QDir(folder).absolutePath()));

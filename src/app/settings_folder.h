@@ -30,6 +30,11 @@ struct SettingsFolder
     // The file called name in Folder, ready to be written: makes Folder first
     // when it does not exist, holding the starting point's files.
     QString FileToWrite(const QString &name) const;
+
+    // Removes what saves of the kept files left in Folder (or beside the files
+    // their links name) when the program was killed during them; never a file of
+    // a save another copy is making now. Returns how many were removed.
+    int RemoveInterruptedSaves() const;
 };
 
 // Tells whether files can be made in folder, or folder itself can be made.

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QEnterEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -304,11 +305,25 @@ void Command::resizeEvent(QResizeEvent *)
     ShowEnabledState();
 }
 
+void Command::enterEvent(QEnterEvent *event)
+{
+    QWidget::enterEvent(event);
+    PointerOver();
+}
+
 void Command::mouseMoveEvent(QMouseEvent *event)
 {
     // While a button is held the moves keep coming when the pointer is off the
     // control; only moves over it count as hovering.
-    if (!fields.EnabledFlag || !rect().contains(event->position().toPoint()))
+    if (rect().contains(event->position().toPoint()))
+        PointerOver();
+}
+
+// The pointer is over the control: it arrived (the window under a resting
+// pointer gets an arrival and no move when a window over it closes) or moved.
+void Command::PointerOver()
+{
+    if (!fields.EnabledFlag)
         return;
     if (fields.ButtonState == 1) {
         fields.ButtonState = 2;
@@ -321,7 +336,17 @@ void Command::mouseMoveEvent(QMouseEvent *event)
 
 void Command::mousePressEvent(QMouseEvent *event)
 {
-    if (!fields.EnabledFlag || event->button() != Qt::LeftButton)
+    if (!fields.EnabledFlag)
+        return;
+    // A press is the pointer over the control, also where no arrival or move
+    // said so (it came while the control was disabled or covered): a focused
+    // control clicks on its release.
+    if (hoverPollArmed && fields.ButtonState == 3) {
+        fields.ButtonState = 4;
+        if (event->button() != Qt::LeftButton)
+            DrawFace(HighLightSelect);
+    }
+    if (event->button() != Qt::LeftButton)
         return;
     fields.ButtonHeld = true;
     DrawFace(Pressed);
@@ -338,34 +363,47 @@ void Command::mouseReleaseEvent(QMouseEvent *event)
         if (fields.ButtonState == 4)
             DrawFace(HighLightSelect);
     }
+    // A release off the control is never a click, however soon after the
+    // press slid off it; the pointer has left.
+    if (!rect().contains(event->position().toPoint())) {
+        MouseLeave();
+        return;
+    }
     // A press dragged off a focused control ends in state 3: no Click.
     if (fields.ButtonState != 3)
         emit Click();
 }
 
+// The state follows the focus whether the control is enabled or not: a
+// control that disables itself while it holds the focus (ﾘｽﾄから削除 removing
+// the last selected entry) and loses it meanwhile must not take its next
+// press for gaining the focus. A disabled control keeps its Disable face.
 void Command::focusInEvent(QFocusEvent *event)
 {
     QWidget::focusInEvent(event);
     const bool stateShowsFocus = fields.ButtonState == 3 || fields.ButtonState == 4;
-    if (!fields.EnabledFlag || (IsWindowSwitch(event) && stateShowsFocus))
+    if (IsWindowSwitch(event) && stateShowsFocus)
         return;
-    if (fields.ButtonState != 2) {
-        fields.ButtonState = 3;
-        DrawFace(Selected);
-    } else {
-        fields.ButtonState = 4;
-        DrawFace(Pressed);
-    }
+    if (fields.ButtonState != 2)
+        MoveTo(3, Selected);
+    else
+        MoveTo(4, Pressed);
 }
 
 void Command::focusOutEvent(QFocusEvent *event)
 {
     QWidget::focusOutEvent(event);
     spaceHeld = false;
-    if (!fields.EnabledFlag || IsWindowSwitch(event) || fields.ButtonState == 1)
+    if (IsWindowSwitch(event) || fields.ButtonState == 1)
         return;
-    fields.ButtonState = 1;
-    DrawFace(Normal);
+    MoveTo(1, Normal);
+}
+
+void Command::MoveTo(quint8 state, SkinFace face)
+{
+    fields.ButtonState = state;
+    if (fields.EnabledFlag)
+        DrawFace(face);
 }
 
 // Space (on release) and Return/Enter click a focused, enabled button, as on

@@ -2,9 +2,9 @@
 // Command is the program's own push button. It draws itself from six skin
 // pictures, one per visual state, stretched into an eight-piece frame over a
 // two-colour vertical gradient; shows its caption in a transparent, centred
-// label; follows the mouse (hover in from move events, hover out from a 100 ms
-// poll of the window under the cursor) and the keyboard focus; and raises Click
-// when a press is released. It keeps its persisted properties in a PropertyBag.
+// label; follows the mouse (hover in from the pointer's arrival and moves,
+// hover out from a 100 ms poll of the window under the cursor) and the keyboard
+// focus; and raises Click when a press is released over it. It keeps its persisted properties in a PropertyBag.
 //
 // Hosts use only the public members and the signals. The getters of Visible,
 // FontColour and Enabled redraw the face as a side effect, and the first read
@@ -88,7 +88,8 @@ public:
     // Every read redraws the face for the enabled state.
     bool Enabled();
     // A disabled control shows the Disable face, greys its caption, ignores
-    // mouse, focus and keys, and does not take focus. ButtonState is kept.
+    // mouse and keys, and does not take focus; ButtonState still follows the
+    // focus (a control disabled while focused keeps the focus until it moves).
     void SetEnabled(bool value);
 
     QString Caption() const;
@@ -124,6 +125,7 @@ signals:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void enterEvent(QEnterEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
@@ -139,6 +141,9 @@ private:
     void ShowEnabledState();
     void RestoreNormal();
 
+    void PointerOver();
+    // Takes state and, while enabled, shows face.
+    void MoveTo(quint8 state, SkinFace face);
     void RenderFace(SkinFace face);
     void DrawFramePieces(QPainter &painter, const QPixmap &skin);
     void PlaceCaption();

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QStorageInfo>
 
 QList<FolderRow> FolderTreeRows(const FolderListing &listing)
@@ -80,6 +81,15 @@ void DirListBox::AddEntry(const QString &path, const QString &name, int depth, b
         font.setBold(open);
         item->setFont(font);
     }
+}
+
+void DirListBox::keyPressEvent(QKeyEvent *event)
+{
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentItem()) {
+        OnDoubleClick(currentItem());
+        return;
+    }
+    QListWidget::keyPressEvent(event);
 }
 
 void DirListBox::OnDoubleClick(QListWidgetItem *item)

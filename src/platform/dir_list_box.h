@@ -1,7 +1,7 @@
 #pragma once
 // The folder choice: the folders from the root of the current drive down to the
 // current folder, then the current folder's subfolders, indented like a tree.
-// A double-click opens a folder.
+// A double-click, or Return on the chosen one, opens a folder.
 
 #include "platform/folder_listing.h"
 #include "platform/platform_error.h"
@@ -33,6 +33,9 @@ public:
 
 signals:
     void Change();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void Fill();

@@ -32,7 +32,7 @@ public:
     QString FileName() const;
     qint16 ListCount() const { return static_cast<qint16>(names_.rowCount()); }
     // The selected position, -1 when none is selected.
-    qint16 ListIndex() const { return static_cast<qint16>(currentIndex().row()); }
+    qint16 ListIndex() const { return FileName().isEmpty() ? -1 : static_cast<qint16>(currentIndex().row()); }
     // Selects the name at index (none for -1).
     void SetListIndex(qint16 index) { setCurrentIndex(names_.index(index)); }
     // The name at position index ("" outside the list).

@@ -12,13 +12,20 @@ namespace {
 
 // Callers hand the reader a 256-byte buffer on Windows: 255 bytes and the NUL.
 constexpr qsizetype kMaxValueBytes = 255;
-const QString kNewLine = QStringLiteral("\r\n");
+const QByteArray kNewLine = QByteArrayLiteral("\r\n");
 const QByteArray kUtf8Bom = QByteArrayLiteral("\xEF\xBB\xBF");
 
-// One line of the file: its text and its own line ending ("" on a last line without one).
+// One line of the file: its bytes as stored, its own line ending ("" on a last
+// line without one), and its text. Each line is decoded by itself, so one stray
+// byte never changes how the rest of the file reads; a line that is neither
+// UTF-8 nor Shift_JIS keeps a stand-in text for its structure (names, '=') and
+// reads as holding no value. A rewrite writes the bytes of every line it did
+// not change exactly as they were.
 struct IniLine {
+    QByteArray bytes;
+    QByteArray ending;
     QString content;
-    QString ending;
+    bool decoded = true;
 };
 
 // The file as lines, plus the byte-order mark it began with: kept aside so that the
@@ -105,32 +112,46 @@ ParsedIniLine ParseIniLine(QStringView content)
             Unquote(TrimBlanks(text.sliced(equals + 1)))};
 }
 
-// Splits text at CRLF, LF or CR, keeping each line's own ending.
-QList<IniLine> SplitLines(QStringView text)
+IniLine MakeLine(const QByteArray &bytes, const QByteArray &ending)
+{
+    if (const std::optional<QString> text = DecodeText(bytes))
+        return {bytes, ending, *text, true};
+    return {bytes, ending, QString::fromUtf8(bytes), false};
+}
+
+// A line holding text the program wrote: UTF-8, ending as given.
+IniLine TextLine(const QString &content, const QByteArray &ending)
+{
+    return {EncodeFileText(content), ending, content, true};
+}
+
+// Splits bytes at CRLF, LF or CR, keeping each line's own ending. Neither byte
+// occurs inside a UTF-8 or Shift_JIS character, so the split needs no decoding.
+QList<IniLine> SplitLines(const QByteArray &bytes)
 {
     QList<IniLine> lines;
     qsizetype start = 0;
-    while (start < text.size()) {
+    while (start < bytes.size()) {
         qsizetype end = start;
-        while (end < text.size() && text[end] != u'\r' && text[end] != u'\n')
+        while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n')
             ++end;
         qsizetype next = end;
-        if (text.sliced(end).startsWith(u"\r\n"))
+        if (bytes.sliced(end).startsWith("\r\n"))
             next += 2;
-        else if (end < text.size())
+        else if (end < bytes.size())
             next += 1;
-        lines.append({text.sliced(start, end - start).toString(), text.sliced(end, next - end).toString()});
+        lines.append(MakeLine(bytes.sliced(start, end - start), bytes.sliced(end, next - end)));
         start = next;
     }
     return lines;
 }
 
-QString JoinLines(const QList<IniLine> &lines)
+QByteArray JoinLines(const QList<IniLine> &lines)
 {
-    QString text;
+    QByteArray bytes;
     for (const IniLine &line : lines)
-        text += line.content + line.ending;
-    return text;
+        bytes += line.bytes + line.ending;
+    return bytes;
 }
 
 // Reads the whole file; a missing file is an empty document, an unreadable one nullopt.
@@ -149,7 +170,7 @@ std::optional<IniDocument> LoadDocument(const QString &fileName)
         document.bom = kUtf8Bom;
         bytes.remove(0, kUtf8Bom.size());
     }
-    document.lines = SplitLines(DecodeFileText(bytes));
+    document.lines = SplitLines(bytes);
     return document;
 }
 
@@ -199,7 +220,7 @@ void InsertLine(QList<IniLine> &lines, qsizetype at, const QString &content)
 {
     if (at > 0 && lines[at - 1].ending.isEmpty())
         lines[at - 1].ending = kNewLine;
-    lines.insert(at, {content, kNewLine});
+    lines.insert(at, TextLine(content, kNewLine));
 }
 
 // The value as a 256-byte buffer would hold it: at most 255 bytes of UTF-8, never
@@ -229,7 +250,9 @@ void SetKey(QList<IniLine> &lines, const QString &section, const QString &key, c
     if (found >= 0) {
         // The file's own spelling of the key stays; only what follows the '=' changes.
         const QString replaced = ParseIniLine(lines[found].content).name.toString() + u'=' + value;
-        lines[found].content = replaced;
+        // The same text keeps its bytes: a Shift_JIS line stays Shift_JIS.
+        if (!lines[found].decoded || lines[found].content != replaced)
+            lines[found] = TextLine(replaced, lines[found].ending);
         return;
     }
     InsertLine(lines, LastNonBlankLine(lines, range) + 1, key + u'=' + value);
@@ -242,20 +265,30 @@ bool HasLineBreak(const QString &text)
 
 } // namespace
 
-QString ReadProfileString(const QString &fileName, const QString &section, const QString &key,
-                          ValueLength length)
+std::optional<QString> ReadProfileText(const QString &fileName, const QString &section, const QString &key,
+                                       ValueLength length)
 {
     const std::optional<IniDocument> document = LoadDocument(fileName);
     if (!document)
-        return {};
+        return QString();
     const SectionRange range = FindSection(document->lines, TrimBlanks(section));
     if (range.header < 0)
-        return {};
+        return QString();
     const qsizetype line = FindKey(document->lines, range, TrimBlanks(key));
     if (line < 0)
-        return {};
+        return QString();
+    // Reading bytes that are no text as some text would hand the caller a
+    // value that was never stored.
+    if (!document->lines[line].decoded)
+        return std::nullopt;
     const QStringView value = ParseIniLine(document->lines[line].content).value;
     return length == ValueLength::Whole ? value.toString() : CutToBufferSize(value);
+}
+
+QString ReadProfileString(const QString &fileName, const QString &section, const QString &key,
+                          ValueLength length)
+{
+    return ReadProfileText(fileName, section, key, length).value_or(QString());
 }
 
 bool WriteProfileString(const QString &fileName, const QString &section, const QString &key,
@@ -276,13 +309,11 @@ bool WriteProfileStrings(const QString &fileName, const QString &section, const 
     std::optional<IniDocument> document = LoadDocument(fileName);
     if (!document)
         return false; // never replace a file we could not read
-    const QString before = JoinLines(document->lines);
+    const QByteArray before = JoinLines(document->lines);
     for (const auto &[key, value] : entries)
         SetKey(document->lines, TrimBlanks(section).toString(), TrimBlanks(key).toString(), value);
-    const QString after = JoinLines(document->lines);
-    // Unchanged text means nothing to do; this also spares a Shift_JIS file from
-    // being rewritten as UTF-8 when the stored values were already the same.
+    const QByteArray after = JoinLines(document->lines);
     if (after == before)
         return true;
-    return WriteFileAtomically(fileName, document->bom + EncodeFileText(after));
+    return WriteFileAtomically(fileName, document->bom + after);
 }

@@ -16,6 +16,13 @@
 
 namespace {
 constexpr int TitleHeight = 20;
+
+// The name the task switcher shows: the played file's, e.g. "a.avi - Reelbox".
+QString TitleFor(const QString &path)
+{
+    const QString name = QFileInfo(path).fileName();
+    return name.isEmpty() ? QStringLiteral("Reelbox") : name + QStringLiteral(" - Reelbox");
+}
 } // namespace
 
 const QString SkinnedPlayerWindow::PauseText = QStringLiteral("Pause");
@@ -25,7 +32,7 @@ SkinnedPlayerWindow::SkinnedPlayerWindow(Reelbox_B &shared, TitleStrip design, Q
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
     , B(shared)
 {
-    setWindowTitle(QStringLiteral("Reelbox"));
+    setWindowTitle(TitleFor(B.PlayFile));
     setFont(DesignFont());
     Image1 = new PictureLabel(this);
     Image1->SetPicture(SkinPicture(QStringLiteral("title_bar")));
@@ -48,6 +55,7 @@ SkinnedPlayerWindow::SkinnedPlayerWindow(Reelbox_B &shared, TitleStrip design, Q
     connect(Image1, &PictureLabel::MouseUp, this, &SkinnedPlayerWindow::Image1_MouseUp);
     connect(ImgExit, &PictureLabel::MouseDown, this, &SkinnedPlayerWindow::ImgExit_MouseDown);
     connect(ImgExit, &PictureLabel::MouseUp, this, &SkinnedPlayerWindow::ImgExit_MouseUp);
+    connect(ImgExit, &PictureLabel::Click, this, &SkinnedPlayerWindow::ImgExit_Click);
 }
 
 bool SkinnedPlayerWindow::FullScreenMode() const
@@ -129,6 +137,11 @@ void SkinnedPlayerWindow::ImgExit_MouseDown()
 void SkinnedPlayerWindow::ImgExit_MouseUp()
 {
     ImgExit->SetPicture(SkinPicture(QStringLiteral("close_normal")));
+}
+
+// Only a release over the picture stops: a press slid off it is taken back.
+void SkinnedPlayerWindow::ImgExit_Click()
+{
     QApplication::processEvents();
     B.StopPlay = -1;
     Unload();

@@ -9,13 +9,15 @@
 // its file is done or the user skipped to the next, after setting StopPlay to
 // -1 when the user stopped. Each window adds its own closing steps (OnUnload).
 
+#include "platform/remote_control.h"
+
 #include <QDialog>
 
 class PictureLabel;
 class QLabel;
 struct Reelbox_B;
 
-class SkinnedPlayerWindow : public QDialog
+class SkinnedPlayerWindow : public QDialog, public RemoteControl
 {
     Q_OBJECT
 public:
@@ -41,6 +43,15 @@ public:
     void Image1_MouseUp();
     void ImgExit_MouseDown();
     void ImgExit_MouseUp();
+    void ImgExit_Click();
+
+    // The desktop's media controls, answered by the keys' own handlers: Alt
+    // pauses and resumes, Ctrl moves on, Esc stops the list.
+    void RemotePlayPause() override;
+    void RemotePlay() override;
+    void RemotePause() override;
+    void RemoteNext() override;
+    void RemoteStop() override;
 
 protected:
     // The design of the title strip, in pixels.

@@ -1,6 +1,8 @@
 #include "player/window_player_factory.h"
 
+#include "app/reelbox_b.h"
 #include "platform/media/mpv_engine.h"
+#include "platform/mpris.h"
 #include "player/directshow_window.h"
 #include "player/real_audio_window.h"
 
@@ -29,9 +31,40 @@ PlaybackEngine &WindowPlayerFactory::Engine()
     return *engine_;
 }
 
+// From a window's load to its close: the window a stop reaches, and the one
+// the desktop's media controls command.
+class WindowPlayerFactory::Showing
+{
+public:
+    Showing(WindowPlayerFactory &factory, SkinnedPlayerWindow &window)
+        : factory_(factory)
+    {
+        factory_.showing_ = &window;
+        if (factory_.mpris_)
+            factory_.mpris_->Playing(window, factory_.Engine(), factory_.shared_.PlayFile);
+    }
+    ~Showing()
+    {
+        factory_.showing_ = nullptr;
+        if (factory_.mpris_)
+            factory_.mpris_->Stopped();
+    }
+    Showing(const Showing &) = delete;
+    Showing &operator=(const Showing &) = delete;
+
+private:
+    WindowPlayerFactory &factory_;
+};
+
 bool WindowPlayerFactory::ShowModal(PlayerWindow which, QWidget *owner)
 {
     return which == PlayerWindow::RealAudio ? ShowRealAudio(owner) : ShowDirectShow(owner);
+}
+
+void WindowPlayerFactory::StopPlaying()
+{
+    if (showing_)
+        showing_->RemoteStop();
 }
 
 // A clip that ends while its window opens has closed the window already;
@@ -40,6 +73,7 @@ bool WindowPlayerFactory::ShowModal(PlayerWindow which, QWidget *owner)
 bool WindowPlayerFactory::ShowDirectShow(QWidget *owner)
 {
     Reelbox_M window(shared_, Engine(), owner);
+    const Showing showing(*this, window);
     if (!window.Form_Load())
         return false;
     if (!window.Closed())
@@ -50,6 +84,7 @@ bool WindowPlayerFactory::ShowDirectShow(QWidget *owner)
 bool WindowPlayerFactory::ShowRealAudio(QWidget *owner)
 {
     Reelbox_R window(shared_, Engine(), owner);
+    const Showing showing(*this, window);
     window.Form_Load();
     if (!window.Closed())
         window.exec();

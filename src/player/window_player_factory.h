@@ -8,8 +8,10 @@
 
 #include <memory>
 
+class MprisPlayer;
 class MpvBackgroundStart;
 class PlaybackEngine;
+class SkinnedPlayerWindow;
 struct Reelbox_B;
 
 class WindowPlayerFactory : public PlayerFactory
@@ -21,6 +23,11 @@ public:
     ~WindowPlayerFactory() override;
 
     bool ShowModal(PlayerWindow which, QWidget *owner) override;
+    void StopPlaying() override;
+
+    // From now on each window offers itself to the desktop's media controls
+    // through mpris while it plays (none: not offered).
+    void SetMediaControls(MprisPlayer *mpris) { mpris_ = mpris; }
 
     // Starts making the engine on a thread of its own (loading libmpv,
     // starting its core and OpenGL), so that the first play finds it ready;
@@ -28,6 +35,8 @@ public:
     void PrepareEngine();
 
 private:
+    class Showing;
+
     // The one engine all windows play through, made here on first use.
     PlaybackEngine &Engine();
     bool ShowDirectShow(QWidget *owner);
@@ -37,4 +46,6 @@ private:
     PlaybackEngine *engine_;
     std::unique_ptr<PlaybackEngine> ownEngine_;
     std::unique_ptr<MpvBackgroundStart> start_;
+    MprisPlayer *mpris_ = nullptr;
+    SkinnedPlayerWindow *showing_ = nullptr; // the window on the screen now
 };

@@ -5,6 +5,7 @@
 #include "app/list_file.h"
 #include "app/main_window_fixture.h"
 #include "controls/command.h"
+#include "fakes/file_size_limit.h"
 #include "platform/dir_list_box.h"
 #include "platform/file_list_box.h"
 #include "platform/list_box.h"
@@ -259,8 +260,10 @@ TEST_F(Groups, AGroupThatCannotBeSavedStaysCurrentWithItsEntries)
     folder_.Write("Reelbox00.rdm", Records({a}));
     auto w = StartWithFiles({});
     w->List_Favorite->AddItem(a);
-    folder_.MakeFolder("Reelbox00.rdm.tmp"); // the new file cannot be written
-    w->Img_G_MouseDown(1);
+    {
+        FileSizeLimit fullDisk; // the new file cannot be written
+        w->Img_G_MouseDown(1);
+    }
     EXPECT_EQ(shared_->GroupNo, 0);
     EXPECT_EQ(w->List_Favorite->ListCount(), 2);
     EXPECT_EQ(folder_.Read("Reelbox00.rdm"), Records({a})) << "the old file stays whole";

@@ -82,16 +82,32 @@ TEST_F(MainWindow, AFolderIsReadOncePerChangeForTheTreeAndTheFileList)
     EXPECT_EQ(subRead.Count(), 1) << "at a folder change";
 }
 
-TEST_F(MainWindow, FilterChoiceRelistsTheFolder)
+TEST_F(MainWindow, FilterChoiceRelistsTheFolderAndChecksItsButtons)
 {
     folder_.Write("a.avi", "x");
     folder_.Write("b.wmv", "x");
     auto w = Start();
     EXPECT_EQ(w->File1->ListCount(), 2);
-    w->Combo_Kind->setCurrentIndex(4);
-    w->Combo_Kind_Click();
-    EXPECT_EQ(w->File1->Pattern(), "*.wmv");
-    EXPECT_EQ(w->File1->ListCount(), 1);
+    const auto enabled = [&](int index) { return w->Comd[index]->Enabled(); };
+    // The filter, the files it lists, and whether 連続再生 and 全てFavorite can be used.
+    const struct { int kind; const char *pattern; int count; bool playAll, allToFavorites; } rows[] = {
+        {4, "*.wmv", 1, false, true},
+        {7, "*.dat", 0, false, false},
+        {0, nullptr, 2, true, true},
+    };
+    for (const auto &row : rows) {
+        w->FileStartIndex = 1;
+        w->Combo_Kind->setCurrentIndex(row.kind);
+        w->Combo_Kind_Click();
+        if (row.pattern) {
+            EXPECT_EQ(w->File1->Pattern(), row.pattern);
+        }
+        EXPECT_EQ(w->File1->ListCount(), row.count) << row.kind;
+        EXPECT_EQ(enabled(Reelbox_S::PlayFilesButton), row.playAll) << row.kind;
+        EXPECT_EQ(enabled(Reelbox_S::AllToFavoritesButton), row.allToFavorites) << row.kind;
+        EXPECT_FALSE(enabled(Reelbox_S::PlayFileButton)) << row.kind;
+        EXPECT_EQ(w->FileStartIndex, 0) << row.kind;
+    }
 }
 
 TEST_F(MainWindow, PressOnASelectedFileEnablesPlayAndSetsTheStart)
@@ -108,6 +124,14 @@ TEST_F(MainWindow, PressOnASelectedFileEnablesPlayAndSetsTheStart)
     PressOn(w->File1, 1);
     EXPECT_EQ(w->FileStartIndex, 1);
     EXPECT_TRUE(w->Comd[Reelbox_S::PlayFileButton]->Enabled());
+
+    // Ctrl+click on the selected file deselects it: nothing to play, start at the top.
+    const QPoint selected = w->File1->visualRect(w->File1->model()->index(1, 0)).center();
+    QTest::mouseClick(w->File1->viewport(), Qt::LeftButton, Qt::ControlModifier, selected);
+    EXPECT_EQ(w->File1->FileName(), "");
+    EXPECT_EQ(w->FileStartIndex, -1);
+    EXPECT_FALSE(w->Comd[Reelbox_S::PlayFileButton]->Enabled());
+    PressOn(w->File1, 1);
 
     w->Dir1->SetPath(folder_.MakeFolder("sub"));
     EXPECT_EQ(w->FileStartIndex, 0);

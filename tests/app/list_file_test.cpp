@@ -2,8 +2,10 @@
 
 #include "app/list_file.h"
 #include "app/reelbox_b.h"
+#include "fakes/file_size_limit.h"
 #include "fakes/program_folder.h"
 
+#include <QDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -85,15 +87,15 @@ TEST(SaveGroup, ReplacesTheOldFileOnlyOnceTheNewOneIsWhole)
     ProgramFolder folder;
     const QByteArray old = EncodeListRecord("/old.avi");
     folder.Write("Reelbox05.rdm", old);
-    folder.MakeFolder("Reelbox05.rdm.tmp/blocker");
     Reelbox_B b(folder.Path());
-    EXPECT_FALSE(b.SaveGroup(5, {"/new.avi"}));
+    {
+        FileSizeLimit fullDisk;
+        EXPECT_FALSE(b.SaveGroup(5, {"/new.avi"}));
+    }
     EXPECT_EQ(folder.Read("Reelbox05.rdm"), old);
-
-    QDir(folder.FilePath("Reelbox05.rdm.tmp")).removeRecursively();
     EXPECT_TRUE(b.SaveGroup(5, {"/new.avi"}));
     EXPECT_EQ(folder.Read("Reelbox05.rdm"), EncodeListRecord("/new.avi"));
-    EXPECT_FALSE(folder.Exists("Reelbox05.rdm.tmp"));
+    EXPECT_EQ(QDir(folder.Path()).entryList({"*.tmp"}), QStringList());
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "app/reelbox_b.h"
 #include "app/title_drag.h"
 #include "controls/command.h"
+#include "fakes/file_size_limit.h"
 #include "app/main_window_fixture.h"
 #include "platform/dir_list_box.h"
 #include "platform/drive_list_box.h"
@@ -196,9 +197,6 @@ TEST_F(MainWindow, ExitSavesSettingsAndTheCurrentGroup)
 
 TEST_F(MainWindow, ExitThatCannotSaveSaysWhereItTriedAndLeavesOnlyWhenTold)
 {
-    // Folders where the new files must first be written make both writes fail.
-    folder_.MakeFolder("Reelbox.ini.tmp/x");
-    folder_.MakeFolder("Reelbox00.rdm.tmp/x");
     auto w = Start();
     w->show();
     w->List_Favorite->AddItem(folder_.Write("a.avi", "x"));
@@ -211,6 +209,7 @@ TEST_F(MainWindow, ExitThatCannotSaveSaysWhereItTriedAndLeavesOnlyWhenTold)
         EXPECT_EQ(title, "Reelbox");
         return answer;
     };
+    FileSizeLimit fullDisk; // both writes fail
     w->Comd_Click(Reelbox_S::ExitButton);
     ASSERT_EQ(texts.size(), 1);
     EXPECT_TRUE(texts[0].contains(folder_.FilePath("Reelbox.ini"))) << texts[0].toStdString();
@@ -233,6 +232,10 @@ TEST_F(MainWindow, ClosePictureShowsPressedThenLeavesWithoutSaving)
     auto w = Start();
     w->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    QTest::mousePress(w->ImgExit, Qt::LeftButton);
+    QTest::mouseRelease(w->ImgExit, Qt::LeftButton, {}, QPoint(-30, 8)); // slid off: taken back
+    EXPECT_TRUE(Shows(w->ImgExit, w->imgImages[0]));
+    EXPECT_TRUE(w->isVisible());
     QTest::mousePress(w->ImgExit, Qt::LeftButton);
     EXPECT_TRUE(Shows(w->ImgExit, w->imgImages[1]));
     QTest::mouseRelease(w->ImgExit, Qt::LeftButton);

@@ -33,7 +33,7 @@ TEST(SettingsFolder, ChosenByWhetherTheProgramFolderTakesFiles)
         ConfigHome config;
         bool ownFiles;      // the user's folder already holds its own
         const char *folder; // where the files are kept, under the test's root
-        qint16 rep1;        // as loaded: 1 shipped, 2 the user's own, 0 none
+        int loaded;         // as loaded: 1 shipped, 2 the user's own, 0 none
         int group3Records;  // 1 shipped, 2 the user's own
         bool saves;
     } rows[] = {
@@ -52,11 +52,11 @@ TEST(SettingsFolder, ChosenByWhetherTheProgramFolderTakesFiles)
         root.MakeFolder("home");
         root.Write("file", "a file where a folder should be");
         if (row.shipped) {
-            root.Write("program/Reelbox.ini", "; shipped defaults\r\n[Section]\r\nRep1= 1\r\n");
+            root.Write("program/Reelbox.ini", "; shipped defaults\r\n[Section]\r\nFull1= 1\r\n");
             root.Write("program/Reelbox03.rdm", EncodeListRecord("/shipped.avi"));
         }
         if (row.ownFiles) {
-            root.Write("xdg/reelbox/Reelbox.ini", "[Section]\r\nRep1= 2\r\n");
+            root.Write("xdg/reelbox/Reelbox.ini", "[Section]\r\nFull2= 1\r\n");
             root.Write("xdg/reelbox/Reelbox03.rdm", EncodeListRecord("/own/a.avi") + EncodeListRecord("/own/b.avi"));
         }
         QProcessEnvironment environment;
@@ -74,7 +74,7 @@ TEST(SettingsFolder, ChosenByWhetherTheProgramFolderTakesFiles)
         const QString folder = root.FilePath(row.folder);
         EXPECT_EQ(b.Storage.Folder, folder);
         b.LoadSettings();
-        EXPECT_EQ(b.Rep1, row.rep1);
+        EXPECT_EQ(b.Full1 + 2 * b.Full2, row.loaded);
         EXPECT_EQ(ListFileRecordCount(b.GroupFile(3)), row.group3Records);
         EXPECT_EQ(QFileInfo::exists(folder), row.programWritable || row.ownFiles) << "made by reading alone";
 

@@ -3,14 +3,15 @@
 
 #include "app/list_file.h"
 #include "app/reelbox_b.h"
+#include "fakes/file_size_limit.h"
 #include "fakes/program_folder.h"
+#include "platform/ini_profile.h"
 
+#include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <sys/inotify.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
@@ -46,29 +47,6 @@ private:
     int fd_;
 };
 
-// While it lives, no file this process writes can grow past room bytes: a
-// write that would is cut short and then fails, as on a disk that fills up.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t room)
-    {
-        getrlimit(RLIMIT_FSIZE, &old_);
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN); // else the signal ends the process
-        const rlimit limited{room, old_.rlim_max};
-        setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, oldHandler_);
-    }
-
-private:
-    rlimit old_{};
-    void (*oldHandler_)(int) = nullptr;
-};
-
 QByteArray Ini(const QByteArray &body)
 {
     return "[Section]\r\n" + body;
@@ -85,18 +63,31 @@ TEST(LoadSettings, NoFileGivesProgramFolderAndEverythingOff)
         EXPECT_EQ(value, 0);
 }
 
-TEST(LoadSettings, NumbersAreReadAsTheirWholePartRoundedDown)
+TEST(LoadSettings, EachStoredValueHasOneReadingPerKindOfSwitch)
 {
-    const struct { QByteArray stored; qint16 expected; } cases[] = {
-        {"1", 1}, {" 1", 1}, {"\" 1\"", 1}, {"1.9", 1}, {"-0.5", -1}, {"-1", -1},
-        {"abc", 0}, {"40000", 0}, {"-32769", 0}, {"32767", 32767}, {"", 0},
+    // A stored value as a switch (and an order pair), as the confirmation before
+    // deleting and as the group number read it: a number's whole part, rounded
+    // down; the confirmation off only for nothing or zero.
+    const struct { QByteArray stored; qint16 onOff, confirm, group; } cases[] = {
+        {"1", 1, 1, 1},     {" 1", 1, 1, 1},    {"\" 1\"", 1, 1, 1}, {"1.9", 1, 1, 1},
+        {"0", 0, 0, 0},     {" 0", 0, 0, 0},    {"0.5", 0, 1, 0},    {"-0.5", 1, 1, 0},
+        {"-1", 1, 1, 0},    {"2", 1, 1, 2},     {"19.99", 1, 1, 19}, {"32767", 1, 1, 0},
+        {"40000", 0, 1, 0}, {"-32769", 0, 1, 0}, {"abc", 0, 1, 0},   {"1abc", 0, 1, 0},
+        {"", 0, 0, 0},      {"  ", 0, 0, 0},    {"\xff\xfe", 0, 1, 0}, // bytes that are no text
     };
     for (const auto &c : cases) {
         ProgramFolder folder;
-        folder.Write("Reelbox.ini", Ini("rdm1=" + c.stored + "\r\n"));
+        QByteArray ini;
+        for (const char *key : {"rdm1", "rdm2", "Full1", "Full2", "Rep1", "Rep2", "Kakunin", "Group"})
+            ini += QByteArray(key) + "=" + c.stored + "\r\n";
+        folder.Write("Reelbox.ini", Ini(ini));
         Reelbox_B b(folder.Path());
         b.LoadSettings();
-        EXPECT_EQ(b.Rdm1, c.expected) << c.stored.constData();
+        SCOPED_TRACE(c.stored.constData());
+        for (qint16 value : {b.Rdm1, b.Rdm2, b.Full1, b.Full2, b.Rep1, b.Rep2})
+            EXPECT_EQ(value, c.onOff);
+        EXPECT_EQ(b.Kakunin, c.confirm);
+        EXPECT_EQ(b.GroupNo, c.group);
     }
 }
 
@@ -189,6 +180,23 @@ TEST(SaveSettings, ReplacesTheSettingsFileOnceKeepingItsOtherLines)
               "\r\n[Other]\r\nPath=/elsewhere\r\n");
 }
 
+TEST(SaveSettings, FolderNamesThatALineCannotHoldAsTheyAre)
+{
+    ProgramFolder folder;
+    folder.Write("Reelbox.ini", Ini("Path=/old\r\nRep1= 0\r\n"));
+    Reelbox_B b(folder.Path());
+    b.Rep1 = 1;
+    // A line break: the folder saved before stays, and the rest is saved.
+    EXPECT_TRUE(b.SaveSettings("/videos/a\nb", {}).isEmpty());
+    EXPECT_EQ(folder.Read("Reelbox.ini"), Ini("Path=/old\r\nRep1= 1\r\nrdm1= 0\r\nrdm2= 0\r\nGroup= 0\r\n"
+                                              "Full1= 0\r\nFull2= 0\r\nRep2= 0\r\nKakunin= 0\r\n"));
+    // A blank at the end is kept inside quotes.
+    EXPECT_TRUE(b.SaveSettings("/videos/clips ", {}).isEmpty());
+    EXPECT_TRUE(folder.Read("Reelbox.ini").startsWith(Ini("Path=\"/videos/clips \"\r\n")));
+    EXPECT_EQ(ReadProfileString(folder.FilePath("Reelbox.ini"), "Section", "Path", ValueLength::Whole),
+              "/videos/clips ");
+}
+
 TEST(SaveSettings, ADiskThatFillsUpMidWayKeepsWhatItCouldNotTakeWhole)
 {
     // The files the program may write are capped as a full disk would cap them.
@@ -225,7 +233,7 @@ TEST(SaveSettings, ADiskThatFillsUpMidWayKeepsWhatItCouldNotTakeWhole)
         const QByteArray list = folder.Read("Reelbox00.rdm");
         EXPECT_EQ(list.size(), c.listSaved ? 5000 * ListRecordLength : oldList.size()) << c.disk;
         EXPECT_EQ(list == oldList, !c.listSaved) << c.disk;
-        EXPECT_FALSE(folder.Exists("Reelbox.ini.tmp") || folder.Exists("Reelbox00.rdm.tmp")) << c.disk;
+        EXPECT_EQ(QDir(folder.Path()).entryList({"*.tmp"}), QStringList()) << c.disk;
     }
 }
 

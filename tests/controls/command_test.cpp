@@ -2,6 +2,8 @@
 #include "controls/property_bag.h"
 #include "platform/fonts.h"
 
+#include <QApplication>
+#include <QEnterEvent>
 #include <QHash>
 #include <QLabel>
 #include <QLineEdit>
@@ -218,23 +220,63 @@ TEST_F(CommandStateMachine, PressDraggedOffReleasesWithoutClick)
     });
 }
 
-TEST_F(CommandStateMachine, DisabledIgnoresMouseFocusAndKeysAndKeepsItsState)
+TEST_F(CommandStateMachine, DisabledIgnoresMouseAndKeysButFollowsTheFocus)
 {
     Start();
     Run({
         {"hover", [&] { Hover({30, 12}); }, 2, Command::HighLight, 0},
         {"disable", [&] { button->SetEnabled(false); }, 2, Command::Disable, 0},
-        {"mouse, focus, keys, poll", [&] {
+        {"mouse, keys, poll", [&] {
              Hover({40, 12});
              QTest::mouseClick(button, Qt::LeftButton, {}, {40, 12});
              EXPECT_FALSE(button->hasFocus());
-             button->setFocus();
              QTest::keyClick(button, Qt::Key_Space);
              LeaveAndPoll();
          }, 2, Command::Disable, 0},
-        {"enable", [&] { button->SetEnabled(true); }, 2, Command::Normal, 0},
+        {"focus given", [&] { button->setFocus(); }, 4, Command::Disable, 0},
+        {"enable", [&] { button->SetEnabled(true); }, 4, Command::Normal, 0},
     });
     EXPECT_TRUE(CaptionOf(button)->isEnabled());
+}
+
+// A button that disables itself on its click keeps the focus; when the focus
+// moves on meanwhile, the next press after enabling must click, not focus.
+TEST_F(CommandStateMachine, FocusLostWhileDisabledIsNotTakenForHeld)
+{
+    Start();
+    Run({
+        {"hover", [&] { Hover({30, 12}); }, 2, Command::HighLight, 0},
+        {"click", [&] { QTest::mouseClick(button, Qt::LeftButton, {}, {30, 12}); }, 4, Command::HighLightSelect, 1},
+        {"disabled by its click", [&] { button->SetEnabled(false); }, 4, Command::Disable, 1},
+        {"focus to the list", [&] { LeaveAndPoll(); other->setFocus(); }, 1, Command::Disable, 1},
+        {"enabled again", [&] { button->SetEnabled(true); }, 1, Command::Normal, 1},
+        {"hover", [&] { Hover({40, 12}); }, 2, Command::HighLight, 1},
+        {"click", [&] { QTest::mouseClick(button, Qt::LeftButton, {}, {40, 12}); }, 4, Command::HighLightSelect, 2},
+    });
+}
+
+// The pointer's arrival without a move (a window over it closed) and a press
+// both count as the pointer over the button; a release off it never clicks.
+TEST_F(CommandStateMachine, ArrivalAndPressCountAsOverAndReleaseOffNeverClicks)
+{
+    Start();
+    const auto arrive = [&] {
+        QEnterEvent enter(QPointF(30, 12), QPointF(30, 12), button->mapToGlobal(QPointF(30, 12)));
+        QApplication::sendEvent(button, &enter);
+    };
+    Run({
+        {"focused, pointer elsewhere", [&] { button->setFocus(); }, 3, Command::Selected, 0},
+        {"arrival", arrive, 4, Command::HighLightSelect, 0},
+        {"poll while covered", [&] { LeaveAndPoll(); }, 3, Command::Selected, 0},
+        {"press unannounced", [&] { Press({30, 12}); }, 4, Command::Pressed, 0},
+        {"release", [&] { Release({30, 12}); }, 4, Command::HighLightSelect, 1},
+        {"press", [&] { Press({30, 12}); }, 4, Command::Pressed, 1},
+        {"released off before a poll", [&] { Release(outside); }, 3, Command::Selected, 1},
+        {"arrival, right release off", [&] {
+             arrive();
+             QTest::mouseRelease(button, Qt::RightButton, {}, outside);
+         }, 3, Command::Selected, 1},
+    });
 }
 
 TEST_F(CommandStateMachine, KeepsItsFocusStateWhileAnotherWindowIsActive)

@@ -28,7 +28,15 @@ public:
         return onShow ? onShow(shows.size(), shared_) : true;
     }
 
+    // The stop the real window makes: StopPlay -1, counted.
+    void StopPlaying() override
+    {
+        shared_.StopPlay = -1;
+        ++stops;
+    }
+
     QList<PlayerShow> shows;
+    int stops = 0;
     // Runs as the n-th show closes (1-based) and says whether the file played;
     // a user's stop sets StopPlay to -1.
     std::function<bool(qsizetype n, Reelbox_B &shared)> onShow;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <string>
 
+#include "fakes/file_size_limit.h"
 #include "platform/ini_profile.h"
 
 namespace {
@@ -32,8 +33,6 @@ protected:
     {
         return ReadProfileString(Path(), section, key).toStdString();
     }
-    // A folder where the save's temporary file must go makes every real write fail.
-    void BlockWrites() const { ASSERT_TRUE(QDir().mkdir(Path() + ".tmp")); }
 
     QTemporaryDir dir_;
 };
@@ -69,6 +68,11 @@ TEST_F(IniRead, FindsValuesByTheProfileRules)
         // a byte-order mark is not part of the first line; Shift_JIS bytes load
         {"\xEF\xBB\xBF[s]\r\nk=1\r\n", "s", "k", "1"},
         {"[s]\r\nPath=C:\\\x93\xae\x89\xe6\r\n", "s", "Path", "C:\\動画"},
+        // each line is decoded by itself: a stray byte or a cut Shift_JIS character
+        // elsewhere changes nothing; a value that is neither encoding is missing
+        {"[o]\r\nx=\xff\r\n[s]\r\nk=動画\r\n", "s", "k", "動画"},
+        {"[o]\r\nx=\x93\xae\x89\r\n[s]\r\nk=\x93\xae\x89\xe6\r\n", "s", "k", "動画"},
+        {"[s]\r\nk=/a/\x93\xae\x89\r\nk=2\r\n", "s", "k", ""},
     };
     EXPECT_EQ(Read("s", "k"), "") << "missing file";
     for (const auto &c : cases) {
@@ -111,8 +115,12 @@ TEST_F(IniWrite, ChangesOnlyWhatItMust)
         // the value goes in as given; a byte-order mark stays
         {"[Section]\r\nk=0\r\n", "k", " 1", "[Section]\r\nk= 1\r\n"},
         {"\xEF\xBB\xBF[Section]\r\nk=0\r\n", "k", "1", "\xEF\xBB\xBF[Section]\r\nk=1\r\n"},
-        // a Shift_JIS file that changes is rewritten as UTF-8
-        {"[Section]\r\nPath=C:\\\x93\xae\x89\xe6\r\n", "k", "1", "[Section]\r\nPath=C:\\動画\r\nk=1\r\n"},
+        // lines the write does not change keep their bytes, whatever they hold;
+        // a key holding bytes that are no text is replaced like any other
+        {"[Section]\r\nPath=C:\\\x93\xae\x89\xe6\r\n", "k", "1", "[Section]\r\nPath=C:\\\x93\xae\x89\xe6\r\nk=1\r\n"},
+        {"[o]\r\nx=\x93\xae\x89\r\ny=é\xff\n[Section]\r\nk=0\r\n", "k", "1",
+         "[o]\r\nx=\x93\xae\x89\r\ny=é\xff\n[Section]\r\nk=1\r\n"},
+        {"[Section]\r\nPath=/a/\x93\xae\x89\r\n", "path", "/v", "[Section]\r\nPath=/v\r\n"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.before);
@@ -126,7 +134,7 @@ TEST_F(IniWrite, LeavesTheFileUntouchedWhenTheValueIsAlreadyStored)
 {
     const char shiftJis[] = "[Section]\r\nPath=C:\\\x93\xae\x89\xe6\r\nk= 1\n";
     Put(shiftJis);
-    BlockWrites(); // so only a write that is skipped can succeed
+    FileSizeLimit fullDisk; // so only a write that is skipped can succeed
     EXPECT_TRUE(WriteProfileString(Path(), "section", "K", " 1"));
     EXPECT_EQ(Read("Section", "k"), "1");
     EXPECT_TRUE(WriteProfileString(Path(), "Section", "Path", "C:\\動画"));
@@ -135,13 +143,18 @@ TEST_F(IniWrite, LeavesTheFileUntouchedWhenTheValueIsAlreadyStored)
 
 TEST_F(IniWrite, AFailedOrRefusedWriteChangesNothing)
 {
-    BlockWrites();
-    EXPECT_FALSE(WriteProfileString(Path(), "Section", "k", "1"));
-    EXPECT_FALSE(QFile::exists(Path()));
     const char before[] = "[Section]\r\nk=0\r\n";
+    {
+        FileSizeLimit fullDisk;
+        EXPECT_FALSE(WriteProfileString(Path(), "Section", "k", "1"));
+        EXPECT_FALSE(QFile::exists(Path()));
+    }
     Put(before);
-    EXPECT_FALSE(WriteProfileString(Path(), "Section", "k", "1"));
-    ASSERT_TRUE(QDir().rmdir(Path() + ".tmp"));
+    {
+        FileSizeLimit fullDisk;
+        EXPECT_FALSE(WriteProfileString(Path(), "Section", "k", "1"));
+    }
+    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList{"Reelbox.ini"}) << "no temporary left";
     EXPECT_FALSE(WriteProfileString(Path(), "Section", "k", "a\nb")) << "would split the line";
     EXPECT_EQ(Bytes(), QByteArray(before));
     const QString folder = dir_.filePath("folder.ini");

@@ -130,7 +130,7 @@ TEST_F(DirectShowWindow, EveryWayOfClosingTellsTheLoopWhatToDo)
         {"Esc", [](Reelbox_M &w, FakeEngine &) { w.Form_KeyDown(Qt::Key_Escape); }, "Unloading", -1},
         {"Space on the picture", [](Reelbox_M &w, FakeEngine &) { w.Display_KeyDown(Qt::Key_Space); }, "Unloading", -1},
         {"click on the picture", [](Reelbox_M &w, FakeEngine &) { w.Display_Click(); }, nullptr, -1},
-        {"exit picture", [](Reelbox_M &w, FakeEngine &) { w.ImgExit_MouseUp(); }, nullptr, -1},
+        {"exit picture", [](Reelbox_M &w, FakeEngine &) { w.ImgExit_MouseUp(); w.ImgExit_Click(); }, nullptr, -1},
         {"broken stream", [](Reelbox_M &, FakeEngine &e) { e.FailPlayback(); }, nullptr, 0},
     };
     for (const CloseRow &row : rows) {

@@ -277,7 +277,7 @@ TEST_F(RealAudioWindow, EveryWayOfClosingTellsTheLoopWhatToDo)
         {"Ctrl", [](Reelbox_R &w, FakeEngine &) { w.Form_KeyDown(Qt::Key_Control); }, "Unloading", 0},
         {"Esc", [](Reelbox_R &w, FakeEngine &) { w.Form_KeyDown(Qt::Key_Escape); }, "Unloading", -1},
         {"Space", [](Reelbox_R &w, FakeEngine &) { w.Form_KeyDown(Qt::Key_Space); }, "Unloading", -1},
-        {"exit picture", [](Reelbox_R &w, FakeEngine &) { w.ImgExit_MouseUp(); }, nullptr, -1},
+        {"exit picture", [](Reelbox_R &w, FakeEngine &) { w.ImgExit_MouseUp(); w.ImgExit_Click(); }, nullptr, -1},
     };
     for (const CloseRow &row : rows) {
         shared_.StopPlay = 0;

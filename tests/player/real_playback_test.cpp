@@ -32,6 +32,7 @@ public:
             unplayable.append(played.last());
         return shown;
     }
+    void StopPlaying() override { real_.StopPlaying(); }
     QStringList played;
     QStringList unplayable; // files whose window could not even open
     std::function<void(qsizetype show, QWidget *window)> whileShown;

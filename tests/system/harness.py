@@ -1,7 +1,8 @@
 """Runs the real reelbox executable as a user meets it, and reads what it shows.
 
 Each test gets a display of its own (Xvfb, 1280x1024x24, 96 dpi) with the
-openbox window manager, a program folder of its own holding a copy of the
+openbox window manager and a session bus of its own, a program folder of its
+own holding a copy of the
 executable (the program keeps its settings and lists next to it), and a home
 of its own (the desktop trash lives there). The program is driven only with
 real X input through xdotool (XTEST) and observed through screenshots, window
@@ -67,6 +68,41 @@ def stays(condition, what, duration):
         time.sleep(0.05)
 
 
+# A session bus like a desktop's, less the services a desktop would start on
+# demand: what appears in a test's home is then what the program put there.
+BUS_CONFIG = """<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>session</type>
+  <listen>unix:tmpdir=/tmp</listen>
+  <auth>EXTERNAL</auth>
+  <policy context="default">
+    <allow send_destination="*" eavesdrop="true"/>
+    <allow eavesdrop="true"/>
+    <allow own="*"/>
+  </policy>
+</busconfig>
+"""
+
+
+def _announced(command, **options):
+    """Starts command, which writes one line to the file descriptor in its
+    arguments' "{fd}" once it is ready, and returns the process and the line."""
+    read_end, write_end = os.pipe()
+    try:
+        process = subprocess.Popen([a.replace("{fd}", str(write_end)) for a in command], pass_fds=[write_end],
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, **options)
+        os.close(write_end)
+        write_end = None
+        with os.fdopen(read_end) as announced:
+            read_end = None
+            return process, announced.readline().strip()
+    finally:
+        for fd in (read_end, write_end):
+            if fd is not None:
+                os.close(fd)
+
+
 def _stop(process, timeout=5):
     if process is None or process.poll() is not None:
         return
@@ -84,22 +120,16 @@ class Display:
     def __init__(self, wm=True):
         self.server = None
         self.wm = None
-        read_end, write_end = os.pipe()
+        self.bus = None
         try:
-            self.server = subprocess.Popen(
-                ["Xvfb", "-displayfd", str(write_end), "-screen", "0", SCREEN, "-dpi", "96",
-                 "-noreset", "-nolisten", "tcp"],
-                pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-            os.close(write_end)
-            write_end = None
-            with os.fdopen(read_end) as announced:
-                read_end = None
-                number = announced.readline().strip()
+            self.server, number = _announced(["Xvfb", "-displayfd", "{fd}", "-screen", "0", SCREEN, "-dpi", "96",
+                                              "-noreset", "-nolisten", "tcp"])
             if not number:
                 raise AssertionError("Xvfb did not start")
             self.name = ":" + number
             self.env = dict(os.environ, DISPLAY=self.name)
             self.env.pop("WAYLAND_DISPLAY", None)
+            self.env["DBUS_SESSION_BUS_ADDRESS"] = self._start_bus()
             if wm:
                 self.wm = subprocess.Popen(["openbox", "--sm-disable"], env=self.env,
                                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -107,10 +137,19 @@ class Display:
         except BaseException:
             self.close()
             raise
-        finally:
-            for fd in (read_end, write_end):
-                if fd is not None:
-                    os.close(fd)
+
+    def _start_bus(self):
+        """Starts the display's session bus; returns its address. Without one,
+        the D-Bus library would start a bus of its own in the program's home
+        (where dbus-x11 is installed) or the program would find the desktop's."""
+        with tempfile.NamedTemporaryFile("w", suffix=".conf", prefix="reelbox-bus-") as config:
+            config.write(BUS_CONFIG)
+            config.flush()
+            self.bus, address = _announced(["dbus-daemon", "--nofork", "--nopidfile", "--config-file",
+                                            config.name, "--print-address={fd}"])
+        if not address:
+            raise AssertionError("dbus-daemon did not start")
+        return address
 
     def _wm_running(self):
         found = self.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], check=False)
@@ -201,6 +240,7 @@ class Display:
 
     def close(self):
         _stop(self.wm)
+        _stop(self.bus)
         _stop(self.server)
 
 
@@ -352,10 +392,12 @@ class Reelbox:
         env.pop("QT_QPA_PLATFORM", None)
         return env
 
-    def start(self, command_prefix=(), command=None):
-        """Runs command (by default the executable) under command_prefix."""
+    def start(self, command_prefix=(), command=None, arguments=(), cwd=None):
+        """Runs command (by default the executable) with arguments under
+        command_prefix, in cwd (by default the program's temporary folder)."""
         self.log = open(os.path.join(self.root, "reelbox.log"), "wb")
-        self.process = subprocess.Popen([*command_prefix, *(command or [self.executable])], cwd=self.root,
+        self.process = subprocess.Popen([*command_prefix, *(command or [self.executable]), *arguments],
+                                        cwd=cwd or self.root,
                                         env=self.environment(), stdout=self.log,
                                         stderr=subprocess.STDOUT)
         self.main = wait_for(self._main_window, "the main window to show")
@@ -473,17 +515,18 @@ class SystemTest(unittest.TestCase):
         self.addCleanup(shutil.rmtree, self.clips, True)
 
     def start(self, ini=None, files=None, folder=None, command_prefix=(), command=None, program=None,
-              home=None, env=None, **settings):
+              home=None, env=None, arguments=(), cwd=None, **settings):
         """Starts the program; folder is the folder it shows, settings any
         further keys of its settings file, command_prefix what it runs under;
-        command, program, home and env as Reelbox and Reelbox.start take them."""
+        command, program, home, env, arguments and cwd as Reelbox and
+        Reelbox.start take them."""
         if ini is None and (folder is not None or settings):
             keys = {"Path": folder or self.clips, **settings}
             ini = "[Section]\r\n" + "".join(f"{k}={v}\r\n" for k, v in keys.items())
         self.program = Reelbox(self.display, ini=ini, files=files, program=program, home=home, env=env)
         self.addCleanup(self.program.close)
         self.addCleanup(self._keep_screen_on_failure)
-        return self.program.start(command_prefix, command)
+        return self.program.start(command_prefix, command, arguments, cwd)
 
     def _keep_screen_on_failure(self):
         result = getattr(getattr(self, "_outcome", None), "result", None)

@@ -21,6 +21,7 @@ FILE_KINDS = _panel(184, 12, 181, 21)
 FOLDERS = _panel(16, 40, 163, 201)
 FILES = _panel(184, 40, 181, 175)
 TRASH = _panel(376, 168, 32, 32)
+LINK = _panel(16, 472, 222, 13)  # the link to the program's documentation
 FAVOURITES = _panel(16, 264, 349, 186)
 
 # The skinned buttons, 97 x 25 pixels each, by what they do.

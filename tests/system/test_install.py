@@ -50,16 +50,20 @@ class InstalledProgram(SystemTest):
         prefix = shlex.quote(self.prefix)
         return with_mounts(f"mount --bind {prefix} {prefix} && mount -o remount,bind,ro {prefix}")
 
-    def launcher_command(self):
-        """What the application menu runs: the entry's Exec, found on PATH."""
+    def launcher_command(self, files=()):
+        """What the application menu runs (no files), or a file manager's "Open
+        with" (files): the entry's Exec, found on PATH, its %F the files."""
         entry = configparser.ConfigParser(interpolation=None)
         entry.read(os.path.join(self.prefix, "share", "applications", DESKTOP_ID + ".desktop"),
                    encoding="utf-8")
-        return shlex.split(entry["Desktop Entry"]["Exec"])
+        command = []
+        for word in shlex.split(entry["Desktop Entry"]["Exec"]):
+            command += list(files) if word == "%F" else [word]
+        return command
 
-    def start_installed(self, **env):
+    def start_installed(self, files=(), **env):
         path = self.bin + os.pathsep + os.environ.get("PATH", "")
-        return self.start(command_prefix=self.read_only_prefix(), command=self.launcher_command(),
+        return self.start(command_prefix=self.read_only_prefix(), command=self.launcher_command(files),
                           program=os.path.join(self.bin, "reelbox"), home=self.home,
                           env={"PATH": path, **env})
 
@@ -100,6 +104,25 @@ class InstalledProgram(SystemTest):
         self.assertEqual(program.wait_exit(), 0)
         with open(os.path.join(self.config, "Reelbox.ini"), encoding="utf-8") as f:
             self.assertIn("Rep1= 0\n", f.read())
+
+    def test_first_start_shows_the_videos_folder_and_open_with_plays_the_files_handed_over(self):
+        # The user's videos folder as the desktop's user-dirs file names it.
+        videos = os.path.join(self.home, "Filme")
+        os.makedirs(os.path.join(self.home, ".config"))
+        with open(os.path.join(self.home, ".config", "user-dirs.dirs"), "w", encoding="utf-8") as f:
+            f.write('XDG_VIDEOS_DIR="$HOME/Filme"\n')
+        os.makedirs(videos)
+        self.clip("clip.avi", seconds=1.5, rate=10)
+        shutil.copy(os.path.join(self.clips, "clip.avi"), videos)
+        program = self.start_installed()
+        wait_for(lambda: len(program.list_rows(layout.FILES)) == 1, "the videos folder's clip in the file list")
+        program.close()
+
+        program = self.start_installed(files=[os.path.join(self.clips, "clip.avi")])
+        player = program.wait_player("the file handed over to play")
+        self.assertEqual(self.display.run(["xdotool", "getwindowname", str(player.id)]).strip(),
+                         "clip.avi - Reelbox")
+        program.wait_no_player("the player to close at the end of the clip")
 
     def test_exit_that_cannot_save_says_so_and_leaves_only_when_told(self):
         # The configuration folder cannot be made: a file stands where it goes.

@@ -34,13 +34,14 @@ class DebianPackage(unittest.TestCase):
     def field(self, name):
         return run("dpkg-deb", "--field", self.deb, name).strip()
 
-    def test_installs_the_program_its_launcher_entry_description_and_icons(self):
+    def test_installs_the_program_its_launcher_entry_description_icons_and_documentation(self):
         listed = run("dpkg-deb", "-c", self.deb).splitlines()
         files = {line.split()[-1] for line in listed if not line.startswith("d")}
         expected = {"./usr/bin/reelbox",
                     f"./usr/share/applications/{DESKTOP_ID}.desktop",
                     f"./usr/share/metainfo/{DESKTOP_ID}.metainfo.xml",
-                    f"./usr/share/icons/hicolor/scalable/apps/{DESKTOP_ID}.svg"}
+                    f"./usr/share/icons/hicolor/scalable/apps/{DESKTOP_ID}.svg",
+                    "./usr/share/doc/reelbox/index.html"}
         expected |= {f"./usr/share/icons/hicolor/{n}x{n}/apps/{DESKTOP_ID}.png" for n in ICON_SIZES}
         expected |= {"./usr/share/man/man1/reelbox.1.gz", "./usr/share/doc/reelbox/changelog.gz",
                      "./usr/share/doc/reelbox/copyright"}
@@ -60,8 +61,9 @@ class DebianPackage(unittest.TestCase):
         # Worked out from the libraries the executable links...
         self.assertLessEqual({"libc6", "libstdc++6", "libqt6core6", "libqt6gui6", "libqt6widgets6"}, packages)
         # ...and what it needs without linking: libmpv (loaded on the first
-        # playback), Qt's platform plugins, a Japanese font.
-        self.assertLessEqual({"libmpv2", "qt6-qpa-plugins", "fonts-ipafont-gothic"}, packages)
+        # playback), Qt's platform plugins and translations, a Japanese font.
+        self.assertLessEqual({"libmpv2", "qt6-qpa-plugins", "qt6-translations-l10n", "fonts-ipafont-gothic"},
+                             packages)
         self.assertRegex(depends, r"libmpv2 \(>= [0-9.]+\)")
         # Nothing a build needs.
         self.assertFalse({p for p in packages if p.endswith("-dev")}, depends)
@@ -77,9 +79,10 @@ class DebianPackage(unittest.TestCase):
             os.path.join(share, "metainfo", DESKTOP_ID + ".metainfo.xml"))
         with open(os.path.join(share, "applications", DESKTOP_ID + ".desktop"), encoding="utf-8") as f:
             entry = f.read()
-        for line in ("Exec=reelbox", f"Icon={DESKTOP_ID}", "Categories=AudioVideo;Video;Player;"):
+        for line in ("Exec=reelbox %F", f"Icon={DESKTOP_ID}", "Categories=AudioVideo;Video;Player;"):
             self.assertIn(line + "\n", entry)
         self.assertRegex(entry, r"\nName\[ja\]=\S")
+        self.assertRegex(entry, r"\nMimeType=(.*;)?video/x-msvideo;")
 
     def test_lintian_finds_no_error(self):
         found = subprocess.run(["lintian", self.deb], capture_output=True, text=True)
