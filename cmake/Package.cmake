@@ -57,4 +57,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION video)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 string(JOIN ", " CPACK_DEBIAN_PACKAGE_DEPENDS ${mpv_dependency} qt6-qpa-plugins qt6-translations-l10n
        "fonts-ipafont-gothic | fonts-japanese-gothic")
+# Native Wayland sessions draw through Qt's Wayland plugin; without it the
+# program runs through XWayland.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
 include(CPack)

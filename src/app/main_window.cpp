@@ -82,6 +82,7 @@ Reelbox_S::Reelbox_S(Reelbox_B &shared, PlayerFactory &players, FolderPrefetch *
     CreateSwitches();
     CreateFavorites();
     CreateFooter();
+    DescribeForScreenReaders();
     ConnectHandlers();
     Form_Load();
     SetUpKeyboard();

@@ -165,6 +165,9 @@ private:
     void CreateSwitches();
     void CreateFavorites();
     void CreateFooter();
+    void DescribeForScreenReaders();
+    // After every change of the favourites: which groups screen readers hear have entries.
+    void DescribeGroupMarkers();
     void ConnectHandlers();
     void ConnectSwitches();
     // The tab order and the keys of the picture controls and the lists.

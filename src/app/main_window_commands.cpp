@@ -170,4 +170,5 @@ void Reelbox_S::EnableFavoriteButtons()
         Comd[PlayFavoritesButton]->SetEnabled(true);
         Comd[ClearFavoritesButton]->SetEnabled(true);
     }
+    DescribeGroupMarkers();
 }

@@ -1,5 +1,6 @@
 #include "controls/command.h"
 
+#include "controls/accessible_controls.h"
 #include "controls/property_bag.h"
 #include "platform/fonts.h"
 #include "platform/units.h"
@@ -156,6 +157,7 @@ Command::Command(QWidget *parent)
     UpdateFocusPolicy();
     resize(sizeHint());
     ShowEnabledState();
+    ExposeToScreenReaders(this);
 }
 
 void Command::Initialize()

@@ -107,6 +107,7 @@ public:
 
     // Read-only views for hosts and tests.
     int ButtonState() const { return fields.ButtonState; }
+    bool EnabledFlag() const { return fields.EnabledFlag; }
     SkinFace ShownFace() const { return shownFace; }
     bool GradientReversed() const { return fields.GradientReversed; }
     quint8 FirstRun() const { return fields.FirstRun; }

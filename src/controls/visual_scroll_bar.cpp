@@ -1,5 +1,6 @@
 #include "controls/visual_scroll_bar.h"
 
+#include "controls/accessible_controls.h"
 #include "controls/property_bag.h"
 #include "controls/scroll_bar_geometry.h"
 #include "platform/message_box.h"
@@ -228,6 +229,7 @@ dtVisualScrollBar::dtVisualScrollBar(QWidget *parent)
     picTHUMB->mouseDown = [this](QPointF position) { picTHUMB_MouseDown(position); };
     picTHUMB->mouseMove = [this](QPointF position) { picTHUMB_MouseMove(position); };
     picTHUMB->mouseUp = [this] { picTHUMB_MouseUp(); };
+    ExposeToScreenReaders(this);
 }
 
 dtVisualScrollBar::~dtVisualScrollBar() = default;

@@ -1,20 +1,51 @@
 #include "platform/picture_label.h"
 
+#include "platform/accessible_widgets.h"
 #include "platform/drop_formats.h"
 
 #include <QDropEvent>
+#include <QMetaMethod>
 #include <QMouseEvent>
 
 PictureLabel::PictureLabel(QWidget *parent)
     : QLabel(parent)
 {
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    InstallAccessibleWidgets();
 }
 
 void PictureLabel::SetPicture(const QPixmap &picture)
 {
+    const bool wasChecked = Checked();
     picture_ = picture;
     setPixmap(picture);
+    if (Checked() != wasChecked)
+        NotifyCheckedChanged(this);
+}
+
+void PictureLabel::SetCheckedPicture(const QPixmap &picture)
+{
+    checkedPicture_ = picture;
+}
+
+bool PictureLabel::Checked() const
+{
+    return !checkedPicture_.isNull() && picture_.cacheKey() == checkedPicture_.cacheKey();
+}
+
+bool PictureLabel::Clickable() const
+{
+    return isSignalConnected(QMetaMethod::fromSignal(&PictureLabel::MouseDown))
+        || isSignalConnected(QMetaMethod::fromSignal(&PictureLabel::MouseUp))
+        || isSignalConnected(QMetaMethod::fromSignal(&PictureLabel::Click));
+}
+
+void PictureLabel::PressAndRelease()
+{
+    pressedAt_ = mapToGlobal(rect().center());
+    emit MouseDown(Qt::LeftButton);
+    emit MouseUp(Qt::LeftButton);
+    emit Click();
 }
 
 void PictureLabel::mousePressEvent(QMouseEvent *event)

@@ -1,8 +1,10 @@
 #pragma once
 // The window's images and text labels: a QLabel that shows a picture or a text
 // and reports the mouse the way the windows' handlers want it (press, move,
-// release, and a click when press and release both happen over it).
+// release, and a click when press and release both happen over it). A picture
+// that acts as a control tells screen readers which one (see SetAccessibleRole).
 
+#include <QAccessible>
 #include <QLabel>
 #include <QPixmap>
 #include <QStringList>
@@ -25,6 +27,20 @@ public:
     // Takes drops of data offering any of formats (none: takes no drops).
     void SetDropFormats(const QStringList &formats);
 
+    // What screen readers take it for: by default (NoRole) a picture or a
+    // text; a PushButton, Link, CheckBox or RadioButton is a control they can
+    // press (or toggle), which does what a left click does.
+    void SetAccessibleRole(QAccessible::Role role) { accessibleRole_ = role; }
+    QAccessible::Role AccessibleRole() const { return accessibleRole_; }
+    // A check box or radio button is checked while it shows this picture.
+    void SetCheckedPicture(const QPixmap &picture);
+    bool Checked() const;
+
+    // What a left click on it does, at once: MouseDown, MouseUp, Click.
+    void PressAndRelease();
+    // Whether a click does anything: something follows its mouse signals.
+    bool Clickable() const;
+
 signals:
     void MouseDown(Qt::MouseButton button);
     void MouseMove(Qt::MouseButtons buttons);
@@ -44,6 +60,8 @@ protected:
 
 private:
     QPixmap picture_;
+    QPixmap checkedPicture_;
+    QAccessible::Role accessibleRole_ = QAccessible::NoRole;
     QStringList dropFormats_;
     QPoint pressedAt_;
 };

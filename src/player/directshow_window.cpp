@@ -76,12 +76,17 @@ void Reelbox_M::CreateBottomPanel()
     // The bar's property messages are for whoever sets up a form; while a file
     // plays (a clip under half a second has no range) nobody is to be asked.
     H1->SetMessageFunction([](const QString &, const QString &) {});
+    H1->setAccessibleName(QStringLiteral("再生位置"));
     Pos_Time = NewTimeLabel(Pic_B, 0);
     lbl = new QLabel(QStringLiteral("/"), Pic_B);
     lbl->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
     lbl->setGeometry(44, 12, 7, 13);
     Total_Time = NewTimeLabel(Pic_B, 52);
     Rem_Time = NewTimeLabel(Pic_B, 104);
+    // Screen readers read each time as its text, and what it is as its description.
+    Pos_Time->setAccessibleDescription(QStringLiteral("再生位置"));
+    Total_Time->setAccessibleDescription(QStringLiteral("長さ"));
+    Rem_Time->setAccessibleDescription(QStringLiteral("残り時間"));
 }
 
 bool Reelbox_M::Form_Load()

@@ -42,6 +42,9 @@ SkinnedPlayerWindow::SkinnedPlayerWindow(Reelbox_B &shared, TitleStrip design, Q
     ImgExit->SetPicture(SkinPicture(QStringLiteral("close_normal")));
     ImgExit->setGeometry(design.exitLeft, 4, 15, 15);
     ImgExit->setCursor(SkinPointer());
+    ImgExit->SetAccessibleRole(QAccessible::PushButton);
+    ImgExit->setAccessibleName(QStringLiteral("閉じる"));
+    ImgExit->setAccessibleDescription(QStringLiteral("再生を止めます"));
     lbl_msg = new QLabel(QStringLiteral("Loading..."), this);
     lbl_msg->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
     lbl_msg->setAttribute(Qt::WA_TransparentForMouseEvents); // the strip drags under it

@@ -1,5 +1,6 @@
 """The Debian package as `make package` builds it: what it installs, what it
-depends on, and that its launcher entry and AppStream description validate."""
+depends on, that its launcher entry and AppStream description validate, and
+that lintian finds no error in it."""
 
 import os
 import re
@@ -42,6 +43,8 @@ class DebianPackage(unittest.TestCase):
                     f"./usr/share/icons/hicolor/scalable/apps/{DESKTOP_ID}.svg",
                     "./usr/share/doc/reelbox/index.html"}
         expected |= {f"./usr/share/icons/hicolor/{n}x{n}/apps/{DESKTOP_ID}.png" for n in ICON_SIZES}
+        expected |= {"./usr/share/man/man1/reelbox.1.gz", "./usr/share/doc/reelbox/changelog.gz",
+                     "./usr/share/doc/reelbox/copyright"}
         self.assertEqual(files, expected)
         executable = next(line for line in listed if line.endswith("./usr/bin/reelbox"))
         self.assertTrue(executable.startswith("-rwxr-xr-x root/root"), executable)
@@ -65,6 +68,7 @@ class DebianPackage(unittest.TestCase):
         # Nothing a build needs.
         self.assertFalse({p for p in packages if p.endswith("-dev")}, depends)
         self.assertEqual(self.field("Section"), "video")
+        self.assertIn("qt6-wayland", self.field("Recommends").split(", "))  # native Wayland
 
     def test_launcher_entry_and_description_validate(self):
         unpacked = os.path.join(self.output, "unpacked")
@@ -79,6 +83,12 @@ class DebianPackage(unittest.TestCase):
             self.assertIn(line + "\n", entry)
         self.assertRegex(entry, r"\nName\[ja\]=\S")
         self.assertRegex(entry, r"\nMimeType=(.*;)?video/x-msvideo;")
+
+    def test_lintian_finds_no_error(self):
+        found = subprocess.run(["lintian", self.deb], capture_output=True, text=True)
+        print(found.stdout, end="")
+        self.assertIn(found.returncode, (0, 1), found.stderr)  # 1: it found something
+        self.assertFalse([line for line in found.stdout.splitlines() if line.startswith("E:")], found.stdout)
 
 
 if __name__ == "__main__":

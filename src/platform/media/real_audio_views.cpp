@@ -1,5 +1,7 @@
 #include "platform/media/real_audio_views.h"
 
+#include "platform/accessible_widgets.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
@@ -65,6 +67,8 @@ RealPositionSlider::RealPositionSlider(QWidget *parent) : QWidget(parent)
 {
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setAccessibleName(QStringLiteral("再生位置"));
+    InstallAccessibleWidgets();
 }
 
 void RealPositionSlider::SetPosition(double position, double length)
@@ -73,9 +77,12 @@ void RealPositionSlider::SetPosition(double position, double length)
     length_ = length;
     if (dragging_)
         return;
+    const bool nextSecond = std::floor(position) != std::floor(position_);
     position_ = position;
     if (moved) // playback moves the position at every frame: paint only what shows
         update();
+    if (nextSecond) // and screen readers hear of it once a second
+        NotifyValueChanged(this, position);
 }
 
 void RealPositionSlider::SetColor(const QColor &background)
@@ -120,11 +127,19 @@ void RealPositionSlider::mouseReleaseEvent(QMouseEvent *event)
 
 void RealPositionSlider::DragTo(int x)
 {
-    const double seconds = SliderPositionAt(x, length_, width());
+    Seek(SliderPositionAt(x, length_, width()));
+}
+
+void RealPositionSlider::Seek(double seconds)
+{
+    if (!(length_ > 0))
+        return;
+    seconds = std::clamp(seconds, 0.0, length_);
     if (seconds == position_)
         return;
     position_ = seconds;
     update();
+    NotifyValueChanged(this, seconds);
     emit SeekRequested(seconds);
 }
 
@@ -135,6 +150,7 @@ RealStatusBar::RealStatusBar(QWidget *parent) : QWidget(parent)
     QFont small = font();
     small.setPointSizeF(8.25);
     setFont(small);
+    InstallAccessibleWidgets();
 }
 
 void RealStatusBar::SetState(qint32 state)
@@ -144,6 +160,7 @@ void RealStatusBar::SetState(qint32 state)
         return;
     state_ = text;
     update();
+    NotifyNameChanged(this);
 }
 
 void RealStatusBar::SetPosition(double position, double length)
@@ -153,6 +170,7 @@ void RealStatusBar::SetPosition(double position, double length)
         return;
     time_ = text;
     update();
+    NotifyNameChanged(this);
 }
 
 void RealStatusBar::SetColor(const QColor &background)

@@ -3,7 +3,8 @@
 // position slider and the status bar. (The picture is the engine's own video
 // widget, placed by the control.) Each paints itself in the control's
 // background colour and keeps the keyboard focus away from itself, so the
-// host window's keys stay the host's.
+// host window's keys stay the host's. Screen readers read the slider's
+// position and the status bar's text (platform/accessible_widgets.h).
 
 #include <QColor>
 #include <QWidget>
@@ -29,8 +30,14 @@ public:
 
     // Follows playback; while the user drags, the thumb follows the pointer instead.
     void SetPosition(double position, double length);
+    // Moves the thumb to `seconds` (within the clip) and asks to seek there,
+    // as a click there does. Nothing happens without a length.
+    void Seek(double seconds);
     void SetColor(const QColor &background);
     bool Dragging() const { return dragging_; }
+    // The position shown and the clip's length, in seconds.
+    double Position() const { return position_; }
+    double Length() const { return length_; }
     // Where the thumb is drawn: its left edge in pixels.
     int ThumbLeft() const { return SliderThumbLeft(position_, length_, width()); }
 

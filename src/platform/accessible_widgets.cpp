@@ -1,0 +1,197 @@
+#include "platform/accessible_widgets.h"
+
+#include "platform/media/real_audio_views.h"
+#include "platform/picture_label.h"
+
+#include <QTimer>
+
+namespace {
+
+bool IsCheckable(QAccessible::Role role)
+{
+    return role == QAccessible::CheckBox || role == QAccessible::RadioButton;
+}
+
+bool IsPressable(QAccessible::Role role)
+{
+    return role == QAccessible::PushButton || role == QAccessible::Link;
+}
+
+// A picture or text label; with an AccessibleRole, the control it stands for.
+// A label beside it that names it is its buddy: the picture takes its name
+// from that label and the two are related, so the name is not read twice.
+class AccessiblePictureLabel : public QAccessibleWidget
+{
+public:
+    explicit AccessiblePictureLabel(PictureLabel *label) : QAccessibleWidget(label) {}
+
+    QAccessible::Role role() const override
+    {
+        if (Label()->AccessibleRole() != QAccessible::NoRole)
+            return Label()->AccessibleRole();
+        return Label()->text().isEmpty() ? QAccessible::Graphic : QAccessible::StaticText;
+    }
+
+    QString text(QAccessible::Text kind) const override
+    {
+        QString text = QAccessibleWidget::text(kind);
+        if (kind == QAccessible::Name && text.isEmpty())
+            text = Label()->text();
+        return text;
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        if (IsCheckable(role())) {
+            state.checkable = true;
+            state.checked = Label()->Checked();
+        }
+        return state;
+    }
+
+    // A picture whose click does nothing (the trash only takes drops) offers
+    // no action.
+    QStringList actionNames() const override
+    {
+        QStringList names = QAccessibleWidget::actionNames();
+        if (Label()->Clickable())
+            names.prepend(ClickAction());
+        return names;
+    }
+
+    void doAction(const QString &name) override
+    {
+        if (!name.isEmpty() && name == ClickAction() && Label()->Clickable()) {
+            PictureLabel *label = Label();
+            PressLater(label, [label] { label->PressAndRelease(); });
+            return;
+        }
+        QAccessibleWidget::doAction(name);
+    }
+
+    QList<QPair<QAccessibleInterface *, QAccessible::Relation>>
+    relations(QAccessible::Relation match) const override
+    {
+        auto related = QAccessibleWidget::relations(match);
+        if (match & QAccessible::Labelled) {
+            if (QAccessibleInterface *named = QAccessible::queryAccessibleInterface(Label()->buddy()))
+                related.append({named, QAccessible::Labelled});
+        }
+        return related;
+    }
+
+private:
+    PictureLabel *Label() const { return static_cast<PictureLabel *>(widget()); }
+
+    // What a screen reader calls a click: a press, or a toggle of a switch.
+    QString ClickAction() const
+    {
+        if (IsPressable(role()))
+            return pressAction();
+        if (IsCheckable(role()))
+            return toggleAction();
+        return {};
+    }
+};
+
+class AccessiblePositionSlider : public AccessibleSlider
+{
+public:
+    explicit AccessiblePositionSlider(RealPositionSlider *slider) : AccessibleSlider(slider) {}
+
+    QVariant currentValue() const override { return Slider()->Position(); }
+    void setCurrentValue(const QVariant &value) override { Slider()->Seek(value.toDouble()); }
+    QVariant minimumValue() const override { return 0.0; }
+    QVariant maximumValue() const override { return Slider()->Length(); }
+    QVariant minimumStepSize() const override { return 1.0; }
+
+private:
+    RealPositionSlider *Slider() const { return static_cast<RealPositionSlider *>(widget()); }
+};
+
+// The status bar reads as one text: the play state and the time.
+class AccessibleStatusBar : public QAccessibleWidget
+{
+public:
+    explicit AccessibleStatusBar(RealStatusBar *bar) : QAccessibleWidget(bar, QAccessible::StatusBar) {}
+
+    QString text(QAccessible::Text kind) const override
+    {
+        QString text = QAccessibleWidget::text(kind);
+        if (kind == QAccessible::Name && text.isEmpty())
+            text = QStringList{Bar()->StateText(), Bar()->TimeText()}.join(QLatin1Char(' ')).trimmed();
+        return text;
+    }
+
+private:
+    RealStatusBar *Bar() const { return static_cast<RealStatusBar *>(widget()); }
+};
+
+QAccessibleInterface *CreateInterface(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("PictureLabel"))
+        return new AccessiblePictureLabel(static_cast<PictureLabel *>(object));
+    if (className == QLatin1String("RealPositionSlider"))
+        return new AccessiblePositionSlider(static_cast<RealPositionSlider *>(object));
+    if (className == QLatin1String("RealStatusBar"))
+        return new AccessibleStatusBar(static_cast<RealStatusBar *>(object));
+    return nullptr;
+}
+
+void Notify(QAccessibleEvent &&event)
+{
+    QAccessible::updateAccessibility(&event);
+}
+
+} // namespace
+
+void InstallAccessibleWidgets()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(CreateInterface);
+        return true;
+    }();
+    Q_UNUSED(installed);
+}
+
+void PressLater(QObject *context, std::function<void()> press)
+{
+    QTimer::singleShot(0, context, std::move(press));
+}
+
+void NotifyCheckedChanged(QObject *object)
+{
+    QAccessible::State changed;
+    changed.checked = true;
+    Notify(QAccessibleStateChangeEvent(object, changed));
+}
+
+void NotifyEnabledChanged(QObject *object)
+{
+    QAccessible::State changed;
+    changed.disabled = true;
+    Notify(QAccessibleStateChangeEvent(object, changed));
+}
+
+void NotifyNameChanged(QObject *object)
+{
+    Notify(QAccessibleEvent(object, QAccessible::NameChanged));
+}
+
+void NotifyValueChanged(QObject *object, const QVariant &value)
+{
+    Notify(QAccessibleValueChangeEvent(object, value));
+}
+
+AccessibleSlider::AccessibleSlider(QWidget *widget)
+    : QAccessibleWidget(widget, QAccessible::Slider)
+{
+}
+
+void *AccessibleSlider::interface_cast(QAccessible::InterfaceType type)
+{
+    if (type == QAccessible::ValueInterface)
+        return static_cast<QAccessibleValueInterface *>(this);
+    return QAccessibleWidget::interface_cast(type);
+}

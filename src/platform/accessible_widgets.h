@@ -1,0 +1,39 @@
+#pragma once
+// How screen readers see the platform layer's own widgets, over the desktop's
+// accessibility interface (AT-SPI on Linux): a PictureLabel as the control it
+// stands for (its AccessibleRole), pressed as a click presses it; the RealAudio
+// position slider as a slider with its value; its status bar with its text.
+// The helpers serve the other layers' interfaces too.
+
+#include <QAccessibleWidget>
+#include <functional>
+
+// Installs, once, the factory that gives these widgets their interfaces. Each
+// of them calls it as it is made.
+void InstallAccessibleWidgets();
+
+// Runs press soon, from the event loop, unless context is gone by then: a
+// press from a screen reader returns at once, even when what the press does
+// opens a modal window.
+void PressLater(QObject *context, std::function<void()> press);
+
+// Tell screen readers what changed on object. Cheap while none listens.
+void NotifyCheckedChanged(QObject *object);
+void NotifyEnabledChanged(QObject *object);
+void NotifyNameChanged(QObject *object);
+void NotifyValueChanged(QObject *object, const QVariant &value);
+
+// A widget read as a slider with a value between a minimum and a maximum, and
+// no parts of its own. A screen reader that sets the value (or steps it up or
+// down) moves the slider as a drag to that value would.
+class AccessibleSlider : public QAccessibleWidget, public QAccessibleValueInterface
+{
+public:
+    explicit AccessibleSlider(QWidget *widget);
+
+    int childCount() const override { return 0; }
+    QAccessibleInterface *child(int) const override { return nullptr; }
+    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
+    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
+    void *interface_cast(QAccessible::InterfaceType type) override;
+};
