@@ -1,5 +1,7 @@
 #include "platform/media/real_audio_console.h"
 
+#include "platform/media/media_source.h"
+
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -35,7 +37,8 @@ QList<MetafileEntry> ClipsOfSource(const QString &source)
     if (source.startsWith(FileScheme, Qt::CaseInsensitive))
         path = source.mid(FileScheme.size());
     else if (IsUrl(source))
-        return {{source, std::nullopt, std::nullopt}};
+        return IsNetworkStreamUrl(source) ? QList<MetafileEntry>{{source, std::nullopt, std::nullopt}}
+                                          : QList<MetafileEntry>{};
     if (path.isEmpty())
         return {};
     if (IsMetafileName(path))

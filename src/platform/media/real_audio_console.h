@@ -31,7 +31,8 @@ std::optional<qint32> RealPlayStateOf(PlaybackEngine::State state, bool bufferin
 
 // The clips a source names: "file://" followed by a path taken byte for byte
 // (no URL decoding), the entries of the metafile when that path names one;
-// a URL of another scheme as it is; anything else as a path.
+// a network URL as it is, a URL of any other scheme not at all; anything
+// else as a path.
 QList<MetafileEntry> ClipsOfSource(const QString &source);
 
 class RealAudioConsole : public QObject

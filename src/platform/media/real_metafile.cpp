@@ -1,5 +1,6 @@
 #include "platform/media/real_metafile.h"
 
+#include "platform/media/media_source.h"
 #include "platform/text_codec.h"
 
 #include <QDir>
@@ -96,7 +97,8 @@ QList<MetafileEntry> ParseMetafile(const QByteArray &bytes, const QString &folde
                 path = path.mid(9);
             entries.append(LocalEntry(path, folder));
         } else if (HasOtherScheme(line)) {
-            entries.append({line, std::nullopt, std::nullopt});
+            if (IsNetworkStreamUrl(line)) // no other scheme may reach the engine
+                entries.append({line, std::nullopt, std::nullopt});
         } else {
             entries.append(LocalEntry(line, folder));
         }

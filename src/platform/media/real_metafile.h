@@ -5,9 +5,9 @@
 //
 // Blank lines and lines starting with "#" are skipped; CRLF and LF endings
 // read alike, and text that is not valid UTF-8 is read as Shift_JIS. A line
-// is a "file://" URL, a URL of another scheme (http, https, rtsp, ...), handed
-// to the engine as it is, or a plain path; relative paths are taken from the
-// metafile's folder. A local entry may end in "?start=...&end=..." (times as
+// is a "file://" URL, a network URL (http, https, rtsp, pnm, mms, rtmp),
+// handed to the engine as it is, or a plain path; relative paths are taken
+// from the metafile's folder. A URL of any other scheme is skipped. A local entry may end in "?start=...&end=..." (times as
 // [[hh:]mm:]ss[.t]) to play only that part of its clip.
 
 #include <QByteArray>
