@@ -5,12 +5,13 @@
 #include <cmath>
 #include <limits>
 
-RealAudioLayout LayOutForPicture(QSize picture)
+RealAudioLayout LayOutForPicture(QSize picture, int minimumWidth)
 {
-    const int w = picture.width(), h = picture.height();
+    const int h = picture.height();
+    const int w = qMax(picture.width(), minimumWidth);
     RealAudioLayout layout;
     layout.window = QSize(w, h + RealAudioChromeHeight);
-    layout.picture = QRect(0, 20, w, h);
+    layout.picture = QRect((w - picture.width()) / 2, 20, picture.width(), h);
     layout.slider = QRect(0, h + 20, w, 21);
     layout.statusBar = QRect(0, h + 41, w, 25);
     layout.exitLeft = w - 20;

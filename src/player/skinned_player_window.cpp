@@ -16,6 +16,8 @@
 
 namespace {
 constexpr int TitleHeight = 20;
+constexpr int ExitFromRight = 20; // the exit picture's left, from the strip's right
+constexpr int TextGap = 4;        // between the status text and the exit picture
 } // namespace
 
 const QString SkinnedPlayerWindow::PauseText = QStringLiteral("Pause");
@@ -24,6 +26,7 @@ const QString SkinnedPlayerWindow::UnloadingText = QStringLiteral("Unloading");
 SkinnedPlayerWindow::SkinnedPlayerWindow(Reelbox_B &shared, TitleStrip design, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
     , B(shared)
+    , design_(design)
 {
     setWindowTitle(QStringLiteral("Reelbox"));
     setFont(DesignFont());
@@ -72,7 +75,15 @@ void SkinnedPlayerWindow::SetMessage(const QString &text)
 void SkinnedPlayerWindow::SetTitleWidth(int width)
 {
     Image1->setFixedWidth(width);
-    ImgExit->move(width - 20, ImgExit->y());
+    ImgExit->move(width - ExitFromRight, ImgExit->y());
+    lbl_msg->setMaximumWidth(qMax(0, ImgExit->x() - TextGap - lbl_msg->x()));
+    lbl_msg->adjustSize();
+}
+
+int SkinnedPlayerWindow::TitleChromeWidth() const
+{
+    const int text = lbl_msg->fontMetrics().horizontalAdvance(PlayingText());
+    return qMin(lbl_msg->x() + text + TextGap + ExitFromRight, design_.width);
 }
 
 void SkinnedPlayerWindow::AnimateOpenFromCursor()
@@ -97,6 +108,12 @@ QRect SkinnedPlayerWindow::ScreenRect()
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
     return screen ? screen->geometry() : QRect(0, 0, 1024, 768);
+}
+
+QRect SkinnedPlayerWindow::AvailableRect()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : ScreenRect();
 }
 
 void SkinnedPlayerWindow::Image1_MouseDown(Qt::MouseButton button)

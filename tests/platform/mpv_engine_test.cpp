@@ -448,9 +448,9 @@ TEST(ShownPictureSize, StretchesByThePixelAspectThenTurns)
     EXPECT_EQ(ShownPictureSize({320, 180}, 1, 180), QSize(320, 180));
 }
 
-// A file whose length mpv cannot tell (a raw stream, as a file still being
-// written can be): the position is not held at 0 meanwhile, and at the end
-// the length is what played.
+// A file whose length mpv cannot tell, or guesses short from the bitrate (a
+// raw stream, as a file still being written can be): the position is never
+// held at that length, the length follows it, and at the end it is what played.
 TEST(MpvEngine, FollowsAFileOfUnknownLength)
 {
     // Longer than mpv reads ahead, which would find the end.
@@ -459,10 +459,12 @@ TEST(MpvEngine, FollowsAFileOfUnknownLength)
     ASSERT_FALSE(path.isEmpty()) << MediaClips::Error().toStdString();
     MpvEngine engine(Untimed());
     ASSERT_TRUE(engine.Load(path));
-    ASSERT_EQ(engine.Duration(), 0);
+    ASSERT_LT(engine.Duration(), 3) << "mpv knew the length: nothing to follow";
     double furthest = 0;
-    QObject::connect(&engine, &PlaybackEngine::PositionChanged, &engine,
-                     [&] { furthest = std::max(furthest, engine.Position()); });
+    QObject::connect(&engine, &PlaybackEngine::PositionChanged, &engine, [&] {
+        furthest = std::max(furthest, engine.Position());
+        EXPECT_TRUE(engine.Duration() == 0 || engine.Duration() >= engine.Position());
+    });
     QSignalSpy ends(&engine, &PlaybackEngine::EndOfStream);
     engine.Run();
     ASSERT_TRUE(QTest::qWaitFor([&] { return ends.count() > 0; }));

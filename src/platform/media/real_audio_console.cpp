@@ -50,6 +50,11 @@ RealAudioConsole::RealAudioConsole(PlaybackEngine &engine) : engine_(&engine)
 {
     connect(&engine, &PlaybackEngine::StateChanged, this, &RealAudioConsole::OnStateChanged);
     connect(&engine, &PlaybackEngine::Opened, this, &RealAudioConsole::OnOpened);
+    // A picture sized only now is the clip's news again: its size can be read.
+    connect(&engine, &PlaybackEngine::PictureChanged, this, [this] {
+        if (active_ && current_ >= 0 && engine_->PlayState() != PlaybackEngine::State::Opening)
+            AnnounceClip();
+    });
     connect(&engine, &PlaybackEngine::PositionChanged, this, &RealAudioConsole::OnPosition);
     // The end of a clip, or one that cannot be played: on to the next.
     connect(&engine, &PlaybackEngine::EndOfStream, this, [this] {
@@ -163,9 +168,7 @@ void RealAudioConsole::OnOpened()
     if (!active_ || current_ < 0)
         return;
     const MetafileEntry clip = clips_[current_];
-    const bool local = !IsUrl(clip.source);
-    emit ClipOpened(local ? QFileInfo(clip.source).fileName() : clip.source.section(QLatin1Char('/'), -1),
-                    local ? FileScheme + clip.source : clip.source);
+    AnnounceClip();
     if (!active_ || !engine_)
         return; // a listener closed the player
     if (clip.start)
@@ -174,6 +177,14 @@ void RealAudioConsole::OnOpened()
         engine_->Run();
     else
         engine_->Pause();
+}
+
+void RealAudioConsole::AnnounceClip()
+{
+    const MetafileEntry &clip = clips_[current_];
+    const bool local = !IsUrl(clip.source);
+    emit ClipOpened(local ? QFileInfo(clip.source).fileName() : clip.source.section(QLatin1Char('/'), -1),
+                    local ? FileScheme + clip.source : clip.source);
 }
 
 void RealAudioConsole::OnPosition(double seconds)

@@ -67,12 +67,14 @@ signals:
     // last clip has ended, or when none could be played.
     void PlayStateChange(qint32 state);
     // A clip is open and its picture size can be read: its title and URL.
+    // Told again should the picture get its size only later, or a new one.
     void ClipOpened(const QString &title, const QString &url);
     // The position within the current clip, and its length, in seconds.
     void PositionChange(double position, double length);
 
 private:
     void Advance();
+    void AnnounceClip();
     void Finish();
     void Report(qint32 state);
     void OnStateChanged();
