@@ -62,5 +62,19 @@ QPoint StartPosition(const QString &storedTop, const QString &storedLeft, QSize 
         place.setY(TwipsToPixels(*twips));
     if (const std::optional<int> twips = StoredTwips(storedLeft); !storedLeft.isEmpty() && twips)
         place.setX(TwipsToPixels(*twips));
-    return StaysVisible(QRect(place, size), screens) ? place : centred;
+    if (!StaysVisible(QRect(place, size), screens))
+        return centred;
+    // A window larger than the one whose place was stored would stick out past
+    // the right or bottom edge of its screen: it comes back in as far as it
+    // fits. One left past the left or top edge stays where it was left.
+    QRect area = primary;
+    for (const QRect &screen : screens)
+        if (screen.contains(place) && !screen.contains(primary))
+            area = screen;
+    const auto pulledIn = [](int start, int length, int areaStart, int areaLength) {
+        const int over = start + length - (areaStart + areaLength);
+        return start >= areaStart && over > 0 ? qMax(areaStart, start - over) : start;
+    };
+    return {pulledIn(place.x(), size.width(), area.x(), area.width()),
+            pulledIn(place.y(), size.height(), area.y(), area.height())};
 }

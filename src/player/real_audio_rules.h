@@ -41,7 +41,9 @@ bool StaysVisible(const QRect &window, const QList<QRect> &screens);
 // left: centred across `primary` and one third down its free height, then the
 // stored top, then the stored left put over that. Where the result would
 // leave the window off every screen (a monitor unplugged, a smaller
-// resolution since), centred. Judged once for the title strip the window
-// opens as, and again for each size it is laid out to.
+// resolution since), centred; where it would stick out past the right or
+// bottom edge of `primary` from a place on it, moved back in as far as it
+// fits. Judged once for the title strip the window opens as, and again for
+// each size it is laid out to.
 QPoint StartPosition(const QString &storedTop, const QString &storedLeft, QSize size, const QRect &primary,
                      const QList<QRect> &screens);

@@ -60,7 +60,8 @@ TEST(RealAudioStartPosition, StoredWhereVisibleElseCentred)
         {"on the second screen", " 1500", " 22500", {primary, right}, {1500, 100}},
         {"that screen unplugged", " 1500", " 22500", {primary}, centred},
         {"below a smaller screen", " 30000", " 1500", {primary}, centred},
-        {"half on the bottom edge", " 15210", " 1500", {primary}, {100, 1014}},
+        {"half on the bottom edge: back in", " 15210", " 1500", {primary}, {100, 1004}},
+        {"past the right edge: back in", " 1500", " 18000", {primary}, {1147, 100}},
         {"mostly off the bottom", " 15240", " 1500", {primary}, centred},
         {"past any coordinate", " 1e30", " 1500", {primary}, {100, 335}},
     };
