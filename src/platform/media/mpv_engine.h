@@ -12,9 +12,10 @@
 // window is shown, and costs an extra composition pass per frame.)
 //
 // Opening reads the length and tracks while mpv holds the opened file, before
-// it starts decoding; a file with a picture then counts as open once its
-// first frame is decoded, which tells the size the picture is shown at (the
-// container may not know it, or know it wrong). So both are known by Opened.
+// it starts decoding; a file whose container does not tell the picture's size
+// and pixel aspect then counts as open once its first frame is decoded, which
+// does. So both are known by Opened; a frame that tells otherwise later (a
+// size that changes) comes as PictureChanged.
 // Load waits for it in an event loop that leaves user input for later. Only
 // local files and the network schemes of media_source.h reach mpv; a local
 // file that does not open within a few seconds fails.
@@ -135,6 +136,7 @@ private:
     uint64_t hook_ = 0; // mpv's on_preloaded hook, held while Reading
     // Loaded, the state still Opening until the first frame tells the picture's size.
     bool awaitingPicture_ = false;
+    bool pictureFromContainer_ = false; // the container told the size and pixel aspect
     // Opening a local file, then awaiting its picture, within a time limit.
     QTimer openTimer_;
     bool fileLoaded_ = false; // mpv has loaded the file: it takes seeks from now on

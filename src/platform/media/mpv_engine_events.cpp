@@ -156,8 +156,9 @@ void MpvEngine::FinishReading()
     // than being switched on (and the file re-read) afterwards.
     EnableVideo();
     mpv_hook_continue(mpv_, hook_);
-    // A picture is sized by its first frame (TakeVideoParams), within a limit.
-    awaitingPicture_ = videoOn_;
+    // A picture the container does not size whole is sized by its first
+    // frame (TakeVideoParams), within a limit.
+    awaitingPicture_ = videoOn_ && !pictureFromContainer_;
     if (awaitingPicture_)
         openTimer_.start(mpv_limits::kPictureWaitMs);
     else
@@ -253,6 +254,7 @@ void MpvEngine::ChooseVideoTrack(const mpv_node &tracks)
     // first; cover pictures of sound files are not video.
     videoTrack_ = 0;
     picture_ = QSize();
+    pictureFromContainer_ = false;
     if (tracks.format != MPV_FORMAT_NODE_ARRAY)
         return;
     const mpv_node *chosen = nullptr;
@@ -268,6 +270,9 @@ void MpvEngine::ChooseVideoTrack(const mpv_node &tracks)
     if (!chosen)
         return;
     videoTrack_ = Int(Find(*chosen, "id"));
-    // What the container tells, if anything, until the first frame tells better.
+    // What the container tells: enough with the pixel aspect too (MPEG
+    // program streams keep theirs in the video, MP4 may not even tell the
+    // size); the first frame's parameters correct it should it be wrong.
     picture_ = ShownSize(*chosen, "demux-w", "demux-h", "demux-par", "demux-rotation");
+    pictureFromContainer_ = !picture_.isEmpty() && Find(*chosen, "demux-par");
 }
