@@ -120,43 +120,85 @@ void Reelbox_M::LoadFile()
     }
     connect(graph_.get(), &FilgraphManager::EndOfStream, this, &Reelbox_M::StopAndUnload);
     connect(graph_.get(), &FilgraphManager::Failed, this, &Reelbox_M::StopAndUnload);
+    connect(graph_.get(), &FilgraphManager::PictureChanged, this, &Reelbox_M::OnPictureChanged);
+    SizeToPicture();
+    ShowLength(graph_->Duration().value_or(0));
+    graph_->Run();
+    graph_->CurrentPosition(0);
+}
+
+// The picture's window at its size for this screen (the whole screen, or the
+// picture scaled down to fit what panels leave of it), then the window
+// around it. Without a picture the sizes stay as they were.
+void Reelbox_M::SizeToPicture()
+{
     if (FullScreenMode()) {
         const QSize picture = FullScreenVideoSize(ScreenRect().size());
         graph_->Width(picture.width());
         graph_->Height(picture.height());
+    } else if (graph_->Width() && graph_->Height()) {
+        const QSize picture(*graph_->Width(), *graph_->Height());
+        const QSize fitted = FitPicture(picture, AvailableRect().size() - QSize(0, TitleHeight + PanelHeight));
+        if (fitted != picture) {
+            graph_->Width(fitted.width());
+            graph_->Height(fitted.height());
+        }
     }
     VideoWidth = graph_->Width().value_or(VideoWidth);
     VideoHeight = graph_->Height().value_or(VideoHeight);
     LayOut();
     CorrectAspect();
-
-    const double duration = graph_->Duration().value_or(0);
-    H1->SetMax(static_cast<qint32>(RoundHalfEven(duration)));
-    H1->SetSmallChange(static_cast<qint32>(RoundHalfEven(duration / 50)));
-    SeekStep = SeekStepFor(duration);
-    Total_Time->setText(FormatTime(duration));
-    graph_->Run();
-    graph_->CurrentPosition(0);
 }
 
 void Reelbox_M::LayOut()
 {
-    const int width = VideoWidth;
+    // The video area spans the window, which the strip and the times may make
+    // wider than the picture: CorrectAspect centres the picture in it.
+    const int width = FullScreenMode() ? VideoWidth : qMax(VideoWidth, ChromeWidth());
     setFixedSize(width, VideoHeight + TitleHeight + PanelHeight);
     SetTitleWidth(width);
-    Display->setGeometry(0, TitleHeight, graph_->Width().value_or(VideoWidth), graph_->Height().value_or(VideoHeight));
+    Display->setGeometry(0, TitleHeight, width, graph_->Height().value_or(VideoHeight));
     Pic_B->setGeometry(0, Display->y() + Display->height(), width, PanelHeight);
     H1->setFixedWidth(width);
 }
 
+int Reelbox_M::ChromeWidth() const
+{
+    return qMax(TitleChromeWidth(), Rem_Time->geometry().right() + 1);
+}
+
+// Length, bar range, small change and arrow step for a length that may
+// change while the file plays; what did not change is left alone (the poll
+// comes here whenever the length moves).
+void Reelbox_M::ShowLength(double duration)
+{
+    shownLength_ = duration;
+    const auto max = static_cast<qint32>(RoundHalfEven(duration));
+    if (max != H1->Max())
+        H1->SetMax(max); // the bar keeps its range for a length under half a second
+    const auto smallChange = static_cast<qint32>(RoundHalfEven(duration / 50));
+    if (smallChange != H1->SmallChange())
+        H1->SetSmallChange(smallChange);
+    SeekStep = SeekStepFor(duration);
+    SetLabelText(Total_Time, FormatTime(duration));
+}
+
+// A picture whose size came only after the window was laid out, or changed.
+void Reelbox_M::OnPictureChanged()
+{
+    SizeToPicture();
+    PlaceWindow();
+}
+
 void Reelbox_M::PlaceWindow()
 {
-    const QRect screen = ScreenRect();
     if (FullScreenMode()) {
         EnterFullScreen();
         return;
     }
-    move(screen.left() + (screen.width() - width()) / 2, screen.top() + (screen.height() - height()) / 3);
+    // Centred across the room panels leave, a third of the free height down.
+    const QRect area = AvailableRect();
+    move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 3);
 }
 
 void Reelbox_M::CorrectAspect()

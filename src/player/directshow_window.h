@@ -1,7 +1,9 @@
 #pragma once
 // Reelbox_M: the window that plays one file through the filter graph, shown
-// modally by the main window once per file. It sizes itself to the picture (or
-// covers the screen), plays at once, shows position, length and remaining time
+// modally by the main window once per file. It sizes itself to the picture as
+// it is shown, scaled down to fit the screen without its panels, never
+// narrower than its strip and times need (or it covers the screen), plays at
+// once, shows position, length (as it becomes known) and remaining time
 // under a seek bar, takes the keyboard and mouse commands, and hands control
 // back only by closing: with StopPlay untouched when the file ended or the user
 // skipped to the next one, after setting StopPlay to -1 when the user stopped.
@@ -39,9 +41,10 @@ public:
     QLabel *Pos_Time, *lbl, *Total_Time, *Rem_Time;
     QTimer *Timer1;
 
-    // Window state.
+    // Window state. The picture's size starts as the video area's design
+    // size, which a file without a picture keeps.
     QString MediaFile;
-    qint32 VideoWidth = 0, VideoHeight = 0;
+    qint32 VideoWidth = 233, VideoHeight = 193;
     qint32 SeekStep = 0;
 
     // Handlers.
@@ -67,11 +70,16 @@ protected:
 private:
     void CreateControls();
     void CreateBottomPanel();
+    void SizeToPicture();
     void LayOut();
+    int ChromeWidth() const;
+    void ShowLength(double duration);
+    void OnPictureChanged();
     void PlaceWindow();
     void StopAndUnload();
     void SetLabelText(QLabel *label, const QString &text);
 
     PlaybackEngine &engine_;
     std::unique_ptr<FilgraphManager> graph_;
+    double shownLength_ = 0; // the length the labels and the bar show
 };

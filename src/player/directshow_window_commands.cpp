@@ -25,6 +25,8 @@ void Reelbox_M::Timer1_Timer()
         return;
     const double position = graph_->CurrentPosition().value_or(0);
     const double duration = graph_->Duration().value_or(0);
+    if (duration != shownLength_) // known only now, or growing
+        ShowLength(duration);
     const qint32 value = static_cast<qint32>(RoundHalfEven(position));
     if (value != H1->Value() && !H1->ThumbDragging())
         H1->SetValue(value);

@@ -33,6 +33,13 @@ QSize FullScreenVideoSize(QSize screen)
     return {screen.width(), screen.height() - 53};
 }
 
+QSize FitPicture(QSize picture, QSize room)
+{
+    if (picture.isEmpty() || (picture.width() <= room.width() && picture.height() <= room.height()))
+        return picture;
+    return picture.scaled(room.expandedTo({1, 1}), Qt::KeepAspectRatio).expandedTo({1, 1});
+}
+
 QRect CorrectAspectRect(int w, int h, int videoWidth, int videoHeight)
 {
     int pictureWidth = videoWidth;

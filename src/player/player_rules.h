@@ -1,6 +1,6 @@
 #pragma once
-// The DirectShow window's pure rules: its time display, the arrow keys' seek
-// step, and where the picture sits inside the video area.
+// The player windows' pure rules: the time display, the arrow keys' seek
+// step, the picture's size on the screen and its place inside the video area.
 
 #include <QRect>
 #include <QSize>
@@ -19,6 +19,10 @@ qint32 SeekStepFor(double duration);
 // The picture's size in full-screen mode: the whole screen but for the title
 // strip and the bottom panel (53 pixels of height).
 QSize FullScreenVideoSize(QSize screen);
+
+// A picture in a window: its own size where that fits `room`, else the
+// largest size with its proportions that does (never below one pixel a side).
+QSize FitPicture(QSize picture, QSize room);
 
 // The picture's place inside an area of w x h pixels for a picture of
 // videoWidth x videoHeight: the largest size with the picture's aspect ratio,

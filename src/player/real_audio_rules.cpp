@@ -5,12 +5,13 @@
 #include <cmath>
 #include <limits>
 
-RealAudioLayout LayOutForPicture(QSize picture)
+RealAudioLayout LayOutForPicture(QSize picture, int minimumWidth)
 {
-    const int w = picture.width(), h = picture.height();
+    const int h = picture.height();
+    const int w = qMax(picture.width(), minimumWidth);
     RealAudioLayout layout;
     layout.window = QSize(w, h + RealAudioChromeHeight);
-    layout.picture = QRect(0, 20, w, h);
+    layout.picture = QRect((w - picture.width()) / 2, 20, picture.width(), h);
     layout.slider = QRect(0, h + 20, w, 21);
     layout.statusBar = QRect(0, h + 41, w, 25);
     layout.exitLeft = w - 20;
@@ -61,5 +62,19 @@ QPoint StartPosition(const QString &storedTop, const QString &storedLeft, QSize 
         place.setY(TwipsToPixels(*twips));
     if (const std::optional<int> twips = StoredTwips(storedLeft); !storedLeft.isEmpty() && twips)
         place.setX(TwipsToPixels(*twips));
-    return StaysVisible(QRect(place, size), screens) ? place : centred;
+    if (!StaysVisible(QRect(place, size), screens))
+        return centred;
+    // A window larger than the one whose place was stored would stick out past
+    // the right or bottom edge of its screen: it comes back in as far as it
+    // fits. One left past the left or top edge stays where it was left.
+    QRect area = primary;
+    for (const QRect &screen : screens)
+        if (screen.contains(place) && !screen.contains(primary))
+            area = screen;
+    const auto pulledIn = [](int start, int length, int areaStart, int areaLength) {
+        const int over = start + length - (areaStart + areaLength);
+        return start >= areaStart && over > 0 ? qMax(areaStart, start - over) : start;
+    };
+    return {pulledIn(place.x(), size.width(), area.x(), area.width()),
+            pulledIn(place.y(), size.height(), area.y(), area.height())};
 }

@@ -9,14 +9,15 @@
 
 // The window laid out for a picture: from the top, the 20-pixel title strip,
 // the picture, the 21-pixel slider and the 25-pixel status bar, all as wide
-// as the picture; the exit picture 20 pixels from the right.
+// as the picture, or `minimumWidth` with the picture centred; the exit
+// picture 20 pixels from the right.
 struct RealAudioLayout
 {
     QSize window;
     QRect picture, slider, statusBar;
     int exitLeft = 0;
 };
-RealAudioLayout LayOutForPicture(QSize picture);
+RealAudioLayout LayOutForPicture(QSize picture, int minimumWidth = 0);
 
 // Rows the window adds to its picture: title strip, slider and status bar.
 constexpr int RealAudioChromeHeight = 20 + 21 + 25;
@@ -36,10 +37,13 @@ std::optional<int> StoredTwips(const QString &text);
 // see it and reach its title strip.
 bool StaysVisible(const QRect &window, const QList<QRect> &screens);
 
-// Where the window opens (screen pixels), `size` big, for the stored top and
+// Where the window goes (screen pixels), `size` big, for the stored top and
 // left: centred across `primary` and one third down its free height, then the
 // stored top, then the stored left put over that. Where the result would
 // leave the window off every screen (a monitor unplugged, a smaller
-// resolution since), centred.
+// resolution since), centred; where it would stick out past the right or
+// bottom edge of `primary` from a place on it, moved back in as far as it
+// fits. Judged once for the title strip the window opens as, and again for
+// each size it is laid out to.
 QPoint StartPosition(const QString &storedTop, const QString &storedLeft, QSize size, const QRect &primary,
                      const QList<QRect> &screens);

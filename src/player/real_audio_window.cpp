@@ -2,8 +2,10 @@
 
 #include "app/reelbox_b.h"
 #include "platform/media/real_audio.h"
+#include "platform/media/real_audio_views.h"
 #include "platform/units.h"
 #include "platform/window_system.h"
+#include "player/player_rules.h"
 #include "player/real_audio_rules.h"
 
 #include <QGuiApplication>
@@ -75,12 +77,15 @@ void Reelbox_R::PlaceAtLoad()
         move(ScreenRect().topLeft());
         return;
     }
-    // A stored position is used only where the window would be seen; the
-    // keys themselves stay as they are until the window closes.
+    // A stored position is used only where the window would be seen: judged
+    // here for the strip, and again for the window laid out (PlaceLaidOut).
+    // The keys themselves stay as they are until the window closes.
     B.IniValue = ReadIniString(Section, TopKey, B.SettingsFile());
-    const QString top = B.IniValue;
+    storedTop_ = B.IniValue;
     B.IniValue = ReadIniString(Section, LeftKey, B.SettingsFile());
-    move(StartPosition(top, B.IniValue, size(), ScreenRect(), ScreenRects()));
+    storedLeft_ = B.IniValue;
+    placed_ = StartPosition(storedTop_, storedLeft_, size(), AvailableRect(), ScreenRects());
+    move(placed_);
 }
 
 void Reelbox_R::Realmain_OnClipOpened(const QString &, const QString &)
@@ -101,19 +106,40 @@ void Reelbox_R::LayOut()
         if (const std::optional<QVariant> height = Realmain->PropertyGet(PictureHeight))
             picture.setHeight(height->toInt());
     }
+    if (!FullScreenMode())
+        picture = FitPicture(picture, AvailableRect().size() - QSize(0, RealAudioChromeHeight));
     RealSC->resize(picture);
     RealSC->Call(PictureSet);
-    const RealAudioLayout layout = LayOutForPicture(picture);
+    const RealAudioLayout layout = LayOutForPicture(picture, FullScreenMode() ? 0 : ChromeWidth());
     RealSC->move(layout.picture.topLeft());
     setFixedSize(layout.window);
     Real_Pos->setGeometry(layout.slider);
     Realmain->setGeometry(layout.statusBar);
-    SetTitleWidth(layout.picture.width());
+    SetTitleWidth(layout.window.width());
     for (RealAudio *control : {RealSC, Realmain, Real_Pos})
         control->show();
     if (FullScreenMode())
         EnterFullScreen();
+    else
+        PlaceLaidOut();
     show();
+}
+
+int Reelbox_R::ChromeWidth() const
+{
+    const RealStatusBar *status = Realmain->StatusBar();
+    return qMax(TitleChromeWidth(), status ? status->WidthNeeded() : 0);
+}
+
+// The place the window chose at load, chosen again for the size it has now:
+// a stored place where this window stays visible (the strip said little of
+// that), else centred for its size. A window the user has moved stays.
+void Reelbox_R::PlaceLaidOut()
+{
+    if (pos() != placed_)
+        return;
+    placed_ = StartPosition(storedTop_, storedLeft_, size(), AvailableRect(), ScreenRects());
+    move(placed_);
 }
 
 void Reelbox_R::Realmain_OnPlayStateChange(qint32 state)

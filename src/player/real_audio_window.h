@@ -4,7 +4,9 @@
 // picture, Real_Pos the position slider, Realmain the status bar; Realmain is
 // given the file, takes the play and pause commands and raises the
 // notifications the window follows. The window opens as its title strip
-// alone, lays itself out to the clip once the control reports it, mirrors the
+// alone, lays itself out to the clip once the control reports it (scaled down
+// to fit the screen without its panels, never narrower than its strip and
+// status bar need), mirrors the
 // play state in the strip, and closes when the control reports that playback
 // has stopped or when the user stops. It keeps its screen position in the
 // settings file ("rFormTop", "rFormLeft") between runs.
@@ -46,8 +48,12 @@ private:
     void CreateControls();
     void PlaceAtLoad();
     void LayOut();
+    int ChromeWidth() const;
+    void PlaceLaidOut();
     bool StoresPosition() const;
 
     bool clipOpened_ = false;
     bool playedNothing_ = false;
+    QString storedTop_, storedLeft_; // the place stored, as read at load
+    QPoint placed_; // where the window last put itself; elsewhere the user moved it
 };

@@ -3,6 +3,7 @@
 #include "app/reelbox_b.h"
 #include "app/shared_procedures.h"
 #include "app/title_drag.h"
+#include "platform/file_names.h"
 #include "platform/fonts.h"
 #include "platform/picture_label.h"
 
@@ -16,11 +17,13 @@
 
 namespace {
 constexpr int TitleHeight = 20;
+constexpr int ExitFromRight = 20; // the exit picture's left, from the strip's right
+constexpr int TextGap = 4;        // between the status text and the exit picture
 
 // The name the task switcher shows: the played file's, e.g. "a.avi - Reelbox".
 QString TitleFor(const QString &path)
 {
-    const QString name = QFileInfo(path).fileName();
+    const QString name = DisplayFileName(QFileInfo(path).fileName());
     return name.isEmpty() ? QStringLiteral("Reelbox") : name + QStringLiteral(" - Reelbox");
 }
 } // namespace
@@ -31,6 +34,7 @@ const QString SkinnedPlayerWindow::UnloadingText = QStringLiteral("Unloading");
 SkinnedPlayerWindow::SkinnedPlayerWindow(Reelbox_B &shared, TitleStrip design, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
     , B(shared)
+    , design_(design)
 {
     setWindowTitle(TitleFor(B.PlayFile));
     setFont(DesignFont());
@@ -65,8 +69,8 @@ bool SkinnedPlayerWindow::FullScreenMode() const
 
 QString SkinnedPlayerWindow::PlayingText() const
 {
-    const QFileInfo file(B.PlayFile);
-    return QStringLiteral("Playing... ") + (file.exists() ? file.fileName() : QString());
+    const bool there = KindOfPath(B.PlayFile) != PathKind::Missing;
+    return QStringLiteral("Playing... ") + (there ? DisplayFileName(QFileInfo(B.PlayFile).fileName()) : QString());
 }
 
 void SkinnedPlayerWindow::ShowPlaying()
@@ -83,7 +87,15 @@ void SkinnedPlayerWindow::SetMessage(const QString &text)
 void SkinnedPlayerWindow::SetTitleWidth(int width)
 {
     Image1->setFixedWidth(width);
-    ImgExit->move(width - 20, ImgExit->y());
+    ImgExit->move(width - ExitFromRight, ImgExit->y());
+    lbl_msg->setMaximumWidth(qMax(0, ImgExit->x() - TextGap - lbl_msg->x()));
+    lbl_msg->adjustSize();
+}
+
+int SkinnedPlayerWindow::TitleChromeWidth() const
+{
+    const int text = lbl_msg->fontMetrics().horizontalAdvance(PlayingText());
+    return qMin(lbl_msg->x() + text + TextGap + ExitFromRight, design_.width);
 }
 
 void SkinnedPlayerWindow::AnimateOpenFromCursor()
@@ -108,6 +120,12 @@ QRect SkinnedPlayerWindow::ScreenRect()
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
     return screen ? screen->geometry() : QRect(0, 0, 1024, 768);
+}
+
+QRect SkinnedPlayerWindow::AvailableRect()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : ScreenRect();
 }
 
 void SkinnedPlayerWindow::Image1_MouseDown(Qt::MouseButton button)

@@ -74,8 +74,13 @@ protected:
     void ShowPlaying();
     // Shows text in the title strip.
     void SetMessage(const QString &text);
-    // The strip across `width` pixels, the exit picture 20 pixels from its right.
+    // The strip across `width` pixels, the exit picture 20 pixels from its
+    // right; the status text is cut short where it would run under it.
     void SetTitleWidth(int width);
+    // The width the title strip needs to show the playing text whole, with
+    // the exit picture beside it; at most the strip's design width, beyond
+    // which the text is cut short.
+    int TitleChromeWidth() const;
     // Outside a play loop, the opening animation from the pointer to the
     // window; then the default pointer.
     void AnimateOpenFromCursor();
@@ -83,6 +88,8 @@ protected:
     void EnterFullScreen();
     // The screen players are placed on and sized to, in pixels.
     static QRect ScreenRect();
+    // The part of it windows are to keep to: without panels and docks.
+    static QRect AvailableRect();
 
     // The keys both windows answer alike: Ctrl moves on to the next file; Alt
     // pauses, or resumes when the strip reads exactly "Pause"; Esc and Space
@@ -106,5 +113,6 @@ protected:
     Reelbox_B &B;
 
 private:
+    TitleStrip design_;
     bool unloading_ = false;
 };

@@ -58,7 +58,7 @@ bool FakeEngine::TakeOpen(const QString &path)
 void FakeEngine::Run()
 {
     calls_ << QStringLiteral("Run");
-    if (HasFile() && position_ < duration_)
+    if (HasFile() && (position_ < duration_ || duration_ <= 0)) // 0: a length not known
         state_ = State::Playing;
     AnnounceChanges();
 }
@@ -105,13 +105,29 @@ void FakeEngine::SetSeeking(bool seeking)
     AnnounceChanges();
 }
 
+void FakeEngine::ChangeDuration(double seconds)
+{
+    if (HasFile())
+        duration_ = seconds;
+}
+
+void FakeEngine::ChangePicture(QSize size)
+{
+    if (!HasFile())
+        return;
+    picture_ = size;
+    emit PictureChanged();
+}
+
 void FakeEngine::Advance(double seconds)
 {
     if (state_ != State::Playing)
         return;
-    position_ = std::min(position_ + seconds, duration_);
+    position_ += seconds;
+    if (duration_ > 0)
+        position_ = std::min(position_, duration_);
     AnnounceChanges();
-    if (position_ >= duration_)
+    if (duration_ > 0 && position_ >= duration_)
         FinishStream();
 }
 

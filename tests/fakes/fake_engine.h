@@ -26,7 +26,8 @@ public:
     // after FailLoad. Nothing unless Opening.
     void FinishOpening();
     // Moves the clock `seconds` on; only a Playing file advances. Reaching
-    // the end stops there and emits EndOfStream.
+    // the end stops there and emits EndOfStream (never for a length of 0,
+    // which is not known).
     void Advance(double seconds);
     // Plays the open file to its end at once (EndOfStream, Stopped at Duration()).
     void FinishStream();
@@ -35,6 +36,10 @@ public:
     // Holds the engine waiting for its source, or for a seek to be carried out.
     void SetBuffering(bool buffering);
     void SetSeeking(bool seeking);
+    // The open file's length becomes known or grows; its picture gets a size
+    // only now, or a new one (PictureChanged).
+    void ChangeDuration(double seconds);
+    void ChangePicture(QSize size);
 
     // The calls made so far, in order: "Load <path>", "Open <path>", "Run",
     // "Pause", "Stop", "Seek <seconds>", "Unload".

@@ -54,6 +54,14 @@ public:
     {
         return Instance().Make({file, encode}, source);
     }
+    // Path of `file`, made from the made clip `input` by ffmpeg with `options`
+    // (a stream copy with new metadata, say); empty when either failed.
+    static QString Remux(const QString &file, const QString &input, const QStringList &options)
+    {
+        if (input.isEmpty())
+            return {};
+        return Instance().Run(Instance().dir_.filePath(file), QStringList{"-i", input} << options);
+    }
     // Where a file that does not exist would be.
     static QString Missing() { return Instance().dir_.filePath("no such clip.avi"); }
     // A file of bytes no demuxer recognises, with a video file's ending.
@@ -85,16 +93,23 @@ private:
         const QString path = dir_.filePath(clip.file);
         if (made_.contains(path))
             return path;
-        QStringList args{"-hide_banner", "-loglevel", "error", "-y"};
+        QStringList args;
         if (clip.hasVideo)
             args << "-f" << "lavfi" << "-i" << source;
         args << "-f" << "lavfi" << "-i" << "sine=frequency=440:sample_rate=44100:duration=1";
-        args << clip.encode << path;
+        return Run(path, args << clip.encode);
+    }
+
+    // Runs ffmpeg with `args` to write path, once; empty when it failed.
+    QString Run(const QString &path, const QStringList &args)
+    {
+        if (made_.contains(path))
+            return path;
         QProcess ffmpeg;
-        ffmpeg.start(QStringLiteral("ffmpeg"), args);
+        ffmpeg.start(QStringLiteral("ffmpeg"), QStringList{"-hide_banner", "-loglevel", "error", "-y"} << args << path);
         if (!ffmpeg.waitForFinished(60000) || ffmpeg.exitCode() != 0) {
             error_ = QStringLiteral("ffmpeg failed on %1: %2")
-                         .arg(clip.file, QString::fromLocal8Bit(ffmpeg.readAllStandardError()));
+                         .arg(QFileInfo(path).fileName(), QString::fromLocal8Bit(ffmpeg.readAllStandardError()));
             return {};
         }
         made_.insert(path);

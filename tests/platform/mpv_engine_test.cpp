@@ -1,15 +1,20 @@
 // MpvEngine against real files made by ffmpeg: every format the player window
-// is given, a sound-only file, a missing file and a garbage file; then the
-// picture itself, drawn into a shown window.
+// is given, a sound-only file, a missing file, a garbage file, a device and an
+// engine protocol; pictures as they are shown (non-square pixels, rotation, a
+// size only the decoder knows), a length only known at the end, a file that
+// takes long to probe; then the picture itself, drawn into a shown window.
 
 #include "platform/media/mpv_engine.h"
 #include "platform/media_clips.h"
 
 #include <QDialog>
-#include <algorithm>
+#include <QElapsedTimer>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -21,7 +26,7 @@ MpvEngineOptions Untimed() { return {.drawVideo = false, .untimed = true}; }
 
 struct FormatCase
 {
-    QString file;       // a clip of PlayerClips(), or "missing" / "garbage"
+    QString file;       // a clip of PlayerClips(), or "missing" / "garbage" / "protocol" / "device"
     bool plays = true;
     QSize picture{320, 240};
 };
@@ -34,6 +39,10 @@ QString PathOf(const FormatCase &row)
         return MediaClips::Missing();
     if (row.file == "garbage")
         return MediaClips::Garbage();
+    if (row.file == "protocol") // mpv's own filter-graph protocol, as a list entry could name it
+        return QStringLiteral("av://lavfi:testsrc=size=320x240");
+    if (row.file == "device") // read for ever, were it opened
+        return QStringLiteral("/dev/zero");
     return MediaClips::Path(row.file);
 }
 
@@ -107,7 +116,7 @@ INSTANTIATE_TEST_SUITE_P(
                       FormatCase{"clip.asf"}, FormatCase{"clip.mpg"}, FormatCase{"clip.dat"},
                       FormatCase{"clip.rm"}, FormatCase{"clip.rmvb"},
                       FormatCase{"tone.wav", true, QSize()}, FormatCase{"missing", false},
-                      FormatCase{"garbage", false}),
+                      FormatCase{"garbage", false}, FormatCase{"protocol", false}, FormatCase{"device", false}),
     [](const auto &info) {
         QString name = info.param.file;
         return name.replace('.', '_').toStdString();
@@ -354,4 +363,134 @@ TEST(MpvEngine, SurvivesEitherSideBeingDeletedFirst)
     engine->Run();
     engine.reset(); // while playing, with the picture on screen
     EXPECT_FALSE(picture);
+}
+
+// A seek made the moment a file has opened (a metafile's start time) is
+// carried out every time: playback goes on from there, never from the start.
+TEST(MpvEngine, ASeekAsSoonAsTheFileOpensIsCarriedOut)
+{
+    MpvEngine engine(Untimed());
+    for (int run = 0; run < 5; ++run) {
+        QList<double> played; // positions reported after opening, once no seek is pending
+        bool opened = false;
+        QObject::connect(&engine, &PlaybackEngine::Opened, &engine, [&] {
+            opened = true;
+            engine.Seek(0.6);
+            engine.Run();
+        }, Qt::SingleShotConnection);
+        const auto log = QObject::connect(&engine, &PlaybackEngine::PositionChanged, &engine, [&](double s) {
+            if (opened && !engine.Seeking())
+                played.append(s);
+        });
+        QSignalSpy ends(&engine, &PlaybackEngine::EndOfStream);
+        engine.Open(MediaClips::Path("clip.avi"));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return ends.count() > 0; })) << "run " << run;
+        QObject::disconnect(log);
+        ASSERT_FALSE(played.isEmpty());
+        EXPECT_GE(played.first(), 0.55) << "run " << run << " played from the start";
+    }
+}
+
+namespace {
+
+// Clips whose picture shows at another size than stored, or whose container
+// does not tell the size at all.
+QString ShownSizeClip(const QString &name)
+{
+    const QString source = QStringLiteral("testsrc=size=%1:rate=25:duration=1");
+    if (name == "mp4 named avi") // MPEG-4 Part 2 in MP4: the size comes from the first frame
+        return MediaClips::Custom("mp4.avi", source.arg("256x192"), {"-c:v", "mpeg4", "-f", "mp4"});
+    if (name == "matroska named avi")
+        return MediaClips::Custom("mkv.avi", source.arg("192x144"), {"-c:v", "mpeg4", "-f", "matroska"});
+    if (name == "16:9 dvd")
+        return MediaClips::Custom("dvd.avi", source.arg("720x480"),
+                                  {"-c:v", "mpeg2video", "-aspect", "16:9", "-c:a", "mp2", "-f", "mpeg"});
+    if (name == "rotated phone clip")
+        return MediaClips::Remux("rotated.mp4",
+                                 MediaClips::Custom("upright.mp4", source.arg("320x180"), {"-c:v", "mpeg4", "-f", "mp4"}),
+                                 {"-c", "copy", "-metadata:s:v:0", "rotate=90"});
+    if (name == "sound-only wmv")
+        return MediaClips::Path(MediaClip{"sound.wmv", {"-c:a", "wmav2", "-f", "asf"}, false});
+    return {};
+}
+
+} // namespace
+
+// The picture's size is the size it is shown at, known by the time the file
+// has opened, whatever the container tells of it.
+TEST(MpvEngine, ReportsThePictureAtTheSizeItIsShown)
+{
+    const struct
+    {
+        const char *clip;
+        QSize shown;
+    } rows[] = {
+        {"mp4 named avi", {256, 192}},   {"matroska named avi", {192, 144}},
+        {"16:9 dvd", {854, 480}},        {"rotated phone clip", {180, 320}},
+        {"sound-only wmv", {}},
+    };
+    MpvEngine engine(Untimed());
+    for (const auto &row : rows) {
+        const QString path = ShownSizeClip(row.clip);
+        ASSERT_FALSE(path.isEmpty()) << MediaClips::Error().toStdString();
+        ASSERT_TRUE(engine.Load(path)) << row.clip;
+        EXPECT_EQ(engine.PictureSize(), row.shown) << row.clip;
+    }
+}
+
+TEST(ShownPictureSize, StretchesByThePixelAspectThenTurns)
+{
+    EXPECT_EQ(ShownPictureSize({720, 480}, 32.0 / 27, 0), QSize(854, 480));
+    EXPECT_EQ(ShownPictureSize({720, 480}, 8.0 / 9, 0), QSize(720, 540)); // 4:3 NTSC: taller, never narrower
+    EXPECT_EQ(ShownPictureSize({720, 576}, 64.0 / 45, 0), QSize(1024, 576));
+    EXPECT_EQ(ShownPictureSize({320, 180}, 1, 90), QSize(180, 320));
+    EXPECT_EQ(ShownPictureSize({320, 180}, 0, 270), QSize(180, 320)); // no aspect known: square
+    EXPECT_EQ(ShownPictureSize({320, 180}, 1, 180), QSize(320, 180));
+}
+
+// A file whose length mpv cannot tell, or guesses short from the bitrate (a
+// raw stream, as a file still being written can be): the position is never
+// held at that length, the length follows it, and at the end it is what played.
+TEST(MpvEngine, FollowsAFileOfUnknownLength)
+{
+    // Longer than mpv reads ahead, which would find the end.
+    const QString path = MediaClips::Custom("raw.avi", "testsrc=size=160x120:rate=25:duration=4",
+                                            {"-an", "-c:v", "mpeg4", "-f", "m4v"});
+    ASSERT_FALSE(path.isEmpty()) << MediaClips::Error().toStdString();
+    MpvEngine engine(Untimed());
+    ASSERT_TRUE(engine.Load(path));
+    ASSERT_LT(engine.Duration(), 3) << "mpv knew the length: nothing to follow";
+    double furthest = 0;
+    QObject::connect(&engine, &PlaybackEngine::PositionChanged, &engine, [&] {
+        furthest = std::max(furthest, engine.Position());
+        EXPECT_TRUE(engine.Duration() == 0 || engine.Duration() >= engine.Position());
+    });
+    QSignalSpy ends(&engine, &PlaybackEngine::EndOfStream);
+    engine.Run();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ends.count() > 0; }));
+    EXPECT_GT(furthest, 3.0);
+    EXPECT_GT(engine.Duration(), 3.9);
+    EXPECT_EQ(engine.Position(), engine.Duration());
+}
+
+// Probing a file that ffmpeg reads at length (gigabytes of nothing) holds
+// neither the event loop nor the engine: windows are painted and timers run
+// while Load waits, and the file fails as unplayable, within seconds.
+TEST(MpvEngine, AFileThatTakesLongToProbeLeavesTheEventLoopRunning)
+{
+    QTemporaryDir folder;
+    QFile sparse(folder.filePath("nothing.avi"));
+    ASSERT_TRUE(sparse.open(QIODevice::WriteOnly) && sparse.resize(qint64(2) << 30));
+    sparse.close();
+    MpvEngine engine(Untimed());
+    int ticks = 0;
+    QTimer clock;
+    QObject::connect(&clock, &QTimer::timeout, [&] { ++ticks; });
+    clock.start(50);
+    QElapsedTimer took;
+    took.start();
+    EXPECT_FALSE(engine.Load(sparse.fileName()));
+    EXPECT_LT(took.elapsed(), 8000);
+    EXPECT_GE(ticks, took.elapsed() / 50 / 2) << "the event loop stood still for " << took.elapsed() << " ms";
+    EXPECT_TRUE(engine.Load(MediaClips::Path("clip.avi"))) << "the engine recovers";
 }

@@ -51,6 +51,7 @@ TEST(RealSource, NamesItsClips)
         {"file://" + ram, {folder.FilePath("a.rm"), folder.FilePath("b.rm")}},
         {"FILE://" + ram, {folder.FilePath("a.rm"), folder.FilePath("b.rm")}},
         {"http://example.com/x.ram", {"http://example.com/x.ram"}},
+        {"av://lavfi:testsrc", {}}, // the engine's own protocols are no source
         {"/v/plain.rm", {"/v/plain.rm"}},
         {"file://", {}},
         {"", {}},

@@ -1,5 +1,5 @@
 // The metafile reader against a table of lines: comments and blanks, relative
-// and absolute paths, file URLs, other schemes, CRLF, Shift_JIS, names that
+// and absolute paths, file URLs, network and other schemes, CRLF, Shift_JIS, names that
 // look escaped, missing entries, and the per-entry start and end times.
 
 #include "platform/media/real_metafile.h"
@@ -55,6 +55,13 @@ TEST_F(Metafile, EachLineGivesItsEntry)
          {{"http://example.com/a.rm", none, none},
           {"rtsp://example.com/b.rm?start=10", none, none},
           {"HTTPS://example.com/c%20d.rm", none, none}}},
+        // Only those of the network schemes: the engine's own protocols, and
+        // schemes no metafile names, are skipped.
+        {"fdclose://3\nav://lavfi:testsrc\nmms://example.com/a\nmemory://x\nftp://example.com/b.rm\n"
+         "PNM://example.com/c.rm\nrtmp://example.com/d\n",
+         {{"mms://example.com/a", none, none},
+          {"PNM://example.com/c.rm", none, none},
+          {"rtmp://example.com/d", none, none}}},
         {"a.rm?start=1:30&end=2:00.5", {{In("a.rm"), 90.0, 120.5}}},
         {"sub/b.rm?end=\"10\"", {{In("sub/b.rm"), none, 10.0}}},
         {"a.rm?start=soon", {{In("a.rm?start=soon"), none, none}}},

@@ -63,6 +63,64 @@ TEST_F(DirectShowWindow, SizesItselfToThePictureAndStartsPlaying)
     EXPECT_EQ(engine_.VideoWidget()->parentWidget(), w->Display);
 }
 
+// The window for pictures of every size, on this screen: it lies on what
+// panels leave of the screen, holds the picture at its proportions, and is
+// never narrower than its strip and times; a picture without a size keeps
+// the design's video area until one comes.
+TEST_F(DirectShowWindow, FitsEveryPictureToTheScreenAndItsChrome)
+{
+    const QRect room = QGuiApplication::primaryScreen()->availableGeometry();
+    const QSize big = QSize(1920, 1080).scaled(room.size() - QSize(0, 53), Qt::KeepAspectRatio);
+    const struct
+    {
+        const char *why;
+        QSize picture, later; // the picture at load, and one that comes after
+        QSize window;
+        QRect shown; // the picture's place in the video area
+    } rows[] = {
+        {"no picture", {}, {}, {233, 246}, {}},
+        {"picture known late", {}, {320, 240}, {320, 293}, {0, 0, 320, 240}},
+        {"larger than the screen", {1920, 1080}, {}, big + QSize(0, 53), {QPoint(0, 0), big}},
+        {"non-square pixels, as shown", {854, 480}, {}, {854, 533}, {0, 0, 854, 480}},
+        {"tiny", {64, 48}, {}, {150, 101}, {43, 0, 64, 48}},
+    };
+    shared_.InPlayLoop = -1;
+    for (const auto &row : rows) {
+        engine_.SetPictureSize(row.picture);
+        auto w = Load();
+        if (!row.later.isEmpty())
+            engine_.ChangePicture(row.later);
+        EXPECT_EQ(w->size(), row.window) << row.why;
+        EXPECT_TRUE(room.contains(w->geometry())) << row.why << ": " << ::testing::PrintToString(w->geometry());
+        EXPECT_EQ(w->Display->geometry(), QRect(0, 20, w->width(), w->height() - 53)) << row.why;
+        EXPECT_EQ(w->Pic_B->width(), w->width()) << row.why;
+        if (!row.shown.isEmpty())
+            EXPECT_EQ(engine_.VideoWidget()->geometry(), row.shown) << row.why;
+        EXPECT_LT(w->lbl_msg->geometry().right(), w->ImgExit->x()) << row.why << ": the text under the exit picture";
+        EXPECT_LE(w->Rem_Time->geometry().right(), w->width()) << row.why;
+    }
+}
+
+// A length unknown at first, or growing, is shown once known and followed.
+TEST_F(DirectShowWindow, FollowsALengthThatBecomesKnown)
+{
+    shared_.InPlayLoop = -1;
+    engine_.SetDuration(0);
+    auto w = Load();
+    EXPECT_EQ(w->Total_Time->text(), "00:00:00");
+    engine_.ChangeDuration(100);
+    engine_.Advance(3);
+    w->Timer1_Timer();
+    EXPECT_EQ(w->Total_Time->text(), "00:01:40");
+    EXPECT_EQ(w->Rem_Time->text(), "00:01:37");
+    EXPECT_EQ(w->H1->Max(), 100);
+    EXPECT_EQ(w->SeekStep, 5);
+    engine_.ChangeDuration(130.5);
+    w->Timer1_Timer();
+    EXPECT_EQ(w->Total_Time->text(), "00:02:10");
+    EXPECT_EQ(w->H1->Max(), 130);
+}
+
 TEST_F(DirectShowWindow, FullScreenCoversTheScreen)
 {
     shared_.PlaySource = 1;

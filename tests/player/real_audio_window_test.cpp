@@ -9,6 +9,7 @@
 #include "fakes/fake_engine.h"
 #include "fakes/program_folder.h"
 #include "platform/media/real_audio.h"
+#include "platform/media/real_audio_views.h"
 #include "platform/picture_label.h"
 #include "platform/window_system.h"
 #include "player/real_audio_rules.h"
@@ -59,7 +60,8 @@ TEST(RealAudioStartPosition, StoredWhereVisibleElseCentred)
         {"on the second screen", " 1500", " 22500", {primary, right}, {1500, 100}},
         {"that screen unplugged", " 1500", " 22500", {primary}, centred},
         {"below a smaller screen", " 30000", " 1500", {primary}, centred},
-        {"half on the bottom edge", " 15210", " 1500", {primary}, {100, 1014}},
+        {"half on the bottom edge: back in", " 15210", " 1500", {primary}, {100, 1004}},
+        {"past the right edge: back in", " 1500", " 18000", {primary}, {1147, 100}},
         {"mostly off the bottom", " 15240", " 1500", {primary}, centred},
         {"past any coordinate", " 1e30", " 1500", {primary}, {100, 335}},
     };
@@ -105,6 +107,7 @@ protected:
         return ReadIniString("Section", QLatin1String(key), shared_.SettingsFile());
     }
     static QRect Screen() { return QGuiApplication::primaryScreen()->geometry(); }
+    static QRect Available() { return QGuiApplication::primaryScreen()->availableGeometry(); }
 
     ProgramFolder folder_;
     QString clip_;
@@ -163,6 +166,49 @@ TEST_F(RealAudioWindow, ASoundOnlyClipKeepsTheDesignPicture)
     EXPECT_EQ(w->size(), QSize(209, 219));
 }
 
+// As the DirectShow window: the laid-out window lies on what panels leave of
+// the screen, holds the picture at its proportions (centred where the strip
+// and status bar need more width) and lays itself out again for a picture
+// whose size comes late.
+TEST_F(RealAudioWindow, FitsEveryPictureToTheScreenAndItsChrome)
+{
+    const QRect room = Available();
+    const QSize big = QSize(1920, 1080).scaled(room.size() - QSize(0, 66), Qt::KeepAspectRatio);
+    const struct
+    {
+        const char *why;
+        QSize picture, later;
+        QSize window;
+        QRect shown; // RealSC's place
+    } rows[] = {
+        {"larger than the screen", {1920, 1080}, {}, big + QSize(0, 66), {QPoint(0, 20), big}},
+        {"tiny", {64, 48}, {}, {0, 114}, {0, 20, 64, 48}},
+        {"picture known late", {}, {320, 240}, {320, 306}, {0, 20, 320, 240}},
+    };
+    for (const auto &row : rows) {
+        engine_.SetPictureSize(row.picture);
+        auto w = Load();
+        OpenClip();
+        if (!row.later.isEmpty()) {
+            engine_.ChangePicture(row.later);
+            Deliver();
+        }
+        EXPECT_TRUE(room.contains(w->geometry())) << row.why << ": " << ::testing::PrintToString(w->geometry());
+        EXPECT_LT(w->lbl_msg->geometry().right(), w->ImgExit->x()) << row.why << ": the text under the exit picture";
+        const RealStatusBar *status = w->Realmain->StatusBar();
+        EXPECT_GE(w->width(), status->WidthNeeded()) << row.why;
+        if (row.window.width() == 0) { // as wide as the chrome needs, the picture centred
+            EXPECT_GT(w->width(), row.picture.width()) << row.why;
+            EXPECT_EQ(w->height(), row.window.height()) << row.why;
+            EXPECT_EQ(w->RealSC->geometry(), row.shown.translated((w->width() - 64) / 2, 0)) << row.why;
+        } else {
+            EXPECT_EQ(w->size(), row.window) << row.why;
+            EXPECT_EQ(w->RealSC->geometry(), row.shown) << row.why;
+        }
+        EXPECT_EQ(w->Realmain->width(), w->width()) << row.why;
+    }
+}
+
 TEST_F(RealAudioWindow, FullScreenCoversTheScreenAndStoresNothing)
 {
     shared_.PlaySource = 1;
@@ -180,10 +226,12 @@ TEST_F(RealAudioWindow, FullScreenCoversTheScreenAndStoresNothing)
 TEST_F(RealAudioWindow, WithNothingStoredItOpensCentredAndStoresItsPlaceOnClosing)
 {
     auto w = Load();
-    const QPoint centred = StartPosition("", "", QSize(133, 20), Screen(), {Screen()});
-    EXPECT_EQ(w->pos(), centred);
-    EXPECT_EQ(w->x(), Screen().x() + (Screen().width() * 15 - 1995) / 2 / 15);
+    const QPoint strip = StartPosition("", "", QSize(133, 20), Available(), {Screen()});
+    EXPECT_EQ(w->pos(), strip);
+    EXPECT_EQ(w->x(), Available().x() + (Available().width() * 15 - 1995) / 2 / 15);
     OpenClip();
+    const QPoint centred = StartPosition("", "", QSize(320, 306), Available(), {Screen()});
+    EXPECT_EQ(w->pos(), centred) << "centred for the size it was laid out to";
     w->move(w->pos() + QPoint(10, 20)); // dragged meanwhile
     w->Form_KeyDown(Qt::Key_Control);
     EXPECT_EQ(Stored("rFormTop"), QString::number((centred.y() + 20) * 15));
@@ -197,7 +245,31 @@ TEST_F(RealAudioWindow, AStoredLeftAloneGoesOverTheCentredPlace)
     WriteIniString("Section", "rFormLeft", " 300", shared_.SettingsFile());
     auto w = Load();
     EXPECT_EQ(w->x(), 20);
-    EXPECT_EQ(w->y(), StartPosition("", "", QSize(133, 20), Screen(), {Screen()}).y());
+    EXPECT_EQ(w->y(), StartPosition("", "", QSize(133, 20), Available(), {Screen()}).y());
+}
+
+// Whether a stored place is seen is judged for the window laid out, not for
+// the strip it opens as: a window left partly past an edge reopens there.
+TEST_F(RealAudioWindow, AStoredPlaceIsJudgedForTheWindowAsLaidOut)
+{
+    const struct
+    {
+        const char *why;
+        QString top, left;
+        bool laidOutThere;
+    } rows[] = {
+        {"strip mostly past the left edge, window mostly on", " 1500", "-1500", true},
+        {"strip half on the bottom edge, window almost all off", " 15210", " 1500", false},
+    };
+    for (const auto &row : rows) {
+        WriteIniString("Section", "rFormTop", row.top, shared_.SettingsFile());
+        WriteIniString("Section", "rFormLeft", row.left, shared_.SettingsFile());
+        auto w = Load();
+        OpenClip();
+        const QPoint stored(StoredTwips(row.left).value() / 15, StoredTwips(row.top).value() / 15);
+        const QPoint centred = StartPosition("", "", w->size(), Available(), {Screen()});
+        EXPECT_EQ(w->pos(), row.laidOutThere ? stored : centred) << row.why;
+    }
 }
 
 TEST_F(RealAudioWindow, APlaceOffEveryScreenIsNotUsedButKeptUntilClosing)
@@ -206,7 +278,7 @@ TEST_F(RealAudioWindow, APlaceOffEveryScreenIsNotUsedButKeptUntilClosing)
     WriteIniString("Section", "rFormLeft", " 45000", shared_.SettingsFile());
     const QByteArray stored = Settings();
     auto w = Load();
-    EXPECT_EQ(w->pos(), StartPosition("", "", QSize(133, 20), Screen(), {Screen()}));
+    EXPECT_EQ(w->pos(), StartPosition("", "", QSize(133, 20), Available(), {Screen()}));
     OpenClip();
     EXPECT_EQ(Settings(), stored) << "the keys changed before the window closed";
     w->Form_KeyDown(Qt::Key_Escape);

@@ -25,8 +25,9 @@ public:
     bool ShowModal(PlayerWindow which, QWidget *owner) override
     {
         played.append(QFileInfo(shared_.PlayFile).fileName());
+        std::unique_ptr<QTimer> watch;
         if (whileShown)
-            QTimer::singleShot(0, [this] { WaitForWindowThenAct(); });
+            watch = ActOnceTheWindowShows();
         const bool shown = real_.ShowModal(which, owner);
         if (!shown)
             unplayable.append(played.last());
@@ -38,11 +39,20 @@ public:
     std::function<void(qsizetype show, QWidget *window)> whileShown;
 
 private:
-    void WaitForWindowThenAct()
+    // Looks for the window from the event loop (the player's load runs one of
+    // its own: a wait here would hold the load up), and acts on it once.
+    std::unique_ptr<QTimer> ActOnceTheWindowShows()
     {
-        QWidget *window = nullptr;
-        if (QTest::qWaitFor([&] { return (window = QApplication::activeModalWidget()) != nullptr; }, 5000))
-            whileShown(played.size(), window);
+        auto timer = std::make_unique<QTimer>();
+        timer->setInterval(10);
+        QObject::connect(timer.get(), &QTimer::timeout, [this, timer = timer.get()] {
+            if (QWidget *window = QApplication::activeModalWidget()) {
+                timer->stop();
+                whileShown(played.size(), window);
+            }
+        });
+        timer->start();
+        return timer;
     }
     WindowPlayerFactory real_;
     Reelbox_B &shared_;

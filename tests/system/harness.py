@@ -19,6 +19,7 @@ import unittest
 
 EXECUTABLE = os.environ.get("REELBOX_EXECUTABLE", "")
 DRAG_SOURCE = os.environ.get("REELBOX_DRAG_SOURCE", "")
+SCREEN_PANEL = os.environ.get("REELBOX_SCREEN_PANEL", "")
 SCREEN = "1280x1024x24"
 MAIN_SIZE = (489, 522)
 CLOCK_TICKS = os.sysconf("SC_CLK_TCK")
@@ -121,6 +122,7 @@ class Display:
         self.server = None
         self.wm = None
         self.bus = None
+        self.panels = []
         try:
             self.server, number = _announced(["Xvfb", "-displayfd", "{fd}", "-screen", "0", SCREEN, "-dpi", "96",
                                               "-noreset", "-nolisten", "tcp"])
@@ -150,6 +152,27 @@ class Display:
         if not address:
             raise AssertionError("dbus-daemon did not start")
         return address
+
+    def work_area(self):
+        """The screen as the window manager leaves it to windows: (x, y,
+        width, height) without panels and docks."""
+        shown = self.run(["xprop", "-root", "_NET_WORKAREA"], check=False)
+        numbers = [int(n) for n in shown.partition("=")[2].replace(",", " ").split()[:4]]
+        return tuple(numbers) if len(numbers) == 4 else None
+
+    def add_panel(self, side, pixels):
+        """A desktop panel along the left or top edge, `pixels` thick, which
+        the window manager leaves out of the work area; returns the work area."""
+        if not SCREEN_PANEL:
+            raise AssertionError("REELBOX_SCREEN_PANEL does not name the panel helper")
+        panel = subprocess.Popen([SCREEN_PANEL, side, str(pixels)], env=self.env, stdout=subprocess.PIPE,
+                                 stderr=subprocess.DEVNULL, text=True)
+        self.panels.append(panel)
+        if panel.stdout.readline().strip() != "ready":
+            raise AssertionError("the panel helper did not start")
+        width, height = (int(n) for n in SCREEN.split("x")[:2])
+        wanted = (pixels, 0, width - pixels, height) if side == "left" else (0, pixels, width, height - pixels)
+        return wait_for(lambda: self.work_area() == wanted and wanted, f"a work area of {wanted}")
 
     def _wm_running(self):
         found = self.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], check=False)
@@ -239,6 +262,8 @@ class Display:
         self.run(["import", "-window", "root", path])
 
     def close(self):
+        for panel in self.panels:
+            _stop(panel)
         _stop(self.wm)
         _stop(self.bus)
         _stop(self.server)

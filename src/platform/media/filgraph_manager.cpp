@@ -16,6 +16,11 @@ FilgraphManager::FilgraphManager(PlaybackEngine &engine, QObject *parent)
         if (!rendering_) // RenderFile reports its own failure
             emit Failed(reason);
     });
+    connect(&engine_, &PlaybackEngine::PictureChanged, this, [this] {
+        window_.setSize(engine_.PictureSize());
+        PlacePicture();
+        emit PictureChanged();
+    });
 }
 
 FilgraphManager::~FilgraphManager()

@@ -118,6 +118,9 @@ signals:
     // Playback of the rendered file broke off (a file that cannot be rendered
     // makes RenderFile return false instead).
     void Failed(const QString &reason);
+    // The rendered file's picture got its size only now, or a new one: Width
+    // and Height read it, the picture's place within the owner is kept.
+    void PictureChanged();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -1,25 +1,18 @@
 #include "platform/media/mpv_engine.h"
 
 #include "platform/file_names.h"
+#include "platform/media/media_source.h"
 #include "platform/media/mpv_engine_internal.h"
 #include "platform/media/mpv_video_window.h"
 
-#include <QElapsedTimer>
 #include <QEvent>
+#include <QEventLoop>
+#include <QDir>
 #include <QPalette>
 #include <QWidget>
 #include <algorithm>
 #include <utility>
 #include <vector>
-
-namespace {
-
-// How long Load waits for a file to open before giving up.
-constexpr int kLoadTimeoutMs = 10000;
-// How often Load looks up from mpv's queue while it waits.
-constexpr double kLoadSliceSeconds = 0.005;
-
-} // namespace
 
 MpvEngine::MpvEngine(MpvEngineOptions options, QObject *parent)
     : MpvEngine(StartMpv(options, options.drawVideo ? MakeSpareSurface() : nullptr), options, parent)
@@ -30,6 +23,8 @@ MpvEngine::MpvEngine(MpvStart start, MpvEngineOptions options, QObject *parent)
     : PlaybackEngine(parent), options_(options)
 {
     mpv_ = std::exchange(start.mpv, nullptr);
+    openTimer_.setSingleShot(true);
+    connect(&openTimer_, &QTimer::timeout, this, &MpvEngine::OnOpenTimer);
     if (mpv_) {
         // mpv's own messages, at the level REELBOX_MPV_LOG names (error by default).
         const QByteArray level = qgetenv("REELBOX_MPV_LOG");
@@ -41,6 +36,8 @@ MpvEngine::MpvEngine(MpvStart start, MpvEngineOptions options, QObject *parent)
         mpv_observe_property(mpv_, 0, "duration", MPV_FORMAT_DOUBLE);
         mpv_observe_property(mpv_, 0, "eof-reached", MPV_FORMAT_FLAG);
         mpv_observe_property(mpv_, 0, "paused-for-cache", MPV_FORMAT_FLAG);
+        // The decoded picture's size, pixel aspect and rotation.
+        mpv_observe_property(mpv_, 0, "video-params", MPV_FORMAT_NODE);
         mpv_set_wakeup_callback(
             mpv_,
             [](void *self) {
@@ -110,32 +107,37 @@ void MpvEngine::Open(const QString &path)
     }
     loading_ = Loading::Opening;
     state_ = State::Opening;
+    loadTag_ = NextTag();
+    AnnounceChanges();
+    const bool stream = IsNetworkStreamUrl(path);
+    const QString absolute = stream ? path : QDir::cleanPath(QDir::current().absoluteFilePath(path));
+    // Anything but a stream is a file, named by its absolute path, which mpv
+    // never reads as a protocol; a folder, device or pipe is no file to play
+    // (mpv would list a folder, read a device for ever, or wait on a pipe).
+    if (const PathKind kind = stream ? PathKind::File : KindOfPath(absolute); kind != PathKind::File) {
+        FailLater(kind == PathKind::Missing ? QStringLiteral("no such file") : QStringLiteral("not a file"));
+        return;
+    }
     SetFlag("pause", true);
-    const QByteArray file = EncodeFileName(path); // the name's own bytes, UTF-8 or not
+    const QByteArray source = stream ? path.toUtf8() : EncodeFileName(absolute); // the name's own bytes
     // No video track yet: it is chosen while mpv waits (ChooseVideoTrack),
     // passing over cover pictures.
-    loadTag_ = NextTag();
-    Command({"loadfile", file.constData(), "replace", "vid=no"}, loadTag_);
-    AnnounceChanges();
+    Command({"loadfile", source.constData(), "replace", "vid=no"}, loadTag_);
+    if (!stream) // a stream's server may take its time: mpv's network timeout applies
+        openTimer_.start(mpv_limits::kOpenTimeoutMs);
 }
 
 bool MpvEngine::Load(const QString &path)
 {
     Open(path);
-    // Wait on mpv's own queue: no Qt event loop runs, so no timer, input or
-    // other handler of the caller can run in the middle of Load. Every request
-    // is asynchronous, so mpv never waits on this (the render) thread either.
-    // The wait is sliced so that frames of a file still on its way out are
-    // taken meanwhile: mpv would otherwise stall up to 0.2 s on each.
-    QElapsedTimer clock;
-    clock.start();
-    while (state_ == State::Opening && clock.elapsed() < kLoadTimeoutMs) {
-        Handle(*mpv_wait_event(mpv_, kLoadSliceSeconds));
-        if (view_)
-            view_->TakeWaitingFrame();
+    if (state_ == State::Opening) {
+        // Windows keep being painted and timers run meanwhile; input waits, so
+        // no handler of the caller runs in the middle of Load.
+        QEventLoop wait;
+        connect(this, &PlaybackEngine::Opened, &wait, &QEventLoop::quit);
+        connect(this, &PlaybackEngine::Failed, &wait, &QEventLoop::quit);
+        wait.exec(QEventLoop::ExcludeUserInputEvents);
     }
-    if (state_ == State::Opening)
-        Fail(QStringLiteral("timed out opening the file"));
     return state_ != State::Empty; // a failure was reported on the way
 }
 
@@ -167,7 +169,8 @@ void MpvEngine::Run()
 {
     if (!HasFile())
         return;
-    SetFlag("pause", false);
+    if (!seekHeld_) // else once the seek has gone out
+        SetFlag("pause", false);
     state_ = atEnd_ ? State::Stopped : State::Playing;
     AnnounceChanges();
 }
@@ -203,19 +206,32 @@ void MpvEngine::Seek(double seconds)
 {
     if (!HasFile())
         return;
-    seconds = std::clamp(seconds, 0.0, std::max(duration_, 0.0));
+    seconds = std::max(seconds, 0.0);
+    if (Duration() > 0) // of a file of unknown length, mpv goes as far as it can
+        seconds = std::min(seconds, Duration());
     if (seconds == 0 && untouched_)
         return; // already there: a seek would only restart decoding
     untouched_ = false;
     seekTarget_ = seconds;
     seekPending_ = true;
+    seekStarted_ = false;
     lastSeekAnswered_ = false;
-    if (seconds < duration_)
+    if (seconds < Duration())
         atEnd_ = false;
-    const QByteArray target = QByteArray::number(seconds, 'f', 6);
+    // mpv refuses a seek until it has loaded the file (just after Opened):
+    // one asked for before then waits for it.
+    seekHeld_ = !fileLoaded_;
+    if (!seekHeld_)
+        SendSeek();
+    AnnounceChanges();
+}
+
+void MpvEngine::SendSeek()
+{
+    seekHeld_ = false;
+    const QByteArray target = QByteArray::number(seekTarget_, 'f', 6);
     lastSeekTag_ = NextTag();
     Command({"seek", target.constData(), "absolute"}, lastSeekTag_);
-    AnnounceChanges();
 }
 
 double MpvEngine::Position() const
@@ -223,13 +239,20 @@ double MpvEngine::Position() const
     if (!HasFile())
         return 0;
     if (atEnd_)
-        return duration_;
+        return Duration();
     if (seekPending_)
         return seekTarget_;
-    return std::clamp(position_, 0.0, std::max(duration_, 0.0));
+    return std::max(position_, 0.0);
 }
 
-double MpvEngine::Duration() const { return HasFile() ? duration_ : 0; }
+double MpvEngine::Duration() const
+{
+    // A file still growing is at least as long as what has played; at its
+    // end the length of one mpv could not tell is known too.
+    if (!HasFile() || !(duration_ > 0 || atEnd_))
+        return 0;
+    return std::max(duration_, position_);
+}
 
 QSize MpvEngine::PictureSize() const { return HasFile() ? picture_ : QSize(); }
 
@@ -271,6 +294,35 @@ void MpvEngine::Fail(const QString &reason)
     emit Failed(reason);
 }
 
+// Fails the open under way from the event loop, as mpv's own answers come.
+void MpvEngine::FailLater(const QString &reason)
+{
+    QMetaObject::invokeMethod(
+        this,
+        [this, reason, open = loadTag_] {
+            if (loading_ == Loading::Opening && loadTag_ == open)
+                Fail(reason);
+        },
+        Qt::QueuedConnection);
+}
+
+void MpvEngine::OnOpenTimer()
+{
+    if (awaitingPicture_)
+        CompleteOpening(); // without its picture for now: PictureChanged brings it
+    else if (state_ == State::Opening)
+        Fail(QStringLiteral("timed out opening the file"));
+}
+
+void MpvEngine::CompleteOpening()
+{
+    awaitingPicture_ = false;
+    openTimer_.stop();
+    state_ = State::Stopped;
+    AnnounceChanges();
+    emit Opened();
+}
+
 void MpvEngine::ResetFile()
 {
     if (loading_ == Loading::Reading)
@@ -279,6 +331,10 @@ void MpvEngine::ResetFile()
         view_->ForgetFrame();
         view_->Clear();
     }
+    openTimer_.stop();
+    awaitingPicture_ = false;
+    fileLoaded_ = false;
+    seekHeld_ = false;
     entry_ = -1;
     entryFromNextStart_ = false;
     loading_ = Loading::Idle;
@@ -297,6 +353,13 @@ void MpvEngine::ResetFile()
 
 void MpvEngine::CheckEnd()
 {
+    if (mpvAtEnd_ && awaitingPicture_) {
+        // The stream ended before any picture did: it opens as it is, then ends.
+        const uint64_t open = loadTag_;
+        CompleteOpening();
+        if (loadTag_ != open || loading_ != Loading::Loaded)
+            return; // a listener closed it or opened another
+    }
     if (mpvAtEnd_ && !atEnd_) {
         atEnd_ = true;
         state_ = State::Stopped;

@@ -11,10 +11,14 @@
 // (A QOpenGLWidget gets a context that can reach the screen only once its
 // window is shown, and costs an extra composition pass per frame.)
 //
-// Opening reads the length and the demuxer's picture size while mpv holds the
-// opened file, before it starts decoding; so both are known by Opened. Open
-// hears of it through mpv's events as they come; Load waits for it on mpv's
-// own event queue (no Qt event loop runs, so nothing re-enters the caller).
+// Opening reads the length and tracks while mpv holds the opened file, before
+// it starts decoding; a file whose container does not tell the picture's size
+// and pixel aspect then counts as open once its first frame is decoded, which
+// does. So both are known by Opened; a frame that tells otherwise later (a
+// size that changes) comes as PictureChanged.
+// Load waits for it in an event loop that leaves user input for later. Only
+// local files and the network schemes of media_source.h reach mpv; a local
+// file that does not open within a few seconds fails.
 // mpv's threads only post queued calls; everything else, drawing included,
 // runs on the GUI thread. Only the mpv_* files see mpv.
 
@@ -23,6 +27,7 @@
 #include "platform/media/playback_engine.h"
 
 #include <QPointer>
+#include <QTimer>
 #include <atomic>
 #include <cstdint>
 
@@ -80,8 +85,12 @@ private:
     void Command(std::initializer_list<const char *> words, uint64_t tag = 0);
     void SetFlag(const char *name, bool value);
     void Fail(const QString &reason);
+    void FailLater(const QString &reason);
+    void CompleteOpening();
+    void OnOpenTimer();
     void ResetFile();
     void CheckEnd();
+    void SendSeek();
     void ChooseVideoTrack(const mpv_node &tracks);
     void EnableVideo();
     void OnRenderContextReady();
@@ -96,8 +105,10 @@ private:
     void OnHook(const mpv_event_hook &hook);
     void OnPropertyReply(const mpv_event &event);
     void FinishReading();
+    void OnFileLoaded();
     void OnEndFile(const mpv_event_end_file &end);
     void OnPropertyChange(const mpv_event_property &property);
+    void TakeVideoParams(const mpv_node &params);
     void OnPlaybackRestart();
 
     // MpvVideoWindow::Host
@@ -123,6 +134,12 @@ private:
     enum class Loading { Idle, Opening, Reading, Loaded } loading_ = Loading::Idle;
     int readsPending_ = 0;
     uint64_t hook_ = 0; // mpv's on_preloaded hook, held while Reading
+    // Loaded, the state still Opening until the first frame tells the picture's size.
+    bool awaitingPicture_ = false;
+    bool pictureFromContainer_ = false; // the container told the size and pixel aspect
+    // Opening a local file, then awaiting its picture, within a time limit.
+    QTimer openTimer_;
+    bool fileLoaded_ = false; // mpv has loaded the file: it takes seeks from now on
     State state_ = State::Empty;
     double duration_ = 0;
     double position_ = 0;
@@ -136,6 +153,8 @@ private:
     // A seek not yet carried out by mpv: Position() reports its target until
     // the restart that follows the reply to the latest seek command.
     bool seekPending_ = false;
+    bool seekHeld_ = false; // asked for before mpv could take it: sent once the file has loaded
+    bool seekStarted_ = false; // mpv began carrying it out after answering it
     double seekTarget_ = 0;
     uint64_t lastSeekTag_ = 0;
     bool lastSeekAnswered_ = true;

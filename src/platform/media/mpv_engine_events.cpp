@@ -27,6 +27,18 @@ int64_t Int(const mpv_node *node) { return node && node->format == MPV_FORMAT_IN
 
 bool Flag(const mpv_node *node) { return node && node->format == MPV_FORMAT_FLAG && node->u.flag; }
 
+double Double(const mpv_node *node) { return node && node->format == MPV_FORMAT_DOUBLE ? node->u.double_ : 0; }
+
+// A picture's size as shown, from mpv's width, height, pixel aspect and
+// rotation under the given keys; empty when the size is not there.
+QSize ShownSize(const mpv_node &map, const char *w, const char *h, const char *par, const char *rotation)
+{
+    const QSize stored(static_cast<int>(Int(Find(map, w))), static_cast<int>(Int(Find(map, h))));
+    if (stored.isEmpty())
+        return {};
+    return ShownPictureSize(stored, Double(Find(map, par)), static_cast<int>(Int(Find(map, rotation))));
+}
+
 } // namespace
 
 void MpvEngine::DrainEvents()
@@ -54,8 +66,10 @@ void MpvEngine::HandleOne(const mpv_event &event)
     case MPV_EVENT_START_FILE: OnStartFile(*static_cast<mpv_event_start_file *>(event.data)); break;
     case MPV_EVENT_HOOK: OnHook(*static_cast<mpv_event_hook *>(event.data)); break;
     case MPV_EVENT_GET_PROPERTY_REPLY: OnPropertyReply(event); break;
+    case MPV_EVENT_FILE_LOADED: OnFileLoaded(); break;
     case MPV_EVENT_END_FILE: OnEndFile(*static_cast<mpv_event_end_file *>(event.data)); break;
     case MPV_EVENT_PROPERTY_CHANGE: OnPropertyChange(*static_cast<mpv_event_property *>(event.data)); break;
+    case MPV_EVENT_SEEK: seekStarted_ = seekStarted_ || (seekPending_ && lastSeekAnswered_); break;
     case MPV_EVENT_PLAYBACK_RESTART: OnPlaybackRestart(); break;
     default: break;
     }
@@ -138,13 +152,31 @@ void MpvEngine::FinishReading()
     position_ = 0;
     untouched_ = true;
     loading_ = Loading::Loaded;
-    state_ = State::Stopped;
     // Chosen while mpv still waits, the track starts with the file rather
     // than being switched on (and the file re-read) afterwards.
     EnableVideo();
     mpv_hook_continue(mpv_, hook_);
-    AnnounceChanges();
-    emit Opened();
+    // A picture the container does not size whole is sized by its first
+    // frame (TakeVideoParams), within a limit.
+    awaitingPicture_ = videoOn_ && !pictureFromContainer_;
+    if (awaitingPicture_)
+        openTimer_.start(mpv_limits::kPictureWaitMs);
+    else
+        CompleteOpening();
+}
+
+void MpvEngine::OnFileLoaded()
+{
+    // mpv announces its file loaded after the hook: ours, now open to seeks.
+    if (loading_ != Loading::Loaded)
+        return;
+    fileLoaded_ = true;
+    if (!seekHeld_)
+        return;
+    // The seek goes first, so that playback starts from its target.
+    SendSeek();
+    if (state_ == State::Playing)
+        SetFlag("pause", false);
 }
 
 void MpvEngine::OnEndFile(const mpv_event_end_file &end)
@@ -179,13 +211,35 @@ void MpvEngine::OnPropertyChange(const mpv_event_property &property)
             CheckEnd();
     } else if (property.format == MPV_FORMAT_FLAG && name == "paused-for-cache") {
         buffering_ = *static_cast<int *>(property.data) != 0;
+    } else if (property.format == MPV_FORMAT_NODE && name == "video-params") {
+        TakeVideoParams(*static_cast<mpv_node *>(property.data));
     }
+}
+
+void MpvEngine::TakeVideoParams(const mpv_node &params)
+{
+    // Until a frame is decoded mpv offers the container's width and height
+    // alone: only a decoded frame's parameters (its pixel format among them)
+    // tell the picture as it is shown.
+    if (!Find(params, "pixelformat"))
+        return;
+    const QSize shown = ShownSize(params, "w", "h", "par", "rotate");
+    if (shown.isEmpty())
+        return;
+    const bool changed = shown != picture_;
+    picture_ = shown;
+    if (awaitingPicture_)
+        CompleteOpening();
+    else if (changed && HasFile())
+        emit PictureChanged();
 }
 
 void MpvEngine::OnPlaybackRestart()
 {
-    // Restarts before the latest seek's reply belong to earlier seeks.
-    if (!seekPending_ || !lastSeekAnswered_)
+    // Only the restart that follows the latest seek's reply and the start of
+    // its carrying out is that seek's: earlier ones belong to earlier seeks,
+    // or to the start of the file.
+    if (!seekPending_ || !lastSeekAnswered_ || !seekStarted_)
         return;
     seekPending_ = false;
     position_ = seekTarget_;
@@ -200,6 +254,7 @@ void MpvEngine::ChooseVideoTrack(const mpv_node &tracks)
     // first; cover pictures of sound files are not video.
     videoTrack_ = 0;
     picture_ = QSize();
+    pictureFromContainer_ = false;
     if (tracks.format != MPV_FORMAT_NODE_ARRAY)
         return;
     const mpv_node *chosen = nullptr;
@@ -215,8 +270,9 @@ void MpvEngine::ChooseVideoTrack(const mpv_node &tracks)
     if (!chosen)
         return;
     videoTrack_ = Int(Find(*chosen, "id"));
-    const QSize size(static_cast<int>(Int(Find(*chosen, "demux-w"))),
-                     static_cast<int>(Int(Find(*chosen, "demux-h"))));
-    if (!size.isEmpty())
-        picture_ = size;
+    // What the container tells: enough with the pixel aspect too (MPEG
+    // program streams keep theirs in the video, MP4 may not even tell the
+    // size); the first frame's parameters correct it should it be wrong.
+    picture_ = ShownSize(*chosen, "demux-w", "demux-h", "demux-par", "demux-rotation");
+    pictureFromContainer_ = !picture_.isEmpty() && Find(*chosen, "demux-par");
 }

@@ -22,4 +22,17 @@ enum : uint64_t {
 
 } // namespace mpv_tags
 
+namespace mpv_limits {
+
+// How long a local file may take to open before it counts as unplayable.
+// Files on a disk open in well under a second; what takes longer is a file
+// ffmpeg can make nothing of, read to its end (gigabytes of zeros).
+constexpr int kOpenTimeoutMs = 5000;
+// How long an opened file's first frame may take to tell the picture's size;
+// it usually comes within some tens of milliseconds. Should it come later,
+// the file opens without and PictureChanged follows.
+constexpr int kPictureWaitMs = 1500;
+
+} // namespace mpv_limits
+
 inline QString MpvErrorText(int error) { return QString::fromUtf8(mpv_error_string(error)); }

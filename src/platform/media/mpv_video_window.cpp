@@ -28,14 +28,6 @@ MpvVideoWindow::~MpvVideoWindow()
     host_.RenderContextGone();
 }
 
-void MpvVideoWindow::TakeWaitingFrame()
-{
-    if (!updatePosted_)
-        return;
-    updatePosted_ = false;
-    Draw(true, true);
-}
-
 void MpvVideoWindow::DropNativeWindow()
 {
     if (handle())
@@ -69,10 +61,10 @@ void MpvVideoWindow::CheckForFrame()
 }
 
 // Renders mpv's current frame and shows it; with `onlyNewFrame`, only when
-// mpv has a new one. Where nobody can see it (hidden or minimised), or with
-// `takeOnly`, the frame is taken without drawing, since mpv's output waits for
-// every frame to be taken; the next expose draws it.
-void MpvVideoWindow::Draw(bool onlyNewFrame, bool takeOnly)
+// mpv has a new one. Where nobody can see it (hidden or minimised), the frame
+// is taken without drawing, since mpv's output waits for every frame to be
+// taken; the next expose draws it.
+void MpvVideoWindow::Draw(bool onlyNewFrame)
 {
     mpv_render_context *render = picture_.render;
     if (!render)
@@ -89,7 +81,7 @@ void MpvVideoWindow::Draw(bool onlyNewFrame, bool takeOnly)
         return;
     }
     // Frames nobody can see are taken on the spare surface.
-    const bool visible = !takeOnly && handle() && isExposed();
+    const bool visible = handle() && isExposed();
     QOpenGLContext &context = *picture_.context;
     if (!context.makeCurrent(visible ? static_cast<QSurface *>(this) : picture_.surface.get()))
         return;

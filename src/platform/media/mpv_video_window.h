@@ -38,9 +38,6 @@ public:
     bool HasRenderContext() const { return picture_.render != nullptr; }
     // The file changed: what mpv delivered before is no longer to be shown.
     void ForgetFrame() { unseenFrame_ = false; }
-    // For a caller holding the GUI thread while it waits on mpv: takes a frame
-    // mpv is waiting to hand over (one of the file being replaced) without drawing it.
-    void TakeWaitingFrame();
     // Drops the native window (a new one is made when next shown). Moving a
     // GL window between top-level windows can crash Mesa's software renderer;
     // a fresh one in the new place cannot. The GL context stays.
@@ -54,7 +51,7 @@ protected:
 private:
     static void OnUpdate(void *self);
     void CheckForFrame();
-    void Draw(bool onlyNewFrame = false, bool takeOnly = false);
+    void Draw(bool onlyNewFrame = false);
 
     Host &host_;
     MpvPicture picture_;

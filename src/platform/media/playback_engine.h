@@ -1,6 +1,6 @@
 #pragma once
 // The playback engine the player windows are written against: one file at a
-// time, opened either synchronously (Load: its length and picture size can be
+// time, opened either in one call (Load: its length and picture size can be
 // read the moment Load returns, before any window is shown) or in the
 // background (Open: the caller hears of it through Opened or Failed), then
 // run, paused, stopped and sought, with its picture drawn into a widget the
@@ -27,8 +27,10 @@ public:
     using QObject::QObject;
 
     // Opens path, dropping any file open before, and returns once it is ready,
-    // Stopped at its start (blocks for at most a few seconds, handles no user
-    // input). False, after Failed was emitted, when it cannot be played.
+    // Stopped at its start. Meanwhile windows are painted and timers and
+    // queued calls run, but user input waits until Load returns. A file that
+    // cannot be opened within a few seconds counts as unplayable. False, after
+    // Failed was emitted, when it cannot be played.
     virtual bool Load(const QString &path) = 0;
     // Starts opening path, dropping any file open before, and returns at once,
     // Opening. Opened follows once the file is ready (Stopped at its start),
@@ -50,9 +52,12 @@ public:
     // Seconds from the start of the file; Duration() at the end of the stream;
     // 0 while Empty or Opening.
     virtual double Position() const = 0;
-    // Length of the file in seconds, valid once opened; 0 while Empty, Opening or unknown.
+    // Length of the file in seconds, valid once opened; 0 while Empty, Opening
+    // or unknown. It can change while the file plays (a file still being
+    // written, a length only estimated at first).
     virtual double Duration() const = 0;
-    // Size of the picture in pixels, valid once opened; empty without video.
+    // Size of the picture in pixels as it is shown (non-square pixels and a
+    // rotation applied), valid once opened; empty without video.
     virtual QSize PictureSize() const = 0;
     virtual State PlayState() const = 0;
     // True while playback waits for its source to deliver (a stream over the
@@ -69,6 +74,9 @@ signals:
     // The file being opened is ready: length and picture size can be read.
     // Follows every successful open, by Open or by Load.
     void Opened();
+    // PictureSize() changed after Opened: a picture known only once decoding
+    // is well under way, or one that changes its size while playing.
+    void PictureChanged();
     // Playback reached the end of the open file (after its last frame); the
     // engine is then Stopped with Position() == Duration(). Once per arrival.
     void EndOfStream();
@@ -93,3 +101,9 @@ private:
     bool announcedSeeking_ = false;
     double announcedPosition_ = 0;
 };
+
+// The size a picture `stored` pixels large is shown at: stretched along one
+// side by its pixel aspect ratio (width : height of one pixel; rounded up to
+// whole pixels), then turned by `rotation` degrees (a quarter turn swaps the
+// sides). A 720 x 480 picture of 32:27 pixels shows as 854 x 480.
+QSize ShownPictureSize(QSize stored, double pixelAspect, int rotation);

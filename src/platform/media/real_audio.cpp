@@ -119,17 +119,23 @@ void RealAudio::Join(std::shared_ptr<RealAudioConsole> console)
             Qt::QueuedConnection);
     connect(console_.get(), &RealAudioConsole::ClipOpened, this, &RealAudio::ClipOpened, Qt::QueuedConnection);
     connect(console_.get(), &RealAudioConsole::ClipOpened, this, &RealAudio::PlacePicture);
+    // A new clip's length shows at once, before the host lays itself out for it.
+    connect(console_.get(), &RealAudioConsole::ClipOpened, this,
+            [this] { ShowPosition(console_->Position(), console_->Length()); });
     connect(console_.get(), &RealAudioConsole::PlayStateChange, this, [this](qint32 state) {
         if (statusBar_)
             statusBar_->SetState(state);
     });
-    connect(console_.get(), &RealAudioConsole::PositionChange, this, [this](double position, double length) {
-        if (slider_)
-            slider_->SetPosition(position, length);
-        if (statusBar_)
-            statusBar_->SetPosition(position, length);
-    });
+    connect(console_.get(), &RealAudioConsole::PositionChange, this, &RealAudio::ShowPosition);
     ShowPart();
+}
+
+void RealAudio::ShowPosition(double position, double length)
+{
+    if (slider_)
+        slider_->SetPosition(position, length);
+    if (statusBar_)
+        statusBar_->SetPosition(position, length);
 }
 
 bool RealAudio::ShowsPart(const char *part) const

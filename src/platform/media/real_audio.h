@@ -91,6 +91,7 @@ private:
     RealAudioConsole &Player();
     void Join(std::shared_ptr<RealAudioConsole> console);
     void ShowPart();
+    void ShowPosition(double position, double length);
     void TakePicture();
     void ReleasePicture();
     void PlacePicture();

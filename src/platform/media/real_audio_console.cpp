@@ -1,5 +1,7 @@
 #include "platform/media/real_audio_console.h"
 
+#include "platform/media/media_source.h"
+
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -35,7 +37,8 @@ QList<MetafileEntry> ClipsOfSource(const QString &source)
     if (source.startsWith(FileScheme, Qt::CaseInsensitive))
         path = source.mid(FileScheme.size());
     else if (IsUrl(source))
-        return {{source, std::nullopt, std::nullopt}};
+        return IsNetworkStreamUrl(source) ? QList<MetafileEntry>{{source, std::nullopt, std::nullopt}}
+                                          : QList<MetafileEntry>{};
     if (path.isEmpty())
         return {};
     if (IsMetafileName(path))
@@ -47,6 +50,11 @@ RealAudioConsole::RealAudioConsole(PlaybackEngine &engine) : engine_(&engine)
 {
     connect(&engine, &PlaybackEngine::StateChanged, this, &RealAudioConsole::OnStateChanged);
     connect(&engine, &PlaybackEngine::Opened, this, &RealAudioConsole::OnOpened);
+    // A picture sized only now is the clip's news again: its size can be read.
+    connect(&engine, &PlaybackEngine::PictureChanged, this, [this] {
+        if (active_ && current_ >= 0 && engine_->PlayState() != PlaybackEngine::State::Opening)
+            AnnounceClip();
+    });
     connect(&engine, &PlaybackEngine::PositionChanged, this, &RealAudioConsole::OnPosition);
     // The end of a clip, or one that cannot be played: on to the next.
     connect(&engine, &PlaybackEngine::EndOfStream, this, [this] {
@@ -160,9 +168,7 @@ void RealAudioConsole::OnOpened()
     if (!active_ || current_ < 0)
         return;
     const MetafileEntry clip = clips_[current_];
-    const bool local = !IsUrl(clip.source);
-    emit ClipOpened(local ? QFileInfo(clip.source).fileName() : clip.source.section(QLatin1Char('/'), -1),
-                    local ? FileScheme + clip.source : clip.source);
+    AnnounceClip();
     if (!active_ || !engine_)
         return; // a listener closed the player
     if (clip.start)
@@ -171,6 +177,14 @@ void RealAudioConsole::OnOpened()
         engine_->Run();
     else
         engine_->Pause();
+}
+
+void RealAudioConsole::AnnounceClip()
+{
+    const MetafileEntry &clip = clips_[current_];
+    const bool local = !IsUrl(clip.source);
+    emit ClipOpened(local ? QFileInfo(clip.source).fileName() : clip.source.section(QLatin1Char('/'), -1),
+                    local ? FileScheme + clip.source : clip.source);
 }
 
 void RealAudioConsole::OnPosition(double seconds)

@@ -31,7 +31,8 @@ std::optional<qint32> RealPlayStateOf(PlaybackEngine::State state, bool bufferin
 
 // The clips a source names: "file://" followed by a path taken byte for byte
 // (no URL decoding), the entries of the metafile when that path names one;
-// a URL of another scheme as it is; anything else as a path.
+// a network URL as it is, a URL of any other scheme not at all; anything
+// else as a path.
 QList<MetafileEntry> ClipsOfSource(const QString &source);
 
 class RealAudioConsole : public QObject
@@ -66,12 +67,14 @@ signals:
     // last clip has ended, or when none could be played.
     void PlayStateChange(qint32 state);
     // A clip is open and its picture size can be read: its title and URL.
+    // Told again should the picture get its size only later, or a new one.
     void ClipOpened(const QString &title, const QString &url);
     // The position within the current clip, and its length, in seconds.
     void PositionChange(double position, double length);
 
 private:
     void Advance();
+    void AnnounceClip();
     void Finish();
     void Report(qint32 state);
     void OnStateChanged();

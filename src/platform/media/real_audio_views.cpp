@@ -14,6 +14,8 @@ const QColor Played(30, 200, 200); // the skin's teal
 const QColor Thumb(225, 235, 235);
 const QColor Text(200, 210, 210);
 const QColor Rule(60, 70, 70);
+constexpr int TextMargin = 6; // of the status bar's texts from its sides
+constexpr int TextGap = 12;   // the least room between its two texts
 
 QString Clock(double seconds)
 {
@@ -165,6 +167,7 @@ void RealStatusBar::SetState(qint32 state)
 
 void RealStatusBar::SetPosition(double position, double length)
 {
+    length_ = length;
     const QString text = StatusTimeText(position, length);
     if (text == time_) // a new text once a second
         return;
@@ -179,13 +182,23 @@ void RealStatusBar::SetColor(const QColor &background)
     update();
 }
 
+int RealStatusBar::WidthNeeded() const
+{
+    int state = 0;
+    for (qint32 n = 0; n <= 5; ++n) // the states with a word
+        state = qMax(state, fontMetrics().horizontalAdvance(StatusStateText(n)));
+    // A length not known yet shows soon, as at least "0:00 / 0:00".
+    const int time = fontMetrics().horizontalAdvance(StatusTimeText(length_, std::max(length_, 1.0)));
+    return TextMargin + state + TextGap + time + TextMargin;
+}
+
 void RealStatusBar::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.fillRect(rect(), background_);
     painter.fillRect(QRect(0, 0, width(), 1), Rule);
     painter.setPen(Text);
-    const QRect text = rect().adjusted(6, 1, -6, 0);
+    const QRect text = rect().adjusted(TextMargin, 1, -TextMargin, 0);
     painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter, state_);
     painter.drawText(text, Qt::AlignRight | Qt::AlignVCenter, time_);
 }

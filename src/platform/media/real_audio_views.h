@@ -72,6 +72,9 @@ public:
     // What it shows: the state's word and the time.
     QString StateText() const { return state_; }
     QString TimeText() const { return time_; }
+    // The width that shows any state's word beside the time at its longest
+    // (the whole length against the length), neither cut.
+    int WidthNeeded() const;
 
 protected:
     void paintEvent(QPaintEvent *) override;
@@ -79,5 +82,6 @@ protected:
 private:
     QString state_;
     QString time_;
+    double length_ = 0;
     QColor background_ = Qt::black;
 };

@@ -2,6 +2,7 @@
 
 #include "platform/file_names.h"
 #include "platform/file_url.h"
+#include "platform/media/media_source.h"
 #include "platform/text_codec.h"
 
 #include <QDir>
@@ -111,7 +112,8 @@ QList<MetafileEntry> ParseMetafile(const QByteArray &bytes, const QString &folde
             if (const std::optional<MetafileEntry> entry = FileUrlEntry(line))
                 entries.append(*entry);
         } else if (HasOtherScheme(line)) {
-            entries.append({line, std::nullopt, std::nullopt});
+            if (IsNetworkStreamUrl(line)) // no other scheme may reach the engine
+                entries.append({line, std::nullopt, std::nullopt});
         } else {
             entries.append(LocalEntry(line, folder));
         }

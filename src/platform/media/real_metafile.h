@@ -7,8 +7,9 @@
 // read alike, and text that is not valid UTF-8 is read as Shift_JIS. A line
 // is a "file://" URL (of this machine; its escapes decoded to the bytes of the
 // name, see file_url.h; a URL that names no local file soundly is left out),
-// a URL of another scheme (http, https, rtsp, ...), handed to the engine as it
-// is, or a plain path; relative paths are taken from the metafile's folder. A local entry may end in "?start=...&end=..." (times as
+// a network URL (http, https, rtsp, pnm, mms, rtmp), handed to the engine as
+// it is, or a plain path; relative paths are taken from the metafile's folder.
+// A URL of any other scheme is skipped. A local entry may end in "?start=...&end=..." (times as
 // [[hh:]mm:]ss[.t]) to play only that part of its clip.
 
 #include <QByteArray>
