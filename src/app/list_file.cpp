@@ -8,10 +8,6 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 QString ListFileTitle(int group)
 {
     return QStringLiteral("Reelbox%1.rdm").arg(group, 2, 10, QLatin1Char('0'));
@@ -76,15 +72,7 @@ QList<QByteArray> ReadListFile(const QString &fileName)
 
 bool ListFileUnreadable(const QString &fileName)
 {
-    const QByteArray path = EncodeFileName(fileName);
-    struct stat info{};
-    if (::stat(path.constData(), &info) != 0 || !S_ISREG(info.st_mode))
-        return false;
-    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return true;
-    ::close(fd);
-    return false;
+    return KindOfPath(fileName) == PathKind::File && !IsReadableFile(fileName);
 }
 
 bool WriteListFile(const QString &fileName, const QList<QByteArray> &records)
