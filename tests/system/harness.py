@@ -187,12 +187,13 @@ class Display:
     def xdotool(self, *arguments):
         return self.run(["xdotool", *[str(a) for a in arguments]])
 
-    def search_windows(self, pid):
-        """The ids of the visible windows of process pid. A search that met a
-        window vanishing under it (an X error) is made again, so it never
-        reads as "no windows"."""
+    def search_windows(self, pid, visible=True):
+        """The ids of the visible windows of process pid (of all its windows
+        when visible is false). A search that met a window vanishing under it
+        (an X error) is made again, so it never reads as "no windows"."""
+        only_visible = ["--onlyvisible"] if visible else []
         for _ in range(10):
-            done = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(pid)], env=self.env,
+            done = subprocess.run(["xdotool", "search", *only_visible, "--pid", str(pid)], env=self.env,
                                   capture_output=True, text=True)
             if "error" not in done.stderr.lower():
                 return [int(wid) for wid in done.stdout.split()]
@@ -435,8 +436,11 @@ class Reelbox:
             return []
         found = self.display.search_windows(self.process.pid)
         windows = [w for w in (self.display.window(wid) for wid in found) if w]
-        ids = {w.id for w in windows}
-        return [w for w in windows if w.parent not in ids]  # not a window inside another
+        # Not a window inside another of the program's. Its parent is looked
+        # for among all of them: a closing window is unmapped while the search
+        # runs, and the picture inside it must not then read as a window.
+        ids = set(self.display.search_windows(self.process.pid, visible=False))
+        return [w for w in windows if w.parent not in ids]
 
     def _main_window(self):
         for window in self.windows():
