@@ -12,7 +12,7 @@
 
 #include "app/reelbox_b.h"
 #include "bench_media.h"
-#include "platform/media/mpv_engine.h"
+#include "media/mpv_engine.h"
 #include "player/directshow_window.h"
 #include "player/real_audio_window.h"
 

@@ -8,8 +8,8 @@
 // `make bench` (Xvfb).
 
 #include "bench_media.h"
-#include "platform/media/filgraph_manager.h"
-#include "platform/media/mpv_engine.h"
+#include "media/filgraph_manager.h"
+#include "media/mpv_engine.h"
 
 #include <QApplication>
 #include <QDialog>

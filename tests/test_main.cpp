@@ -6,8 +6,8 @@
 #include <cstring>
 #include <gtest/gtest.h>
 
-#include "platform/fonts.h"
-#include "platform/translations.h"
+#include "widgets/fonts.h"
+#include "desktop/translations.h"
 
 namespace {
 

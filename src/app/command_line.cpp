@@ -1,6 +1,6 @@
 #include "app/command_line.h"
 
-#include "platform/file_names.h"
+#include "base/file_names.h"
 
 #include <cstdio>
 

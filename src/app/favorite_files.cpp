@@ -1,9 +1,9 @@
 #include "app/favorite_files.h"
 
 #include "app/list_file.h"
-#include "platform/file_names.h"
-#include "platform/file_url.h"
-#include "platform/list_box.h"
+#include "base/file_names.h"
+#include "base/file_url.h"
+#include "widgets/list_box.h"
 
 #include <QLocale>
 

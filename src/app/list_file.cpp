@@ -1,8 +1,8 @@
 #include "app/list_file.h"
 
 #include "app/shared_procedures.h"
-#include "platform/atomic_file.h"
-#include "platform/file_names.h"
+#include "base/atomic_file.h"
+#include "base/file_names.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -7,14 +7,14 @@
 #include "app/reelbox_b.h"
 #include "controls/command.h"
 #include "controls/property_bag.h"
-#include "platform/dir_list_box.h"
-#include "platform/drive_list_box.h"
-#include "platform/file_list_box.h"
-#include "platform/fonts.h"
-#include "platform/list_box.h"
-#include "platform/mount_watcher.h"
-#include "platform/picture_label.h"
-#include "platform/units.h"
+#include "widgets/dir_list_box.h"
+#include "widgets/drive_list_box.h"
+#include "widgets/file_list_box.h"
+#include "widgets/fonts.h"
+#include "widgets/list_box.h"
+#include "desktop/mount_watcher.h"
+#include "widgets/picture_label.h"
+#include "base/units.h"
 
 #include <QComboBox>
 #include <QFrame>

@@ -9,7 +9,7 @@
 // one handler named after the control and the event.
 
 #include "app/shared_procedures.h"
-#include "platform/message_box.h"
+#include "widgets/message_box.h"
 
 #include <QList>
 #include <QWidget>

@@ -7,11 +7,11 @@
 #include "app/main_window.h"
 
 #include "app/reelbox_b.h"
-#include "platform/dir_list_box.h"
-#include "platform/drive_list_box.h"
-#include "platform/file_list_box.h"
-#include "platform/list_box.h"
-#include "platform/picture_label.h"
+#include "widgets/dir_list_box.h"
+#include "widgets/drive_list_box.h"
+#include "widgets/file_list_box.h"
+#include "widgets/list_box.h"
+#include "widgets/picture_label.h"
 
 #include <QAccessibleWidget>
 #include <QComboBox>

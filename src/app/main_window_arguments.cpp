@@ -8,8 +8,8 @@
 #include "app/open_arguments.h"
 #include "app/player_factory.h"
 #include "app/reelbox_b.h"
-#include "platform/dir_list_box.h"
-#include "platform/drive_list_box.h"
+#include "widgets/dir_list_box.h"
+#include "widgets/drive_list_box.h"
 
 #include <QApplication>
 #include <QTimer>

@@ -8,10 +8,10 @@
 #include "app/reelbox_b.h"
 #include "app/shared_procedures.h"
 #include "controls/command.h"
-#include "platform/dir_list_box.h"
-#include "platform/drive_list_box.h"
-#include "platform/file_list_box.h"
-#include "platform/shell.h"
+#include "widgets/dir_list_box.h"
+#include "widgets/drive_list_box.h"
+#include "widgets/file_list_box.h"
+#include "desktop/shell.h"
 
 #include <QComboBox>
 

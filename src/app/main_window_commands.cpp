@@ -9,9 +9,9 @@
 #include "app/reelbox_b.h"
 #include "app/shared_procedures.h"
 #include "controls/command.h"
-#include "platform/dir_list_box.h"
-#include "platform/file_list_box.h"
-#include "platform/list_box.h"
+#include "widgets/dir_list_box.h"
+#include "widgets/file_list_box.h"
+#include "widgets/list_box.h"
 
 #include <QApplication>
 

@@ -12,7 +12,7 @@
 #include "app/list_file.h"
 #include "app/reelbox_b.h"
 #include "controls/command.h"
-#include "platform/list_box.h"
+#include "widgets/list_box.h"
 
 
 namespace {

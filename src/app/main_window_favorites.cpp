@@ -8,13 +8,13 @@
 #include "app/player_factory.h"
 #include "app/reelbox_b.h"
 #include "controls/command.h"
-#include "platform/drop_formats.h"
-#include "platform/file_list_box.h"
-#include "platform/file_names.h"
-#include "platform/file_url.h"
-#include "platform/list_box.h"
-#include "platform/mount_watcher.h"
-#include "platform/picture_label.h"
+#include "widgets/drop_formats.h"
+#include "widgets/file_list_box.h"
+#include "base/file_names.h"
+#include "base/file_url.h"
+#include "widgets/list_box.h"
+#include "desktop/mount_watcher.h"
+#include "widgets/picture_label.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -7,8 +7,8 @@
 #include "app/list_file.h"
 #include "app/reelbox_b.h"
 #include "app/shared_procedures.h"
-#include "platform/list_box.h"
-#include "platform/picture_label.h"
+#include "widgets/list_box.h"
+#include "widgets/picture_label.h"
 
 void Reelbox_S::ShowGroupMarkers()
 {

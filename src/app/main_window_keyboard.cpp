@@ -17,11 +17,11 @@
 #include "app/reelbox_b.h"
 #include "controls/command.h"
 #include "controls/focus_mark.h"
-#include "platform/dir_list_box.h"
-#include "platform/drive_list_box.h"
-#include "platform/file_list_box.h"
-#include "platform/list_box.h"
-#include "platform/picture_label.h"
+#include "widgets/dir_list_box.h"
+#include "widgets/drive_list_box.h"
+#include "widgets/file_list_box.h"
+#include "widgets/list_box.h"
+#include "widgets/picture_label.h"
 
 #include <QComboBox>
 #include <QEvent>

@@ -6,13 +6,13 @@
 #include "app/reelbox_b.h"
 #include "app/shared_procedures.h"
 #include "controls/command.h"
-#include "platform/dir_list_box.h"
-#include "platform/drive_list_box.h"
-#include "platform/file_list_box.h"
-#include "platform/folder_listing.h"
-#include "platform/list_box.h"
-#include "platform/picture_label.h"
-#include "platform/units.h"
+#include "widgets/dir_list_box.h"
+#include "widgets/drive_list_box.h"
+#include "widgets/file_list_box.h"
+#include "base/folder_listing.h"
+#include "widgets/list_box.h"
+#include "widgets/picture_label.h"
+#include "base/units.h"
 
 #include <QComboBox>
 #include <QGuiApplication>

@@ -5,7 +5,7 @@
 #include "app/main_window.h"
 
 #include "app/reelbox_b.h"
-#include "platform/picture_label.h"
+#include "widgets/picture_label.h"
 
 void Reelbox_S::ConnectSwitches()
 {

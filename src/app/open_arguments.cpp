@@ -1,7 +1,7 @@
 #include "app/open_arguments.h"
 
-#include "platform/file_names.h"
-#include "platform/file_url.h"
+#include "base/file_names.h"
+#include "base/file_url.h"
 
 #include <QDir>
 #include <QRegularExpression>

@@ -2,8 +2,8 @@
 
 #include "app/list_file.h"
 #include "app/shared_procedures.h"
-#include "platform/ini_profile.h"
-#include "platform/user_folders.h"
+#include "base/ini_profile.h"
+#include "desktop/user_folders.h"
 
 #include <cmath>
 #include <tuple>

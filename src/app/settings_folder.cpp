@@ -3,7 +3,7 @@
 #include "app/list_file.h"
 #include "app/reelbox_b.h"
 #include "app/shared_procedures.h"
-#include "platform/atomic_file.h"
+#include "base/atomic_file.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
 #include "app/shared_procedures.h"
 
 #include "controls/command.h"
-#include "platform/file_names.h"
-#include "platform/shell.h"
-#include "platform/window_animation.h"
+#include "base/file_names.h"
+#include "desktop/shell.h"
+#include "widgets/window_animation.h"
 
 #include <QFileInfo>
 #include <QMessageBox>

@@ -1,6 +1,6 @@
 #include "app/title_drag.h"
 
-#include "platform/window_system.h"
+#include "desktop/window_system.h"
 
 #include <QCursor>
 #include <QWindow>

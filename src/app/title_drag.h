@@ -3,7 +3,7 @@
 // with a fixed 15 twips per pixel, whatever the screen's real density: the
 // offset is taken when the drag starts, the window follows the cursor.
 
-#include "platform/units.h"
+#include "base/units.h"
 
 #include <QPoint>
 

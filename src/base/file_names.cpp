@@ -1,4 +1,4 @@
-#include "platform/file_names.h"
+#include "base/file_names.h"
 
 #include <QStringDecoder>
 #include <QStringList>

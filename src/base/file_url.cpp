@@ -1,4 +1,4 @@
-#include "platform/file_url.h"
+#include "base/file_url.h"
 
 #include <unistd.h>
 

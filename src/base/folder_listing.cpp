@@ -1,7 +1,7 @@
-#include "platform/folder_listing.h"
+#include "base/folder_listing.h"
 
-#include "platform/file_names.h"
-#include "platform/natural_sort.h"
+#include "base/file_names.h"
+#include "base/natural_sort.h"
 
 #include <QDir>
 #include <dirent.h>

@@ -1,12 +1,12 @@
-#include "platform/ini_profile.h"
+#include "base/ini_profile.h"
 
 #include <QList>
 #include <QStringView>
 #include <optional>
 
-#include "platform/atomic_file.h"
-#include "platform/file_names.h"
-#include "platform/text_codec.h"
+#include "base/atomic_file.h"
+#include "base/file_names.h"
+#include "base/text_codec.h"
 
 namespace {
 

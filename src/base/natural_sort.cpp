@@ -1,4 +1,4 @@
-#include "platform/natural_sort.h"
+#include "base/natural_sort.h"
 
 #include <QCollator>
 #include <algorithm>

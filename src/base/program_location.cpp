@@ -1,4 +1,4 @@
-#include "platform/program_location.h"
+#include "base/program_location.h"
 
 #include <QFileInfo>
 

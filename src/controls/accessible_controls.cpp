@@ -2,7 +2,7 @@
 
 #include "controls/command.h"
 #include "controls/visual_scroll_bar.h"
-#include "platform/accessible_widgets.h"
+#include "widgets/accessible_widgets.h"
 
 #include <QAccessibleWidget>
 
@@ -94,11 +94,7 @@ QAccessibleInterface *CreateInterface(const QString &className, QObject *object)
 
 void InstallFactory()
 {
-    static const bool installed = [] {
-        QAccessible::installFactory(CreateInterface);
-        return true;
-    }();
-    Q_UNUSED(installed);
+    InstallAccessibleFactory(CreateInterface);
 }
 
 } // namespace

@@ -2,8 +2,8 @@
 
 #include "controls/accessible_controls.h"
 #include "controls/property_bag.h"
-#include "platform/fonts.h"
-#include "platform/units.h"
+#include "widgets/fonts.h"
+#include "base/units.h"
 
 #include <QApplication>
 #include <QCursor>

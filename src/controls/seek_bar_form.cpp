@@ -1,6 +1,6 @@
 #include "controls/seek_bar_form.h"
 
-#include "platform/picture_label.h"
+#include "widgets/picture_label.h"
 
 #include <QPixmap>
 

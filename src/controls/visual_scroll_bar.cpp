@@ -3,9 +3,9 @@
 #include "controls/accessible_controls.h"
 #include "controls/property_bag.h"
 #include "controls/scroll_bar_geometry.h"
-#include "platform/message_box.h"
-#include "platform/picture_label.h"
-#include "platform/units.h"
+#include "widgets/message_box.h"
+#include "widgets/picture_label.h"
+#include "base/units.h"
 
 #include <QImage>
 #include <QLocale>

@@ -1,4 +1,4 @@
-#include "platform/display_check.h"
+#include "desktop/display_check.h"
 
 #include <QByteArray>
 #include <QDir>

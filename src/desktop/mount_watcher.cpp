@@ -1,4 +1,4 @@
-#include "platform/mount_watcher.h"
+#include "desktop/mount_watcher.h"
 
 #include <QSocketNotifier>
 

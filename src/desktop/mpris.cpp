@@ -1,7 +1,7 @@
-#include "platform/mpris.h"
+#include "desktop/mpris.h"
 
-#include "platform/media/playback_engine.h"
-#include "platform/remote_control.h"
+#include "media/playback_engine.h"
+#include "desktop/remote_control.h"
 
 #include <QCoreApplication>
 #include <QDBusAbstractAdaptor>

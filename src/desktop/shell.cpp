@@ -1,6 +1,6 @@
-#include "platform/shell.h"
+#include "desktop/shell.h"
 
-#include "platform/file_names.h"
+#include "base/file_names.h"
 
 #include <QDesktopServices>
 #include <QDir>

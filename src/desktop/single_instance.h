@@ -13,7 +13,7 @@
 // when its holder ends, killed or not: a lock or socket left by a killed copy
 // never blocks the next start. No session bus is needed.
 
-#include "platform/message_box.h"
+#include "widgets/message_box.h"
 
 #include <QObject>
 #include <QString>

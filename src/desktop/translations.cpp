@@ -1,4 +1,4 @@
-#include "platform/translations.h"
+#include "desktop/translations.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

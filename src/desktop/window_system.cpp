@@ -1,4 +1,4 @@
-#include "platform/window_system.h"
+#include "desktop/window_system.h"
 
 #include <QGuiApplication>
 

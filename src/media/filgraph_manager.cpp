@@ -1,6 +1,6 @@
-#include "platform/media/filgraph_manager.h"
+#include "media/filgraph_manager.h"
 
-#include "platform/media/playback_engine.h"
+#include "media/playback_engine.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>

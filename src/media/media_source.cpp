@@ -1,4 +1,4 @@
-#include "platform/media/media_source.h"
+#include "media/media_source.h"
 
 #include <QStringList>
 

@@ -1,9 +1,9 @@
-#include "platform/media/mpv_engine.h"
+#include "media/mpv_engine.h"
 
-#include "platform/file_names.h"
-#include "platform/media/media_source.h"
-#include "platform/media/mpv_engine_internal.h"
-#include "platform/media/mpv_video_window.h"
+#include "base/file_names.h"
+#include "media/media_source.h"
+#include "media/mpv_engine_internal.h"
+#include "media/mpv_video_window.h"
 
 #include <QEvent>
 #include <QEventLoop>

@@ -22,9 +22,9 @@
 // mpv's threads only post queued calls; everything else, drawing included,
 // runs on the GUI thread. Only the mpv_* files see mpv.
 
-#include "platform/media/mpv_start.h"
-#include "platform/media/mpv_video_window.h"
-#include "platform/media/playback_engine.h"
+#include "media/mpv_start.h"
+#include "media/mpv_video_window.h"
+#include "media/playback_engine.h"
 
 #include <QPointer>
 #include <QTimer>

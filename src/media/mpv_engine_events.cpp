@@ -1,10 +1,10 @@
 // MpvEngine's side of mpv's event queue: one method per kind of event, each
 // bringing the engine's picture of the open file up to date.
 
-#include "platform/media/mpv_engine.h"
+#include "media/mpv_engine.h"
 
-#include "platform/media/mpv_engine_internal.h"
-#include "platform/media/mpv_video_window.h"
+#include "media/mpv_engine_internal.h"
+#include "media/mpv_video_window.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "platform/media/mpv_start.h"
+#include "media/mpv_start.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

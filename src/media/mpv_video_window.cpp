@@ -1,4 +1,4 @@
-#include "platform/media/mpv_video_window.h"
+#include "media/mpv_video_window.h"
 
 #include <QOffscreenSurface>
 #include <QOpenGLContext>

@@ -7,7 +7,7 @@
 // Input passes through it to the widgets beneath (its container's), so the
 // host sees the keys and clicks as on any widget. GUI thread only.
 
-#include "platform/media/mpv_start.h"
+#include "media/mpv_start.h"
 
 #include <QWindow>
 #include <atomic>

@@ -1,4 +1,4 @@
-#include "platform/media/playback_engine.h"
+#include "media/playback_engine.h"
 
 #include <cmath>
 

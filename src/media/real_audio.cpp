@@ -1,6 +1,6 @@
-#include "platform/media/real_audio.h"
+#include "media/real_audio.h"
 
-#include "platform/media/real_audio_views.h"
+#include "media/real_audio_views.h"
 
 #include <QPainter>
 #include <QResizeEvent>

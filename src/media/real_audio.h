@@ -13,7 +13,7 @@
 // state, clip opened) are always delivered from the event loop, never inside
 // the call that caused them. GUI thread only.
 
-#include "platform/media/real_audio_console.h"
+#include "media/real_audio_console.h"
 
 #include <QColor>
 #include <QPointer>

@@ -1,6 +1,6 @@
-#include "platform/media/real_audio_console.h"
+#include "media/real_audio_console.h"
 
-#include "platform/media/media_source.h"
+#include "media/media_source.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>

@@ -6,8 +6,8 @@
 // position. The controls show its parts (picture, slider, status bar) and
 // pass the host's commands on. GUI thread only.
 
-#include "platform/media/playback_engine.h"
-#include "platform/media/real_metafile.h"
+#include "media/playback_engine.h"
+#include "media/real_metafile.h"
 
 #include <QObject>
 #include <QPointer>

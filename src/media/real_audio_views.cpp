@@ -1,6 +1,7 @@
-#include "platform/media/real_audio_views.h"
+#include "media/real_audio_views.h"
 
-#include "platform/accessible_widgets.h"
+#include "media/real_audio_accessibility.h"
+#include "widgets/accessible_widgets.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -70,7 +71,7 @@ RealPositionSlider::RealPositionSlider(QWidget *parent) : QWidget(parent)
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAccessibleName(QStringLiteral("再生位置"));
-    InstallAccessibleWidgets();
+    InstallRealAudioAccessibility();
 }
 
 void RealPositionSlider::SetPosition(double position, double length)
@@ -152,7 +153,7 @@ RealStatusBar::RealStatusBar(QWidget *parent) : QWidget(parent)
     QFont small = font();
     small.setPointSizeF(8.25);
     setFont(small);
-    InstallAccessibleWidgets();
+    InstallRealAudioAccessibility();
 }
 
 void RealStatusBar::SetState(qint32 state)

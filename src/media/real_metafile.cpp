@@ -1,9 +1,9 @@
-#include "platform/media/real_metafile.h"
+#include "media/real_metafile.h"
 
-#include "platform/file_names.h"
-#include "platform/file_url.h"
-#include "platform/media/media_source.h"
-#include "platform/text_codec.h"
+#include "base/file_names.h"
+#include "base/file_url.h"
+#include "media/media_source.h"
+#include "base/text_codec.h"
 
 #include <QDir>
 #include <QFileInfo>

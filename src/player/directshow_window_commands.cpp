@@ -5,7 +5,7 @@
 
 #include "app/reelbox_b.h"
 #include "controls/visual_scroll_bar.h"
-#include "platform/media/filgraph_manager.h"
+#include "media/filgraph_manager.h"
 #include "player/player_rules.h"
 
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
 #include "player/real_audio_rules.h"
 
-#include "platform/units.h"
+#include "base/units.h"
 
 #include <cmath>
 #include <limits>

@@ -1,10 +1,10 @@
 #include "player/real_audio_window.h"
 
 #include "app/reelbox_b.h"
-#include "platform/media/real_audio.h"
-#include "platform/media/real_audio_views.h"
-#include "platform/units.h"
-#include "platform/window_system.h"
+#include "media/real_audio.h"
+#include "media/real_audio_views.h"
+#include "base/units.h"
+#include "desktop/window_system.h"
 #include "player/player_rules.h"
 #include "player/real_audio_rules.h"
 

@@ -3,9 +3,9 @@
 #include "app/reelbox_b.h"
 #include "app/shared_procedures.h"
 #include "app/title_drag.h"
-#include "platform/file_names.h"
-#include "platform/fonts.h"
-#include "platform/picture_label.h"
+#include "base/file_names.h"
+#include "widgets/fonts.h"
+#include "widgets/picture_label.h"
 
 #include <QApplication>
 #include <QCloseEvent>

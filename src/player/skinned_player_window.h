@@ -9,7 +9,7 @@
 // its file is done or the user skipped to the next, after setting StopPlay to
 // -1 when the user stopped. Each window adds its own closing steps (OnUnload).
 
-#include "platform/remote_control.h"
+#include "desktop/remote_control.h"
 
 #include <QDialog>
 

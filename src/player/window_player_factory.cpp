@@ -1,8 +1,8 @@
 #include "player/window_player_factory.h"
 
 #include "app/reelbox_b.h"
-#include "platform/media/mpv_engine.h"
-#include "platform/mpris.h"
+#include "media/mpv_engine.h"
+#include "desktop/mpris.h"
 #include "player/directshow_window.h"
 #include "player/real_audio_window.h"
 

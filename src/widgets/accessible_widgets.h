@@ -1,9 +1,8 @@
 #pragma once
-// How screen readers see the platform layer's own widgets, over the desktop's
+// How screen readers see the program's own widgets, over the desktop's
 // accessibility interface (AT-SPI on Linux): a PictureLabel as the control it
-// stands for (its AccessibleRole), pressed as a click presses it; the RealAudio
-// position slider as a slider with its value; its status bar with its text.
-// The helpers serve the other layers' interfaces too.
+// stands for (its AccessibleRole), pressed as a click presses it. The helpers
+// serve the other layers' interfaces too.
 
 #include <QAccessibleWidget>
 #include <functional>
@@ -11,6 +10,10 @@
 // Installs, once, the factory that gives these widgets their interfaces. Each
 // of them calls it as it is made.
 void InstallAccessibleWidgets();
+
+// Installs factory once, however often it is asked: each layer that gives its
+// widgets interfaces of their own installs its factory as its first widget is made.
+void InstallAccessibleFactory(QAccessible::InterfaceFactory factory);
 
 // Runs press soon, from the event loop, unless context is gone by then: a
 // press from a screen reader returns at once, even when what the press does

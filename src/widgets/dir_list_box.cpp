@@ -1,8 +1,8 @@
-#include "platform/dir_list_box.h"
+#include "widgets/dir_list_box.h"
 
-#include "platform/file_names.h"
-#include "platform/natural_sort.h"
-#include "platform/picture_label.h"
+#include "base/file_names.h"
+#include "base/natural_sort.h"
+#include "widgets/picture_label.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -3,8 +3,8 @@
 // current folder, then the current folder's subfolders, indented like a tree.
 // A double-click, or Return on the chosen one, opens a folder.
 
-#include "platform/folder_listing.h"
-#include "platform/platform_error.h"
+#include "base/folder_listing.h"
+#include "base/platform_error.h"
 
 #include <QHash>
 #include <QListWidget>

@@ -1,4 +1,4 @@
-#include "platform/drive_list_box.h"
+#include "widgets/drive_list_box.h"
 
 #include <QDir>
 #include <QSignalBlocker>

@@ -1,4 +1,4 @@
-#include "platform/drop_formats.h"
+#include "widgets/drop_formats.h"
 
 #include <QDragMoveEvent>
 #include <QMimeData>

@@ -1,9 +1,9 @@
-#include "platform/file_list_box.h"
+#include "widgets/file_list_box.h"
 
-#include "platform/drop_formats.h"
-#include "platform/file_names.h"
-#include "platform/folder_listing.h"
-#include "platform/picture_label.h"
+#include "widgets/drop_formats.h"
+#include "base/file_names.h"
+#include "base/folder_listing.h"
+#include "widgets/picture_label.h"
 
 #include <QApplication>
 #include <QDrag>

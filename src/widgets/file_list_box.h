@@ -5,7 +5,7 @@
 // an item object each: a folder of tens of thousands of files fills at once.
 // Like every list of the program it holds at most MaxListEntries names.
 
-#include "platform/list_box.h"
+#include "widgets/list_box.h"
 
 #include <QListView>
 #include <QStringListModel>

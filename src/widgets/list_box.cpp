@@ -1,7 +1,7 @@
-#include "platform/list_box.h"
+#include "widgets/list_box.h"
 
-#include "platform/drop_formats.h"
-#include "platform/file_names.h"
+#include "widgets/drop_formats.h"
+#include "base/file_names.h"
 
 #include <QDropEvent>
 #include <QMouseEvent>

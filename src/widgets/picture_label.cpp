@@ -1,7 +1,7 @@
-#include "platform/picture_label.h"
+#include "widgets/picture_label.h"
 
-#include "platform/accessible_widgets.h"
-#include "platform/drop_formats.h"
+#include "widgets/accessible_widgets.h"
+#include "widgets/drop_formats.h"
 
 #include <QDropEvent>
 #include <QMetaMethod>

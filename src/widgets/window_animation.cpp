@@ -1,4 +1,4 @@
-#include "platform/window_animation.h"
+#include "widgets/window_animation.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>

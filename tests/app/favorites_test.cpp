@@ -6,10 +6,10 @@
 #include "app/main_window_fixture.h"
 #include "controls/command.h"
 #include "fakes/file_size_limit.h"
-#include "platform/dir_list_box.h"
-#include "platform/file_list_box.h"
-#include "platform/file_names.h"
-#include "platform/list_box.h"
+#include "widgets/dir_list_box.h"
+#include "widgets/file_list_box.h"
+#include "base/file_names.h"
+#include "widgets/list_box.h"
 
 #include <QDir>
 #include <QTest>

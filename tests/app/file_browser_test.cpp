@@ -3,9 +3,9 @@
 
 #include "app/main_window_fixture.h"
 #include "controls/command.h"
-#include "platform/dir_list_box.h"
-#include "platform/drive_list_box.h"
-#include "platform/file_list_box.h"
+#include "widgets/dir_list_box.h"
+#include "widgets/drive_list_box.h"
+#include "widgets/file_list_box.h"
 
 #include <QComboBox>
 #include <QDesktopServices>

@@ -5,7 +5,7 @@
 #include "fakes/file_size_limit.h"
 #include "fakes/list_records.h"
 #include "fakes/program_folder.h"
-#include "platform/file_names.h"
+#include "base/file_names.h"
 
 #include <sys/stat.h>
 

@@ -6,7 +6,7 @@
 #include "app/reelbox_b.h"
 #include "fakes/program_folder.h"
 #include "fakes/scripted_players.h"
-#include "platform/picture_label.h"
+#include "widgets/picture_label.h"
 
 #include <gtest/gtest.h>
 #include <memory>

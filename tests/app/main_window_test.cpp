@@ -10,11 +10,11 @@
 #include "fakes/file_size_limit.h"
 #include "app/main_window_fixture.h"
 #include "fakes/list_records.h"
-#include "platform/dir_list_box.h"
-#include "platform/drive_list_box.h"
-#include "platform/file_list_box.h"
-#include "platform/list_box.h"
-#include "platform/picture_label.h"
+#include "widgets/dir_list_box.h"
+#include "widgets/drive_list_box.h"
+#include "widgets/file_list_box.h"
+#include "widgets/list_box.h"
+#include "widgets/picture_label.h"
 
 #include <QComboBox>
 #include <QStorageInfo>

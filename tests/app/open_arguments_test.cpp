@@ -4,7 +4,7 @@
 
 #include "app/main_window_fixture.h"
 #include "app/open_arguments.h"
-#include "platform/dir_list_box.h"
+#include "widgets/dir_list_box.h"
 
 #include <QFileInfo>
 #include <QSysInfo>

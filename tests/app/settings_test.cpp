@@ -6,7 +6,7 @@
 #include "fakes/file_size_limit.h"
 #include "fakes/list_records.h"
 #include "fakes/program_folder.h"
-#include "platform/ini_profile.h"
+#include "base/ini_profile.h"
 
 #include <QDir>
 #include <QFile>

@@ -4,7 +4,7 @@
 #include "controls/command.h"
 #include "controls/property_bag.h"
 #include "fakes/program_folder.h"
-#include "platform/window_animation.h"
+#include "widgets/window_animation.h"
 
 #include <QApplication>
 #include <QStandardPaths>

@@ -10,7 +10,7 @@
 #include <unistd.h>
 
 #include "fakes/file_size_limit.h"
-#include "platform/atomic_file.h"
+#include "base/atomic_file.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // File names as bytes: the lossless mapping both ways, how names read on the
 // screen, and the kinds of what a path names, without opening it.
 
-#include "platform/file_names.h"
+#include "base/file_names.h"
 
 #include "fakes/program_folder.h"
 

@@ -9,7 +9,7 @@
 #include <sys/stat.h>
 
 #include "fakes/file_size_limit.h"
-#include "platform/ini_profile.h"
+#include "base/ini_profile.h"
 
 namespace {
 

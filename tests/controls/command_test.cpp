@@ -1,6 +1,6 @@
 #include "controls/command.h"
 #include "controls/property_bag.h"
-#include "platform/fonts.h"
+#include "widgets/fonts.h"
 
 #include <QApplication>
 #include <QEnterEvent>

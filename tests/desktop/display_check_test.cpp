@@ -1,6 +1,6 @@
 // Whether a display can be there, from what the application would connect to.
 
-#include "platform/display_check.h"
+#include "desktop/display_check.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -7,7 +7,7 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
-#include "platform/single_instance.h"
+#include "desktop/single_instance.h"
 
 namespace {
 

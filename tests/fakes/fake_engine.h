@@ -5,7 +5,7 @@
 // makes a load or playback fail on cue, holds the engine in buffering or
 // seeking, and reads back which calls the code under test made.
 
-#include "platform/media/playback_engine.h"
+#include "media/playback_engine.h"
 
 #include <QPointer>
 #include <QStringList>

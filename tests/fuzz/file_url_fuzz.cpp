@@ -3,7 +3,7 @@
 // also escaped into URLs of every local form, which must read back as exactly
 // that path. A broken rule aborts with the input that broke it.
 
-#include "platform/file_url.h"
+#include "base/file_url.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -4,9 +4,9 @@
 // against MpvEngine on a real file.
 
 #include "fakes/fake_engine.h"
-#include "platform/media/filgraph_manager.h"
-#include "platform/media/mpv_engine.h"
-#include "platform/media_clips.h"
+#include "media/filgraph_manager.h"
+#include "media/mpv_engine.h"
+#include "media/media_clips.h"
 
 #include <QDialog>
 #include <QGuiApplication>

@@ -4,8 +4,8 @@
 // size only the decoder knows), a length only known at the end, a file that
 // takes long to probe; then the picture itself, drawn into a shown window.
 
-#include "platform/media/mpv_engine.h"
-#include "platform/media_clips.h"
+#include "media/mpv_engine.h"
+#include "media/media_clips.h"
 
 #include <QDialog>
 #include <QElapsedTimer>

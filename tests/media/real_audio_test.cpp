@@ -4,8 +4,8 @@
 // slider seeking and the status bar, and the notifications always arriving
 // from the event loop.
 
-#include "platform/media/real_audio.h"
-#include "platform/media/real_audio_views.h"
+#include "media/real_audio.h"
+#include "media/real_audio_views.h"
 
 #include "fakes/fake_engine.h"
 #include "fakes/program_folder.h"

@@ -2,10 +2,10 @@
 // and absolute paths, file URLs, network and other schemes, CRLF, Shift_JIS, names that
 // look escaped, missing entries, and the per-entry start and end times.
 
-#include "platform/media/real_metafile.h"
+#include "media/real_metafile.h"
 
 #include "fakes/program_folder.h"
-#include "platform/file_names.h"
+#include "base/file_names.h"
 
 #include <QStringEncoder>
 #include <gtest/gtest.h>

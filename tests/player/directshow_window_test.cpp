@@ -4,8 +4,8 @@
 #include "app/reelbox_b.h"
 #include "controls/visual_scroll_bar.h"
 #include "fakes/fake_engine.h"
-#include "platform/media/filgraph_manager.h"
-#include "platform/picture_label.h"
+#include "media/filgraph_manager.h"
+#include "widgets/picture_label.h"
 #include "player/directshow_window.h"
 #include "player/window_player_factory.h"
 

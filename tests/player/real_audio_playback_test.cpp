@@ -8,9 +8,9 @@
 
 #include "app/reelbox_b.h"
 #include "fakes/program_folder.h"
-#include "platform/media/mpv_engine.h"
-#include "platform/media/real_audio.h"
-#include "platform/media_clips.h"
+#include "media/mpv_engine.h"
+#include "media/real_audio.h"
+#include "media/media_clips.h"
 
 #include <QLabel>
 #include <QRegularExpression>

@@ -5,8 +5,8 @@
 #include "app/main_window.h"
 #include "app/reelbox_b.h"
 #include "fakes/program_folder.h"
-#include "platform/media/mpv_engine.h"
-#include "platform/media_clips.h"
+#include "media/mpv_engine.h"
+#include "media/media_clips.h"
 #include "player/directshow_window.h"
 #include "player/window_player_factory.h"
 

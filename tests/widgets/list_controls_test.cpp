@@ -1,14 +1,14 @@
 // The drive, folder and file lists over real folders.
 
 #include "fakes/program_folder.h"
-#include "platform/dir_list_box.h"
-#include "platform/drive_list_box.h"
-#include "platform/drop_formats.h"
-#include "platform/file_list_box.h"
-#include "platform/file_names.h"
-#include "platform/folder_listing.h"
-#include "platform/list_box.h"
-#include "platform/natural_sort.h"
+#include "widgets/dir_list_box.h"
+#include "widgets/drive_list_box.h"
+#include "widgets/drop_formats.h"
+#include "widgets/file_list_box.h"
+#include "base/file_names.h"
+#include "base/folder_listing.h"
+#include "widgets/list_box.h"
+#include "base/natural_sort.h"
 
 #include <QApplication>
 #include <QMimeData>

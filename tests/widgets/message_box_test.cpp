@@ -3,7 +3,7 @@
 // mnemonics, the way the user (and the system tests) answer them.
 
 #include "app/shared_procedures.h"
-#include "platform/message_box.h"
+#include "widgets/message_box.h"
 
 #include <QAbstractButton>
 #include <QApplication>
