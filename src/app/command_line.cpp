@@ -1,5 +1,7 @@
 #include "app/command_line.h"
 
+#include "base/program_name.h"
+
 #include "base/file_names.h"
 
 #include <cstdio>
@@ -18,7 +20,7 @@ CommandLine ReadCommandLine(const QStringList &arguments)
         } else if (options && argument.startsWith(u'-') && argument != QLatin1String("-")) {
             if (line.action == CommandLine::Action::Start) {
                 line.action = CommandLine::Action::Mistake;
-                line.Mistake = QStringLiteral("reelbox: unknown option %1\nTry 'reelbox --help'.").arg(argument);
+                line.Mistake = QStringLiteral("%1: unknown option %2\nTry '%1 --help'.").arg(ProgramCommand, argument);
             }
         } else {
             line.Files.append(argument);
@@ -30,7 +32,7 @@ CommandLine ReadCommandLine(const QStringList &arguments)
 QString HelpText()
 {
     return QStringLiteral(
-        "Usage: reelbox [OPTION]... [FILE|FOLDER|URL]...\n"
+        "Usage: %1 [OPTION]... [FILE|FOLDER|URL]...\n"
         "A video player with a skinned Japanese window: a file browser, favourites in\n"
         "twenty groups, and switches for full screen, repeat and random order.\n"
         "\n"
@@ -42,13 +44,14 @@ QString HelpText()
         "  -v, --version  show the version and exit\n"
         "  --             take every argument after it as a file\n"
         "\n"
-        "Settings are kept in Reelbox.ini beside the program, or in\n"
-        "~/.config/reelbox where the program's folder cannot be written.\n");
+        "Settings are kept in %2.ini beside the program, or in\n"
+        "~/.config/%1 where the program's folder cannot be written.\n")
+        .arg(ProgramCommand, ProgramName);
 }
 
 QString VersionText(const QString &version)
 {
-    return QStringLiteral("reelbox ") + version + u'\n';
+    return ProgramCommand + u' ' + version + u'\n';
 }
 
 std::optional<int> AnswerOnTerminal(const CommandLine &line, const QString &version)

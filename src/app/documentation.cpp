@@ -1,5 +1,7 @@
 #include "app/documentation.h"
 
+#include "base/program_name.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -7,7 +9,7 @@
 
 QString DocumentationPage(const QString &programFolder)
 {
-    const QString installed = QDir::cleanPath(programFolder + QStringLiteral("/../share/doc/reelbox/index.html"));
+    const QString installed = QDir::cleanPath(programFolder + QStringLiteral("/../share/doc/") + ProgramCommand + QStringLiteral("/index.html"));
     if (QFileInfo(installed).isFile())
         return installed;
     const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);

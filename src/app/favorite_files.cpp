@@ -1,6 +1,7 @@
 #include "app/favorite_files.h"
 
 #include "app/list_file.h"
+#include "base/file_kinds.h"
 #include "base/file_names.h"
 #include "base/file_url.h"
 #include "widgets/list_box.h"
@@ -17,15 +18,6 @@ QString ExtensionOf(const QString &path)
             return {};
     }
     return {};
-}
-
-bool IsVideoExtension(const QString &extension)
-{
-    static const QStringList kinds{QStringLiteral("RAM"),  QStringLiteral("RM"),  QStringLiteral("AVI"),
-                                   QStringLiteral("MPEG"), QStringLiteral("MPG"), QStringLiteral("ASF"),
-                                   QStringLiteral("WMV"),  QStringLiteral("DIVX"), QStringLiteral("DAT"),
-                                   QStringLiteral("RMVB")};
-    return kinds.contains(extension.toUpper());
 }
 
 QStringList DroppedVideoFiles(const QByteArray &uriList, const QString &hostName)

@@ -15,10 +15,6 @@ constexpr int MaxDroppedNames = 250;
 // follows it (the dot belongs to a folder's name).
 QString ExtensionOf(const QString &path);
 
-// True for the kinds the program plays: "RAM", "RM", "AVI", "MPEG", "MPG",
-// "ASF", "WMV", "DIVX", "DAT", "RMVB", without regard to letter case.
-bool IsVideoExtension(const QString &extension);
-
 // The local files among the first MaxDroppedNames URLs of a dropped
 // "text/uri-list" whose names end in a video kind, in drop order and letter
 // case, each as the bytes its URL spells (file_names.h). URLs that name no

@@ -1,5 +1,7 @@
 #include "app/list_file.h"
 
+#include "base/program_name.h"
+
 #include "app/shared_procedures.h"
 #include "base/atomic_file.h"
 #include "base/file_names.h"
@@ -10,7 +12,7 @@
 
 QString ListFileTitle(int group)
 {
-    return QStringLiteral("Reelbox%1.rdm").arg(group, 2, 10, QLatin1Char('0'));
+    return ProgramName + QStringLiteral("%1.rdm").arg(group, 2, 10, QLatin1Char('0'));
 }
 
 bool FitsListRecord(const QString &path)

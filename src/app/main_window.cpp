@@ -2,6 +2,8 @@
 
 #include "app/main_window.h"
 
+#include "base/program_name.h"
+
 #include "app/gradient_panel.h"
 #include "app/play_order.h"
 #include "app/reelbox_b.h"
@@ -23,10 +25,10 @@
 
 namespace {
 
-const QString CaptionTitle = QStringLiteral("Reelbox");
-const QString CreditLine = QStringLiteral("Reelbox Video Player  ver.1.6.0");
+const QString CaptionTitle = ProgramName;
+const QString CreditLine = ProgramName + QStringLiteral(" Video Player  ver.1.6.0");
 // The link opens the program's documentation page in the desktop's browser.
-const QString LinkText = QStringLiteral("Reelbox の使い方と説明");
+const QString LinkText = ProgramName + QStringLiteral(" の使い方と説明");
 
 struct ButtonPlace
 {

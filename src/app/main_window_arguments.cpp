@@ -5,6 +5,8 @@
 
 #include "app/main_window.h"
 
+#include "base/program_name.h"
+
 #include "app/open_arguments.h"
 #include "app/player_factory.h"
 #include "app/reelbox_b.h"
@@ -62,7 +64,7 @@ void Reelbox_S::OpenWaitingArguments()
         Drive1->SetDrive(Dir1->Path());
     if (!refused.isEmpty())
         ShowMessage(RefusedArgumentsText(refused), MessageBoxStyle::Exclamation | MessageBoxStyle::OkOnly,
-                    QStringLiteral("Reelbox"));
+                    ProgramName);
     if (files.isEmpty())
         return;
     // As 連続再生 plays the file list, in the order given.

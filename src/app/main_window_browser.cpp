@@ -3,10 +3,13 @@
 
 #include "app/main_window.h"
 
+#include "base/program_name.h"
+
 #include "app/favorite_files.h"
 #include "app/player_factory.h"
 #include "app/reelbox_b.h"
 #include "app/shared_procedures.h"
+#include "base/file_kinds.h"
 #include "controls/command.h"
 #include "widgets/dir_list_box.h"
 #include "widgets/drive_list_box.h"
@@ -37,7 +40,7 @@ void Reelbox_S::ReportDriveError(const PlatformError &error)
     const int style = error.Number == DeviceUnavailable
         ? MessageBoxStyle::Exclamation | MessageBoxStyle::OkOnly
         : MessageBoxStyle::Exclamation | MessageBoxStyle::RetryCancel;
-    ShowMessage(DriveErrorText(error, Drive1->Drive()), style, QStringLiteral("Reelbox"));
+    ShowMessage(DriveErrorText(error, Drive1->Drive()), style, ProgramName);
 }
 
 void Reelbox_S::Dir1_Change()
@@ -81,7 +84,7 @@ void Reelbox_S::File1_DblClick()
     if (!FileExists(path)) // gone since it was listed, or no longer a file
         return;
     B.PlayFile = path;
-    if (B.PlayFile.right(3).toUpper() == QLatin1String("WMV")) {
+    if (IsOpenedByDesktop(B.PlayFile)) {
         OpenWithDesktop(B.PlayFile);
         return;
     }

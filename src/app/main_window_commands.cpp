@@ -4,6 +4,8 @@
 
 #include "app/main_window.h"
 
+#include "base/program_name.h"
+
 #include "app/play_order.h"
 #include "app/player_factory.h"
 #include "app/reelbox_b.h"
@@ -147,7 +149,7 @@ void Reelbox_S::SaveAndLeave()
     if (!unsaved.isEmpty()) {
         const int style = MessageBoxStyle::Exclamation | MessageBoxStyle::YesNo | MessageBoxStyle::DefaultButton2;
         const QString text = UnsavedFilesText(unsaved, B.Storage.StartingPoint);
-        if (ShowMessage(text, style, QStringLiteral("Reelbox")) != MessageBoxAnswer::Yes)
+        if (ShowMessage(text, style, ProgramName) != MessageBoxAnswer::Yes)
             return;
     }
     close();

@@ -4,6 +4,8 @@
 
 #include "app/main_window.h"
 
+#include "base/program_name.h"
+
 #include "app/favorite_files.h"
 #include "app/player_factory.h"
 #include "app/reelbox_b.h"
@@ -110,7 +112,7 @@ void Reelbox_S::AddFavorites(const QStringList &paths)
     EnableFavoriteButtons();
     const QString notAdded = NotAddedMessage(candidates);
     if (!notAdded.isEmpty())
-        ShowMessage(notAdded, MessageBoxStyle::Exclamation, QStringLiteral("Reelbox"));
+        ShowMessage(notAdded, MessageBoxStyle::Exclamation, ProgramName);
 }
 
 void Reelbox_S::Img_Del_DragDrop(const QString &draggedFile)
@@ -127,7 +129,7 @@ void Reelbox_S::Img_Del_DragDrop(const QString &draggedFile)
 // never deleted for good instead). With the switch off it is deleted at once.
 void Reelbox_S::DeleteFile(const QString &path)
 {
-    const QString title = QStringLiteral("Reelbox");
+    const QString title = ProgramName;
     if (B.Kakunin == 1) {
         if (DeleteToRecycleBin({path}, ConfirmTrash) == TrashFailed)
             ShowMessage(QStringLiteral("'%1' をごみ箱に移動できませんでした。ファイルはそのまま残っています。")

@@ -4,6 +4,8 @@
 
 #include "app/main_window.h"
 
+#include "base/program_name.h"
+
 #include "app/list_file.h"
 #include "app/reelbox_b.h"
 #include "app/shared_procedures.h"
@@ -55,6 +57,6 @@ bool Reelbox_S::SaveCurrentGroup()
     ShowMessage(QStringLiteral("グループ %1 の Favorite ﾘｽﾄを保存できませんでした。\n%2")
                     .arg(B.GroupNo + 1)
                     .arg(JoinPath(B.Storage.Folder, ListFileTitle(B.GroupNo))),
-                MessageBoxStyle::Exclamation, QStringLiteral("Reelbox"));
+                MessageBoxStyle::Exclamation, ProgramName);
     return false;
 }

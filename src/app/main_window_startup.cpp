@@ -5,6 +5,7 @@
 
 #include "app/reelbox_b.h"
 #include "app/shared_procedures.h"
+#include "base/file_kinds.h"
 #include "controls/command.h"
 #include "widgets/dir_list_box.h"
 #include "widgets/drive_list_box.h"
@@ -18,21 +19,6 @@
 #include <QGuiApplication>
 #include <QItemSelectionModel>
 #include <QScreen>
-
-namespace {
-
-const QStringList FileKinds = {
-    QStringLiteral("*.ram;*.rm;*.avi;*.mpeg;*.mpg;*.asf;*.wmv;*.divx;*.dat;*.rmvb"),
-    QStringLiteral("*.ram;*.rm;*.rmvb"),
-    QStringLiteral("*.avi"),
-    QStringLiteral("*.mpeg;*.mpg"),
-    QStringLiteral("*.wmv"),
-    QStringLiteral("*.asf"),
-    QStringLiteral("*.divx"),
-    QStringLiteral("*.dat"),
-};
-
-} // namespace
 
 void Reelbox_S::ConnectHandlers()
 {
@@ -65,9 +51,10 @@ void Reelbox_S::Form_Load()
     SetCommandButtons(this, -1, 0);
     B.LoadSettings();
 
-    Combo_Kind->addItems(FileKinds);
+    const QStringList filters = FileTypeFilters();
+    Combo_Kind->addItems(filters);
     Combo_Kind->setCurrentIndex(0);
-    File1->SetPattern(FileKinds.first());
+    File1->SetPattern(filters.first());
 
     ShowSwitchPictures();
     Dir1->SetPath(B.LastPath, SavedFolder ? SavedFolder->Take(B.LastPath) : std::nullopt);

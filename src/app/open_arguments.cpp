@@ -2,21 +2,9 @@
 
 #include "base/file_names.h"
 #include "base/file_url.h"
+#include "base/url_scheme.h"
 
 #include <QDir>
-#include <QRegularExpression>
-
-namespace {
-
-// "scheme:" at the start of a text, as a URL begins (two letters at least,
-// so that a Windows drive letter is no scheme).
-bool HasUrlScheme(const QString &text)
-{
-    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]+:"));
-    return scheme.match(text).hasMatch();
-}
-
-} // namespace
 
 QString LocalPathFromUrl(const QString &url)
 {
@@ -31,7 +19,7 @@ OpenTargets SortArguments(const QStringList &arguments, const QString &workingFo
     for (const QString &argument : arguments) {
         // A relative name that only looks like a URL ("a:b.avi") is a file.
         QString path = QDir::cleanPath(working.absoluteFilePath(argument));
-        if (HasUrlScheme(argument) && KindOfPath(path) == PathKind::Missing)
+        if (!UrlScheme(argument).isEmpty() && KindOfPath(path) == PathKind::Missing)
             path = LocalPathFromUrl(argument);
         const PathKind kind = argument.isEmpty() || path.isEmpty() ? PathKind::Missing : KindOfPath(path);
         if (kind == PathKind::Folder)

@@ -1,14 +1,12 @@
 #include "app/play_order.h"
 
+#include "base/file_kinds.h"
+
 #include <numeric>
 
 PlayerWindow ChoosePlayer(const QString &path)
 {
-    const QString last3 = path.right(3).toUpper();
-    const bool realMedia = last3 == QLatin1String("RAM") || last3 == QLatin1String(".RM")
-        || last3 == QLatin1String("PEG") || last3 == QLatin1String("MPG")
-        || path.right(4).toUpper() == QLatin1String("RMVB");
-    return realMedia ? PlayerWindow::RealAudio : PlayerWindow::DirectShow;
+    return HasRealAudioEnding(path) ? PlayerWindow::RealAudio : PlayerWindow::DirectShow;
 }
 
 std::vector<qint16> BuildRandomOrder(qint16 n, std::mt19937 &generator)

@@ -9,7 +9,8 @@
 
 // The player window for path, decided by its last characters alone (no dot
 // needed): names ending in RAM, .RM, PEG, MPG or RMVB, in any case, go to the
-// RealAudio window; everything else to the DirectShow window.
+// RealAudio window; everything else to the DirectShow window (the endings are
+// the file kinds' own, base/file_kinds.h).
 PlayerWindow ChoosePlayer(const QString &path);
 
 // A random order of the positions 1..n: order[1..n] is a permutation of 1..n

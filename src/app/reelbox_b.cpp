@@ -1,16 +1,16 @@
 #include "app/reelbox_b.h"
 
 #include "app/list_file.h"
+#include "app/settings_keys.h"
 #include "app/shared_procedures.h"
 #include "base/ini_profile.h"
 #include "desktop/user_folders.h"
 
 #include <cmath>
-#include <tuple>
 #include <utility>
 
 namespace {
-const QString Section = QStringLiteral("Section");
+const QString Section = SettingsSection;
 
 // A folder as "Path" keeps it: inside double quotes when it begins or ends in a
 // blank, which a read would otherwise drop ("/videos/clips ").
@@ -20,6 +20,18 @@ QString StoredFolder(const QString &folder)
     if (!folder.isEmpty() && (blank(folder.front()) || blank(folder.back())))
         return u'"' + folder + u'"';
     return folder;
+}
+// What a stored value of a key of type means (stored as ReadProfileText gives it).
+qint16 Reading(SettingType type, const std::optional<QString> &stored)
+{
+    switch (type) {
+    case SettingType::Confirmation:
+        return ConfirmationReading(stored);
+    case SettingType::Group:
+        return GroupReading(stored);
+    default:
+        return SwitchReading(stored);
+    }
 }
 } // namespace
 
@@ -98,7 +110,7 @@ QString Reelbox_B::SavedFolder() const
     // Read where the settings are now: a first start of an installed copy
     // makes no folder of its own yet. A deep folder's path may be longer than
     // a Windows buffer would hold; cut, it would name another folder or none.
-    const QString saved = ReadProfileString(Storage.FileToRead(SettingsFileTitle), Section, QStringLiteral("Path"),
+    const QString saved = ReadProfileString(Storage.FileToRead(SettingsFileTitle), Section, FolderKey,
                                             ValueLength::Whole);
     if (!saved.isEmpty() && DirectoryExists(saved))
         return saved;
@@ -111,16 +123,12 @@ void Reelbox_B::LoadSettings()
     const QString settingsFile = Storage.FileToRead(SettingsFileTitle);
     LastPath = SavedFolder();
 
-    using Reading = qint16 (*)(const std::optional<QString> &);
-    const std::tuple<const char *, qint16 *, Reading> switches[] = {
-        {"rdm1", &Rdm1, SwitchReading},   {"rdm2", &Rdm2, SwitchReading}, {"Group", &GroupNo, GroupReading},
-        {"Full1", &Full1, SwitchReading}, {"Full2", &Full2, SwitchReading}, {"Rep1", &Rep1, SwitchReading},
-        {"Rep2", &Rep2, SwitchReading},   {"Kakunin", &Kakunin, ConfirmationReading},
-    };
-    for (const auto &[key, variable, reading] : switches) {
-        const std::optional<QString> stored = ReadProfileText(settingsFile, Section, QLatin1String(key));
+    for (const SettingKey &key : SettingKeys) {
+        if (!key.variable)
+            continue;
+        const std::optional<QString> stored = ReadProfileText(settingsFile, Section, key.name);
         IniValue = stored.value_or(QString());
-        *variable = reading(stored);
+        this->*key.variable = Reading(key.type, stored);
     }
 }
 
@@ -128,16 +136,17 @@ QStringList Reelbox_B::SaveSettings(const QString &folderPath, const QList<QByte
 {
     QStringList unsaved;
     const QString settingsFile = SettingsFile();
-    QList<ProfileEntry> keys = {
-        {QStringLiteral("Path"), StoredFolder(folderPath)}, {QStringLiteral("rdm1"), IniNumber(Rdm1)},
-        {QStringLiteral("rdm2"), IniNumber(Rdm2)},   {QStringLiteral("Group"), IniNumber(GroupNo)},
-        {QStringLiteral("Full1"), IniNumber(Full1)}, {QStringLiteral("Full2"), IniNumber(Full2)},
-        {QStringLiteral("Rep1"), IniNumber(Rep1)},   {QStringLiteral("Rep2"), IniNumber(Rep2)},
-        {QStringLiteral("Kakunin"), IniNumber(Kakunin)},
-    };
     // A line break cannot be stored on one line: the folder saved before stays.
-    if (folderPath.contains(u'\n') || folderPath.contains(u'\r'))
-        keys.removeFirst();
+    const bool folderFits = !folderPath.contains(u'\n') && !folderPath.contains(u'\r');
+    QList<ProfileEntry> keys;
+    for (const SettingKey &key : SettingKeys) {
+        if (key.writer != SettingWriter::Exit)
+            continue;
+        if (key.variable)
+            keys.append({key.name, IniNumber(this->*key.variable)});
+        else if (folderFits)
+            keys.append({key.name, StoredFolder(folderPath)});
+    }
     if (!WriteProfileStrings(settingsFile, Section, keys))
         unsaved.append(settingsFile);
     if (!SaveGroup(GroupNo, favorites))

@@ -1,5 +1,7 @@
 #include "app/settings_folder.h"
 
+#include "base/program_name.h"
+
 #include "app/list_file.h"
 #include "app/reelbox_b.h"
 #include "app/shared_procedures.h"
@@ -82,7 +84,7 @@ QString UserConfigFolder(const QProcessEnvironment &environment)
             home = QDir::homePath();
         base = JoinPath(home, QStringLiteral(".config"));
     }
-    return JoinPath(base, QStringLiteral("reelbox"));
+    return JoinPath(base, ProgramCommand);
 }
 
 SettingsFolder ChooseSettingsFolder(const QString &programFolder, const QProcessEnvironment &environment,

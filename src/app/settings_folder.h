@@ -8,13 +8,15 @@
 // so a system-wide default can be shipped there; the first save carries them
 // over into the new folder, whose files are the user's own from then on.
 
+#include "base/program_name.h"
+
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 #include <functional>
 
 // The name of the settings file.
-inline const QString SettingsFileTitle = QStringLiteral("Reelbox.ini");
+inline const QString SettingsFileTitle = ProgramName + QStringLiteral(".ini");
 
 struct SettingsFolder
 {

@@ -1,5 +1,7 @@
 #include "desktop/display_check.h"
 
+#include "base/program_name.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QFileInfo>
@@ -63,7 +65,7 @@ void HoldMessage(QtMsgType type, const QMessageLogContext &context, const QStrin
     for (const HeldMessage &message : held) {
         if (message.text.contains(QLatin1String("could not connect to display"))
             || message.text.contains(QLatin1String("Failed to create wl_display"))) {
-            std::fprintf(stderr, "reelbox: no display found: the display \"%s\" does not answer\n",
+            std::fprintf(stderr, "%s: no display found: the display \"%s\" does not answer\n", qPrintable(ProgramCommand),
                          qgetenv(message.text.contains(QLatin1String("wl_display")) ? "WAYLAND_DISPLAY" : "DISPLAY")
                              .constData());
             std::_Exit(1);
@@ -97,9 +99,10 @@ std::optional<QString> MissingDisplay(const QStringList &arguments, const QProce
     if (wayland && WaylandSocketExists(environment))
         return std::nullopt;
     if (x11 && wayland)
-        return QStringLiteral("reelbox: no display found: neither DISPLAY nor WAYLAND_DISPLAY names one");
-    return x11 ? QStringLiteral("reelbox: no display found: DISPLAY is not set")
-               : QStringLiteral("reelbox: no display found: no Wayland compositor answers");
+        return ProgramCommand + QStringLiteral(": no display found: neither DISPLAY nor WAYLAND_DISPLAY names one");
+    return ProgramCommand
+        + (x11 ? QStringLiteral(": no display found: DISPLAY is not set")
+               : QStringLiteral(": no display found: no Wayland compositor answers"));
 }
 
 DisplayConnectionGuard::DisplayConnectionGuard()

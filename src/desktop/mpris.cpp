@@ -1,5 +1,7 @@
 #include "desktop/mpris.h"
 
+#include "base/program_name.h"
+
 #include "media/playback_engine.h"
 #include "desktop/remote_control.h"
 
@@ -16,7 +18,7 @@ namespace {
 
 const QString ObjectPath = QStringLiteral("/org/mpris/MediaPlayer2");
 const QString PlayerInterface = QStringLiteral("org.mpris.MediaPlayer2.Player");
-const QString BaseName = QStringLiteral("org.mpris.MediaPlayer2.reelbox");
+const QString BaseName = QStringLiteral("org.mpris.MediaPlayer2.") + ProgramCommand;
 
 } // namespace
 
@@ -40,7 +42,7 @@ public:
     {
     }
     bool No() const { return false; }
-    QString Identity() const { return QStringLiteral("Reelbox"); }
+    QString Identity() const { return ProgramName; }
     QString DesktopEntry() const { return QGuiApplication::desktopFileName(); }
     // Files are opened from the main window, not over the bus.
     QStringList Nothing() const { return {}; }

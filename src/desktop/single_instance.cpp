@@ -1,5 +1,7 @@
 #include "desktop/single_instance.h"
 
+#include "base/program_name.h"
+
 #include <QApplication>
 #include <QCryptographicHash>
 #include <QDataStream>
@@ -49,7 +51,7 @@ QString PrivateFolder()
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (QDir::isAbsolutePath(runtime) && QFileInfo(runtime).isDir())
         return runtime;
-    const QString folder = QDir::tempPath() + QStringLiteral("/reelbox-") + QString::number(::getuid());
+    const QString folder = QDir::tempPath() + u'/' + ProgramCommand + u'-' + QString::number(::getuid());
     const QByteArray native = QFile::encodeName(folder);
     ::mkdir(native.constData(), 0700);
     struct stat info{};
@@ -93,8 +95,8 @@ SingleInstance::SingleInstance(const QString &settingsFolder, std::chrono::milli
         return;
     const QString key = QString::fromLatin1(
         QCryptographicHash::hash(StableName(settingsFolder).toUtf8(), QCryptographicHash::Sha256).toHex().left(16));
-    lockPath_ = folder + QStringLiteral("/reelbox-") + key + QStringLiteral(".lock");
-    socketPath_ = folder + QStringLiteral("/reelbox-") + key + QStringLiteral(".socket");
+    lockPath_ = folder + u'/' + ProgramCommand + u'-' + key + QStringLiteral(".lock");
+    socketPath_ = folder + u'/' + ProgramCommand + u'-' + key + QStringLiteral(".socket");
 }
 
 SingleInstance::~SingleInstance()
@@ -127,9 +129,10 @@ bool SingleInstance::Claim(const QStringList &arguments, const QString &workingF
         QThread::msleep(50);
     }
     exitCode_ = 1;
-    ShowMessage(QStringLiteral("Reelbox は既に起動していますが、応答がありません。\n"
-                               "そのウィンドウを閉じてから、もう一度起動してください。"),
-                MessageBoxStyle::Exclamation, QStringLiteral("Reelbox"));
+    ShowMessage(ProgramName
+                    + QStringLiteral(" は既に起動していますが、応答がありません。\n"
+                                     "そのウィンドウを閉じてから、もう一度起動してください。"),
+                MessageBoxStyle::Exclamation, ProgramName);
     return false;
 }
 

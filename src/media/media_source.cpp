@@ -1,10 +1,12 @@
 #include "media/media_source.h"
 
+#include "base/url_scheme.h"
+
 #include <QStringList>
 
 bool IsNetworkStreamUrl(const QString &text)
 {
     static const QStringList schemes = {"http", "https", "rtsp", "pnm", "mms", "rtmp"};
-    const qsizetype end = text.indexOf(QLatin1String("://"));
-    return end > 0 && schemes.contains(text.left(end), Qt::CaseInsensitive);
+    const QStringView scheme = UrlScheme(text);
+    return schemes.contains(scheme, Qt::CaseInsensitive) && QStringView(text).sliced(scheme.size()).startsWith(u"://");
 }

@@ -1,5 +1,7 @@
 #include "media/mpv_start.h"
 
+#include "base/program_name.h"
+
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QOffscreenSurface>
@@ -27,6 +29,7 @@ QSurfaceFormat PictureFormat()
 
 void Configure(mpv_handle *mpv, const MpvEngineOptions &options)
 {
+    const QByteArray clientName = ProgramName.toUtf8();
     const std::pair<const char *, const char *> settings[] = {
         {"config", "no"},
         {"ytdl", "no"},
@@ -43,7 +46,7 @@ void Configure(mpv_handle *mpv, const MpvEngineOptions &options)
         // there is neither (the other drivers only cost start-up time).
         {"ao", "pipewire,pulse,alsa"},
         {"audio-fallback-to-null", "yes"},
-        {"audio-client-name", "Reelbox"},
+        {"audio-client-name", clientName.constData()},
         // Frames are due when mpv hands them over: drawing never waits.
         {"video-timing-offset", "0"},
     };

@@ -1,19 +1,14 @@
 #include "media/real_audio_console.h"
 
+#include "base/file_kinds.h"
+#include "base/url_scheme.h"
 #include "media/media_source.h"
 
 #include <QFileInfo>
-#include <QRegularExpression>
 
 namespace {
 
 const QString FileScheme = QStringLiteral("file://");
-
-bool IsUrl(const QString &source)
-{
-    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*://"));
-    return scheme.match(source).hasMatch();
-}
 
 } // namespace
 
@@ -36,7 +31,7 @@ QList<MetafileEntry> ClipsOfSource(const QString &source)
     QString path = source;
     if (source.startsWith(FileScheme, Qt::CaseInsensitive))
         path = source.mid(FileScheme.size());
-    else if (IsUrl(source))
+    else if (!UrlScheme(source).isEmpty())
         return IsNetworkStreamUrl(source) ? QList<MetafileEntry>{{source, std::nullopt, std::nullopt}}
                                           : QList<MetafileEntry>{};
     if (path.isEmpty())
@@ -182,7 +177,7 @@ void RealAudioConsole::OnOpened()
 void RealAudioConsole::AnnounceClip()
 {
     const MetafileEntry &clip = clips_[current_];
-    const bool local = !IsUrl(clip.source);
+    const bool local = UrlScheme(clip.source).isEmpty();
     emit ClipOpened(local ? QFileInfo(clip.source).fileName() : clip.source.section(QLatin1Char('/'), -1),
                     local ? FileScheme + clip.source : clip.source);
 }

@@ -4,6 +4,7 @@
 #include "base/file_url.h"
 #include "media/media_source.h"
 #include "base/text_codec.h"
+#include "base/url_scheme.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -13,12 +14,6 @@
 namespace {
 
 const QString FileScheme = QStringLiteral("file://");
-
-bool HasOtherScheme(const QString &line)
-{
-    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*://"));
-    return scheme.match(line).hasMatch();
-}
 
 // The start and end times of a query "start=...&end=..."; false when the
 // query holds anything else (then it is part of the name).
@@ -96,11 +91,6 @@ std::optional<double> ParseMetafileTime(QString text)
     return seconds;
 }
 
-bool IsMetafileName(const QString &path)
-{
-    return path.endsWith(QLatin1String(".ram"), Qt::CaseInsensitive);
-}
-
 QList<MetafileEntry> ParseMetafile(const QByteArray &bytes, const QString &folder)
 {
     QList<MetafileEntry> entries;
@@ -111,7 +101,7 @@ QList<MetafileEntry> ParseMetafile(const QByteArray &bytes, const QString &folde
         if (line.startsWith(FileScheme, Qt::CaseInsensitive)) {
             if (const std::optional<MetafileEntry> entry = FileUrlEntry(line))
                 entries.append(*entry);
-        } else if (HasOtherScheme(line)) {
+        } else if (!UrlScheme(line).isEmpty()) {
             if (IsNetworkStreamUrl(line)) // no other scheme may reach the engine
                 entries.append({line, std::nullopt, std::nullopt});
         } else {

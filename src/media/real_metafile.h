@@ -37,9 +37,6 @@ QList<MetafileEntry> ParseMetafile(const QByteArray &bytes, const QString &folde
 // The entries of the metafile at path; none when it cannot be read.
 QList<MetafileEntry> ReadMetafile(const QString &path);
 
-// True for a name the control reads as a metafile (ending ".ram", any case).
-bool IsMetafileName(const QString &path);
-
 // Seconds for a time of a metafile entry: "ss", "mm:ss", "hh:mm:ss" or
 // "dd:hh:mm:ss", the seconds with an optional fraction; none when malformed.
 std::optional<double> ParseMetafileTime(QString text);

@@ -6,6 +6,7 @@
 #include "controls/seek_bar_form.h"
 #include "controls/visual_scroll_bar.h"
 #include "media/filgraph_manager.h"
+#include "player/player_chrome.h"
 #include "player/player_rules.h"
 
 #include <QLabel>
@@ -13,8 +14,6 @@
 
 namespace {
 
-constexpr int TitleHeight = 20;
-constexpr int PanelHeight = 33;
 constexpr qint32 ChildWindowStyle = 0x46000000; // child, clip siblings, clip children
 const QString DesignTime = QStringLiteral("00:00:00");
 
@@ -67,7 +66,7 @@ void Reelbox_M::CreateControls()
 void Reelbox_M::CreateBottomPanel()
 {
     Pic_B = new QWidget(this);
-    Pic_B->setGeometry(0, 212, 233, PanelHeight);
+    Pic_B->setGeometry(0, 212, 233, DirectShowPanelHeight);
     Pic_B->setStyleSheet(QStringLiteral("background: black;"));
     Pic_B->setAttribute(Qt::WA_StyledBackground);
     H1 = new dtVisualScrollBar(Pic_B);
@@ -138,7 +137,7 @@ void Reelbox_M::SizeToPicture()
         graph_->Height(picture.height());
     } else if (graph_->Width() && graph_->Height()) {
         const QSize picture(*graph_->Width(), *graph_->Height());
-        const QSize fitted = FitPicture(picture, AvailableRect().size() - QSize(0, TitleHeight + PanelHeight));
+        const QSize fitted = FitPicture(picture, AvailableRect().size() - QSize(0, DirectShowChromeHeight));
         if (fitted != picture) {
             graph_->Width(fitted.width());
             graph_->Height(fitted.height());
@@ -155,10 +154,10 @@ void Reelbox_M::LayOut()
     // The video area spans the window, which the strip and the times may make
     // wider than the picture: CorrectAspect centres the picture in it.
     const int width = FullScreenMode() ? VideoWidth : qMax(VideoWidth, ChromeWidth());
-    setFixedSize(width, VideoHeight + TitleHeight + PanelHeight);
+    setFixedSize(width, VideoHeight + DirectShowChromeHeight);
     SetTitleWidth(width);
     Display->setGeometry(0, TitleHeight, width, graph_->Height().value_or(VideoHeight));
-    Pic_B->setGeometry(0, Display->y() + Display->height(), width, PanelHeight);
+    Pic_B->setGeometry(0, Display->y() + Display->height(), width, DirectShowPanelHeight);
     H1->setFixedWidth(width);
 }
 

@@ -1,5 +1,7 @@
 #include "player/player_rules.h"
 
+#include "player/player_chrome.h"
+
 #include <cmath>
 
 QString FormatTime(double t)
@@ -30,7 +32,7 @@ qint32 SeekStepFor(double duration)
 
 QSize FullScreenVideoSize(QSize screen)
 {
-    return {screen.width(), screen.height() - 53};
+    return {screen.width(), screen.height() - DirectShowChromeHeight};
 }
 
 QSize FitPicture(QSize picture, QSize room)

@@ -17,7 +17,7 @@ qint64 RoundHalfEven(double value);
 qint32 SeekStepFor(double duration);
 
 // The picture's size in full-screen mode: the whole screen but for the title
-// strip and the bottom panel (53 pixels of height).
+// strip and the bottom panel (player_chrome.h).
 QSize FullScreenVideoSize(QSize screen);
 
 // A picture in a window: its own size where that fits `room`, else the

@@ -1,6 +1,7 @@
 #include "player/real_audio_rules.h"
 
 #include "base/units.h"
+#include "player/player_chrome.h"
 
 #include <cmath>
 #include <limits>
@@ -11,10 +12,10 @@ RealAudioLayout LayOutForPicture(QSize picture, int minimumWidth)
     const int w = qMax(picture.width(), minimumWidth);
     RealAudioLayout layout;
     layout.window = QSize(w, h + RealAudioChromeHeight);
-    layout.picture = QRect((w - picture.width()) / 2, 20, picture.width(), h);
-    layout.slider = QRect(0, h + 20, w, 21);
-    layout.statusBar = QRect(0, h + 41, w, 25);
-    layout.exitLeft = w - 20;
+    layout.picture = QRect((w - picture.width()) / 2, TitleHeight, picture.width(), h);
+    layout.slider = QRect(0, TitleHeight + h, w, RealSliderHeight);
+    layout.statusBar = QRect(0, layout.slider.bottom() + 1, w, RealStatusBarHeight);
+    layout.exitLeft = w - ExitFromRight;
     return layout;
 }
 

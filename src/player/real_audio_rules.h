@@ -19,9 +19,6 @@ struct RealAudioLayout
 };
 RealAudioLayout LayOutForPicture(QSize picture, int minimumWidth = 0);
 
-// Rows the window adds to its picture: title strip, slider and status bar.
-constexpr int RealAudioChromeHeight = 20 + 21 + 25;
-
 // The picture in full-screen mode: the screen, less the rows of the chrome.
 QSize FullScreenPictureSize(QSize screen);
 

@@ -1,10 +1,12 @@
 #include "player/real_audio_window.h"
 
 #include "app/reelbox_b.h"
+#include "app/settings_keys.h"
 #include "media/real_audio.h"
 #include "media/real_audio_views.h"
 #include "base/units.h"
 #include "desktop/window_system.h"
+#include "player/player_chrome.h"
 #include "player/player_rules.h"
 #include "player/real_audio_rules.h"
 
@@ -14,9 +16,9 @@
 
 namespace {
 
-const QString Section = QStringLiteral("Section");
-const QString TopKey = QStringLiteral("rFormTop");
-const QString LeftKey = QStringLiteral("rFormLeft");
+const QString Section = SettingsSection;
+const QString TopKey = RealWindowTopKey;
+const QString LeftKey = RealWindowLeftKey;
 
 // The control's members, by dispatch identifier.
 constexpr qint32 Source = 102, Play = 257, PauseCall = 258, PictureWidth = 265, PictureHeight = 266,
@@ -48,9 +50,9 @@ Reelbox_R::Reelbox_R(Reelbox_B &shared, PlaybackEngine &engine, QWidget *parent)
     // Modal from the start: a clip can lay the window out, and show it, while
     // its opening animation still runs.
     setWindowModality(Qt::ApplicationModal);
-    RealSC = NewPlayerControl(engine, this, "imagewindow", {0, 20, 209, 153});
-    Real_Pos = NewPlayerControl(engine, this, "PositionSlider", {0, 172, 209, 21});
-    Realmain = NewPlayerControl(engine, this, "StatusBar", {0, 192, 209, 25});
+    RealSC = NewPlayerControl(engine, this, "imagewindow", {0, TitleHeight, 209, 153});
+    Real_Pos = NewPlayerControl(engine, this, "PositionSlider", {0, 172, 209, RealSliderHeight});
+    Realmain = NewPlayerControl(engine, this, "StatusBar", {0, 192, 209, RealStatusBarHeight});
     lbl_msg->raise();
     connect(Realmain, &RealAudio::ClipOpened, this, &Reelbox_R::Realmain_OnClipOpened);
     connect(Realmain, &RealAudio::PlayStateChange, this, &Reelbox_R::Realmain_OnPlayStateChange);

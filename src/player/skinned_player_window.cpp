@@ -1,5 +1,9 @@
 #include "player/skinned_player_window.h"
 
+#include "base/program_name.h"
+
+#include "player/player_chrome.h"
+
 #include "app/reelbox_b.h"
 #include "app/shared_procedures.h"
 #include "app/title_drag.h"
@@ -16,15 +20,13 @@
 #include <QScreen>
 
 namespace {
-constexpr int TitleHeight = 20;
-constexpr int ExitFromRight = 20; // the exit picture's left, from the strip's right
 constexpr int TextGap = 4;        // between the status text and the exit picture
 
 // The name the task switcher shows: the played file's, e.g. "a.avi - Reelbox".
 QString TitleFor(const QString &path)
 {
     const QString name = DisplayFileName(QFileInfo(path).fileName());
-    return name.isEmpty() ? QStringLiteral("Reelbox") : name + QStringLiteral(" - Reelbox");
+    return name.isEmpty() ? ProgramName : name + QStringLiteral(" - ") + ProgramName;
 }
 } // namespace
 

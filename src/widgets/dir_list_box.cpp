@@ -1,5 +1,7 @@
 #include "widgets/dir_list_box.h"
 
+#include "base/program_name.h"
+
 #include "base/file_names.h"
 #include "base/natural_sort.h"
 #include "widgets/picture_label.h"
@@ -59,7 +61,7 @@ std::optional<PlatformError> DirListBox::OpenDrive(const QString &root)
     const QString remembered = lastFolderOnDrive_.value(root);
     if ((!remembered.isEmpty() && SetPath(remembered)) || SetPath(root))
         return std::nullopt;
-    return PlatformError{DeviceUnavailable, QStringLiteral("Reelbox"), QStringLiteral("Device unavailable")};
+    return PlatformError{DeviceUnavailable, ProgramName, QStringLiteral("Device unavailable")};
 }
 
 void DirListBox::Fill()

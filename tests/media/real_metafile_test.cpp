@@ -3,6 +3,7 @@
 // look escaped, missing entries, and the per-entry start and end times.
 
 #include "media/real_metafile.h"
+#include "base/file_kinds.h"
 
 #include "fakes/program_folder.h"
 #include "base/file_names.h"
