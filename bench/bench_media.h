@@ -10,11 +10,11 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <cstdio>
 #include <algorithm>
+#include <cstdio>
 #include <functional>
-#include <vector>
 #include <sys/resource.h>
+#include <vector>
 
 namespace bench {
 
@@ -41,8 +41,8 @@ inline QString MakeClip(const QTemporaryDir &dir, const QString &name, const QSt
     const QString path = dir.filePath(name);
     QProcess ffmpeg;
     ffmpeg.start("ffmpeg", QStringList{"-hide_banner", "-loglevel", "error", "-y", "-f", "lavfi", "-i",
-                                       QString("testsrc2=size=%1:rate=25:duration=%2").arg(size).arg(seconds),
-                                       "-f", "lavfi", "-i", QString("sine=frequency=440:duration=%1").arg(seconds)}
+                                       QString("testsrc2=size=%1:rate=25:duration=%2").arg(size).arg(seconds), "-f",
+                                       "lavfi", "-i", QString("sine=frequency=440:duration=%1").arg(seconds)}
                                + encoding + QStringList{path});
     if (!ffmpeg.waitForFinished(120000) || ffmpeg.exitCode() != 0) {
         std::fprintf(stderr, "ffmpeg failed: %s\n", ffmpeg.readAllStandardError().constData());
@@ -56,9 +56,16 @@ inline QString MakeClip(const QTemporaryDir &dir, const QString &name, const QSt
 // otherwise; the render API used by the engine does not ask.
 inline QStringList MpvCommandOptions()
 {
-    return {"--no-config", "--ytdl=no", "--osc=no", "--input-default-bindings=no",
-            "--hwdec=auto-safe", "--vo=gpu", "--gpu-sw=yes", "--ao=pipewire,pulse,alsa",
-            "--audio-fallback-to-null=yes", "--keep-open=no"};
+    return {"--no-config",
+            "--ytdl=no",
+            "--osc=no",
+            "--input-default-bindings=no",
+            "--hwdec=auto-safe",
+            "--vo=gpu",
+            "--gpu-sw=yes",
+            "--ao=pipewire,pulse,alsa",
+            "--audio-fallback-to-null=yes",
+            "--keep-open=no"};
 }
 
 inline bool HaveMpvCommand()
@@ -86,8 +93,7 @@ inline double CpuSeconds(int who)
 {
     rusage usage{};
     getrusage(who, &usage);
-    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec
-           + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 } // namespace bench

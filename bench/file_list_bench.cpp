@@ -1,9 +1,9 @@
 // Listing a folder of 20,000 video files through the file list, against a bare
 // QDir listing of the same folder in the same run, and switching the filter.
 
-#include "widgets/file_list_box.h"
 #include "base/folder_listing.h"
 #include "base/natural_sort.h"
+#include "widgets/file_list_box.h"
 
 #include <QApplication>
 #include <QDir>

@@ -31,8 +31,8 @@
 
 namespace {
 
-QString aviClip; // mpeg4 in .avi
-QString rmClip;  // RealVideo 2 in .rm, the same picture
+QString aviClip;                                  // mpeg4 in .avi
+QString rmClip;                                   // RealVideo 2 in .rm, the same picture
 std::map<std::string, std::vector<double>> times; // seconds per iteration, by benchmark
 
 enum class Window { DirectShow, RealAudio };
@@ -185,7 +185,9 @@ void BM_MpvNextFile(benchmark::State &state, const QString *clip, const char *na
     const QString socketPath = dir.filePath("mpv.sock");
     QProcess mpv;
     mpv.setProcessChannelMode(QProcess::MergedChannels);
-    mpv.start("mpv", bench::MpvCommandOptions() << "--idle=yes" << "--force-window=yes"
+    mpv.start("mpv", bench::MpvCommandOptions()
+                         << "--idle=yes"
+                         << "--force-window=yes"
                          << "--input-ipc-server=" + socketPath << "--msg-level=all=no,cplayer=v");
     QByteArray output;
     if (!bench::WaitFor([&] { return QFile::exists(socketPath); }, 20000)) {
@@ -217,7 +219,8 @@ void BM_MpvNextFile(benchmark::State &state, const QString *clip, const char *na
 } // namespace
 
 constexpr int Runs = 10;
-#define FIRST_FRAME(...) BENCHMARK_CAPTURE(__VA_ARGS__)->UseManualTime()->Iterations(Runs)->Unit(benchmark::kMillisecond)
+#define FIRST_FRAME(...)                                                                                               \
+    BENCHMARK_CAPTURE(__VA_ARGS__)->UseManualTime()->Iterations(Runs)->Unit(benchmark::kMillisecond)
 
 FIRST_FRAME(BM_MpvCommandFirstFrame, mpeg4, &aviClip, "mpv (mpeg4)");
 FIRST_FRAME(BM_FirstFile, directshow_mpeg4, Window::DirectShow, &aviClip, "M first file (mpeg4)");
@@ -242,12 +245,9 @@ int main(int argc, char **argv)
     benchmark::Shutdown();
 
     const std::pair<const char *, const char *> pairs[] = {
-        {"M first file (mpeg4)", "mpv (mpeg4)"},
-        {"R first file (rm)", "mpv (rm)"},
-        {"R first file (rm)", "M first file (mpeg4)"},
-        {"M next file (mpeg4)", "mpv next file (mpeg4)"},
-        {"R next file (rm)", "mpv next file (rm)"},
-        {"R next file (rm)", "M next file (mpeg4)"},
+        {"M first file (mpeg4)", "mpv (mpeg4)"},       {"R first file (rm)", "mpv (rm)"},
+        {"R first file (rm)", "M first file (mpeg4)"}, {"M next file (mpeg4)", "mpv next file (mpeg4)"},
+        {"R next file (rm)", "mpv next file (rm)"},    {"R next file (rm)", "M next file (mpeg4)"},
     };
     for (const auto &[ours, theirs] : pairs) {
         const double mine = bench::Median(times[ours]), reference = bench::Median(times[theirs]);

@@ -13,9 +13,9 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <clocale>
-#include <algorithm>
 #include <map>
 #include <memory>
 
@@ -58,9 +58,8 @@ void BM_ReelboxPlayback720p(benchmark::State &state)
         window.show();
         QTimer poll; // the window's timer: reads position and length every 10 ms
         double sink = 0;
-        QObject::connect(&poll, &QTimer::timeout, [&] {
-            sink += graph.Duration().value_or(0) - graph.CurrentPosition().value_or(0);
-        });
+        QObject::connect(&poll, &QTimer::timeout,
+                         [&] { sink += graph.Duration().value_or(0) - graph.CurrentPosition().value_or(0); });
         poll.start(10);
         if (!bench::WaitFor([&] { return ended; }, (kClipSeconds + 20) * 1000))
             state.SkipWithError("the clip did not end");
@@ -107,7 +106,7 @@ int main(int argc, char **argv)
 
     const double ours = bench::Median(costs["ours"]), theirs = bench::Median(costs["mpv"]);
     if (ours > 0 && theirs > 0)
-        std::printf("720p playback: %.3f CPU s per second vs mpv command %.3f, ours/mpv = %.2f\n", ours,
-                    theirs, ours / theirs);
+        std::printf("720p playback: %.3f CPU s per second vs mpv command %.3f, ours/mpv = %.2f\n", ours, theirs,
+                    ours / theirs);
     return 0;
 }

@@ -16,7 +16,6 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
-
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -98,8 +97,8 @@ struct Rectangle
 // picture, on a grid of samples every 8 pixels.
 double MeanDifference(Display *display, const Rectangle &area, const std::vector<unsigned char> &expected)
 {
-    XImage *image = XGetImage(display, DefaultRootWindow(display), area.x, area.y, area.width, area.height,
-                              AllPlanes, ZPixmap);
+    XImage *image =
+        XGetImage(display, DefaultRootWindow(display), area.x, area.y, area.width, area.height, AllPlanes, ZPixmap);
     if (!image)
         return 255;
     double sum = 0;
@@ -109,7 +108,7 @@ double MeanDifference(Display *display, const Rectangle &area, const std::vector
             const unsigned long pixel = XGetPixel(image, x, y);
             const unsigned char *want = &expected[(size_t(y) * area.width + x) * 3];
             sum += std::abs(int((pixel >> 16) & 0xff) - want[0]) + std::abs(int((pixel >> 8) & 0xff) - want[1])
-                + std::abs(int(pixel & 0xff) - want[2]);
+                   + std::abs(int(pixel & 0xff) - want[2]);
             samples += 3;
         }
     }

@@ -10,14 +10,14 @@
 #include "app/command_line.h"
 #include "app/main_window.h"
 #include "app/reelbox_b.h"
-#include "desktop/display_check.h"
 #include "base/folder_listing.h"
-#include "widgets/fonts.h"
-#include "desktop/mpris.h"
 #include "base/program_location.h"
+#include "desktop/display_check.h"
+#include "desktop/mpris.h"
 #include "desktop/single_instance.h"
 #include "desktop/translations.h"
 #include "player/window_player_factory.h"
+#include "widgets/fonts.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,13 +1,13 @@
 // Test entry point: one QApplication for the whole run, with the numeric locale
 // that the playback library insists on, the fonts the windows are designed for
 // and the Japanese the program's dialogs speak.
+#include "desktop/translations.h"
+#include "widgets/fonts.h"
+
 #include <QApplication>
 #include <clocale>
 #include <cstring>
 #include <gtest/gtest.h>
-
-#include "widgets/fonts.h"
-#include "desktop/translations.h"
 
 namespace {
 

@@ -1,8 +1,7 @@
 #include "app/command_line.h"
 
-#include "base/program_name.h"
-
 #include "base/file_names.h"
+#include "base/program_name.h"
 
 #include <cstdio>
 
@@ -31,21 +30,20 @@ CommandLine ReadCommandLine(const QStringList &arguments)
 
 QString HelpText()
 {
-    return QStringLiteral(
-        "Usage: %1 [OPTION]... [FILE|FOLDER|URL]...\n"
-        "A video player with a skinned Japanese window: a file browser, favourites in\n"
-        "twenty groups, and switches for full screen, repeat and random order.\n"
-        "\n"
-        "Started with files, it shows its main window, plays the files one after the\n"
-        "other and then gives the window back; a folder opens in its browser. Local\n"
-        "paths and file:// URLs only.\n"
-        "\n"
-        "  -h, --help     show this help and exit\n"
-        "  -v, --version  show the version and exit\n"
-        "  --             take every argument after it as a file\n"
-        "\n"
-        "Settings are kept in %2.ini beside the program, or in\n"
-        "~/.config/%1 where the program's folder cannot be written.\n")
+    return QStringLiteral("Usage: %1 [OPTION]... [FILE|FOLDER|URL]...\n"
+                          "A video player with a skinned Japanese window: a file browser, favourites in\n"
+                          "twenty groups, and switches for full screen, repeat and random order.\n"
+                          "\n"
+                          "Started with files, it shows its main window, plays the files one after the\n"
+                          "other and then gives the window back; a folder opens in its browser. Local\n"
+                          "paths and file:// URLs only.\n"
+                          "\n"
+                          "  -h, --help     show this help and exit\n"
+                          "  -v, --version  show the version and exit\n"
+                          "  --             take every argument after it as a file\n"
+                          "\n"
+                          "Settings are kept in %2.ini beside the program, or in\n"
+                          "~/.config/%1 where the program's folder cannot be written.\n")
         .arg(ProgramCommand, ProgramName);
 }
 

@@ -9,7 +9,8 @@
 
 QString DocumentationPage(const QString &programFolder)
 {
-    const QString installed = QDir::cleanPath(programFolder + QStringLiteral("/../share/doc/") + ProgramCommand + QStringLiteral("/index.html"));
+    const QString installed = QDir::cleanPath(programFolder + QStringLiteral("/../share/doc/") + ProgramCommand
+                                              + QStringLiteral("/index.html"));
     if (QFileInfo(installed).isFile())
         return installed;
     const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);

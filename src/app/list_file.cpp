@@ -1,10 +1,9 @@
 #include "app/list_file.h"
 
-#include "base/program_name.h"
-
 #include "app/shared_procedures.h"
 #include "base/atomic_file.h"
 #include "base/file_names.h"
+#include "base/program_name.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -19,7 +18,7 @@ bool FitsListRecord(const QString &path)
 {
     // Blanks at either end would be taken for the record's padding.
     return !path.isEmpty() && !path.startsWith(u' ') && !path.endsWith(u' ') && !path.contains(QChar(0))
-        && EncodeFileName(path).size() <= ListRecordLength;
+           && EncodeFileName(path).size() <= ListRecordLength;
 }
 
 QByteArray EncodeListRecord(const QString &path)

@@ -14,7 +14,6 @@ constexpr int ListRecordLength = 255;
 // "ReelboxNN.rdm" for group 0..19.
 QString ListFileTitle(int group);
 
-
 // True when a record can hold path soundly: its bytes (file_names.h) fit in
 // 255 and it has no blank at either end, which would read as padding.
 bool FitsListRecord(const QString &path);

@@ -2,21 +2,20 @@
 
 #include "app/main_window.h"
 
-#include "base/program_name.h"
-
 #include "app/gradient_panel.h"
 #include "app/play_order.h"
 #include "app/reelbox_b.h"
+#include "base/program_name.h"
+#include "base/units.h"
 #include "controls/command.h"
 #include "controls/property_bag.h"
+#include "desktop/mount_watcher.h"
 #include "widgets/dir_list_box.h"
 #include "widgets/drive_list_box.h"
 #include "widgets/file_list_box.h"
 #include "widgets/fonts.h"
 #include "widgets/list_box.h"
-#include "desktop/mount_watcher.h"
 #include "widgets/picture_label.h"
-#include "base/units.h"
 
 #include <QComboBox>
 #include <QFrame>

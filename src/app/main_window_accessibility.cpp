@@ -71,7 +71,8 @@ void Reelbox_S::DescribeForScreenReaders()
     lbl[5]->setBuddy(List_Favorite);
 
     DescribeButton(ImgExit, QStringLiteral("閉じる"), QStringLiteral("保存しないで終了します"));
-    DescribeButton(Img_Del, QStringLiteral("ごみ箱"), QStringLiteral("ファイルの一覧からここへドラッグしたファイルを削除します"));
+    DescribeButton(Img_Del, QStringLiteral("ごみ箱"),
+                   QStringLiteral("ファイルの一覧からここへドラッグしたファイルを削除します"));
     lbl_URL->SetAccessibleRole(QAccessible::Link);
 
     const QPixmap on = Img_Opt_on->Picture();
@@ -96,7 +97,8 @@ void Reelbox_S::DescribeGroupMarkers()
 {
     const qint64 filled = Img_Scan->Picture().cacheKey();
     for (int n = 0; n < int(Img_G.size()); ++n) {
-        const bool hasEntries = n == B.GroupNo ? List_Favorite->ListCount() > 0 : Img_G[n]->Picture().cacheKey() == filled;
+        const bool hasEntries =
+            n == B.GroupNo ? List_Favorite->ListCount() > 0 : Img_G[n]->Picture().cacheKey() == filled;
         const QString description = hasEntries ? QStringLiteral("登録あり") : QString();
         if (Img_G[n]->accessibleDescription() != description) // each change is told to screen readers
             Img_G[n]->setAccessibleDescription(description);

@@ -5,11 +5,10 @@
 
 #include "app/main_window.h"
 
-#include "base/program_name.h"
-
 #include "app/open_arguments.h"
 #include "app/player_factory.h"
 #include "app/reelbox_b.h"
+#include "base/program_name.h"
 #include "widgets/dir_list_box.h"
 #include "widgets/drive_list_box.h"
 
@@ -63,8 +62,7 @@ void Reelbox_S::OpenWaitingArguments()
     if (!folder.isEmpty() && Dir1->SetPath(folder))
         Drive1->SetDrive(Dir1->Path());
     if (!refused.isEmpty())
-        ShowMessage(RefusedArgumentsText(refused), MessageBoxStyle::Exclamation | MessageBoxStyle::OkOnly,
-                    ProgramName);
+        ShowMessage(RefusedArgumentsText(refused), MessageBoxStyle::Exclamation | MessageBoxStyle::OkOnly, ProgramName);
     if (files.isEmpty())
         return;
     // As 連続再生 plays the file list, in the order given.

@@ -3,18 +3,17 @@
 
 #include "app/main_window.h"
 
-#include "base/program_name.h"
-
 #include "app/favorite_files.h"
 #include "app/player_factory.h"
 #include "app/reelbox_b.h"
 #include "app/shared_procedures.h"
 #include "base/file_kinds.h"
+#include "base/program_name.h"
 #include "controls/command.h"
+#include "desktop/shell.h"
 #include "widgets/dir_list_box.h"
 #include "widgets/drive_list_box.h"
 #include "widgets/file_list_box.h"
-#include "desktop/shell.h"
 
 #include <QComboBox>
 
@@ -23,7 +22,7 @@ QString DriveErrorText(const PlatformError &error, const QString &drive)
     if (error.Number == DeviceUnavailable)
         return QStringLiteral("ﾄﾞﾗｲﾌﾞ") + drive + QStringLiteral(" は、準備されていません。");
     return error.Source + QStringLiteral(": &H") + QString::number(error.Number, 16).toUpper() + QChar(13)
-        + error.Description;
+           + error.Description;
 }
 
 void Reelbox_S::Drive1_Change()
@@ -37,9 +36,8 @@ void Reelbox_S::Drive1_Change()
 
 void Reelbox_S::ReportDriveError(const PlatformError &error)
 {
-    const int style = error.Number == DeviceUnavailable
-        ? MessageBoxStyle::Exclamation | MessageBoxStyle::OkOnly
-        : MessageBoxStyle::Exclamation | MessageBoxStyle::RetryCancel;
+    const int style = error.Number == DeviceUnavailable ? MessageBoxStyle::Exclamation | MessageBoxStyle::OkOnly
+                                                        : MessageBoxStyle::Exclamation | MessageBoxStyle::RetryCancel;
     ShowMessage(DriveErrorText(error, Drive1->Drive()), style, ProgramName);
 }
 

@@ -4,12 +4,11 @@
 
 #include "app/main_window.h"
 
-#include "base/program_name.h"
-
 #include "app/play_order.h"
 #include "app/player_factory.h"
 #include "app/reelbox_b.h"
 #include "app/shared_procedures.h"
+#include "base/program_name.h"
 #include "controls/command.h"
 #include "widgets/dir_list_box.h"
 #include "widgets/file_list_box.h"
@@ -24,9 +23,7 @@ void Reelbox_S::Comd_Click(qint16 Index)
     switch (Index) {
     case PlayFilesButton: PlayListContinuously(File1->ListCount(), FileStartIndex, B.Rdm1, 0); break;
     case PlayFileButton: PlaySelected(SelectedFilePath(), B.Rep1, 0); break;
-    case PlayFavoritesButton:
-        PlayListContinuously(List_Favorite->ListCount(), FavoriteStartIndex, B.Rdm2, 1);
-        break;
+    case PlayFavoritesButton: PlayListContinuously(List_Favorite->ListCount(), FavoriteStartIndex, B.Rdm2, 1); break;
     case PlayFavoriteButton: PlaySelected(SelectedFavorite(), B.Rep2, 1); break;
     case RemoveFavoriteButton: RemoveSelectedFavorite(); break;
     case ClearFavoritesButton: ClearFavorites(); break;

@@ -14,7 +14,6 @@
 #include "controls/command.h"
 #include "widgets/list_box.h"
 
-
 namespace {
 
 // Where an entry keeps the record it was read from (none for entries added

@@ -4,18 +4,17 @@
 
 #include "app/main_window.h"
 
-#include "base/program_name.h"
-
 #include "app/favorite_files.h"
 #include "app/player_factory.h"
 #include "app/reelbox_b.h"
-#include "controls/command.h"
-#include "widgets/drop_formats.h"
-#include "widgets/file_list_box.h"
 #include "base/file_names.h"
 #include "base/file_url.h"
-#include "widgets/list_box.h"
+#include "base/program_name.h"
+#include "controls/command.h"
 #include "desktop/mount_watcher.h"
+#include "widgets/drop_formats.h"
+#include "widgets/file_list_box.h"
+#include "widgets/list_box.h"
 #include "widgets/picture_label.h"
 
 #include <QApplication>

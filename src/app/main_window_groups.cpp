@@ -4,11 +4,10 @@
 
 #include "app/main_window.h"
 
-#include "base/program_name.h"
-
 #include "app/list_file.h"
 #include "app/reelbox_b.h"
 #include "app/shared_procedures.h"
+#include "base/program_name.h"
 #include "widgets/list_box.h"
 #include "widgets/picture_label.h"
 

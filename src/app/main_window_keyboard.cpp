@@ -58,7 +58,8 @@ public:
         for (const auto &member : members)
             row.push_back(member.first);
         for (qint16 i = 0; i < qint16(members.size()); ++i) {
-            AddMember(members[i].first, members[i].second, [press, i] { press(i); }, row);
+            AddMember(
+                members[i].first, members[i].second, [press, i] { press(i); }, row);
             members[i].first->setFocusPolicy(i == first ? Qt::TabFocus : Qt::NoFocus);
         }
     }
@@ -93,8 +94,7 @@ private:
         std::vector<QWidget *> row; // the stop's group, if it is one
     };
 
-    void AddMember(PictureLabel *image, PictureLabel *label, std::function<void()> press,
-                   std::vector<QWidget *> row)
+    void AddMember(PictureLabel *image, PictureLabel *label, std::function<void()> press, std::vector<QWidget *> row)
     {
         const QRect area = label ? image->geometry().united(label->geometry()) : image->geometry();
         stops_.insert(image, {area, std::move(press), std::move(row)});
@@ -135,24 +135,37 @@ void Reelbox_S::SetUpKeyboard()
     auto *stops = new KeyboardStops(*this, new FocusMark(Pic_C));
     stops->Add(Img_Full1, lbl_Full1, [this] { Img_Full1_Click(); });
     stops->Add(Img_Rep1, lbl_Rep1, [this] { Img_Rep1_MouseDown(); });
-    stops->AddGroup({{Img_rdm1[0], lbl_rdm1[0]}, {Img_rdm1[1], lbl_rdm1[1]}},
-                    [this](qint16 i) { Img_rdm1_MouseDown(i); }, B.Rdm1 != 0);
+    stops->AddGroup(
+        {{Img_rdm1[0], lbl_rdm1[0]}, {Img_rdm1[1], lbl_rdm1[1]}}, [this](qint16 i) { Img_rdm1_MouseDown(i); },
+        B.Rdm1 != 0);
     stops->Add(Img_Kakunin, lbl_Kakunin, [this] { Img_Kakunin_MouseDown(); });
     std::vector<std::pair<PictureLabel *, PictureLabel *>> markers;
     for (PictureLabel *marker : Img_G)
         markers.emplace_back(marker, nullptr);
-    stops->AddGroup(markers, [this](qint16 i) { Img_G_MouseDown(i); }, B.GroupNo);
+    stops->AddGroup(
+        markers, [this](qint16 i) { Img_G_MouseDown(i); }, B.GroupNo);
     stops->Add(Img_Full2, lbl_Full2, [this] { Img_Full2_Click(); });
     stops->Add(Img_Rep2, lbl_Rep2, [this] { Img_Rep2_MouseDown(); });
-    stops->AddGroup({{Img_rdm2[0], lbl_rdm2[0]}, {Img_rdm2[1], lbl_rdm2[1]}},
-                    [this](qint16 i) { Img_rdm2_MouseDown(i); }, B.Rdm2 != 0);
+    stops->AddGroup(
+        {{Img_rdm2[0], lbl_rdm2[0]}, {Img_rdm2[1], lbl_rdm2[1]}}, [this](qint16 i) { Img_rdm2_MouseDown(i); },
+        B.Rdm2 != 0);
     stops->Add(lbl_URL, nullptr, [this] { lbl_URL_MouseDown(); });
     stops->AddList(File1, [this](int key) { return File1_KeyDown(key); });
     stops->AddList(List_Favorite, [this](int key) { return List_Favorite_KeyDown(key); });
     connect(List_Favorite, &QListWidget::itemSelectionChanged, this, &Reelbox_S::List_Favorite_SelectionChange);
 
-    QList<QWidget *> order{Drive1, Dir1, Combo_Kind, File1, Comd[PlayFileButton], Comd[PlayFilesButton],
-                           Comd[AllToFavoritesButton], Img_Full1, Img_Rep1, Img_rdm1[0], Img_rdm1[1], Img_Kakunin};
+    QList<QWidget *> order{Drive1,
+                           Dir1,
+                           Combo_Kind,
+                           File1,
+                           Comd[PlayFileButton],
+                           Comd[PlayFilesButton],
+                           Comd[AllToFavoritesButton],
+                           Img_Full1,
+                           Img_Rep1,
+                           Img_rdm1[0],
+                           Img_rdm1[1],
+                           Img_Kakunin};
     for (PictureLabel *marker : Img_G)
         order << marker;
     order << List_Favorite << Comd[PlayFavoriteButton] << Comd[PlayFavoritesButton] << Comd[RemoveFavoriteButton]

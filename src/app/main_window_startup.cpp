@@ -6,14 +6,14 @@
 #include "app/reelbox_b.h"
 #include "app/shared_procedures.h"
 #include "base/file_kinds.h"
+#include "base/folder_listing.h"
+#include "base/units.h"
 #include "controls/command.h"
 #include "widgets/dir_list_box.h"
 #include "widgets/drive_list_box.h"
 #include "widgets/file_list_box.h"
-#include "base/folder_listing.h"
 #include "widgets/list_box.h"
 #include "widgets/picture_label.h"
-#include "base/units.h"
 
 #include <QComboBox>
 #include <QGuiApplication>
@@ -93,8 +93,8 @@ void Reelbox_S::GiveClickablesThePointer()
     QList<PictureLabel *> clickables{lbl_URL};
     for (int i = 0; i < 2; ++i)
         clickables << Img_rdm1[i] << lbl_rdm1[i] << Img_rdm2[i] << lbl_rdm2[i];
-    clickables << Img_Full1 << lbl_Full1 << Img_Full2 << lbl_Full2 << Img_Rep1 << lbl_Rep1
-               << Img_Rep2 << lbl_Rep2 << Img_Kakunin << lbl_Kakunin;
+    clickables << Img_Full1 << lbl_Full1 << Img_Full2 << lbl_Full2 << Img_Rep1 << lbl_Rep1 << Img_Rep2 << lbl_Rep2
+               << Img_Kakunin << lbl_Kakunin;
     for (PictureLabel *image : Img_G)
         clickables << image;
     for (PictureLabel *clickable : clickables)

@@ -41,10 +41,31 @@ void Reelbox_S::Choose(qint16 &value, const std::array<PictureLabel *, 2> &image
     value = Index;
 }
 
-void Reelbox_S::Img_Full1_Click() { Toggle(B.Full1, Img_Full1); }
-void Reelbox_S::Img_Full2_Click() { Toggle(B.Full2, Img_Full2); }
-void Reelbox_S::Img_Rep1_MouseDown() { Toggle(B.Rep1, Img_Rep1); }
-void Reelbox_S::Img_Rep2_MouseDown() { Toggle(B.Rep2, Img_Rep2); }
-void Reelbox_S::Img_Kakunin_MouseDown() { Toggle(B.Kakunin, Img_Kakunin); }
-void Reelbox_S::Img_rdm1_MouseDown(qint16 Index) { Choose(B.Rdm1, Img_rdm1, Index); }
-void Reelbox_S::Img_rdm2_MouseDown(qint16 Index) { Choose(B.Rdm2, Img_rdm2, Index); }
+void Reelbox_S::Img_Full1_Click()
+{
+    Toggle(B.Full1, Img_Full1);
+}
+void Reelbox_S::Img_Full2_Click()
+{
+    Toggle(B.Full2, Img_Full2);
+}
+void Reelbox_S::Img_Rep1_MouseDown()
+{
+    Toggle(B.Rep1, Img_Rep1);
+}
+void Reelbox_S::Img_Rep2_MouseDown()
+{
+    Toggle(B.Rep2, Img_Rep2);
+}
+void Reelbox_S::Img_Kakunin_MouseDown()
+{
+    Toggle(B.Kakunin, Img_Kakunin);
+}
+void Reelbox_S::Img_rdm1_MouseDown(qint16 Index)
+{
+    Choose(B.Rdm1, Img_rdm1, Index);
+}
+void Reelbox_S::Img_rdm2_MouseDown(qint16 Index)
+{
+    Choose(B.Rdm2, Img_rdm2, Index);
+}

@@ -5,9 +5,9 @@
 
 #include "app/documentation.h"
 #include "app/title_drag.h"
-#include "widgets/picture_label.h"
 #include "base/program_location.h"
 #include "desktop/shell.h"
+#include "widgets/picture_label.h"
 
 #include <QApplication>
 

@@ -35,5 +35,6 @@ OpenTargets SortArguments(const QStringList &arguments, const QString &workingFo
 QString RefusedArgumentsText(const QStringList &refused)
 {
     return QStringLiteral("次のものは開けませんでした。\n\n") + refused.join(u'\n')
-        + QStringLiteral("\n\n開けるのは、このコンピューターにあるファイルとフォルダ (パスまたは file:// の URL) だけです。");
+           + QStringLiteral(
+               "\n\n開けるのは、このコンピューターにあるファイルとフォルダ (パスまたは file:// の URL) だけです。");
 }

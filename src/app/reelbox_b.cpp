@@ -25,12 +25,9 @@ QString StoredFolder(const QString &folder)
 qint16 Reading(SettingType type, const std::optional<QString> &stored)
 {
     switch (type) {
-    case SettingType::Confirmation:
-        return ConfirmationReading(stored);
-    case SettingType::Group:
-        return GroupReading(stored);
-    default:
-        return SwitchReading(stored);
+    case SettingType::Confirmation: return ConfirmationReading(stored);
+    case SettingType::Group: return GroupReading(stored);
+    default: return SwitchReading(stored);
     }
 }
 } // namespace
@@ -110,8 +107,8 @@ QString Reelbox_B::SavedFolder() const
     // Read where the settings are now: a first start of an installed copy
     // makes no folder of its own yet. A deep folder's path may be longer than
     // a Windows buffer would hold; cut, it would name another folder or none.
-    const QString saved = ReadProfileString(Storage.FileToRead(SettingsFileTitle), Section, FolderKey,
-                                            ValueLength::Whole);
+    const QString saved =
+        ReadProfileString(Storage.FileToRead(SettingsFileTitle), Section, FolderKey, ValueLength::Whole);
     if (!saved.isEmpty() && DirectoryExists(saved))
         return saved;
     // An installed copy's own folder (/usr/bin) holds nothing to play.

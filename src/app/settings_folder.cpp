@@ -1,17 +1,15 @@
 #include "app/settings_folder.h"
 
-#include "base/program_name.h"
-
 #include "app/list_file.h"
 #include "app/reelbox_b.h"
 #include "app/shared_procedures.h"
 #include "base/atomic_file.h"
+#include "base/program_name.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-
 #include <cstdio>
 #include <unistd.h>
 

@@ -1,7 +1,7 @@
 #include "app/shared_procedures.h"
 
-#include "controls/command.h"
 #include "base/file_names.h"
+#include "controls/command.h"
 #include "desktop/shell.h"
 #include "widgets/window_animation.h"
 
@@ -50,12 +50,13 @@ void SetCommandButtons(QWidget *window, qint16 initialise, qint16 enable)
 
 bool AskToMoveToTrash(const QStringList &paths, QWidget *owner)
 {
-    const QString question = paths.size() == 1
-        ? QStringLiteral("'%1' をごみ箱に移動しますか?").arg(DisplayFileName(QFileInfo(paths.first()).fileName()))
-        : QStringLiteral("これらの %1 個の項目をごみ箱に移動しますか?").arg(paths.size());
-    return QMessageBox::question(owner, QStringLiteral("ファイルの削除"), question,
-                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
-        == QMessageBox::Yes;
+    const QString question =
+        paths.size() == 1
+            ? QStringLiteral("'%1' をごみ箱に移動しますか?").arg(DisplayFileName(QFileInfo(paths.first()).fileName()))
+            : QStringLiteral("これらの %1 個の項目をごみ箱に移動しますか?").arg(paths.size());
+    return QMessageBox::question(owner, QStringLiteral("ファイルの削除"), question, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No)
+           == QMessageBox::Yes;
 }
 
 qint32 DeleteToRecycleBin(const QStringList &paths, const TrashConfirmation &confirm)

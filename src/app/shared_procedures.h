@@ -42,8 +42,9 @@ bool AskToMoveToTrash(const QStringList &paths, QWidget *owner = nullptr);
 // Moves paths to the desktop's trash after asking confirm. Returns 0 when every
 // path went to the trash, TrashCancelled when the user said no, TrashFailed when
 // some path could not be moved (those that could were moved).
-qint32 DeleteToRecycleBin(const QStringList &paths,
-                          const TrashConfirmation &confirm = [](const QStringList &p) { return AskToMoveToTrash(p); });
+qint32 DeleteToRecycleBin(
+    const QStringList &paths,
+    const TrashConfirmation &confirm = [](const QStringList &p) { return AskToMoveToTrash(p); });
 constexpr qint32 TrashCancelled = 1223;
 constexpr qint32 TrashFailed = 1;
 

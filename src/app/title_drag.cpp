@@ -3,8 +3,8 @@
 #include "desktop/window_system.h"
 
 #include <QCursor>
-#include <QWindow>
 #include <QWidget>
+#include <QWindow>
 
 bool BeginTitleDrag(QWidget &window, QPoint pressedAt, qint16 &offsetX, qint16 &offsetY)
 {

@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-
 #include <atomic>
 #include <cerrno>
 #include <csignal>
@@ -65,7 +64,9 @@ int CreateTemporaryBeside(const QString &target, QString &temporary)
 // and group where this process may give them (root saving a user's file).
 void TakeOverAttributes(int fd, const QString &target)
 {
-    struct stat old{};
+    struct stat old
+    {
+    };
     if (::stat(Native(target).constData(), &old) != 0 || !S_ISREG(old.st_mode))
         return;
     // Where neither owner and group nor the group alone may be given, the file
@@ -153,9 +154,8 @@ bool RemoveFileDurably(const QString &path)
 int RemoveSaveLeftovers(const QString &path)
 {
     const QString target = SaveTarget(path);
-    const QRegularExpression leftover(
-        QStringLiteral("^%1(?:\\.([0-9]{1,10})\\.[0-9]{1,10})?\\.tmp$")
-            .arg(QRegularExpression::escape(NameOf(target))));
+    const QRegularExpression leftover(QStringLiteral("^%1(?:\\.([0-9]{1,10})\\.[0-9]{1,10})?\\.tmp$")
+                                          .arg(QRegularExpression::escape(NameOf(target))));
     int removed = 0;
     const QDir folder(FolderOf(target));
     for (const QString &name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks)) {

@@ -2,7 +2,6 @@
 
 #include <QStringDecoder>
 #include <QStringList>
-
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>

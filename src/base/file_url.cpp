@@ -30,7 +30,7 @@ int HexValue(char c)
 bool IsLocalHost(std::string_view host, std::string_view hostName)
 {
     return host.empty() || SameIgnoringAsciiCase(host, "localhost")
-        || (!hostName.empty() && SameIgnoringAsciiCase(host, hostName));
+           || (!hostName.empty() && SameIgnoringAsciiCase(host, hostName));
 }
 
 std::string_view TrimBlanks(std::string_view text)

@@ -5,8 +5,8 @@
 
 #include <QDir>
 #include <dirent.h>
-#include <utility>
 #include <sys/stat.h>
+#include <utility>
 
 namespace {
 

@@ -13,10 +13,10 @@
 
 struct FolderListing
 {
-    QString folder;         // absolute, "/" separators
+    QString folder; // absolute, "/" separators
     QStringList subfolders;
     QStringList files;
-    bool sorted = false;    // both lists as a file manager sorts them; else as found
+    bool sorted = false; // both lists as a file manager sorts them; else as found
 };
 
 enum class FolderOrder { AsFound, Natural };

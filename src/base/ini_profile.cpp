@@ -1,12 +1,12 @@
 #include "base/ini_profile.h"
 
-#include <QList>
-#include <QStringView>
-#include <optional>
-
 #include "base/atomic_file.h"
 #include "base/file_names.h"
 #include "base/text_codec.h"
+
+#include <QList>
+#include <QStringView>
+#include <optional>
 
 namespace {
 
@@ -21,7 +21,8 @@ const QByteArray kUtf8Bom = QByteArrayLiteral("\xEF\xBB\xBF");
 // UTF-8 nor Shift_JIS keeps a stand-in text for its structure (names, '=') and
 // reads as holding no value. A rewrite writes the bytes of every line it did
 // not change exactly as they were.
-struct IniLine {
+struct IniLine
+{
     QByteArray bytes;
     QByteArray ending;
     QString content;
@@ -30,7 +31,8 @@ struct IniLine {
 
 // The file as lines, plus the byte-order mark it began with: kept aside so that the
 // parser never sees it and a rewrite puts it back where it was.
-struct IniDocument {
+struct IniDocument
+{
     QByteArray bom;
     QList<IniLine> lines;
 };
@@ -38,14 +40,16 @@ struct IniDocument {
 enum class IniLineKind { Other, Comment, Section, Key };
 
 // What one line means. name and value are views into the line's content.
-struct ParsedIniLine {
+struct ParsedIniLine
+{
     IniLineKind kind = IniLineKind::Other;
     QStringView name;  // section or key name, trimmed
     QStringView value; // key value, trimmed and unquoted
 };
 
 // The lines of one section: the header's index and the index just past its last line.
-struct SectionRange {
+struct SectionRange
+{
     qsizetype header = -1;
     qsizetype end = -1;
 };
@@ -88,8 +92,8 @@ bool SameName(QStringView a, QStringView b)
 // A value wholly inside matching double or single quotes loses them; " 1" keeps its blank.
 QStringView Unquote(QStringView value)
 {
-    const bool quoted = value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'')
-                        && value.back() == value.front();
+    const bool quoted =
+        value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') && value.back() == value.front();
     return quoted ? value.sliced(1, value.size() - 2) : value;
 }
 
@@ -108,8 +112,7 @@ ParsedIniLine ParseIniLine(QStringView content)
     const qsizetype equals = text.indexOf(u'=');
     if (equals < 0)
         return {};
-    return {IniLineKind::Key, TrimBlanks(text.first(equals)),
-            Unquote(TrimBlanks(text.sliced(equals + 1)))};
+    return {IniLineKind::Key, TrimBlanks(text.first(equals)), Unquote(TrimBlanks(text.sliced(equals + 1)))};
 }
 
 IniLine MakeLine(const QByteArray &bytes, const QByteArray &ending)
@@ -285,14 +288,12 @@ std::optional<QString> ReadProfileText(const QString &fileName, const QString &s
     return length == ValueLength::Whole ? value.toString() : CutToBufferSize(value);
 }
 
-QString ReadProfileString(const QString &fileName, const QString &section, const QString &key,
-                          ValueLength length)
+QString ReadProfileString(const QString &fileName, const QString &section, const QString &key, ValueLength length)
 {
     return ReadProfileText(fileName, section, key, length).value_or(QString());
 }
 
-bool WriteProfileString(const QString &fileName, const QString &section, const QString &key,
-                        const QString &value)
+bool WriteProfileString(const QString &fileName, const QString &section, const QString &key, const QString &value)
 {
     return WriteProfileStrings(fileName, section, {{key, value}});
 }

@@ -30,8 +30,7 @@ std::optional<QString> ReadProfileText(const QString &fileName, const QString &s
 
 // Stores key=value in section, creating file/section/key as needed; returns false when
 // the file could not be written (then nothing on disk changed).
-bool WriteProfileString(const QString &fileName, const QString &section, const QString &key,
-                        const QString &value);
+bool WriteProfileString(const QString &fileName, const QString &section, const QString &key, const QString &value);
 
 // A key and the value to store for it.
 using ProfileEntry = std::pair<QString, QString>;

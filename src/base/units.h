@@ -16,11 +16,20 @@ inline int TwipsToPixels(int twips)
     return static_cast<int>(std::nearbyint(twips / double(TwipsPerPixel)));
 }
 
-constexpr int PixelsToTwips(int pixels) { return pixels * TwipsPerPixel; }
+constexpr int PixelsToTwips(int pixels)
+{
+    return pixels * TwipsPerPixel;
+}
 
-inline QPoint TwipsToPixels(QPoint twips) { return {TwipsToPixels(twips.x()), TwipsToPixels(twips.y())}; }
+inline QPoint TwipsToPixels(QPoint twips)
+{
+    return {TwipsToPixels(twips.x()), TwipsToPixels(twips.y())};
+}
 
-inline QSize TwipsToPixels(QSize twips) { return {TwipsToPixels(twips.width()), TwipsToPixels(twips.height())}; }
+inline QSize TwipsToPixels(QSize twips)
+{
+    return {TwipsToPixels(twips.width()), TwipsToPixels(twips.height())};
+}
 
 // A control's place from its design position and size, both in twips.
 inline QRect TwipsRect(int left, int top, int width, int height)

@@ -11,7 +11,10 @@ namespace {
 class AccessibleCommand : public QAccessibleWidget
 {
 public:
-    explicit AccessibleCommand(Command *button) : QAccessibleWidget(button, QAccessible::PushButton) {}
+    explicit AccessibleCommand(Command *button)
+        : QAccessibleWidget(button, QAccessible::PushButton)
+    {
+    }
 
     // The caption label is part of the button, not a control of its own.
     int childCount() const override { return 0; }
@@ -62,7 +65,10 @@ private:
 class AccessibleScrollBar : public AccessibleSlider
 {
 public:
-    explicit AccessibleScrollBar(dtVisualScrollBar *bar) : AccessibleSlider(bar) {}
+    explicit AccessibleScrollBar(dtVisualScrollBar *bar)
+        : AccessibleSlider(bar)
+    {
+    }
 
     QVariant currentValue() const override { return Bar()->Value(); }
     // As a drag of the thumb to there: the host follows the drag's Scroll.

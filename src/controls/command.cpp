@@ -1,9 +1,9 @@
 #include "controls/command.h"
 
+#include "base/units.h"
 #include "controls/accessible_controls.h"
 #include "controls/property_bag.h"
 #include "widgets/fonts.h"
-#include "base/units.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -34,12 +34,9 @@ constexpr int HoverPollMilliseconds = 100;
 
 // Indexed by Command::SkinFace.
 const std::array<QString, 6> SkinPaths{
-    QStringLiteral(":/skins/command_normal.png"),
-    QStringLiteral(":/skins/command_highlight.png"),
-    QStringLiteral(":/skins/command_pressed.png"),
-    QStringLiteral(":/skins/command_disable.png"),
-    QStringLiteral(":/skins/command_highlightselect.png"),
-    QStringLiteral(":/skins/command_selected.png"),
+    QStringLiteral(":/skins/command_normal.png"),          QStringLiteral(":/skins/command_highlight.png"),
+    QStringLiteral(":/skins/command_pressed.png"),         QStringLiteral(":/skins/command_disable.png"),
+    QStringLiteral(":/skins/command_highlightselect.png"), QStringLiteral(":/skins/command_selected.png"),
 };
 
 // Stores `value` when it fits in 16 bits; otherwise leaves `target` alone.
@@ -60,8 +57,7 @@ QRect TwipsToPixelRect(const QRect &twips)
 std::optional<qint64> ToWhole(const QVariant &value, qint64 lowest, qint64 highest)
 {
     bool ok = true;
-    const qint64 whole = value.typeId() == QMetaType::Bool ? (value.toBool() ? -1 : 0)
-                                                           : value.toLongLong(&ok);
+    const qint64 whole = value.typeId() == QMetaType::Bool ? (value.toBool() ? -1 : 0) : value.toLongLong(&ok);
     if (!ok || whole < lowest || whole > highest)
         return std::nullopt;
     return whole;
@@ -128,8 +124,7 @@ QColor CommandGradientColour(int row, int heightPx, bool reversed)
         return top;
     const double share = double(std::clamp(row, 0, last)) / last;
     const auto blend = [share](int from, int to) { return qRound(from + (to - from) * share); };
-    return QColor(blend(top.red(), bottom.red()), blend(top.green(), bottom.green()),
-                  blend(top.blue(), bottom.blue()));
+    return QColor(blend(top.red(), bottom.red()), blend(top.green(), bottom.green()), blend(top.blue(), bottom.blue()));
 }
 
 Command::Command(QWidget *parent)
@@ -266,8 +261,7 @@ void Command::WriteProperties(PropertyBag &bag)
 {
     bag.WriteProperty(QStringLiteral("Enabled"), fields.EnabledFlag, true);
     bag.WriteProperty(QStringLiteral("Caption"), LblMsg->text(), DefaultCaption);
-    bag.WriteProperty(QStringLiteral("Font"), QVariant::fromValue(LblMsg->font()),
-                      QVariant::fromValue(AmbientFont()));
+    bag.WriteProperty(QStringLiteral("Font"), QVariant::fromValue(LblMsg->font()), QVariant::fromValue(AmbientFont()));
     bag.WriteProperty(QStringLiteral("FirstRun"), int(fields.FirstRun), 1);
     bag.WriteProperty(QStringLiteral("FontColour"), int(CaptionColour()), 0);
     bag.WriteProperty(QStringLiteral("Visible"), int(backgroundStyle), 1);
@@ -534,8 +528,8 @@ void Command::DrawFramePieces(QPainter &painter, const QPixmap &skin)
         if (piece.destination.width() <= 0 || piece.destination.height() <= 0)
             continue;
         const QRect source = TwipsToPixelRect(piece.source);
-        const QRectF scaledSource(source.x() * scaleX, source.y() * scaleY,
-                                  source.width() * scaleX, source.height() * scaleY);
+        const QRectF scaledSource(source.x() * scaleX, source.y() * scaleY, source.width() * scaleX,
+                                  source.height() * scaleY);
         painter.drawPixmap(QRectF(TwipsToPixelRect(piece.destination)), skin, scaledSource);
     }
 }

@@ -158,14 +158,14 @@ private:
     {
         quint8 ButtonState = 0; // 0 not started, 1 normal, 2 hovered, 3 focused, 4 focused and hovered
         bool EnabledFlag = false;
-        quint8 FirstRun = 0;    // 0 until the control is first switched on or loaded
+        quint8 FirstRun = 0; // 0 until the control is first switched on or loaded
         bool GradientReversed = false;
         bool ButtonHeld = false; // the left button went down here and is not yet up
     } fields;
 
     bool hoverPollArmed = false; // Initialize has run
     bool spaceHeld = false;      // Space went down here and is not yet up
-    qint16 backgroundStyle = 1; // 1 opaque (face drawn), 0 transparent (caption only)
+    qint16 backgroundStyle = 1;  // 1 opaque (face drawn), 0 transparent (caption only)
     CommandFrameSpans frameSpans;
     SkinFace shownFace = Disable;
     QPixmap backing; // the drawn face, in device pixels

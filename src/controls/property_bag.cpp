@@ -9,13 +9,18 @@ namespace {
 bool IsWholeNumber(const QVariant &value)
 {
     switch (value.typeId()) {
-    case QMetaType::Int: case QMetaType::UInt: case QMetaType::LongLong:
-    case QMetaType::ULongLong: case QMetaType::Short: case QMetaType::UShort:
-    case QMetaType::Char: case QMetaType::SChar: case QMetaType::UChar:
-    case QMetaType::Long: case QMetaType::ULong:
-        return true;
-    default:
-        return false;
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Char:
+    case QMetaType::SChar:
+    case QMetaType::UChar:
+    case QMetaType::Long:
+    case QMetaType::ULong: return true;
+    default: return false;
     }
 }
 
@@ -49,10 +54,10 @@ QString Unquoted(const QString &text)
             continue;
         }
         const QChar next = text[++i];
-        out += next == QLatin1Char('n') ? QChar('\n')
-             : next == QLatin1Char('r') ? QChar('\r')
-             : next == QLatin1Char('t') ? QChar('\t')
-                                        : next;
+        out += next == QLatin1Char('n')   ? QChar('\n')
+               : next == QLatin1Char('r') ? QChar('\r')
+               : next == QLatin1Char('t') ? QChar('\t')
+                                          : next;
     }
     return out;
 }
@@ -61,8 +66,7 @@ QString FormatValue(const QVariant &value)
 {
     if (value.typeId() == QMetaType::Bool)
         return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
-    if (IsWholeNumber(value) || value.typeId() == QMetaType::Double
-        || value.typeId() == QMetaType::Float)
+    if (IsWholeNumber(value) || value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float)
         return value.toString();
     if (value.typeId() == QMetaType::QFont)
         return Quoted(value.value<QFont>().toString());
@@ -80,8 +84,7 @@ QVariant ParseValue(const QString &text)
     bool ok = false;
     const qlonglong whole = text.toLongLong(&ok);
     if (ok) {
-        const bool fitsInt = whole >= std::numeric_limits<int>::min()
-                          && whole <= std::numeric_limits<int>::max();
+        const bool fitsInt = whole >= std::numeric_limits<int>::min() && whole <= std::numeric_limits<int>::max();
         return fitsInt ? QVariant(int(whole)) : QVariant(whole);
     }
     const double real = text.toDouble(&ok);

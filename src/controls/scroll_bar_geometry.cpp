@@ -63,8 +63,8 @@ bool AlignmentBelongs(qint32 alignment, bool vertical)
     return vertical ? alignment >= 0 && alignment <= 2 : alignment >= 3 && alignment <= 5;
 }
 
-std::optional<ArrowPositions> PlaceArrows(bool vertical, qint32 alignment, bool buttonsVisible,
-                                          QSize client, QSize backSize, QSize forwardSize)
+std::optional<ArrowPositions> PlaceArrows(bool vertical, qint32 alignment, bool buttonsVisible, QSize client,
+                                          QSize backSize, QSize forwardSize)
 {
     if (!AlignmentBelongs(alignment, vertical))
         return std::nullopt;
@@ -74,8 +74,10 @@ std::optional<ArrowPositions> PlaceArrows(bool vertical, qint32 alignment, bool 
         const auto across = [&](int arrowWidth) -> std::optional<double> {
             switch (alignment) {
             case 0: return 0.0;
-            case 1: if (const auto half = HalfInt(double(sw) - arrowWidth)) return double(*half);
-                    return std::nullopt;
+            case 1:
+                if (const auto half = HalfInt(double(sw) - arrowWidth))
+                    return double(*half);
+                return std::nullopt;
             default: return double(sw - arrowWidth);
             }
         };
@@ -97,12 +99,11 @@ std::optional<ArrowPositions> PlaceArrows(bool vertical, qint32 alignment, bool 
     };
     const double backX = buttonsVisible ? 0.0 : -double(backSize.width());
     const double forwardX = buttonsVisible ? double(sw - forwardSize.width()) : double(sw);
-    return ArrowPositions{{backX, across(backSize.height())},
-                          {forwardX, across(forwardSize.height())}};
+    return ArrowPositions{{backX, across(backSize.height())}, {forwardX, across(forwardSize.height())}};
 }
 
-ThumbSpan ThumbTravel(bool vertical, bool buttonsVisible, QSize client, const QRectF &back,
-                      const QRectF &forward, QSize thumb)
+ThumbSpan ThumbTravel(bool vertical, bool buttonsVisible, QSize client, const QRectF &back, const QRectF &forward,
+                      QSize thumb)
 {
     if (vertical) {
         if (buttonsVisible)
@@ -128,27 +129,22 @@ std::optional<double> ThumbCrossPosition(bool vertical, qint32 alignment, QSize 
     if (!AlignmentBelongs(alignment, vertical))
         return std::nullopt;
     switch (alignment) {
-    case 0: case 3:
-        return 0.0;
+    case 0:
+    case 3: return 0.0;
     case 1:
         if (const auto half = HalfInt(double(client.width()) - thumb.width()))
             return double(*half);
         return std::nullopt;
-    case 2:
-        return double(client.width() - thumb.width());
-    case 4:
-        return (double(client.height()) - thumb.height()) / 2;
-    default:
-        return double(client.height() - thumb.height());
+    case 2: return double(client.width() - thumb.width());
+    case 4: return (double(client.height()) - thumb.height()) / 2;
+    default: return double(client.height() - thumb.height());
     }
 }
 
-std::optional<DragLimits> ThumbDragLimits(bool vertical, const QRectF &back, const QRectF &forward,
-                                          QSize thumb)
+std::optional<DragLimits> ThumbDragLimits(bool vertical, const QRectF &back, const QRectF &forward, QSize thumb)
 {
     const auto lo = vertical ? ToInt(back.height() + back.top()) : ToInt(back.width() + back.left());
-    const auto hi = vertical ? ToInt(forward.top() - thumb.height())
-                             : ToInt(forward.left() - thumb.width());
+    const auto hi = vertical ? ToInt(forward.top() - thumb.height()) : ToInt(forward.left() - thumb.width());
     if (!lo || !hi)
         return std::nullopt;
     return DragLimits{*lo, *hi};

@@ -45,8 +45,8 @@ struct ArrowPositions
 // Where the arrows go on a client area of `client` twips; `backSize` and
 // `forwardSize` are the arrows' sizes. Hidden buttons are parked just outside
 // the control. nullopt when the alignment does not belong to the orientation.
-std::optional<ArrowPositions> PlaceArrows(bool vertical, qint32 alignment, bool buttonsVisible,
-                                          QSize client, QSize backSize, QSize forwardSize);
+std::optional<ArrowPositions> PlaceArrows(bool vertical, qint32 alignment, bool buttonsVisible, QSize client,
+                                          QSize backSize, QSize forwardSize);
 
 // The thumb's travel along the bar: `start` and `end` are its first and last
 // leading-edge positions.
@@ -58,8 +58,8 @@ struct ThumbSpan
 
 // The travel between the arrows (`back` and `forward` are their boxes) when
 // buttons are shown, or along the whole client length when they are hidden.
-ThumbSpan ThumbTravel(bool vertical, bool buttonsVisible, QSize client, const QRectF &back,
-                      const QRectF &forward, QSize thumb);
+ThumbSpan ThumbTravel(bool vertical, bool buttonsVisible, QSize client, const QRectF &back, const QRectF &forward,
+                      QSize thumb);
 
 // The thumb's leading edge for `value`: its share of max - min along the
 // travel. nullopt when max = min or a difference leaves 32 bits.
@@ -79,8 +79,7 @@ struct DragLimits
 };
 
 // nullopt when a limit leaves 32 bits.
-std::optional<DragLimits> ThumbDragLimits(bool vertical, const QRectF &back, const QRectF &forward,
-                                          QSize thumb);
+std::optional<DragLimits> ThumbDragLimits(bool vertical, const QRectF &back, const QRectF &forward, QSize thumb);
 
 // Pins a drag position: first to at most hi, then to at least lo, so lo wins
 // when lo > hi.

@@ -1,11 +1,11 @@
 #include "controls/visual_scroll_bar.h"
 
+#include "base/units.h"
 #include "controls/accessible_controls.h"
 #include "controls/property_bag.h"
 #include "controls/scroll_bar_geometry.h"
 #include "widgets/message_box.h"
 #include "widgets/picture_label.h"
-#include "base/units.h"
 
 #include <QImage>
 #include <QLocale>
@@ -34,8 +34,7 @@ public:
     void SetTwips(const QRectF &place)
     {
         twips = place;
-        setGeometry(ToPixels(place.left()), ToPixels(place.top()), ToPixels(place.width()),
-                    ToPixels(place.height()));
+        setGeometry(ToPixels(place.left()), ToPixels(place.top()), ToPixels(place.width()), ToPixels(place.height()));
     }
     void MoveTo(QPointF topLeft) { SetTwips(QRectF(topLeft, twips.size())); }
     void Resize(double width, double height) { SetTwips(QRectF(twips.topLeft(), QSizeF(width, height))); }
@@ -96,8 +95,8 @@ protected:
     }
     void mouseReleaseEvent(QMouseEvent *event) override
     {
-        const bool clicked = event->button() == Qt::LeftButton && leftHeld
-                          && rect().contains(event->position().toPoint());
+        const bool clicked =
+            event->button() == Qt::LeftButton && leftHeld && rect().contains(event->position().toPoint());
         if (event->button() == Qt::LeftButton)
             leftHeld = false;
         if (mouseUp)
@@ -112,10 +111,7 @@ private:
     QSizeF PictureTwips() const { return picture->deviceIndependentSize() * TwipsPerPixel; }
 
     // A point given in the widget's pixels, in twips from the box's exact place.
-    QPointF ToBoxTwips(QPointF pixels) const
-    {
-        return (QPointF(pos()) + pixels) * TwipsPerPixel - twips.topLeft();
-    }
+    QPointF ToBoxTwips(QPointF pixels) const { return (QPointF(pos()) + pixels) * TwipsPerPixel - twips.topLeft(); }
 
     QRectF twips;
     ScrollBarPicture picture;
@@ -312,12 +308,30 @@ void dtVisualScrollBar::SetOrientation(qint32 value)
     FullLayout();
 }
 
-ScrollBarPicture dtVisualScrollBar::PictureBackground() const { return picBG->Picture(); }
-ScrollBarPicture dtVisualScrollBar::PictureThumb() const { return picTHUMB->Picture(); }
-ScrollBarPicture dtVisualScrollBar::PictureUp() const { return picUP->Picture(); }
-ScrollBarPicture dtVisualScrollBar::PictureRight() const { return picRight->Picture(); }
-ScrollBarPicture dtVisualScrollBar::PictureLeft() const { return picLeft->Picture(); }
-ScrollBarPicture dtVisualScrollBar::PictureDown() const { return picDN->Picture(); }
+ScrollBarPicture dtVisualScrollBar::PictureBackground() const
+{
+    return picBG->Picture();
+}
+ScrollBarPicture dtVisualScrollBar::PictureThumb() const
+{
+    return picTHUMB->Picture();
+}
+ScrollBarPicture dtVisualScrollBar::PictureUp() const
+{
+    return picUP->Picture();
+}
+ScrollBarPicture dtVisualScrollBar::PictureRight() const
+{
+    return picRight->Picture();
+}
+ScrollBarPicture dtVisualScrollBar::PictureLeft() const
+{
+    return picLeft->Picture();
+}
+ScrollBarPicture dtVisualScrollBar::PictureDown() const
+{
+    return picDN->Picture();
+}
 
 void dtVisualScrollBar::SetPictureBackground(const ScrollBarPicture &picture)
 {
@@ -487,8 +501,8 @@ void dtVisualScrollBar::FullLayout()
 
     ScrollBarPictureBox *back = BackArrow();
     ScrollBarPictureBox *forward = ForwardArrow();
-    const auto arrows = PlaceArrows(Vertical(), fields.ThumbAlignment, fields.ButtonsVisible, client,
-                                    back->SizeTwips(), forward->SizeTwips());
+    const auto arrows = PlaceArrows(Vertical(), fields.ThumbAlignment, fields.ButtonsVisible, client, back->SizeTwips(),
+                                    forward->SizeTwips());
     if (!arrows)
         return; // an alignment of the other form moves neither arrows nor thumb
     back->MoveTo(arrows->back);
@@ -533,8 +547,8 @@ void dtVisualScrollBar::PlaceThumb()
     const bool vertical = Vertical();
     const QSize client = ClientTwips();
     const QSize thumb = picTHUMB->SizeTwips();
-    const ThumbSpan travel = ThumbTravel(vertical, fields.ButtonsVisible, client, BackArrow()->Twips(),
-                                         ForwardArrow()->Twips(), thumb);
+    const ThumbSpan travel =
+        ThumbTravel(vertical, fields.ButtonsVisible, client, BackArrow()->Twips(), ForwardArrow()->Twips(), thumb);
     const auto edge = ThumbLeadingEdge(fields.Value, fields.Min, fields.Max, travel);
     if (!edge)
         return; // a zero range leaves the thumb where it is
@@ -555,10 +569,22 @@ void dtVisualScrollBar::picBG_MouseDown(QPointF position)
     StepValue(qint64(fields.Value) + (forward ? fields.LargeChange : -qint64(fields.LargeChange)));
 }
 
-void dtVisualScrollBar::picUP_Click() { StepValue(qint64(fields.Value) - fields.SmallChange); }
-void dtVisualScrollBar::picDN_Click() { StepValue(qint64(fields.Value) + fields.SmallChange); }
-void dtVisualScrollBar::picLeft_Click() { StepValue(qint64(fields.Value) - fields.SmallChange); }
-void dtVisualScrollBar::picRight_Click() { StepValue(qint64(fields.Value) + fields.SmallChange); }
+void dtVisualScrollBar::picUP_Click()
+{
+    StepValue(qint64(fields.Value) - fields.SmallChange);
+}
+void dtVisualScrollBar::picDN_Click()
+{
+    StepValue(qint64(fields.Value) + fields.SmallChange);
+}
+void dtVisualScrollBar::picLeft_Click()
+{
+    StepValue(qint64(fields.Value) - fields.SmallChange);
+}
+void dtVisualScrollBar::picRight_Click()
+{
+    StepValue(qint64(fields.Value) + fields.SmallChange);
+}
 
 // `position` is in thumb twips. A press while a drag is on re-takes the grab
 // and keeps the drag's movement for the release.
@@ -585,8 +611,7 @@ void dtVisualScrollBar::picTHUMB_MouseMove(QPointF position)
     if (!fields.Dragging)
         return;
     const bool vertical = Vertical();
-    const auto limits = ThumbDragLimits(vertical, BackArrow()->Twips(), ForwardArrow()->Twips(),
-                                        picTHUMB->SizeTwips());
+    const auto limits = ThumbDragLimits(vertical, BackArrow()->Twips(), ForwardArrow()->Twips(), picTHUMB->SizeTwips());
     const QRectF thumb = picTHUMB->Twips();
     const double edge = vertical ? thumb.top() : thumb.left();
     const double along = vertical ? position.y() : position.x();
@@ -628,8 +653,8 @@ void dtVisualScrollBar::StepValue(qint64 value)
     SetValue(qint32(value));
 }
 
-void dtVisualScrollBar::SetPicture(ScrollBarPictureBox *box, const ScrollBarPicture &picture,
-                                   PictureRole role, const QString &name)
+void dtVisualScrollBar::SetPicture(ScrollBarPictureBox *box, const ScrollBarPicture &picture, PictureRole role,
+                                   const QString &name)
 {
     box->SetPicture(picture);
     const QSize client = ClientTwips();

@@ -7,7 +7,6 @@
 #include <QFileInfo>
 #include <QList>
 #include <QtGlobal>
-
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
@@ -65,7 +64,8 @@ void HoldMessage(QtMsgType type, const QMessageLogContext &context, const QStrin
     for (const HeldMessage &message : held) {
         if (message.text.contains(QLatin1String("could not connect to display"))
             || message.text.contains(QLatin1String("Failed to create wl_display"))) {
-            std::fprintf(stderr, "%s: no display found: the display \"%s\" does not answer\n", qPrintable(ProgramCommand),
+            std::fprintf(stderr, "%s: no display found: the display \"%s\" does not answer\n",
+                         qPrintable(ProgramCommand),
                          qgetenv(message.text.contains(QLatin1String("wl_display")) ? "WAYLAND_DISPLAY" : "DISPLAY")
                              .constData());
             std::_Exit(1);
@@ -81,8 +81,8 @@ void HoldMessage(QtMsgType type, const QMessageLogContext &context, const QStrin
 
 std::optional<QString> MissingDisplay(const QStringList &arguments, const QProcessEnvironment &environment)
 {
-    const QString requested =
-        OptionValue(arguments, QStringLiteral("platform")).value_or(environment.value(QStringLiteral("QT_QPA_PLATFORM")));
+    const QString requested = OptionValue(arguments, QStringLiteral("platform"))
+                                  .value_or(environment.value(QStringLiteral("QT_QPA_PLATFORM")));
     const QStringList platforms = requested.split(u';', Qt::SkipEmptyParts);
     bool x11 = platforms.isEmpty(), wayland = platforms.isEmpty();
     for (const QString &platform : platforms) {
@@ -94,15 +94,17 @@ std::optional<QString> MissingDisplay(const QStringList &arguments, const QProce
         else
             return std::nullopt; // a platform that needs no display of these two
     }
-    if (x11 && (!environment.value(QStringLiteral("DISPLAY")).isEmpty() || OptionValue(arguments, QStringLiteral("display"))))
+    if (x11
+        && (!environment.value(QStringLiteral("DISPLAY")).isEmpty()
+            || OptionValue(arguments, QStringLiteral("display"))))
         return std::nullopt;
     if (wayland && WaylandSocketExists(environment))
         return std::nullopt;
     if (x11 && wayland)
         return ProgramCommand + QStringLiteral(": no display found: neither DISPLAY nor WAYLAND_DISPLAY names one");
     return ProgramCommand
-        + (x11 ? QStringLiteral(": no display found: DISPLAY is not set")
-               : QStringLiteral(": no display found: no Wayland compositor answers"));
+           + (x11 ? QStringLiteral(": no display found: DISPLAY is not set")
+                  : QStringLiteral(": no display found: no Wayland compositor answers"));
 }
 
 DisplayConnectionGuard::DisplayConnectionGuard()

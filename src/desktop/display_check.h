@@ -13,8 +13,9 @@
 // QT_QPA_PLATFORM (a ';' list), else X11 or Wayland: X11 needs DISPLAY (or
 // "-display"), Wayland its socket in XDG_RUNTIME_DIR (WAYLAND_DISPLAY, by
 // default wayland-0). Platforms without a display (offscreen, vnc, ...) pass.
-std::optional<QString> MissingDisplay(const QStringList &arguments,
-                                      const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment());
+std::optional<QString>
+MissingDisplay(const QStringList &arguments,
+               const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment());
 
 // While it lives (around the application's construction), a display that is
 // named but does not answer ends the program with status 1 and one line

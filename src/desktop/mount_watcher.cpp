@@ -1,7 +1,6 @@
 #include "desktop/mount_watcher.h"
 
 #include <QSocketNotifier>
-
 #include <fcntl.h>
 #include <unistd.h>
 

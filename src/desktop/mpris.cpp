@@ -1,9 +1,8 @@
 #include "desktop/mpris.h"
 
 #include "base/program_name.h"
-
-#include "media/playback_engine.h"
 #include "desktop/remote_control.h"
+#include "media/playback_engine.h"
 
 #include <QCoreApplication>
 #include <QDBusAbstractAdaptor>
@@ -159,7 +158,8 @@ void MprisPlayer::Playing(RemoteControl &control, PlaybackEngine &engine, const 
     if (serviceName_.isEmpty()) {
         // The plain name belongs to the first copy that plays; others add
         // their process number, as MPRIS asks of a player's further instances.
-        const QString instance = BaseName + QStringLiteral(".instance") + QString::number(QCoreApplication::applicationPid());
+        const QString instance =
+            BaseName + QStringLiteral(".instance") + QString::number(QCoreApplication::applicationPid());
         for (const QString &name : {BaseName, instance}) {
             if (bus_->registerService(name)) {
                 serviceName_ = name;
@@ -244,9 +244,8 @@ void MprisPlayer::Announce(const QStringList &properties)
         else
             changed.insert(name, control_ != nullptr); // the Can... of a playing window
     }
-    QDBusMessage signal =
-        QDBusMessage::createSignal(ObjectPath, QStringLiteral("org.freedesktop.DBus.Properties"),
-                                   QStringLiteral("PropertiesChanged"));
+    QDBusMessage signal = QDBusMessage::createSignal(ObjectPath, QStringLiteral("org.freedesktop.DBus.Properties"),
+                                                     QStringLiteral("PropertiesChanged"));
     signal << PlayerInterface << changed << QStringList();
     bus_->send(signal);
 }

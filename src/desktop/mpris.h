@@ -12,7 +12,6 @@
 #include <QString>
 #include <QTimer>
 #include <QVariantMap>
-
 #include <memory>
 
 class PlaybackEngine;

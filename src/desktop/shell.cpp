@@ -14,8 +14,8 @@ bool OpenWithDesktop(const QString &target)
     // A file goes by its URL of the bytes its name holds, which QUrl keeps
     // escaped even where they are not UTF-8.
     const QUrl url = QFileInfo(target).isAbsolute()
-        ? QUrl::fromEncoded("file://" + EncodeFileName(target).toPercentEncoding("/"))
-        : QUrl::fromUserInput(target);
+                         ? QUrl::fromEncoded("file://" + EncodeFileName(target).toPercentEncoding("/"))
+                         : QUrl::fromUserInput(target);
     return QDesktopServices::openUrl(url);
 }
 

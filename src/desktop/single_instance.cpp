@@ -12,7 +12,6 @@
 #include <QLocalSocket>
 #include <QThread>
 #include <QWidget>
-
 #include <algorithm>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -54,7 +53,9 @@ QString PrivateFolder()
     const QString folder = QDir::tempPath() + u'/' + ProgramCommand + u'-' + QString::number(::getuid());
     const QByteArray native = QFile::encodeName(folder);
     ::mkdir(native.constData(), 0700);
-    struct stat info{};
+    struct stat info
+    {
+    };
     // Made by someone else, or a link: not private, so not used.
     if (::lstat(native.constData(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::getuid()
         || (info.st_mode & 077) != 0)

@@ -31,8 +31,7 @@ public:
     // For the copy keeping its settings in settingsFolder (which need not exist
     // yet). A later start waits up to patience for the running copy to answer.
     explicit SingleInstance(const QString &settingsFolder,
-                            std::chrono::milliseconds patience = std::chrono::seconds(20),
-                            QObject *parent = nullptr);
+                            std::chrono::milliseconds patience = std::chrono::seconds(20), QObject *parent = nullptr);
     ~SingleInstance() override;
 
     // True when this copy is the one to run: it then takes the later starts

@@ -9,7 +9,8 @@
 #include <memory>
 
 FilgraphManager::FilgraphManager(PlaybackEngine &engine, QObject *parent)
-    : QObject(parent), engine_(engine)
+    : QObject(parent)
+    , engine_(engine)
 {
     connect(&engine_, &PlaybackEngine::EndOfStream, this, &FilgraphManager::EndOfStream);
     connect(&engine_, &PlaybackEngine::Failed, this, [this](const QString &reason) {
@@ -41,7 +42,10 @@ bool FilgraphManager::Rendered() const
     return state != PlaybackEngine::State::Empty && state != PlaybackEngine::State::Opening;
 }
 
-bool FilgraphManager::HasPicture() const { return Rendered() && !engine_.PictureSize().isEmpty(); }
+bool FilgraphManager::HasPicture() const
+{
+    return Rendered() && !engine_.PictureSize().isEmpty();
+}
 
 bool FilgraphManager::RenderFile(const QString &path)
 {
@@ -188,13 +192,11 @@ bool FilgraphManager::eventFilter(QObject *watched, QEvent *event)
     case QEvent::MouseMove: {
         const auto *mouse = static_cast<QMouseEvent *>(event);
         const QPointF global = mouse->globalPosition();
-        QMouseEvent moved(mouse->type(), drain_->mapFromGlobal(global),
-                          drain_->window()->mapFromGlobal(global), global, mouse->button(),
-                          mouse->buttons(), mouse->modifiers(), mouse->pointingDevice());
+        QMouseEvent moved(mouse->type(), drain_->mapFromGlobal(global), drain_->window()->mapFromGlobal(global), global,
+                          mouse->button(), mouse->buttons(), mouse->modifiers(), mouse->pointingDevice());
         QCoreApplication::sendEvent(drain_, &moved);
         return true;
     }
-    default:
-        return false;
+    default: return false;
     }
 }

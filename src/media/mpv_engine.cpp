@@ -5,9 +5,9 @@
 #include "media/mpv_engine_internal.h"
 #include "media/mpv_video_window.h"
 
+#include <QDir>
 #include <QEvent>
 #include <QEventLoop>
-#include <QDir>
 #include <QPalette>
 #include <QWidget>
 #include <algorithm>
@@ -20,7 +20,8 @@ MpvEngine::MpvEngine(MpvEngineOptions options, QObject *parent)
 }
 
 MpvEngine::MpvEngine(MpvStart start, MpvEngineOptions options, QObject *parent)
-    : PlaybackEngine(parent), options_(options)
+    : PlaybackEngine(parent)
+    , options_(options)
 {
     mpv_ = std::exchange(start.mpv, nullptr);
     openTimer_.setSingleShot(true);
@@ -43,8 +44,8 @@ MpvEngine::MpvEngine(MpvStart start, MpvEngineOptions options, QObject *parent)
             [](void *self) {
                 auto *engine = static_cast<MpvEngine *>(self);
                 if (!engine->drainPosted_.exchange(true))
-                    QMetaObject::invokeMethod(engine, [engine] { engine->DrainEvents(); },
-                                              Qt::QueuedConnection);
+                    QMetaObject::invokeMethod(
+                        engine, [engine] { engine->DrainEvents(); }, Qt::QueuedConnection);
             },
             this);
     }
@@ -163,7 +164,10 @@ void MpvEngine::SetFlag(const char *name, bool value)
     mpv_set_property_async(mpv_, 0, name, MPV_FORMAT_FLAG, &flag);
 }
 
-bool MpvEngine::HasFile() const { return state_ != State::Empty && state_ != State::Opening; }
+bool MpvEngine::HasFile() const
+{
+    return state_ != State::Empty && state_ != State::Opening;
+}
 
 void MpvEngine::Run()
 {
@@ -254,7 +258,10 @@ double MpvEngine::Duration() const
     return std::max(duration_, position_);
 }
 
-QSize MpvEngine::PictureSize() const { return HasFile() ? picture_ : QSize(); }
+QSize MpvEngine::PictureSize() const
+{
+    return HasFile() ? picture_ : QSize();
+}
 
 void MpvEngine::EnableVideo()
 {
@@ -277,7 +284,10 @@ void MpvEngine::OnRenderContextReady()
     EnableVideo();
 }
 
-bool MpvEngine::VideoOn() const { return videoOn_; }
+bool MpvEngine::VideoOn() const
+{
+    return videoOn_;
+}
 
 void MpvEngine::RenderContextGone()
 {

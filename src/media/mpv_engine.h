@@ -128,7 +128,7 @@ private:
     // loadTag_ the tag of the loadfile command that opens it.
     // Opening: loadfile sent; Reading: opened, mpv held while its properties are read.
     int64_t entry_ = -1;
-    int64_t startedEntry_ = -1; // the entry of mpv's latest START_FILE
+    int64_t startedEntry_ = -1;       // the entry of mpv's latest START_FILE
     bool entryFromNextStart_ = false; // loadfile answered without its entry id
     uint64_t loadTag_ = 0;
     enum class Loading { Idle, Opening, Reading, Loaded } loading_ = Loading::Idle;
@@ -146,14 +146,14 @@ private:
     QSize picture_;
     int64_t videoTrack_ = 0; // mpv's id of the file's video track; 0: none
     bool videoOn_ = false;   // that track is selected in mpv
-    bool atEnd_ = false;    // what Position() and PlayState() report
+    bool atEnd_ = false;     // what Position() and PlayState() report
     bool untouched_ = false; // at the start since Load: neither played nor sought
-    bool mpvAtEnd_ = false; // mpv's eof-reached, as last heard
+    bool mpvAtEnd_ = false;  // mpv's eof-reached, as last heard
     bool buffering_ = false; // mpv's paused-for-cache, as last heard
     // A seek not yet carried out by mpv: Position() reports its target until
     // the restart that follows the reply to the latest seek command.
     bool seekPending_ = false;
-    bool seekHeld_ = false; // asked for before mpv could take it: sent once the file has loaded
+    bool seekHeld_ = false;    // asked for before mpv could take it: sent once the file has loaded
     bool seekStarted_ = false; // mpv began carrying it out after answering it
     double seekTarget_ = 0;
     uint64_t lastSeekTag_ = 0;

@@ -23,11 +23,20 @@ const mpv_node *Find(const mpv_node &map, const char *key)
     return nullptr;
 }
 
-int64_t Int(const mpv_node *node) { return node && node->format == MPV_FORMAT_INT64 ? node->u.int64 : 0; }
+int64_t Int(const mpv_node *node)
+{
+    return node && node->format == MPV_FORMAT_INT64 ? node->u.int64 : 0;
+}
 
-bool Flag(const mpv_node *node) { return node && node->format == MPV_FORMAT_FLAG && node->u.flag; }
+bool Flag(const mpv_node *node)
+{
+    return node && node->format == MPV_FORMAT_FLAG && node->u.flag;
+}
 
-double Double(const mpv_node *node) { return node && node->format == MPV_FORMAT_DOUBLE ? node->u.double_ : 0; }
+double Double(const mpv_node *node)
+{
+    return node && node->format == MPV_FORMAT_DOUBLE ? node->u.double_ : 0;
+}
 
 // A picture's size as shown, from mpv's width, height, pixel aspect and
 // rotation under the given keys; empty when the size is not there.

@@ -35,4 +35,7 @@ constexpr int kPictureWaitMs = 1500;
 
 } // namespace mpv_limits
 
-inline QString MpvErrorText(int error) { return QString::fromUtf8(mpv_error_string(error)); }
+inline QString MpvErrorText(int error)
+{
+    return QString::fromUtf8(mpv_error_string(error));
+}

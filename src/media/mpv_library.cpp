@@ -6,10 +6,9 @@
 // the real function in libmpv on its first call. Without libmpv mpv_create
 // returns null and the engine reports itself unusable; no other call is made.
 
+#include <dlfcn.h>
 #include <mpv/client.h>
 #include <mpv/render_gl.h>
-
-#include <dlfcn.h>
 
 namespace {
 
@@ -47,8 +46,8 @@ REELBOX_FORWARD(mpv_handle *, mpv_create, (void), (), nullptr)
 REELBOX_FORWARD(int, mpv_initialize, (mpv_handle * ctx), (ctx), MPV_ERROR_UNINITIALIZED)
 REELBOX_FORWARD(void, mpv_terminate_destroy, (mpv_handle * ctx), (ctx), )
 REELBOX_FORWARD(const char *, mpv_error_string, (int error), (error), "libmpv is missing")
-REELBOX_FORWARD(int, mpv_set_option_string, (mpv_handle * ctx, const char *name, const char *data),
-                (ctx, name, data), MPV_ERROR_UNINITIALIZED)
+REELBOX_FORWARD(int, mpv_set_option_string, (mpv_handle * ctx, const char *name, const char *data), (ctx, name, data),
+                MPV_ERROR_UNINITIALIZED)
 REELBOX_FORWARD(int, mpv_request_log_messages, (mpv_handle * ctx, const char *min_level), (ctx, min_level),
                 MPV_ERROR_UNINITIALIZED)
 REELBOX_FORWARD(int, mpv_command_async, (mpv_handle * ctx, uint64_t reply_userdata, const char **args),
@@ -67,14 +66,13 @@ REELBOX_FORWARD(int, mpv_hook_add, (mpv_handle * ctx, uint64_t reply_userdata, c
 REELBOX_FORWARD(int, mpv_hook_continue, (mpv_handle * ctx, uint64_t id), (ctx, id), MPV_ERROR_UNINITIALIZED)
 REELBOX_FORWARD(void, mpv_set_wakeup_callback, (mpv_handle * ctx, void (*cb)(void *d), void *d), (ctx, cb, d), )
 REELBOX_FORWARD(mpv_event *, mpv_wait_event, (mpv_handle * ctx, double timeout), (ctx, timeout), &NoEvent)
-REELBOX_FORWARD(int, mpv_render_context_create,
-                (mpv_render_context * *res, mpv_handle *mpv, mpv_render_param *params), (res, mpv, params),
-                MPV_ERROR_UNINITIALIZED)
+REELBOX_FORWARD(int, mpv_render_context_create, (mpv_render_context * *res, mpv_handle *mpv, mpv_render_param *params),
+                (res, mpv, params), MPV_ERROR_UNINITIALIZED)
 REELBOX_FORWARD(void, mpv_render_context_free, (mpv_render_context * ctx), (ctx), )
-REELBOX_FORWARD(int, mpv_render_context_get_info, (mpv_render_context * ctx, mpv_render_param param),
-                (ctx, param), MPV_ERROR_UNINITIALIZED)
-REELBOX_FORWARD(int, mpv_render_context_render, (mpv_render_context * ctx, mpv_render_param *params),
-                (ctx, params), MPV_ERROR_UNINITIALIZED)
+REELBOX_FORWARD(int, mpv_render_context_get_info, (mpv_render_context * ctx, mpv_render_param param), (ctx, param),
+                MPV_ERROR_UNINITIALIZED)
+REELBOX_FORWARD(int, mpv_render_context_render, (mpv_render_context * ctx, mpv_render_param *params), (ctx, params),
+                MPV_ERROR_UNINITIALIZED)
 REELBOX_FORWARD(void, mpv_render_context_set_update_callback,
                 (mpv_render_context * ctx, mpv_render_update_fn callback, void *callback_ctx),
                 (ctx, callback, callback_ctx), )

@@ -148,7 +148,7 @@ MpvStart StartMpv(const MpvEngineOptions &options, std::unique_ptr<QOffscreenSur
 {
     MpvStart start;
     start.picture.surface = std::move(surface); // kept for the GUI thread, whatever happens
-    start.mpv = mpv_create(); // loads libmpv on its first call
+    start.mpv = mpv_create();                   // loads libmpv on its first call
     if (!start.mpv)
         return start;
     Configure(start.mpv, options);
@@ -166,9 +166,8 @@ MpvBackgroundStart::MpvBackgroundStart(MpvEngineOptions options)
     : options_(options)
 {
     std::unique_ptr<QOffscreenSurface> surface = options.drawVideo ? MakeSpareSurface() : nullptr;
-    thread_ = std::thread([this, surface = std::move(surface)]() mutable {
-        started_ = StartMpv(options_, std::move(surface));
-    });
+    thread_ = std::thread(
+        [this, surface = std::move(surface)]() mutable { started_ = StartMpv(options_, std::move(surface)); });
 }
 
 MpvBackgroundStart::~MpvBackgroundStart()

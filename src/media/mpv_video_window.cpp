@@ -3,9 +3,9 @@
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
-#include <utility>
 #include <mpv/client.h>
 #include <mpv/render_gl.h>
+#include <utility>
 
 MpvVideoWindow::MpvVideoWindow(Host &host, MpvPicture picture)
     : host_(host)
@@ -50,7 +50,8 @@ void MpvVideoWindow::OnUpdate(void *self)
 {
     auto *window = static_cast<MpvVideoWindow *>(self);
     if (!window->updatePosted_.exchange(true))
-        QMetaObject::invokeMethod(window, [window] { window->CheckForFrame(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            window, [window] { window->CheckForFrame(); }, Qt::QueuedConnection);
 }
 
 // GUI thread: draws when mpv has a frame to show.

@@ -22,8 +22,14 @@ struct DispatchMember
 
 // What a member gives: a value, an empty one (done, nothing to give), or
 // none when it has nothing to tell (as a call that failed).
-Result Done() { return QVariant(); }
-Result Pixels(std::optional<int> value) { return value ? Result(*value) : std::nullopt; }
+Result Done()
+{
+    return QVariant();
+}
+Result Pixels(std::optional<int> value)
+{
+    return value ? Result(*value) : std::nullopt;
+}
 
 const DispatchMember DispatchTable[] = {
     {102, Kind::PropertyGet, "Source", [](RealAudio &c, const QVariant &) -> Result { return c.Source(); }},
@@ -53,7 +59,9 @@ const DispatchMember DispatchTable[] = {
 
 } // namespace
 
-RealAudio::RealAudio(PlaybackEngine &engine, QWidget *parent) : QWidget(parent), engine_(engine)
+RealAudio::RealAudio(PlaybackEngine &engine, QWidget *parent)
+    : QWidget(parent)
+    , engine_(engine)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -228,13 +236,25 @@ void RealAudio::paintEvent(QPaintEvent *)
     QPainter(this).fillRect(rect(), background_);
 }
 
-QString RealAudio::Source() const { return console_ ? console_->Source() : QString(); }
+QString RealAudio::Source() const
+{
+    return console_ ? console_->Source() : QString();
+}
 
-void RealAudio::SetSource(const QString &source) { Player().SetSource(source); }
+void RealAudio::SetSource(const QString &source)
+{
+    Player().SetSource(source);
+}
 
-void RealAudio::DoPlay() { Player().Play(); }
+void RealAudio::DoPlay()
+{
+    Player().Play();
+}
 
-void RealAudio::DoPause() { Player().Pause(); }
+void RealAudio::DoPause()
+{
+    Player().Pause();
+}
 
 std::optional<int> RealAudio::ClipWidth() const
 {
@@ -254,4 +274,7 @@ void RealAudio::KeepAspectRatio()
     PlacePicture();
 }
 
-qint32 RealAudio::PlayState() const { return console_ ? console_->PlayState() : RealStopped; }
+qint32 RealAudio::PlayState() const
+{
+    return console_ ? console_->PlayState() : RealStopped;
+}

@@ -8,7 +8,10 @@ namespace {
 class AccessiblePositionSlider : public AccessibleSlider
 {
 public:
-    explicit AccessiblePositionSlider(RealPositionSlider *slider) : AccessibleSlider(slider) {}
+    explicit AccessiblePositionSlider(RealPositionSlider *slider)
+        : AccessibleSlider(slider)
+    {
+    }
 
     QVariant currentValue() const override { return Slider()->Position(); }
     void setCurrentValue(const QVariant &value) override { Slider()->Seek(value.toDouble()); }
@@ -24,7 +27,10 @@ private:
 class AccessibleStatusBar : public QAccessibleWidget
 {
 public:
-    explicit AccessibleStatusBar(RealStatusBar *bar) : QAccessibleWidget(bar, QAccessible::StatusBar) {}
+    explicit AccessibleStatusBar(RealStatusBar *bar)
+        : QAccessibleWidget(bar, QAccessible::StatusBar)
+    {
+    }
 
     QString text(QAccessible::Text kind) const override
     {

@@ -41,7 +41,8 @@ QList<MetafileEntry> ClipsOfSource(const QString &source)
     return {{path, std::nullopt, std::nullopt}};
 }
 
-RealAudioConsole::RealAudioConsole(PlaybackEngine &engine) : engine_(&engine)
+RealAudioConsole::RealAudioConsole(PlaybackEngine &engine)
+    : engine_(&engine)
 {
     connect(&engine, &PlaybackEngine::StateChanged, this, &RealAudioConsole::OnStateChanged);
     connect(&engine, &PlaybackEngine::Opened, this, &RealAudioConsole::OnOpened);
@@ -110,9 +111,15 @@ void RealAudioConsole::Seek(double seconds)
         engine_->Seek(seconds);
 }
 
-double RealAudioConsole::Position() const { return engine_ ? engine_->Position() : 0; }
+double RealAudioConsole::Position() const
+{
+    return engine_ ? engine_->Position() : 0;
+}
 
-double RealAudioConsole::Length() const { return engine_ ? engine_->Duration() : 0; }
+double RealAudioConsole::Length() const
+{
+    return engine_ ? engine_->Duration() : 0;
+}
 
 std::optional<QSize> RealAudioConsole::ClipSize() const
 {

@@ -66,7 +66,8 @@ QString StatusStateText(qint32 state)
     }
 }
 
-RealPositionSlider::RealPositionSlider(QWidget *parent) : QWidget(parent)
+RealPositionSlider::RealPositionSlider(QWidget *parent)
+    : QWidget(parent)
 {
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -146,7 +147,8 @@ void RealPositionSlider::Seek(double seconds)
     emit SeekRequested(seconds);
 }
 
-RealStatusBar::RealStatusBar(QWidget *parent) : QWidget(parent)
+RealStatusBar::RealStatusBar(QWidget *parent)
+    : QWidget(parent)
 {
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);

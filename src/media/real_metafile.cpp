@@ -2,9 +2,9 @@
 
 #include "base/file_names.h"
 #include "base/file_url.h"
-#include "media/media_source.h"
 #include "base/text_codec.h"
 #include "base/url_scheme.h"
+#include "media/media_source.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -48,8 +48,7 @@ MetafileEntry LocalEntry(QString written, const QString &folder)
 {
     MetafileEntry entry;
     const qsizetype question = written.lastIndexOf(QLatin1Char('?'));
-    if (question >= 0 && !QFileInfo::exists(Absolute(written, folder))
-        && ParseTimes(written.mid(question + 1), entry))
+    if (question >= 0 && !QFileInfo::exists(Absolute(written, folder)) && ParseTimes(written.mid(question + 1), entry))
         written.truncate(question);
     const QString path = Absolute(written, folder);
     const QString decoded = Absolute(QUrl::fromPercentEncoding(written.toUtf8()), folder);

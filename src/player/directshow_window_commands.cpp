@@ -69,15 +69,12 @@ void Reelbox_M::PausePlayer()
 void Reelbox_M::Display_KeyDown(int key)
 {
     switch (key) {
-    case Qt::Key_Alt:
-        break;
+    case Qt::Key_Alt: break;
     case Qt::Key_Control:
     case Qt::Key_Escape:
     case Qt::Key_Space:
     case Qt::Key_Left:
-    case Qt::Key_Right:
-        Form_KeyDown(key);
-        break;
+    case Qt::Key_Right: Form_KeyDown(key); break;
     default:
         Unload(); // any other key on the picture moves on to the next file
         break;

@@ -2,10 +2,10 @@
 
 #include "app/reelbox_b.h"
 #include "app/settings_keys.h"
-#include "media/real_audio.h"
-#include "media/real_audio_views.h"
 #include "base/units.h"
 #include "desktop/window_system.h"
+#include "media/real_audio.h"
+#include "media/real_audio_views.h"
 #include "player/player_chrome.h"
 #include "player/player_rules.h"
 #include "player/real_audio_rules.h"
@@ -21,8 +21,7 @@ const QString TopKey = RealWindowTopKey;
 const QString LeftKey = RealWindowLeftKey;
 
 // The control's members, by dispatch identifier.
-constexpr qint32 Source = 102, Play = 257, PauseCall = 258, PictureWidth = 265, PictureHeight = 266,
-                 PictureSet = 291;
+constexpr qint32 Source = 102, Play = 257, PauseCall = 258, PictureWidth = 265, PictureHeight = 266, PictureSet = 291;
 
 RealAudio *NewPlayerControl(PlaybackEngine &engine, QWidget *window, const char *part, QRect place)
 {

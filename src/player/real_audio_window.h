@@ -55,5 +55,5 @@ private:
     bool clipOpened_ = false;
     bool playedNothing_ = false;
     QString storedTop_, storedLeft_; // the place stored, as read at load
-    QPoint placed_; // where the window last put itself; elsewhere the user moved it
+    QPoint placed_;                  // where the window last put itself; elsewhere the user moved it
 };

@@ -1,13 +1,11 @@
 #include "player/skinned_player_window.h"
 
-#include "base/program_name.h"
-
-#include "player/player_chrome.h"
-
 #include "app/reelbox_b.h"
 #include "app/shared_procedures.h"
 #include "app/title_drag.h"
 #include "base/file_names.h"
+#include "base/program_name.h"
+#include "player/player_chrome.h"
 #include "widgets/fonts.h"
 #include "widgets/picture_label.h"
 
@@ -20,7 +18,7 @@
 #include <QScreen>
 
 namespace {
-constexpr int TextGap = 4;        // between the status text and the exit picture
+constexpr int TextGap = 4; // between the status text and the exit picture
 
 // The name the task switcher shows: the played file's, e.g. "a.avi - Reelbox".
 QString TitleFor(const QString &path)
@@ -191,8 +189,7 @@ bool SkinnedPlayerWindow::CommonKeyDown(int key)
         B.StopPlay = -1;
         Unload();
         return true;
-    default:
-        return false;
+    default: return false;
     }
 }
 

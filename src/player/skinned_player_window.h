@@ -57,9 +57,9 @@ protected:
     // The design of the title strip, in pixels.
     struct TitleStrip
     {
-        int width;     // Image1's width
-        int exitLeft;  // ImgExit's left
-        int labelTop;  // lbl_msg's top
+        int width;    // Image1's width
+        int exitLeft; // ImgExit's left
+        int labelTop; // lbl_msg's top
     };
 
     SkinnedPlayerWindow(Reelbox_B &shared, TitleStrip design, QWidget *parent);

@@ -1,8 +1,8 @@
 #include "player/window_player_factory.h"
 
 #include "app/reelbox_b.h"
-#include "media/mpv_engine.h"
 #include "desktop/mpris.h"
+#include "media/mpv_engine.h"
 #include "player/directshow_window.h"
 #include "player/real_audio_window.h"
 
@@ -23,8 +23,8 @@ void WindowPlayerFactory::PrepareEngine()
 PlaybackEngine &WindowPlayerFactory::Engine()
 {
     if (!engine_) {
-        ownEngine_ = start_ ? std::make_unique<MpvEngine>(start_->Take(), start_->Options())
-                            : std::make_unique<MpvEngine>();
+        ownEngine_ =
+            start_ ? std::make_unique<MpvEngine>(start_->Take(), start_->Options()) : std::make_unique<MpvEngine>();
         start_.reset();
         engine_ = ownEngine_.get();
     }

@@ -22,7 +22,10 @@ bool IsPressable(QAccessible::Role role)
 class AccessiblePictureLabel : public QAccessibleWidget
 {
 public:
-    explicit AccessiblePictureLabel(PictureLabel *label) : QAccessibleWidget(label) {}
+    explicit AccessiblePictureLabel(PictureLabel *label)
+        : QAccessibleWidget(label)
+    {
+    }
 
     QAccessible::Role role() const override
     {
@@ -69,8 +72,7 @@ public:
         QAccessibleWidget::doAction(name);
     }
 
-    QList<QPair<QAccessibleInterface *, QAccessible::Relation>>
-    relations(QAccessible::Relation match) const override
+    QList<QPair<QAccessibleInterface *, QAccessible::Relation>> relations(QAccessible::Relation match) const override
     {
         auto related = QAccessibleWidget::relations(match);
         if (match & QAccessible::Labelled) {

@@ -1,9 +1,8 @@
 #include "widgets/dir_list_box.h"
 
-#include "base/program_name.h"
-
 #include "base/file_names.h"
 #include "base/natural_sort.h"
+#include "base/program_name.h"
 #include "widgets/picture_label.h"
 
 #include <QDir>

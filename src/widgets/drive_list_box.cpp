@@ -9,10 +9,10 @@ namespace {
 bool IsPseudoFileSystem(QByteArrayView type)
 {
     static const QByteArrayView pseudo[] = {
-        "proc", "sysfs", "devtmpfs", "devpts", "cgroup", "cgroup2", "securityfs", "pstore", "bpf",
-        "debugfs", "tracefs", "configfs", "fusectl", "mqueue", "hugetlbfs", "autofs", "binfmt_misc",
-        "efivarfs", "selinuxfs", "rpc_pipefs", "nsfs", "ramfs", "squashfs", "fuse.portal",
-        "fuse.gvfsd-fuse", "fuse.snapfuse", "nfsd",
+        "proc",      "sysfs",    "devtmpfs",    "devpts",          "cgroup",        "cgroup2",    "securityfs",
+        "pstore",    "bpf",      "debugfs",     "tracefs",         "configfs",      "fusectl",    "mqueue",
+        "hugetlbfs", "autofs",   "binfmt_misc", "efivarfs",        "selinuxfs",     "rpc_pipefs", "nsfs",
+        "ramfs",     "squashfs", "fuse.portal", "fuse.gvfsd-fuse", "fuse.snapfuse", "nfsd",
     };
     for (QByteArrayView name : pseudo)
         if (type == name)
@@ -32,8 +32,8 @@ bool IsSystemPlace(QStringView root)
 {
     if (IsUnder(root, u"/run/media"))
         return false;
-    for (QStringView folder : {u"/proc", u"/sys", u"/dev", u"/run", u"/boot", u"/efi", u"/snap",
-                               u"/var/lib/docker", u"/var/lib/containers", u"/var/snap"}) {
+    for (QStringView folder : {u"/proc", u"/sys", u"/dev", u"/run", u"/boot", u"/efi", u"/snap", u"/var/lib/docker",
+                               u"/var/lib/containers", u"/var/snap"}) {
         if (IsUnder(root, folder))
             return true;
     }
@@ -43,9 +43,8 @@ bool IsSystemPlace(QStringView root)
 QString VolumeText(const QStorageInfo &volume)
 {
     const QString label = volume.displayName();
-    return label.isEmpty() || label == volume.rootPath()
-        ? volume.rootPath()
-        : QStringLiteral("%1 [%2]").arg(volume.rootPath(), label);
+    return label.isEmpty() || label == volume.rootPath() ? volume.rootPath()
+                                                         : QStringLiteral("%1 [%2]").arg(volume.rootPath(), label);
 }
 
 } // namespace

@@ -1,17 +1,16 @@
 #include "widgets/file_list_box.h"
 
-#include "widgets/drop_formats.h"
 #include "base/file_names.h"
 #include "base/folder_listing.h"
+#include "widgets/drop_formats.h"
 #include "widgets/picture_label.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QDrag>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QStyledItemDelegate>
-
-#include <QDir>
 
 namespace {
 
@@ -126,8 +125,8 @@ void FileListBox::mousePressEvent(QMouseEvent *event)
 
 void FileListBox::mouseMoveEvent(QMouseEvent *event)
 {
-    const bool farEnough = (event->position().toPoint() - pressedAt_).manhattanLength()
-        >= QApplication::startDragDistance();
+    const bool farEnough =
+        (event->position().toPoint() - pressedAt_).manhattanLength() >= QApplication::startDragDistance();
     if (dragArmed_ && event->buttons() != Qt::NoButton && farEnough) {
         dragArmed_ = false;
         StartDrag();

@@ -1,7 +1,7 @@
 #include "widgets/list_box.h"
 
-#include "widgets/drop_formats.h"
 #include "base/file_names.h"
+#include "widgets/drop_formats.h"
 
 #include <QDropEvent>
 #include <QMouseEvent>

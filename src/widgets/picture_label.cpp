@@ -36,8 +36,8 @@ bool PictureLabel::Checked() const
 bool PictureLabel::Clickable() const
 {
     return isSignalConnected(QMetaMethod::fromSignal(&PictureLabel::MouseDown))
-        || isSignalConnected(QMetaMethod::fromSignal(&PictureLabel::MouseUp))
-        || isSignalConnected(QMetaMethod::fromSignal(&PictureLabel::Click));
+           || isSignalConnected(QMetaMethod::fromSignal(&PictureLabel::MouseUp))
+           || isSignalConnected(QMetaMethod::fromSignal(&PictureLabel::Click));
 }
 
 void PictureLabel::PressAndRelease()

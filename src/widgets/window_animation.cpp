@@ -19,8 +19,8 @@ class Outline : public QWidget
 {
 public:
     Outline()
-        : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint
-                               | Qt::WindowTransparentForInput)
+        : QWidget(nullptr,
+                  Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowTransparentForInput)
     {
         setAttribute(Qt::WA_TranslucentBackground);
         setAttribute(Qt::WA_ShowWithoutActivating);

@@ -4,11 +4,11 @@
 #include "app/favorite_files.h"
 #include "app/list_file.h"
 #include "app/main_window_fixture.h"
+#include "base/file_names.h"
 #include "controls/command.h"
 #include "fakes/file_size_limit.h"
 #include "widgets/dir_list_box.h"
 #include "widgets/file_list_box.h"
-#include "base/file_names.h"
 #include "widgets/list_box.h"
 
 #include <QDir>
@@ -22,10 +22,18 @@ namespace {
 
 TEST(ExtensionOf, IsTheTextAfterTheLastDotOfTheName)
 {
-    const struct { const char *path, *extension; } rows[] = {
-        {"/clips/Clips.avi", "avi"},  {"a.Mpg", "Mpg"},         {"C:\\My.Videos\\readme", ""},
-        {"/home/me/My.Videos/readme", ""}, {"noext", ""},      {"a.b.rmvb", "rmvb"},
-        {"trailing.", ""},            {"", ""},
+    const struct
+    {
+        const char *path, *extension;
+    } rows[] = {
+        {"/clips/Clips.avi", "avi"},
+        {"a.Mpg", "Mpg"},
+        {"C:\\My.Videos\\readme", ""},
+        {"/home/me/My.Videos/readme", ""},
+        {"noext", ""},
+        {"a.b.rmvb", "rmvb"},
+        {"trailing.", ""},
+        {"", ""},
     };
     for (const auto &row : rows)
         EXPECT_EQ(ExtensionOf(row.path), row.extension) << row.path;
@@ -45,10 +53,10 @@ TEST(DroppedVideoFiles, TakesLocalVideoFilesOfThisMachineAsTheirBytesFromTheFirs
     } rows[] = {
         {"file:///v/a.Mpg", "/v/a.Mpg"},
         {"file://localhost/v/Clips.avi", "/v/Clips.avi"},
-        {"file://ThisBox/v/b.avi", "/v/b.avi"},                  // this machine's name, any case
+        {"file://ThisBox/v/b.avi", "/v/b.avi"}, // this machine's name, any case
         {"file:/v/c.avi", "/v/c.avi"},
         {"file:///v/%E6%98%A0%20x.avi", "/v/\xE6\x98\xA0 x.avi"},
-        {"file:///v/%83%72.avi", "/v/\x83\x72.avi"},              // bytes that are not UTF-8
+        {"file:///v/%83%72.avi", "/v/\x83\x72.avi"}, // bytes that are not UTF-8
         {"file://otherbox/v/d.avi", ""},
         {"file://user@localhost/v/d.avi", ""},
         {"file:///v/d%00.avi", ""},
@@ -77,8 +85,8 @@ TEST(DroppedVideoFiles, TakesLocalVideoFilesOfThisMachineAsTheirBytesFromTheFirs
 
 TEST(FavoriteCandidates, NeitherPathsARecordCannotHoldNorEntriesPastTheLimitAreAdded)
 {
-    const QString fits = "/v/" + QString(252, u'a');      // 255 bytes
-    const QString japanese = "/v/" + QString(85, u'動');  // 3 + 255 bytes of UTF-8
+    const QString fits = "/v/" + QString(252, u'a');     // 255 bytes
+    const QString japanese = "/v/" + QString(85, u'動'); // 3 + 255 bytes of UTF-8
     const FavoriteCandidates split = SplitFavoriteCandidates({fits, japanese, "/v/a.avi", "/v/b.avi"}, 2);
     EXPECT_EQ(split.fitting, (QStringList{fits, "/v/a.avi"}));
     EXPECT_EQ(split.tooLong, QStringList{japanese});
@@ -123,8 +131,7 @@ TEST_F(Favorites, DraggedFilesAddAsOftenAsDroppedAndArmTheButtonsOnlyOnAPress)
     EXPECT_FALSE(Enabled(*w, Reelbox_S::PlayFavoritesButton)) << "one entry";
     EXPECT_FALSE(Enabled(*w, Reelbox_S::ClearFavoritesButton));
     DragFileToFavorites(*w, 0);
-    EXPECT_EQ(w->List_Favorite->Entries(),
-              QStringList(2, QDir(folder_.FilePath("clips")).filePath("a.avi")));
+    EXPECT_EQ(w->List_Favorite->Entries(), QStringList(2, QDir(folder_.FilePath("clips")).filePath("a.avi")));
     EXPECT_TRUE(Enabled(*w, Reelbox_S::PlayFavoritesButton));
     EXPECT_TRUE(Enabled(*w, Reelbox_S::ClearFavoritesButton));
     EXPECT_FALSE(Enabled(*w, Reelbox_S::PlayFavoriteButton)) << "not before a press on an entry";
@@ -315,12 +322,12 @@ TEST_F(Groups, UnreachableEntriesStayGreyedArePassedOverAndGoBackByteForByte)
     const QString fifo = folder_.FilePath("pipe.avi");
     ASSERT_EQ(mkfifo(fifo.toUtf8().constData(), 0600), 0);
     const QByteArray foreign = folder_.Path().toUtf8() + "/\x83\x72.avi"; // not UTF-8
-    const QByteArray saved = folder_.FilePath("gone.avi").toUtf8().leftJustified(255, '\0')
-        + EncodeListRecord(fifo) + EncodeListRecord(a) + foreign.leftJustified(255, ' ');
+    const QByteArray saved = folder_.FilePath("gone.avi").toUtf8().leftJustified(255, '\0') + EncodeListRecord(fifo)
+                             + EncodeListRecord(a) + foreign.leftJustified(255, ' ');
     folder_.Write("Reelbox00.rdm", saved);
     auto w = StartWithFiles({});
-    ASSERT_EQ(w->List_Favorite->Entries(), (QStringList{folder_.FilePath("gone.avi"), fifo, a,
-                                                        DecodeFileName(foreign)}));
+    ASSERT_EQ(w->List_Favorite->Entries(),
+              (QStringList{folder_.FilePath("gone.avi"), fifo, a, DecodeFileName(foreign)}));
     const auto shownUnreachable = [&](int row) { return !w->List_Favorite->item(row)->toolTip().isEmpty(); };
     EXPECT_TRUE(shownUnreachable(0) && shownUnreachable(1) && shownUnreachable(3));
     EXPECT_FALSE(shownUnreachable(2));

@@ -90,7 +90,13 @@ TEST_F(MainWindow, FilterChoiceRelistsTheFolderAndChecksItsButtons)
     EXPECT_EQ(w->File1->ListCount(), 2);
     const auto enabled = [&](int index) { return w->Comd[index]->Enabled(); };
     // The filter, the files it lists, and whether 連続再生 and 全てFavorite can be used.
-    const struct { int kind; const char *pattern; int count; bool playAll, allToFavorites; } rows[] = {
+    const struct
+    {
+        int kind;
+        const char *pattern;
+        int count;
+        bool playAll, allToFavorites;
+    } rows[] = {
         {4, "*.wmv", 1, false, true},
         {7, "*.dat", 0, false, false},
         {0, nullptr, 2, true, true},
@@ -185,8 +191,7 @@ TEST_F(MainWindow, DriveThatIsNotReadyIsReportedAndTheBrowserStays)
 
 TEST(DriveErrorText, OtherErrorsShowSourceHexNumberAndDescription)
 {
-    EXPECT_EQ(DriveErrorText({0x1A2B, "Reelbox", "Disk I/O error"}, "/media/cd"),
-              "Reelbox: &H1A2B\rDisk I/O error");
+    EXPECT_EQ(DriveErrorText({0x1A2B, "Reelbox", "Disk I/O error"}, "/media/cd"), "Reelbox: &H1A2B\rDisk I/O error");
 }
 
 } // namespace

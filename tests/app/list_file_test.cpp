@@ -1,16 +1,16 @@
 // The favourites group list files: fixed 255-byte records on disk.
 
 #include "app/list_file.h"
+
 #include "app/reelbox_b.h"
+#include "base/file_names.h"
 #include "fakes/file_size_limit.h"
 #include "fakes/list_records.h"
 #include "fakes/program_folder.h"
-#include "base/file_names.h"
-
-#include <sys/stat.h>
 
 #include <QDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -35,7 +35,11 @@ TEST(ListFile, ThreeEntriesMakeExactly765BytesWithRecord2AtByte255)
 TEST(ListFile, RecordCountDropsThePartialRecord)
 {
     ProgramFolder folder;
-    const struct { int length; qint16 records; } cases[] = {{765, 3}, {800, 3}, {200, 0}, {255, 1}};
+    const struct
+    {
+        int length;
+        qint16 records;
+    } cases[] = {{765, 3}, {800, 3}, {200, 0}, {255, 1}};
     for (const auto &c : cases) {
         const QString file = folder.Write("g.rdm", QByteArray(c.length, ' '));
         EXPECT_EQ(ListFileRecordCount(file), c.records) << c.length;
@@ -61,9 +65,9 @@ TEST(ListFile, RecordsKeepTheBytesOfTheNamesTheyHold)
         QByteArray path;
     } rows[] = {
         {"/a.avi" + QByteArray(249, ' '), "/a.avi"},
-        {"/a.avi" + QByteArray(249, '\0'), "/a.avi"},         // NUL padded
-        {QByteArray("/a.avi\0/b.avi", 13) + QByteArray(242, ' '), "/a.avi"},   // up to the first NUL
-        {foreign.leftJustified(255, ' '), foreign},           // bytes as they are
+        {"/a.avi" + QByteArray(249, '\0'), "/a.avi"},                        // NUL padded
+        {QByteArray("/a.avi\0/b.avi", 13) + QByteArray(242, ' '), "/a.avi"}, // up to the first NUL
+        {foreign.leftJustified(255, ' '), foreign},                          // bytes as they are
         {QByteArray(255, ' '), ""},
     };
     for (const auto &row : rows) {
@@ -98,8 +102,7 @@ TEST(LoadGroup, KeepsEveryRecordAsItIsWhetherItsFileIsThereOrNot)
     ProgramFolder folder;
     const QString kept = folder.Write("clips/kept.avi", "x");
     const QList<QByteArray> records{EncodeListRecord(kept), EncodeListRecord(folder.FilePath("clips/gone.avi")),
-                                    EncodeListRecord(folder.MakeFolder("clips/sub")),
-                                    EncodeListRecord("   " + kept)};
+                                    EncodeListRecord(folder.MakeFolder("clips/sub")), EncodeListRecord("   " + kept)};
     folder.Write("Reelbox07.rdm", records.join() + "partial");
     Reelbox_B b(folder.Path());
     EXPECT_EQ(b.LoadGroup(7), records);

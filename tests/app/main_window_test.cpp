@@ -1,14 +1,15 @@
 // The main window: start-up from a first start and from saved state, the
 // painted background, the title-bar drag and both ways of leaving.
 
+#include "app/main_window.h"
+
 #include "app/gradient_panel.h"
 #include "app/list_file.h"
-#include "app/main_window.h"
+#include "app/main_window_fixture.h"
 #include "app/reelbox_b.h"
 #include "app/title_drag.h"
 #include "controls/command.h"
 #include "fakes/file_size_limit.h"
-#include "app/main_window_fixture.h"
 #include "fakes/list_records.h"
 #include "widgets/dir_list_box.h"
 #include "widgets/drive_list_box.h"
@@ -47,7 +48,7 @@ TEST_F(MainWindow, FirstStartShowsTheProgramFolderWithDefaults)
         EXPECT_TRUE(Shows(w->Img_G[n], w->Img_pos_off)) << n;
 
     EXPECT_EQ(w->List_Favorite->ListCount(), 0);
-    EXPECT_TRUE(w->Comd[Reelbox_S::PlayFilesButton]->Enabled());  // two files: continuous play
+    EXPECT_TRUE(w->Comd[Reelbox_S::PlayFilesButton]->Enabled()); // two files: continuous play
     EXPECT_FALSE(w->Comd[Reelbox_S::PlayFileButton]->Enabled()); // until a file is pressed
     EXPECT_TRUE(w->Comd[Reelbox_S::AllToFavoritesButton]->Enabled());
     for (int index : {Reelbox_S::PlayFavoritesButton, Reelbox_S::PlayFavoriteButton, Reelbox_S::RemoveFavoriteButton,
@@ -226,7 +227,8 @@ TEST_F(MainWindow, ExitThatCannotSaveSaysWhereItTriedAndLeavesOnlyWhenTold)
 
     // Saving in the user's folder because the program's own is read-only: both are named.
     const QString text = UnsavedFilesText({"/home/u/.config/reelbox/Reelbox.ini"}, "/usr/bin");
-    EXPECT_TRUE(text.contains("/home/u/.config/reelbox/Reelbox.ini") && text.contains("/usr/bin")) << text.toStdString();
+    EXPECT_TRUE(text.contains("/home/u/.config/reelbox/Reelbox.ini") && text.contains("/usr/bin"))
+        << text.toStdString();
 }
 
 TEST_F(MainWindow, ClosePictureShowsPressedThenLeavesWithoutSaving)

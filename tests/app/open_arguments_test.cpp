@@ -2,8 +2,9 @@
 // arguments are taken, how they play, and what happens to a list that plays
 // when more arrive.
 
-#include "app/main_window_fixture.h"
 #include "app/open_arguments.h"
+
+#include "app/main_window_fixture.h"
 #include "widgets/dir_list_box.h"
 
 #include <QFileInfo>
@@ -25,10 +26,10 @@ TEST(OpenArguments, LocalPathsAndFileUrlsAreTakenAndTheRestRefused)
         QString argument;
         QString file, folder; // what it opens; neither: refused
     } rows[] = {
-        {"a.avi", dir + "/a.avi", {}},             // relative to the working folder
-        {sub + "/../a.avi", dir + "/a.avi", {}},    // absolute, cleaned
+        {"a.avi", dir + "/a.avi", {}},           // relative to the working folder
+        {sub + "/../a.avi", dir + "/a.avi", {}}, // absolute, cleaned
         {"sub", {}, sub},
-        {"a:b.avi", dir + "/a:b.avi", {}},          // looks like a URL, is a file
+        {"a:b.avi", dir + "/a:b.avi", {}}, // looks like a URL, is a file
         {"file://" + dir + "/%C3%BC%20b.rm", QString::fromUtf8("%1/ü b.rm").arg(dir), {}},
         {"file://localhost" + dir + "/a.avi", dir + "/a.avi", {}},
         {"file://" + host + dir + "/a.avi", dir + "/a.avi", {}},
@@ -41,7 +42,8 @@ TEST(OpenArguments, LocalPathsAndFileUrlsAreTakenAndTheRestRefused)
     for (const auto &row : rows) {
         const OpenTargets got = SortArguments({row.argument}, dir);
         EXPECT_EQ(got.files, row.file.isEmpty() ? QStringList() : QStringList{row.file}) << row.argument.toStdString();
-        EXPECT_EQ(got.folders, row.folder.isEmpty() ? QStringList() : QStringList{row.folder}) << row.argument.toStdString();
+        EXPECT_EQ(got.folders, row.folder.isEmpty() ? QStringList() : QStringList{row.folder})
+            << row.argument.toStdString();
         EXPECT_EQ(got.refused.size(), row.file.isEmpty() && row.folder.isEmpty() ? 1 : 0) << row.argument.toStdString();
     }
 }
@@ -78,7 +80,8 @@ TEST_F(HandedArguments, FilesPlayInTheirOrderThroughTheirWindowsAndAFolderOpens)
     }
     EXPECT_EQ(w->Dir1->Path(), folder_.Path() + "/sub");
     ASSERT_EQ(messages.size(), 1);
-    EXPECT_TRUE(messages[0].contains("http://example.com/x.avi") && messages[0].contains("gone.avi")) << messages[0].toStdString();
+    EXPECT_TRUE(messages[0].contains("http://example.com/x.avi") && messages[0].contains("gone.avi"))
+        << messages[0].toStdString();
 }
 
 TEST_F(HandedArguments, FilesArrivingWhileAListPlaysEndItAndPlayNext)

@@ -10,12 +10,16 @@ namespace {
 
 TEST(ChoosePlayer, OnlyTheLastCharactersCount)
 {
-    const struct { const char *path; PlayerWindow window; } cases[] = {
-        {"/v/a.MPEG", PlayerWindow::RealAudio}, {"/v/a.Mpg", PlayerWindow::RealAudio},
-        {"/v/a.rmvb", PlayerWindow::RealAudio}, {"/v/a.rm", PlayerWindow::RealAudio},
-        {"/v/a.ram", PlayerWindow::RealAudio},  {"/v/DIAGRAM", PlayerWindow::RealAudio},
-        {"/v/a.avi", PlayerWindow::DirectShow}, {"/v/a.wmv", PlayerWindow::DirectShow},
-        {"/v/a.asf", PlayerWindow::DirectShow}, {"/v/a.dat", PlayerWindow::DirectShow},
+    const struct
+    {
+        const char *path;
+        PlayerWindow window;
+    } cases[] = {
+        {"/v/a.MPEG", PlayerWindow::RealAudio},  {"/v/a.Mpg", PlayerWindow::RealAudio},
+        {"/v/a.rmvb", PlayerWindow::RealAudio},  {"/v/a.rm", PlayerWindow::RealAudio},
+        {"/v/a.ram", PlayerWindow::RealAudio},   {"/v/DIAGRAM", PlayerWindow::RealAudio},
+        {"/v/a.avi", PlayerWindow::DirectShow},  {"/v/a.wmv", PlayerWindow::DirectShow},
+        {"/v/a.asf", PlayerWindow::DirectShow},  {"/v/a.dat", PlayerWindow::DirectShow},
         {"/v/a.divx", PlayerWindow::DirectShow}, {"/v/arm", PlayerWindow::DirectShow},
         {"", PlayerWindow::DirectShow},
     };

@@ -1,9 +1,10 @@
 // Where a portable or an installed copy keeps its settings and lists, what it
 // reads before a folder of its own exists, and what its first save carries over.
 
+#include "app/settings_folder.h"
+
 #include "app/list_file.h"
 #include "app/reelbox_b.h"
-#include "app/settings_folder.h"
 #include "fakes/list_records.h"
 #include "fakes/program_folder.h"
 
@@ -27,10 +28,11 @@ QMap<QString, QByteArray> Contents(const QString &folder)
 
 TEST(SettingsFolder, ChosenByWhetherTheProgramFolderTakesFiles)
 {
-    const struct {
+    const struct
+    {
         const char *situation;
         bool programWritable;
-        bool shipped;       // a settings file and group 3 beside the program
+        bool shipped; // a settings file and group 3 beside the program
         ConfigHome config;
         bool ownFiles;      // the user's folder already holds its own
         const char *folder; // where the files are kept, under the test's root
@@ -62,16 +64,15 @@ TEST(SettingsFolder, ChosenByWhetherTheProgramFolderTakesFiles)
         }
         QProcessEnvironment environment;
         environment.insert("HOME", root.FilePath("home"));
-        const QMap<ConfigHome, QString> configHomes = {
-            {ConfigHome::Set, root.FilePath("xdg")}, {ConfigHome::Relative, "xdg"},
-            {ConfigHome::UnderAFile, root.FilePath("file")}};
+        const QMap<ConfigHome, QString> configHomes = {{ConfigHome::Set, root.FilePath("xdg")},
+                                                       {ConfigHome::Relative, "xdg"},
+                                                       {ConfigHome::UnderAFile, root.FilePath("file")}};
         if (configHomes.contains(row.config))
             environment.insert("XDG_CONFIG_HOME", configHomes[row.config]);
         const QMap<QString, QByteArray> programBefore = Contents(program);
 
-        Reelbox_B b(program, ChooseSettingsFolder(program, environment, [&](const QString &) {
-                        return row.programWritable;
-                    }));
+        Reelbox_B b(program,
+                    ChooseSettingsFolder(program, environment, [&](const QString &) { return row.programWritable; }));
         const QString folder = root.FilePath(row.folder);
         EXPECT_EQ(b.Storage.Folder, folder);
         b.LoadSettings();

@@ -3,15 +3,14 @@
 
 #include "app/list_file.h"
 #include "app/reelbox_b.h"
+#include "base/ini_profile.h"
 #include "fakes/file_size_limit.h"
 #include "fakes/list_records.h"
 #include "fakes/program_folder.h"
-#include "base/ini_profile.h"
 
 #include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
-
 #include <sys/inotify.h>
 #include <unistd.h>
 
@@ -69,12 +68,15 @@ TEST(LoadSettings, EachStoredValueHasOneReadingPerKindOfSwitch)
     // A stored value as a switch (and an order pair), as the confirmation before
     // deleting and as the group number read it: a number's whole part, rounded
     // down; the confirmation off only for nothing or zero.
-    const struct { QByteArray stored; qint16 onOff, confirm, group; } cases[] = {
-        {"1", 1, 1, 1},     {" 1", 1, 1, 1},    {"\" 1\"", 1, 1, 1}, {"1.9", 1, 1, 1},
-        {"0", 0, 0, 0},     {" 0", 0, 0, 0},    {"0.5", 0, 1, 0},    {"-0.5", 1, 1, 0},
-        {"-1", 1, 1, 0},    {"2", 1, 1, 2},     {"19.99", 1, 1, 19}, {"32767", 1, 1, 0},
-        {"40000", 0, 1, 0}, {"-32769", 0, 1, 0}, {"abc", 0, 1, 0},   {"1abc", 0, 1, 0},
-        {"", 0, 0, 0},      {"  ", 0, 0, 0},    {"\xff\xfe", 0, 1, 0}, // bytes that are no text
+    const struct
+    {
+        QByteArray stored;
+        qint16 onOff, confirm, group;
+    } cases[] = {
+        {"1", 1, 1, 1},      {" 1", 1, 1, 1},    {"\" 1\"", 1, 1, 1}, {"1.9", 1, 1, 1},      {"0", 0, 0, 0},
+        {" 0", 0, 0, 0},     {"0.5", 0, 1, 0},   {"-0.5", 1, 1, 0},   {"-1", 1, 1, 0},       {"2", 1, 1, 2},
+        {"19.99", 1, 1, 19}, {"32767", 1, 1, 0}, {"40000", 0, 1, 0},  {"-32769", 0, 1, 0},   {"abc", 0, 1, 0},
+        {"1abc", 0, 1, 0},   {"", 0, 0, 0},      {"  ", 0, 0, 0},     {"\xff\xfe", 0, 1, 0}, // bytes that are no text
     };
     for (const auto &c : cases) {
         ProgramFolder folder;
@@ -96,8 +98,9 @@ TEST(LoadSettings, AllKeysAndAnExistingFolder)
 {
     ProgramFolder folder;
     const QString movies = folder.MakeFolder("movies");
-    folder.Write("Reelbox.ini", Ini("Path=" + movies.toUtf8() + "\r\nrdm1= 1\r\nrdm2= 0\r\nGroup= 5\r\n"
-                                    "Full1= 1\r\nFull2= 0\r\nRep1= 1\r\nRep2= 1\r\nKakunin= 1\r\n"));
+    folder.Write("Reelbox.ini", Ini("Path=" + movies.toUtf8()
+                                    + "\r\nrdm1= 1\r\nrdm2= 0\r\nGroup= 5\r\n"
+                                      "Full1= 1\r\nFull2= 0\r\nRep1= 1\r\nRep2= 1\r\nKakunin= 1\r\n"));
     Reelbox_B b(folder.Path());
     b.LoadSettings();
     EXPECT_EQ(b.LastPath, movies);
@@ -158,9 +161,8 @@ TEST(SaveSettings, WritesKeysInOrderWithTheBlankBeforeNumbers)
     b.GroupNo = 3;
     b.Kakunin = 1;
     EXPECT_TRUE(b.SaveSettings("/videos", {}).isEmpty());
-    EXPECT_EQ(folder.Read("Reelbox.ini"),
-              "[Section]\r\nPath=/videos\r\nrdm1= 1\r\nrdm2= 0\r\nGroup= 3\r\n"
-              "Full1= 0\r\nFull2= 0\r\nRep1= 0\r\nRep2= 0\r\nKakunin= 1\r\n");
+    EXPECT_EQ(folder.Read("Reelbox.ini"), "[Section]\r\nPath=/videos\r\nrdm1= 1\r\nrdm2= 0\r\nGroup= 3\r\n"
+                                          "Full1= 0\r\nFull2= 0\r\nRep1= 0\r\nRep2= 0\r\nKakunin= 1\r\n");
     EXPECT_EQ(IniNumber(-1), "-1");
 }
 
@@ -201,7 +203,12 @@ TEST(SaveSettings, FolderNamesThatALineCannotHoldAsTheyAre)
 TEST(SaveSettings, ADiskThatFillsUpMidWayKeepsWhatItCouldNotTakeWhole)
 {
     // The files the program may write are capped as a full disk would cap them.
-    const struct { const char *disk; rlim_t room; bool settingsSaved, listSaved; } cases[] = {
+    const struct
+    {
+        const char *disk;
+        rlim_t room;
+        bool settingsSaved, listSaved;
+    } cases[] = {
         {"full", 64, false, false},
         {"room for the settings, not for a long list", 4096, true, false},
         {"room enough", RLIM_INFINITY, true, true},

@@ -1,6 +1,7 @@
 // Path joining, the existence tests, the trash and switching all buttons.
 
 #include "app/shared_procedures.h"
+
 #include "controls/command.h"
 #include "controls/property_bag.h"
 #include "fakes/program_folder.h"
@@ -66,7 +67,12 @@ TEST_F(Trash, ConfirmedFilesGoToTheTrashAndCanBeRestored)
     const QString a = files_.Write("a.avi", "aaa");
     const QString b = files_.Write("b.avi", "bbb");
     QStringList asked;
-    EXPECT_EQ(DeleteToRecycleBin({a, b}, [&](const QStringList &paths) { asked = paths; return true; }), 0);
+    EXPECT_EQ(DeleteToRecycleBin({a, b},
+                                 [&](const QStringList &paths) {
+                                     asked = paths;
+                                     return true;
+                                 }),
+              0);
     EXPECT_EQ(asked, (QStringList{a, b}));
     EXPECT_FALSE(QFileInfo::exists(a));
     EXPECT_FALSE(QFileInfo::exists(b));
@@ -79,8 +85,7 @@ TEST_F(Trash, RefusalMovesNothingAndAMissingFileIsReported)
     const QString a = files_.Write("a.avi", "aaa");
     EXPECT_EQ(DeleteToRecycleBin({a}, [](const QStringList &) { return false; }), TrashCancelled);
     EXPECT_TRUE(QFileInfo::exists(a));
-    EXPECT_EQ(DeleteToRecycleBin({files_.FilePath("none.avi")}, [](const QStringList &) { return true; }),
-              TrashFailed);
+    EXPECT_EQ(DeleteToRecycleBin({files_.FilePath("none.avi")}, [](const QStringList &) { return true; }), TrashFailed);
 }
 
 TEST_F(Trash, AMissingDataFolderIsMadeForTheTrash)

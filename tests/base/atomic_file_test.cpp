@@ -1,16 +1,16 @@
 // Saves against real files: what a save keeps of the file it replaces, and
 // which leftovers of killed saves are cleared.
+#include "base/atomic_file.h"
+
+#include "fakes/file_size_limit.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include "fakes/file_size_limit.h"
-#include "base/atomic_file.h"
 
 namespace {
 
@@ -28,7 +28,9 @@ void Put(const QString &path, const QByteArray &bytes)
 
 mode_t Mode(const QString &path)
 {
-    struct stat info{};
+    struct stat info
+    {
+    };
     return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 0;
 }
 
@@ -61,7 +63,8 @@ TEST(AtomicFile, ASaveKeepsTheModeAndWritesThroughLinks)
         EXPECT_FALSE(WriteFileAtomically(file, "lost"));
     }
     EXPECT_EQ(Read(file), "new");
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::NoSymLinks), QStringList{"Reelbox.ini"}) << "no temporary left";
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::NoSymLinks), QStringList{"Reelbox.ini"})
+        << "no temporary left";
 }
 
 TEST(AtomicFile, TwoProcessesSavingOneFileTogetherBothSucceed)
@@ -96,9 +99,14 @@ TEST(AtomicFile, LeftoversOfKilledSavesGoAndNothingElse)
     const QString file = dir.filePath("Reelbox00.rdm");
     const QString running = QString::number(::getpid());
     const QStringList gone = {"Reelbox00.rdm.999999999.0.tmp", "Reelbox00.rdm.999999998.12.tmp", "Reelbox00.rdm.tmp"};
-    const QStringList kept = {"Reelbox00.rdm", "Reelbox00.rdm." + running + ".3.tmp", "Reelbox00.rdm.1.tmp",
-                              "Reelbox00.rdm.x.1.tmp", "Reelbox00.rdm.999999999.0.tmp.bak", "Reelbox01.rdm.tmp",
-                              "notes.tmp", "Reelbox00.rdm.bak"};
+    const QStringList kept = {"Reelbox00.rdm",
+                              "Reelbox00.rdm." + running + ".3.tmp",
+                              "Reelbox00.rdm.1.tmp",
+                              "Reelbox00.rdm.x.1.tmp",
+                              "Reelbox00.rdm.999999999.0.tmp.bak",
+                              "Reelbox01.rdm.tmp",
+                              "notes.tmp",
+                              "Reelbox00.rdm.bak"};
     for (const QString &name : gone + kept)
         Put(dir.filePath(name), "x");
     EXPECT_EQ(RemoveSaveLeftovers(file), 3);

@@ -19,13 +19,13 @@ TEST(FileNames, BytesComeBackAsTheyWereAndReadAsTheUserKnowsThem)
         QString shown;
     } rows[] = {
         {"/v/a.avi", "/v/a.avi"},
-        {"/v/\xE6\x98\xA0\xE7\x94\xBB.avi", QStringLiteral("/v/映画.avi")},             // UTF-8
-        {"/v/\x83\x72\x83\x66\x83\x49.avi", QStringLiteral("/v/ビデオ.avi")},           // Shift_JIS
-        {"/\xE6\x98\xA0/\x83\x72\x83\x66\x83\x49", QStringLiteral("/映/ビデオ")},       // one of each
-        {"/v/\xFF\xFE.avi", QStringLiteral("/v/\uFFFD\uFFFD.avi")},                     // neither
-        {"/v/\xED\xA0\x80.avi", QStringLiteral("/v/\uFFFD\uFFFD\uFFFD.avi")},           // an encoded surrogate
-        {"/v/\xC0\xAF.avi", QStringLiteral("/v/ﾀｯ.avi")},       // an overlong "/", but Shift_JIS kana
-        {"/v/\xE6", QStringLiteral("/v/\uFFFD")},                // cut short
+        {"/v/\xE6\x98\xA0\xE7\x94\xBB.avi", QStringLiteral("/v/映画.avi")},       // UTF-8
+        {"/v/\x83\x72\x83\x66\x83\x49.avi", QStringLiteral("/v/ビデオ.avi")},     // Shift_JIS
+        {"/\xE6\x98\xA0/\x83\x72\x83\x66\x83\x49", QStringLiteral("/映/ビデオ")}, // one of each
+        {"/v/\xFF\xFE.avi", QStringLiteral("/v/\uFFFD\uFFFD.avi")},               // neither
+        {"/v/\xED\xA0\x80.avi", QStringLiteral("/v/\uFFFD\uFFFD\uFFFD.avi")},     // an encoded surrogate
+        {"/v/\xC0\xAF.avi", QStringLiteral("/v/ﾀｯ.avi")},                         // an overlong "/", but Shift_JIS kana
+        {"/v/\xE6", QStringLiteral("/v/\uFFFD")},                                 // cut short
     };
     for (const auto &row : rows) {
         const QString name = DecodeFileName(row.bytes);

@@ -1,5 +1,9 @@
 // The settings file against real files in a temporary folder: lookup and line rules
 // as tables of file contents, writes as tables of before and after bytes.
+#include "base/ini_profile.h"
+
+#include "fakes/file_size_limit.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -8,12 +12,10 @@
 #include <string>
 #include <sys/stat.h>
 
-#include "fakes/file_size_limit.h"
-#include "base/ini_profile.h"
-
 namespace {
 
-class IniFile : public ::testing::Test {
+class IniFile : public ::testing::Test
+{
 protected:
     QString Path() const { return dir_.filePath("Reelbox.ini"); }
     // Puts bytes in the file; nullptr removes the file.
@@ -43,7 +45,10 @@ using IniWrite = IniFile;
 
 TEST_F(IniRead, FindsValuesByTheProfileRules)
 {
-    const struct { const char *file, *section, *key, *expected; } cases[] = {
+    const struct
+    {
+        const char *file, *section, *key, *expected;
+    } cases[] = {
         // names: ASCII case and surrounding blanks do not matter; the first match wins
         {"[section1]\r\nname1=val1\r\n", "SECTION1", "NaMe1", "val1"},
         {"[section1]\r\nname1=val1\r\n", " section1 ", "\tname1 ", "val1"},
@@ -87,7 +92,10 @@ TEST_F(IniRead, FindsValuesByTheProfileRules)
 TEST_F(IniRead, CutsLongValuesAt255BytesWithoutSplittingACharacter)
 {
     const std::string a253(253, 'a');
-    const struct { std::string value, expected; } cases[] = {
+    const struct
+    {
+        std::string value, expected;
+    } cases[] = {
         {std::string(300, 'a'), std::string(255, 'a')},
         {a253 + "é", a253 + "é"}, // exactly 255 bytes
         {a253 + "aé", a253 + "a"},
@@ -101,7 +109,10 @@ TEST_F(IniRead, CutsLongValuesAt255BytesWithoutSplittingACharacter)
 
 TEST_F(IniWrite, ChangesOnlyWhatItMust)
 {
-    const struct { const char *before, *key, *value, *after; } cases[] = {
+    const struct
+    {
+        const char *before, *key, *value, *after;
+    } cases[] = {
         // a missing file gets just the entry: UTF-8, no byte-order mark, CRLF
         {nullptr, " Path ", "C:\\動画", "[Section]\r\nPath=C:\\動画\r\n"},
         // a missing section goes at the end, after ending an unterminated last line

@@ -9,11 +9,22 @@ namespace {
 
 TEST(UrlScheme, IsTheLettersBeforeTheFirstColon)
 {
-    const struct { const char *text, *scheme; } rows[] = {
-        {"http://example.com/a.rm", "http"}, {"HTTPS://x", "HTTPS"}, {"file:///v/a.avi", "file"},
-        {"mailto:me", "mailto"},             {"ab:c.avi", "ab"},     {"svn+ssh://h/x", "svn+ssh"},
-        {"C:/v/a.avi", ""},                  {"/v/a:b.avi", ""},     {"1http://x", ""},
-        {"ht tp://x", ""},                   {"http", ""},           {"", ""},
+    const struct
+    {
+        const char *text, *scheme;
+    } rows[] = {
+        {"http://example.com/a.rm", "http"},
+        {"HTTPS://x", "HTTPS"},
+        {"file:///v/a.avi", "file"},
+        {"mailto:me", "mailto"},
+        {"ab:c.avi", "ab"},
+        {"svn+ssh://h/x", "svn+ssh"},
+        {"C:/v/a.avi", ""},
+        {"/v/a:b.avi", ""},
+        {"1http://x", ""},
+        {"ht tp://x", ""},
+        {"http", ""},
+        {"", ""},
         {"rel/a:b.rm", ""},
     };
     for (const auto &row : rows)

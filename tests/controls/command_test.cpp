@@ -1,4 +1,5 @@
 #include "controls/command.h"
+
 #include "controls/property_bag.h"
 #include "widgets/fonts.h"
 
@@ -27,7 +28,10 @@ struct MoveCounter : QObject
     }
 };
 
-QLabel *CaptionOf(Command *button) { return button->findChild<QLabel *>("LblMsg"); }
+QLabel *CaptionOf(Command *button)
+{
+    return button->findChild<QLabel *>("LblMsg");
+}
 
 } // namespace
 
@@ -139,19 +143,47 @@ TEST_F(CommandStateMachine, FollowsHoverFocusAndPress)
 {
     Start();
     Run({
-        {"hover", [&] { Hover({30, 12}); }, 2, Command::HighLight, 0},
+        {"hover",
+         [&] {
+             Hover({30, 12});
+         },
+         2, Command::HighLight, 0},
         {"poll over the caption", [&] { button->TmrMouse_Timer(); }, 2, Command::HighLight, 0},
-        {"press takes the focus", [&] { Press({30, 12}); }, 4, Command::Pressed, 0},
-        {"release", [&] { Release({30, 12}); }, 4, Command::HighLightSelect, 1},
+        {"press takes the focus",
+         [&] {
+             Press({30, 12});
+         },
+         4, Command::Pressed, 0},
+        {"release",
+         [&] {
+             Release({30, 12});
+         },
+         4, Command::HighLightSelect, 1},
         {"leave", [&] { LeaveAndPoll(); }, 3, Command::Selected, 1},
-        {"hover while focused", [&] { Hover({40, 12}); }, 4, Command::HighLightSelect, 1},
+        {"hover while focused",
+         [&] {
+             Hover({40, 12});
+         },
+         4, Command::HighLightSelect, 1},
         {"focus elsewhere", [&] { other->setFocus(); }, 1, Command::Normal, 1},
-        {"hover", [&] { Hover({50, 12}); }, 2, Command::HighLight, 1},
+        {"hover",
+         [&] {
+             Hover({50, 12});
+         },
+         2, Command::HighLight, 1},
         {"focus while hovered", [&] { button->setFocus(); }, 4, Command::Pressed, 1},
-        {"right click: Click, same face", [&] { QTest::mouseClick(button, Qt::RightButton, {}, {50, 12}); },
+        {"right click: Click, same face",
+         [&] {
+             QTest::mouseClick(button, Qt::RightButton, {}, {50, 12});
+         },
          4, Command::Pressed, 2},
         {"focus elsewhere", [&] { other->setFocus(); }, 1, Command::Normal, 2},
-        {"focus unhovered", [&] { LeaveAndPoll(); button->setFocus(); }, 3, Command::Selected, 2},
+        {"focus unhovered",
+         [&] {
+             LeaveAndPoll();
+             button->setFocus();
+         },
+         3, Command::Selected, 2},
     });
 }
 
@@ -169,8 +201,7 @@ TEST_F(CommandStateMachine, HoverPollRunsOnlyWhileAHoverShows)
     button->SetEnabled(true);
     EXPECT_TRUE(poll->isActive()) << "a hover still shown resumes its poll";
     PointerOff();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return button->ButtonState() == 1; }, 2000))
-        << "the running poll ends the hover";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return button->ButtonState() == 1; }, 2000)) << "the running poll ends the hover";
     EXPECT_FALSE(poll->isActive());
 }
 
@@ -192,14 +223,32 @@ TEST_F(CommandStateMachine, BeforeInitializeFirstPressFocusesWithoutClickAndHove
 {
     button->Enabled();
     Run({
-        {"hover", [&] { Hover({30, 12}); }, 0, Command::Normal, 0},
-        {"first click", [&] { QTest::mouseClick(button, Qt::LeftButton, {}, {30, 12}); }, 3, Command::Pressed, 0},
-        {"hover", [&] { Hover({40, 12}); }, 4, Command::HighLightSelect, 0},
-        {"leave, no poll", [&] {
+        {"hover",
+         [&] {
+             Hover({30, 12});
+         },
+         0, Command::Normal, 0},
+        {"first click",
+         [&] {
+             QTest::mouseClick(button, Qt::LeftButton, {}, {30, 12});
+         },
+         3, Command::Pressed, 0},
+        {"hover",
+         [&] {
+             Hover({40, 12});
+         },
+         4, Command::HighLightSelect, 0},
+        {"leave, no poll",
+         [&] {
              PointerOff();
              ASSERT_TRUE(QTest::qWaitFor([&] { return !button->underMouse(); }));
-         }, 4, Command::HighLightSelect, 0},
-        {"click", [&] { QTest::mouseClick(button, Qt::LeftButton, {}, {40, 12}); }, 4, Command::HighLightSelect, 1},
+         },
+         4, Command::HighLightSelect, 0},
+        {"click",
+         [&] {
+             QTest::mouseClick(button, Qt::LeftButton, {}, {40, 12});
+         },
+         4, Command::HighLightSelect, 1},
     });
 }
 
@@ -207,16 +256,41 @@ TEST_F(CommandStateMachine, PressDraggedOffReleasesWithoutClick)
 {
     Start();
     Run({
-        {"hover", [&] { Hover({30, 12}); }, 2, Command::HighLight, 0},
-        {"press", [&] { Press({30, 12}); }, 4, Command::Pressed, 0},
+        {"hover",
+         [&] {
+             Hover({30, 12});
+         },
+         2, Command::HighLight, 0},
+        {"press",
+         [&] {
+             Press({30, 12});
+         },
+         4, Command::Pressed, 0},
         {"drag off", [&] { QTest::mouseMove(button, outside); }, 4, Command::Pressed, 0},
         {"poll", [&] { LeaveAndPoll(); }, 3, Command::Selected, 0},
         {"release off", [&] { Release(outside); }, 3, Command::Selected, 0},
-        {"hover", [&] { Hover({40, 12}); }, 4, Command::HighLightSelect, 0},
-        {"press", [&] { Press({40, 12}); }, 4, Command::Pressed, 0},
+        {"hover",
+         [&] {
+             Hover({40, 12});
+         },
+         4, Command::HighLightSelect, 0},
+        {"press",
+         [&] {
+             Press({40, 12});
+         },
+         4, Command::Pressed, 0},
         {"drag off, poll", [&] { LeaveAndPoll(); }, 3, Command::Selected, 0},
-        {"drag back", [&] { QTest::mouseMove(button, {50, 12}); Hover({50, 12}); }, 3, Command::Selected, 0},
-        {"release over", [&] { Release({50, 12}); }, 3, Command::Selected, 0},
+        {"drag back",
+         [&] {
+             QTest::mouseMove(button, {50, 12});
+             Hover({50, 12});
+         },
+         3, Command::Selected, 0},
+        {"release over",
+         [&] {
+             Release({50, 12});
+         },
+         3, Command::Selected, 0},
     });
 }
 
@@ -224,15 +298,21 @@ TEST_F(CommandStateMachine, DisabledIgnoresMouseAndKeysButFollowsTheFocus)
 {
     Start();
     Run({
-        {"hover", [&] { Hover({30, 12}); }, 2, Command::HighLight, 0},
+        {"hover",
+         [&] {
+             Hover({30, 12});
+         },
+         2, Command::HighLight, 0},
         {"disable", [&] { button->SetEnabled(false); }, 2, Command::Disable, 0},
-        {"mouse, keys, poll", [&] {
+        {"mouse, keys, poll",
+         [&] {
              Hover({40, 12});
              QTest::mouseClick(button, Qt::LeftButton, {}, {40, 12});
              EXPECT_FALSE(button->hasFocus());
              QTest::keyClick(button, Qt::Key_Space);
              LeaveAndPoll();
-         }, 2, Command::Disable, 0},
+         },
+         2, Command::Disable, 0},
         {"focus given", [&] { button->setFocus(); }, 4, Command::Disable, 0},
         {"enable", [&] { button->SetEnabled(true); }, 4, Command::Normal, 0},
     });
@@ -245,13 +325,34 @@ TEST_F(CommandStateMachine, FocusLostWhileDisabledIsNotTakenForHeld)
 {
     Start();
     Run({
-        {"hover", [&] { Hover({30, 12}); }, 2, Command::HighLight, 0},
-        {"click", [&] { QTest::mouseClick(button, Qt::LeftButton, {}, {30, 12}); }, 4, Command::HighLightSelect, 1},
+        {"hover",
+         [&] {
+             Hover({30, 12});
+         },
+         2, Command::HighLight, 0},
+        {"click",
+         [&] {
+             QTest::mouseClick(button, Qt::LeftButton, {}, {30, 12});
+         },
+         4, Command::HighLightSelect, 1},
         {"disabled by its click", [&] { button->SetEnabled(false); }, 4, Command::Disable, 1},
-        {"focus to the list", [&] { LeaveAndPoll(); other->setFocus(); }, 1, Command::Disable, 1},
+        {"focus to the list",
+         [&] {
+             LeaveAndPoll();
+             other->setFocus();
+         },
+         1, Command::Disable, 1},
         {"enabled again", [&] { button->SetEnabled(true); }, 1, Command::Normal, 1},
-        {"hover", [&] { Hover({40, 12}); }, 2, Command::HighLight, 1},
-        {"click", [&] { QTest::mouseClick(button, Qt::LeftButton, {}, {40, 12}); }, 4, Command::HighLightSelect, 2},
+        {"hover",
+         [&] {
+             Hover({40, 12});
+         },
+         2, Command::HighLight, 1},
+        {"click",
+         [&] {
+             QTest::mouseClick(button, Qt::LeftButton, {}, {40, 12});
+         },
+         4, Command::HighLightSelect, 2},
     });
 }
 
@@ -268,14 +369,28 @@ TEST_F(CommandStateMachine, ArrivalAndPressCountAsOverAndReleaseOffNeverClicks)
         {"focused, pointer elsewhere", [&] { button->setFocus(); }, 3, Command::Selected, 0},
         {"arrival", arrive, 4, Command::HighLightSelect, 0},
         {"poll while covered", [&] { LeaveAndPoll(); }, 3, Command::Selected, 0},
-        {"press unannounced", [&] { Press({30, 12}); }, 4, Command::Pressed, 0},
-        {"release", [&] { Release({30, 12}); }, 4, Command::HighLightSelect, 1},
-        {"press", [&] { Press({30, 12}); }, 4, Command::Pressed, 1},
+        {"press unannounced",
+         [&] {
+             Press({30, 12});
+         },
+         4, Command::Pressed, 0},
+        {"release",
+         [&] {
+             Release({30, 12});
+         },
+         4, Command::HighLightSelect, 1},
+        {"press",
+         [&] {
+             Press({30, 12});
+         },
+         4, Command::Pressed, 1},
         {"released off before a poll", [&] { Release(outside); }, 3, Command::Selected, 1},
-        {"arrival, right release off", [&] {
+        {"arrival, right release off",
+         [&] {
              arrive();
              QTest::mouseRelease(button, Qt::RightButton, {}, outside);
-         }, 3, Command::Selected, 1},
+         },
+         3, Command::Selected, 1},
     });
 }
 
@@ -413,7 +528,11 @@ TEST(CommandPersistence, StoresOnlyNonDefaultsInTableOrder)
     custom.SetVisible(0);
     custom.SetEnabled(false);
 
-    const struct { Command *button; QStringList keys; } rows[] = {
+    const struct
+    {
+        Command *button;
+        QStringList keys;
+    } rows[] = {
         {&fresh, {"Enabled", "FirstRun"}},
         {&switchedOn, {}},
         {&custom, {"Enabled", "Caption", "Font", "FontColour", "Visible"}},

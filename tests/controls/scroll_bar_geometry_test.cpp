@@ -13,10 +13,22 @@ constexpr qint32 Int32Min = std::numeric_limits<qint32>::min();
 
 TEST(ScrollBarGeometry, IntegerConversionsRoundTiesToEvenAndRefuseWhatLeaves32Bits)
 {
-    const struct { double in; std::optional<qint32> toInt, halfInt; } rows[] = {
-        {2.5, 2, 1}, {3.5, 4, 2}, {-2.5, -2, -1}, {1342.5, 1342, 671}, {7, 7, 3}, {-7, -7, -3},
-        {6.5, 6, 3}, {-15, -15, -7}, {2147483647.4, Int32Max, Int32Max / 2},
-        {2147483647.5, std::nullopt, std::nullopt}, {-2147483649.0, std::nullopt, std::nullopt},
+    const struct
+    {
+        double in;
+        std::optional<qint32> toInt, halfInt;
+    } rows[] = {
+        {2.5, 2, 1},
+        {3.5, 4, 2},
+        {-2.5, -2, -1},
+        {1342.5, 1342, 671},
+        {7, 7, 3},
+        {-7, -7, -3},
+        {6.5, 6, 3},
+        {-15, -15, -7},
+        {2147483647.4, Int32Max, Int32Max / 2},
+        {2147483647.5, std::nullopt, std::nullopt},
+        {-2147483649.0, std::nullopt, std::nullopt},
         {std::nan(""), std::nullopt, std::nullopt},
     };
     for (const auto &row : rows) {
@@ -30,7 +42,13 @@ TEST(ScrollBarGeometry, IntegerConversionsRoundTiesToEvenAndRefuseWhatLeaves32Bi
 TEST(ScrollBarGeometry, ArrowsFollowTheAlignmentAndHiddenOnesAreParkedOutside)
 {
     const QSize client(3001, 3001);
-    const struct { bool vertical; qint32 alignment; bool shown; QPointF back, forward; } rows[] = {
+    const struct
+    {
+        bool vertical;
+        qint32 alignment;
+        bool shown;
+        QPointF back, forward;
+    } rows[] = {
         {true, 1, true, {1350, 0}, {1350, 2761}},
         {true, 2, false, {2701, -240}, {2701, 3001}},
         {false, 4, true, {0, 1350.5}, {2761, 1350.5}},

@@ -36,9 +36,8 @@ protected:
     void SetUp() override
     {
         host.setGeometry(50, 50, 500, 500);
-        bar->SetMessageFunction([this](const QString &text, const QString &title) {
-            messages.emplace_back(text, title);
-        });
+        bar->SetMessageFunction(
+            [this](const QString &text, const QString &title) { messages.emplace_back(text, title); });
     }
 
     void Show(QRect geometry = {100, 100, 200, 20})
@@ -79,7 +78,10 @@ TEST_F(VisualScrollBar, ValueClampsAndRaisesChangeOnEveryAssignment)
     bar->SetMax(10);
     bar->SetValue(5);
     changes.clear();
-    const struct { qint32 assigned, stored; } rows[] = {{5, 5}, {-3, 0}, {11, 10}, {10, 10}};
+    const struct
+    {
+        qint32 assigned, stored;
+    } rows[] = {{5, 5}, {-3, 0}, {11, 10}, {10, 10}};
     for (const auto &row : rows) {
         const qsizetype before = changes.count();
         bar->SetValue(row.assigned);
@@ -102,16 +104,22 @@ TEST_F(VisualScrollBar, ValueClampsAndRaisesChangeOnEveryAssignment)
 
 TEST_F(VisualScrollBar, StepsOutsideOneTo32767FallBackToOne)
 {
-    const struct { bool large; qint32 assigned, stored; bool message; } rows[] = {
+    const struct
+    {
+        bool large;
+        qint32 assigned, stored;
+        bool message;
+    } rows[] = {
         {false, 0, 1, false}, {false, 32768, 1, false}, {false, 32767, 32767, false},
-        {true, 0, 1, true}, {true, -5, 1, true}, {true, 32767, 32767, false},
+        {true, 0, 1, true},   {true, -5, 1, true},      {true, 32767, 32767, false},
     };
     for (const auto &row : rows) {
         messages.clear();
         row.large ? bar->SetLargeChange(row.assigned) : bar->SetSmallChange(row.assigned);
         EXPECT_EQ(row.large ? bar->LargeChange() : bar->SmallChange(), row.stored) << row.assigned;
-        EXPECT_EQ(messages, row.message ? std::vector<Message>({{"Invalid property value", "Error"}})
-                                        : std::vector<Message>()) << row.assigned;
+        EXPECT_EQ(messages,
+                  row.message ? std::vector<Message>({{"Invalid property value", "Error"}}) : std::vector<Message>())
+            << row.assigned;
         EXPECT_EQ(LastNotice(), row.large ? "LargeChange" : "SmallChange");
     }
 }
@@ -125,7 +133,7 @@ TEST_F(VisualScrollBar, RefusedMinAndMaxShowTheirMessagesAndChangeNothing)
     changes.clear();
     bar->SetMax(0); // equal to Min
     EXPECT_EQ(messages, std::vector<Message>(
-        {{"Invalid property value. Max property must be larger than Min property.", "Error"}}));
+                            {{"Invalid property value. Max property must be larger than Min property.", "Error"}}));
 
     bar->SetMax(Int32Max); // exactly the widest range
     bar->SetMin(-1);
@@ -165,7 +173,13 @@ TEST_F(VisualScrollBar, AlignmentIsCarriedOverToTheOrientation)
 
 TEST(VisualScrollBarFirstLayout, ShapeChoosesOrientationAlignmentAndThickness)
 {
-    const struct { QSize placedPx; qint32 orientation, alignment; QSize laidOutPx; Part arrow; } rows[] = {
+    const struct
+    {
+        QSize placedPx;
+        qint32 orientation, alignment;
+        QSize laidOutPx;
+        Part arrow;
+    } rows[] = {
         {{20, 200}, 1, 1, {21, 200}, Part::Up},   // 300 x 3000 twips
         {{200, 20}, 0, 4, {200, 21}, Part::Left}, // 3000 x 300 twips
         {{30, 30}, 1, 1, {21, 30}, Part::Up},     // a square counts as tall
@@ -187,8 +201,16 @@ TEST(VisualScrollBarFirstLayout, ShapeChoosesOrientationAlignmentAndThickness)
 // On a bar 3000 twips long: between the 240-twip arrows, or the whole length.
 TEST_F(VisualScrollBar, ThumbTravelsBetweenTheArrowsOrTheWholeLength)
 {
-    const struct { bool vertical; bool shown; double start, end; } rows[] = {
-        {false, true, 240, 2445}, {false, false, 0, 2685}, {true, true, 240, 2445}, {true, false, 0, 2685},
+    const struct
+    {
+        bool vertical;
+        bool shown;
+        double start, end;
+    } rows[] = {
+        {false, true, 240, 2445},
+        {false, false, 0, 2685},
+        {true, true, 240, 2445},
+        {true, false, 0, 2685},
     };
     Show();
     bar->SetMin(-100);
@@ -229,10 +251,25 @@ TEST_F(VisualScrollBar, PicturePropertiesTakeTheirThreeCases)
     Show(); // 3000 x 315 twips
     using Setter = void (dtVisualScrollBar::*)(const ScrollBarPicture &);
     using Getter = ScrollBarPicture (dtVisualScrollBar::*)() const;
-    const struct { Setter set; Getter get; Part part; const char *name; QSizeF none; } rows[] = {
-        {&dtVisualScrollBar::SetPictureThumb, &dtVisualScrollBar::PictureThumb, Part::Thumb, "PictureThumb", {315, 315}},
+    const struct
+    {
+        Setter set;
+        Getter get;
+        Part part;
+        const char *name;
+        QSizeF none;
+    } rows[] = {
+        {&dtVisualScrollBar::SetPictureThumb,
+         &dtVisualScrollBar::PictureThumb,
+         Part::Thumb,
+         "PictureThumb",
+         {315, 315}},
         {&dtVisualScrollBar::SetPictureUp, &dtVisualScrollBar::PictureUp, Part::Up, "PictureUp", {315, 240}},
-        {&dtVisualScrollBar::SetPictureRight, &dtVisualScrollBar::PictureRight, Part::Right, "PictureRight", {240, 315}},
+        {&dtVisualScrollBar::SetPictureRight,
+         &dtVisualScrollBar::PictureRight,
+         Part::Right,
+         "PictureRight",
+         {240, 315}},
         {&dtVisualScrollBar::SetPictureLeft, &dtVisualScrollBar::PictureLeft, Part::Left, "PictureLeft", {0, 0}},
         {&dtVisualScrollBar::SetPictureDown, &dtVisualScrollBar::PictureDown, Part::Down, "PictureDown", {0, 0}},
     };
@@ -268,7 +305,7 @@ TEST_F(VisualScrollBar, ArrowClicksStepBySmallChange)
     EXPECT_EQ(bar->Value(), 70);
     EXPECT_EQ(changes.count(), 5);
     Click({192, 10}, Qt::RightButton); // only the left button clicks
-    Press({192, 10}); // one step per click, on release
+    Press({192, 10});                  // one step per click, on release
     EXPECT_EQ(changes.count(), 5);
     Release({192, 10});
     EXPECT_EQ(bar->Value(), 100);
@@ -332,14 +369,18 @@ TEST_F(VisualScrollBar, ThumbDragScrollsPinsAtBothEndsAndChangesOnRelease)
         changes.clear();
         scrolls.clear();
         Press(along(10)); // grabbed 150 twips into the thumb
-        const struct { int at; double edge; qint32 value; int scrolls; } steps[] = {
-            {100, 1350, 503, 1},  // 1500 - 150; to-int(1350 / 2685 * 1000)
-            {101, 1365, 508, 2},
-            {300, 2685, 1000, 3}, // past the end: pinned at hi
-            {350, 2685, 1000, 3}, // still pinned: no Scroll
-            {-50, 0, 0, 4},       // past the start: pinned at lo
-            {-80, 0, 0, 4},
-            {60, 750, 279, 5},
+        const struct
+        {
+            int at;
+            double edge;
+            qint32 value;
+            int scrolls;
+        } steps[] = {
+            {100, 1350, 503, 1},                        // 1500 - 150; to-int(1350 / 2685 * 1000)
+            {101, 1365, 508, 2},  {300, 2685, 1000, 3}, // past the end: pinned at hi
+            {350, 2685, 1000, 3},                       // still pinned: no Scroll
+            {-50, 0, 0, 4},                             // past the start: pinned at lo
+            {-80, 0, 0, 4},       {60, 750, 279, 5},
         };
         for (const auto &step : steps) {
             Move(along(step.at));
@@ -366,8 +407,8 @@ TEST_F(VisualScrollBar, WritesOnlyChangesInOrderAndReadsThemBack)
     Show();
     PropertyBag placed;
     bar->WriteProperties(placed);
-    EXPECT_EQ(placed.Keys(), QStringList({"Orientation", "ThumbAlignment", "PictureUp", "PictureDown",
-                                          "PictureRight", "PictureLeft", "PictureThumb", "Max"}));
+    EXPECT_EQ(placed.Keys(), QStringList({"Orientation", "ThumbAlignment", "PictureUp", "PictureDown", "PictureRight",
+                                          "PictureLeft", "PictureThumb", "Max"}));
 
     bar->SetButtonsVisible(false);
     bar->SetOrientation(1);
@@ -383,16 +424,15 @@ TEST_F(VisualScrollBar, WritesOnlyChangesInOrderAndReadsThemBack)
     PropertyBag bag;
     bar->WriteProperties(bag);
     EXPECT_EQ(bag.Keys(), QStringList({"ButtonsVisible", "ThumbAlignment", "PictureBackground", "PictureUp",
-                                       "PictureDown", "PictureRight", "PictureLeft", "PictureThumb", "Min",
-                                       "Max", "Value", "BackColor", "LargeChange", "SmallChange", "AutoSize",
-                                       "Enabled"}));
+                                       "PictureDown", "PictureRight", "PictureLeft", "PictureThumb", "Min", "Max",
+                                       "Value", "BackColor", "LargeChange", "SmallChange", "AutoSize", "Enabled"}));
 
     dtVisualScrollBar copy;
     QSignalSpy copyChanges(&copy, &dtVisualScrollBar::Change);
     copy.ReadProperties(bag);
-    EXPECT_EQ(std::tuple(copy.ButtonsVisible(), copy.Orientation(), copy.ThumbAlignment(), copy.Min(),
-                         copy.Max(), copy.Value(), copy.BackColor(), copy.LargeChange(), copy.SmallChange(),
-                         copy.AutoSize(), copy.Enabled()),
+    EXPECT_EQ(std::tuple(copy.ButtonsVisible(), copy.Orientation(), copy.ThumbAlignment(), copy.Min(), copy.Max(),
+                         copy.Value(), copy.BackColor(), copy.LargeChange(), copy.SmallChange(), copy.AutoSize(),
+                         copy.Enabled()),
               std::tuple(false, 1, 1, -5, 2147483642, 3, 0x102030u, 20, 2, true, false));
     EXPECT_TRUE(copy.PictureBackground() && copy.PictureBackground()->isNull());
     EXPECT_EQ(copy.PictureThumb()->size(), QSize(21, 21));
@@ -403,8 +443,8 @@ TEST_F(VisualScrollBar, LoadsTheSeekBarFormWithLowerCaseKeys)
 {
     bar->ReadProperties(H1StoredProperties());
     Show({10, 250, 480, 21});
-    EXPECT_EQ(std::tuple(bar->ButtonsVisible(), bar->Orientation(), bar->ThumbAlignment(), bar->Min(),
-                         bar->Max(), bar->BackColor()),
+    EXPECT_EQ(std::tuple(bar->ButtonsVisible(), bar->Orientation(), bar->ThumbAlignment(), bar->Min(), bar->Max(),
+                         bar->BackColor()),
               std::tuple(false, 0, 5, 0, 32767, 0xC00000u));
     EXPECT_EQ(bar->size(), QSize(480, 21)); // loaded, not newly placed: no first layout
     EXPECT_EQ(Twips(Part::Background), QRectF(0, 0, 7200, 315));

@@ -1,13 +1,13 @@
 // One copy per settings folder, with real locks and sockets in a runtime folder
 // of the test's own: a later start hands over exactly what it was started with,
 // and is told when the running copy does not answer.
+#include "desktop/single_instance.h"
+
 #include <QDir>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
-
-#include "desktop/single_instance.h"
 
 namespace {
 

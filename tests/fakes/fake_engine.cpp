@@ -4,9 +4,15 @@
 #include <algorithm>
 #include <utility>
 
-FakeEngine::FakeEngine(QObject *parent) : PlaybackEngine(parent) {}
+FakeEngine::FakeEngine(QObject *parent)
+    : PlaybackEngine(parent)
+{
+}
 
-FakeEngine::~FakeEngine() { delete widget_.data(); }
+FakeEngine::~FakeEngine()
+{
+    delete widget_.data();
+}
 
 QWidget *FakeEngine::VideoWidget()
 {

@@ -20,7 +20,10 @@ struct PlayerShow
 class ScriptedPlayers : public PlayerFactory
 {
 public:
-    explicit ScriptedPlayers(Reelbox_B &shared) : shared_(shared) {}
+    explicit ScriptedPlayers(Reelbox_B &shared)
+        : shared_(shared)
+    {
+    }
 
     bool ShowModal(PlayerWindow which, QWidget *) override
     {

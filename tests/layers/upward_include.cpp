@@ -2,6 +2,5 @@
 // build must refuse it: the layers test compiles it and expects the include
 // not to be found.
 
-#include "widgets/list_box.h"
-
 #include "app/main_window.h"
+#include "widgets/list_box.h"

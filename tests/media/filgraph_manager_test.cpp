@@ -3,10 +3,11 @@
 // drain, FakeEngine's own clock, and the player window's load sequence run
 // against MpvEngine on a real file.
 
-#include "fakes/fake_engine.h"
 #include "media/filgraph_manager.h"
-#include "media/mpv_engine.h"
+
+#include "fakes/fake_engine.h"
 #include "media/media_clips.h"
+#include "media/mpv_engine.h"
 
 #include <QDialog>
 #include <QGuiApplication>
@@ -47,14 +48,12 @@ bool ClickAndPressSpace(QPoint global)
     void *x11 = dlopen("libX11.so.6", RTLD_NOW), *xtest = dlopen("libXtst.so.6", RTLD_NOW);
     if (!app || !x11 || !xtest)
         return false;
-    auto move = reinterpret_cast<int (*)(Display *, int, int, int, unsigned long)>(
-        dlsym(xtest, "XTestFakeMotionEvent"));
-    auto button = reinterpret_cast<int (*)(Display *, unsigned, int, unsigned long)>(
-        dlsym(xtest, "XTestFakeButtonEvent"));
-    auto key = reinterpret_cast<int (*)(Display *, unsigned, int, unsigned long)>(
-        dlsym(xtest, "XTestFakeKeyEvent"));
-    auto keycode = reinterpret_cast<unsigned char (*)(Display *, unsigned long)>(
-        dlsym(x11, "XKeysymToKeycode"));
+    auto move =
+        reinterpret_cast<int (*)(Display *, int, int, int, unsigned long)>(dlsym(xtest, "XTestFakeMotionEvent"));
+    auto button =
+        reinterpret_cast<int (*)(Display *, unsigned, int, unsigned long)>(dlsym(xtest, "XTestFakeButtonEvent"));
+    auto key = reinterpret_cast<int (*)(Display *, unsigned, int, unsigned long)>(dlsym(xtest, "XTestFakeKeyEvent"));
+    auto keycode = reinterpret_cast<unsigned char (*)(Display *, unsigned long)>(dlsym(x11, "XKeysymToKeycode"));
     auto flush = reinterpret_cast<int (*)(Display *)>(dlsym(x11, "XFlush"));
     if (!move || !button || !key || !keycode || !flush)
         return false;
@@ -183,8 +182,7 @@ TEST_F(FilgraphManagerTest, DrivesTheEngineAndPassesItsNewsOn)
     EXPECT_EQ(ends.count(), 1);
     EXPECT_EQ(graph->CurrentPosition(), 100.0);
     EXPECT_TRUE(graph->Stop());
-    EXPECT_EQ(engine.Calls(), (QStringList{"Load /clips/a.avi", "Run", "Seek 0", "Pause", "Seek 97",
-                                           "Run", "Stop"}));
+    EXPECT_EQ(engine.Calls(), (QStringList{"Load /clips/a.avi", "Run", "Seek 0", "Pause", "Seek 97", "Run", "Stop"}));
 
     engine.FailPlayback();
     EXPECT_EQ(failures.count(), 1);
@@ -227,8 +225,7 @@ TEST_F(FilgraphManagerTest, MessageDrainReceivesKeysAndClicksOnThePicture)
     graph.MessageDrain(elsewhere);
     QTest::mouseClick(picture, Qt::LeftButton, {}, QPoint(10, 20));
     QTest::keyClick(picture, Qt::Key_Space);
-    EXPECT_EQ(elsewhere->log, (QStringList{"press 50,-237", "release",
-                                           QStringLiteral("key %1").arg(Qt::Key_Space)}));
+    EXPECT_EQ(elsewhere->log, (QStringList{"press 50,-237", "release", QStringLiteral("key %1").arg(Qt::Key_Space)}));
     EXPECT_TRUE(display->log.isEmpty());
 }
 
@@ -293,8 +290,7 @@ TEST(FilgraphManagerOnMpv, WindowLoadSequencePlaysARealClip)
     EXPECT_TRUE(QTest::qWaitFor([&] { return engine.FramesDrawn() > 0; }));
     if (ClickAndPressSpace(display->mapToGlobal(QPoint(100, 100)))) {
         ASSERT_TRUE(QTest::qWaitFor([&] { return display->log.size() >= 3; }));
-        EXPECT_EQ(display->log, (QStringList{"press 100,100", "release",
-                                             QStringLiteral("key %1").arg(Qt::Key_Space)}));
+        EXPECT_EQ(display->log, (QStringList{"press 100,100", "release", QStringLiteral("key %1").arg(Qt::Key_Space)}));
     }
     ASSERT_TRUE(QTest::qWaitFor([&] { return ends.count() > 0; }));
     EXPECT_EQ(graph.CurrentPosition(), graph.Duration());

@@ -12,8 +12,8 @@
 
 struct MediaClip
 {
-    QString file;        // file name in the clip folder, with the format's ending
-    QStringList encode;  // ffmpeg output options: codecs and container
+    QString file;       // file name in the clip folder, with the format's ending
+    QStringList encode; // ffmpeg output options: codecs and container
     bool hasVideo = true;
 };
 
@@ -95,8 +95,13 @@ private:
             return path;
         QStringList args;
         if (clip.hasVideo)
-            args << "-f" << "lavfi" << "-i" << source;
-        args << "-f" << "lavfi" << "-i" << "sine=frequency=440:sample_rate=44100:duration=1";
+            args << "-f"
+                 << "lavfi"
+                 << "-i" << source;
+        args << "-f"
+             << "lavfi"
+             << "-i"
+             << "sine=frequency=440:sample_rate=44100:duration=1";
         return Run(path, args << clip.encode);
     }
 

@@ -5,6 +5,7 @@
 // takes long to probe; then the picture itself, drawn into a shown window.
 
 #include "media/mpv_engine.h"
+
 #include "media/media_clips.h"
 
 #include <QDialog>
@@ -22,16 +23,22 @@ namespace {
 using State = PlaybackEngine::State;
 
 // Plays as fast as it decodes, without drawing: the format tests need no picture.
-MpvEngineOptions Untimed() { return {.drawVideo = false, .untimed = true}; }
+MpvEngineOptions Untimed()
+{
+    return {.drawVideo = false, .untimed = true};
+}
 
 struct FormatCase
 {
-    QString file;       // a clip of PlayerClips(), or "missing" / "garbage" / "protocol" / "device"
+    QString file; // a clip of PlayerClips(), or "missing" / "garbage" / "protocol" / "device"
     bool plays = true;
     QSize picture{320, 240};
 };
 
-void PrintTo(const FormatCase &row, std::ostream *out) { *out << row.file.toStdString(); }
+void PrintTo(const FormatCase &row, std::ostream *out)
+{
+    *out << row.file.toStdString();
+}
 
 QString PathOf(const FormatCase &row)
 {
@@ -110,17 +117,17 @@ TEST_P(MpvEngineFormat, LoadsSeeksAndPlaysToTheEnd)
     EXPECT_EQ(engine.Position(), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    MpvEngine, MpvEngineFormat,
-    ::testing::Values(FormatCase{"clip.avi"}, FormatCase{"clip.divx"}, FormatCase{"clip.wmv"},
-                      FormatCase{"clip.asf"}, FormatCase{"clip.mpg"}, FormatCase{"clip.dat"},
-                      FormatCase{"clip.rm"}, FormatCase{"clip.rmvb"},
-                      FormatCase{"tone.wav", true, QSize()}, FormatCase{"missing", false},
-                      FormatCase{"garbage", false}, FormatCase{"protocol", false}, FormatCase{"device", false}),
-    [](const auto &info) {
-        QString name = info.param.file;
-        return name.replace('.', '_').toStdString();
-    });
+INSTANTIATE_TEST_SUITE_P(MpvEngine, MpvEngineFormat,
+                         ::testing::Values(FormatCase{"clip.avi"}, FormatCase{"clip.divx"}, FormatCase{"clip.wmv"},
+                                           FormatCase{"clip.asf"}, FormatCase{"clip.mpg"}, FormatCase{"clip.dat"},
+                                           FormatCase{"clip.rm"}, FormatCase{"clip.rmvb"},
+                                           FormatCase{"tone.wav", true, QSize()}, FormatCase{"missing", false},
+                                           FormatCase{"garbage", false}, FormatCase{"protocol", false},
+                                           FormatCase{"device", false}),
+                         [](const auto &info) {
+                             QString name = info.param.file;
+                             return name.replace('.', '_').toStdString();
+                         });
 
 // One engine through a sequence of files: each Load replaces the file before
 // it, late news about an earlier file is not taken for the current one, a
@@ -259,8 +266,14 @@ void PlaceForScreenReading(QWidget &window, int slot)
     window.setGeometry(QRect(QPoint(slot * 320, 760), QSize(320, 240)));
 }
 
-bool IsRed(QColor c) { return c.red() > 200 && c.green() < 60 && c.blue() < 60; }
-bool IsBlue(QColor c) { return c.blue() > 200 && c.red() < 60 && c.green() < 60; }
+bool IsRed(QColor c)
+{
+    return c.red() > 200 && c.green() < 60 && c.blue() < 60;
+}
+bool IsBlue(QColor c)
+{
+    return c.blue() > 200 && c.red() < 60 && c.green() < 60;
+}
 
 // A clip whose picture is red above and blue below, to tell up from down.
 QString UpDownClip()
@@ -296,8 +309,10 @@ TEST(MpvEngine, ShowsThePictureUprightAndFollowsItIntoAnotherWindow)
     EXPECT_NEAR(engine.Duration(), 1.0, 0.1);
     first.show();
     ASSERT_TRUE(QTest::qWaitFor([&] { return engine.FramesDrawn() > 0; })); // paused at the start
-    EXPECT_TRUE(QTest::qWaitFor([&] { return IsRed(OnScreen(picture, {160, 40})); }))
-        << "top shows " << OnScreen(picture, {160, 40}).name().toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        return IsRed(OnScreen(picture, {160, 40}));
+    })) << "top shows "
+        << OnScreen(picture, {160, 40}).name().toStdString();
     EXPECT_TRUE(IsBlue(OnScreen(picture, {160, 200})))
         << "bottom shows " << OnScreen(picture, {160, 200}).name().toStdString();
 
@@ -318,7 +333,9 @@ TEST(MpvEngine, ShowsThePictureUprightAndFollowsItIntoAnotherWindow)
 // taken down cleanly.
 TEST(MpvEngine, AnEngineStartedInTheBackgroundShowsItsPicture)
 {
-    { MpvBackgroundStart unused{MpvEngineOptions{}}; }
+    {
+        MpvBackgroundStart unused{MpvEngineOptions{}};
+    }
     MpvBackgroundStart start{MpvEngineOptions{}};
     MpvEngine engine(start.Take(), start.Options());
     ASSERT_TRUE(engine.IsUsable());
@@ -373,11 +390,14 @@ TEST(MpvEngine, ASeekAsSoonAsTheFileOpensIsCarriedOut)
     for (int run = 0; run < 5; ++run) {
         QList<double> played; // positions reported after opening, once no seek is pending
         bool opened = false;
-        QObject::connect(&engine, &PlaybackEngine::Opened, &engine, [&] {
-            opened = true;
-            engine.Seek(0.6);
-            engine.Run();
-        }, Qt::SingleShotConnection);
+        QObject::connect(
+            &engine, &PlaybackEngine::Opened, &engine,
+            [&] {
+                opened = true;
+                engine.Seek(0.6);
+                engine.Run();
+            },
+            Qt::SingleShotConnection);
         const auto log = QObject::connect(&engine, &PlaybackEngine::PositionChanged, &engine, [&](double s) {
             if (opened && !engine.Seeking())
                 played.append(s);
@@ -406,9 +426,9 @@ QString ShownSizeClip(const QString &name)
         return MediaClips::Custom("dvd.avi", source.arg("720x480"),
                                   {"-c:v", "mpeg2video", "-aspect", "16:9", "-c:a", "mp2", "-f", "mpeg"});
     if (name == "rotated phone clip")
-        return MediaClips::Remux("rotated.mp4",
-                                 MediaClips::Custom("upright.mp4", source.arg("320x180"), {"-c:v", "mpeg4", "-f", "mp4"}),
-                                 {"-c", "copy", "-metadata:s:v:0", "rotate=90"});
+        return MediaClips::Remux(
+            "rotated.mp4", MediaClips::Custom("upright.mp4", source.arg("320x180"), {"-c:v", "mpeg4", "-f", "mp4"}),
+            {"-c", "copy", "-metadata:s:v:0", "rotate=90"});
     if (name == "sound-only wmv")
         return MediaClips::Path(MediaClip{"sound.wmv", {"-c:a", "wmav2", "-f", "asf"}, false});
     return {};
@@ -425,8 +445,8 @@ TEST(MpvEngine, ReportsThePictureAtTheSizeItIsShown)
         const char *clip;
         QSize shown;
     } rows[] = {
-        {"mp4 named avi", {256, 192}},   {"matroska named avi", {192, 144}},
-        {"16:9 dvd", {854, 480}},        {"rotated phone clip", {180, 320}},
+        {"mp4 named avi", {256, 192}}, {"matroska named avi", {192, 144}},
+        {"16:9 dvd", {854, 480}},      {"rotated phone clip", {180, 320}},
         {"sound-only wmv", {}},
     };
     MpvEngine engine(Untimed());
@@ -454,8 +474,8 @@ TEST(ShownPictureSize, StretchesByThePixelAspectThenTurns)
 TEST(MpvEngine, FollowsAFileOfUnknownLength)
 {
     // Longer than mpv reads ahead, which would find the end.
-    const QString path = MediaClips::Custom("raw.avi", "testsrc=size=160x120:rate=25:duration=4",
-                                            {"-an", "-c:v", "mpeg4", "-f", "m4v"});
+    const QString path =
+        MediaClips::Custom("raw.avi", "testsrc=size=160x120:rate=25:duration=4", {"-an", "-c:v", "mpeg4", "-f", "m4v"});
     ASSERT_FALSE(path.isEmpty()) << MediaClips::Error().toStdString();
     MpvEngine engine(Untimed());
     ASSERT_TRUE(engine.Load(path));

@@ -5,10 +5,10 @@
 // from the event loop.
 
 #include "media/real_audio.h"
-#include "media/real_audio_views.h"
 
 #include "fakes/fake_engine.h"
 #include "fakes/program_folder.h"
+#include "media/real_audio_views.h"
 
 #include <QCoreApplication>
 #include <QSignalSpy>
@@ -27,11 +27,16 @@ TEST(RealPlayState, FollowsTheEngine)
         bool buffering, seeking;
         std::optional<qint32> expected;
     } rows[] = {
-        {State::Empty, false, false, std::nullopt},   {State::Opening, false, false, 1},
-        {State::Stopped, false, false, std::nullopt}, {State::Playing, false, false, 3},
-        {State::Paused, false, false, 4},             {State::Playing, true, false, 2},
-        {State::Paused, true, false, 2},              {State::Playing, false, true, 5},
-        {State::Paused, true, true, 5},               {State::Stopped, true, true, std::nullopt},
+        {State::Empty, false, false, std::nullopt},
+        {State::Opening, false, false, 1},
+        {State::Stopped, false, false, std::nullopt},
+        {State::Playing, false, false, 3},
+        {State::Paused, false, false, 4},
+        {State::Playing, true, false, 2},
+        {State::Paused, true, false, 2},
+        {State::Playing, false, true, 5},
+        {State::Paused, true, true, 5},
+        {State::Stopped, true, true, std::nullopt},
     };
     for (const auto &row : rows)
         EXPECT_EQ(RealPlayStateOf(row.state, row.buffering, row.seeking), row.expected)
@@ -192,8 +197,10 @@ TEST_F(BoundControls, WithNothingPlayableThePlayerStops)
     {
         QString source;
         int failures; // clips the engine fails to open
-    } rows[] = {{"file://" + empty, 0}, {"file://" + folder_.FilePath("absent.ram"), 0},
-                {"file://" + broken, 2}, {"file:///v/unplayable.rm", 1}};
+    } rows[] = {{"file://" + empty, 0},
+                {"file://" + folder_.FilePath("absent.ram"), 0},
+                {"file://" + broken, 2},
+                {"file:///v/unplayable.rm", 1}};
     for (const auto &row : rows) {
         states_.clear();
         Play(row.source);

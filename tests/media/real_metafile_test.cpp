@@ -3,10 +3,10 @@
 // look escaped, missing entries, and the per-entry start and end times.
 
 #include "media/real_metafile.h"
-#include "base/file_kinds.h"
 
-#include "fakes/program_folder.h"
+#include "base/file_kinds.h"
 #include "base/file_names.h"
+#include "fakes/program_folder.h"
 
 #include <QStringEncoder>
 #include <gtest/gtest.h>
@@ -97,9 +97,9 @@ TEST(MetafileTime, ReadsEachForm)
         const char *text;
         std::optional<double> seconds;
     } rows[] = {
-        {"90", 90}, {"1:30", 90}, {"01:00:00", 3600}, {"1:00:00:00", 86400}, {"2.5", 2.5},
-        {"0:01.25", 1.25}, {" \"5\" ", 5}, {"", std::nullopt}, {"x", std::nullopt},
-        {"1::2", std::nullopt}, {"-3", std::nullopt}, {"1:2:3:4:5", std::nullopt},
+        {"90", 90},          {"1:30", 90},           {"01:00:00", 3600},   {"1:00:00:00", 86400},
+        {"2.5", 2.5},        {"0:01.25", 1.25},      {" \"5\" ", 5},       {"", std::nullopt},
+        {"x", std::nullopt}, {"1::2", std::nullopt}, {"-3", std::nullopt}, {"1:2:3:4:5", std::nullopt},
     };
     for (const auto &row : rows)
         EXPECT_EQ(ParseMetafileTime(row.text), row.seconds) << row.text;

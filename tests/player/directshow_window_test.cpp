@@ -1,20 +1,21 @@
 // The DirectShow window against the fake engine: layout, the poll, the keys
 // and every way it closes, with what each leaves for the play loop.
 
+#include "player/directshow_window.h"
+
 #include "app/reelbox_b.h"
 #include "controls/visual_scroll_bar.h"
 #include "fakes/fake_engine.h"
 #include "media/filgraph_manager.h"
-#include "widgets/picture_label.h"
-#include "player/directshow_window.h"
 #include "player/window_player_factory.h"
+#include "widgets/picture_label.h"
 
 #include <QApplication>
 #include <QLabel>
-#include <QTimer>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -188,7 +189,12 @@ TEST_F(DirectShowWindow, EveryWayOfClosingTellsTheLoopWhatToDo)
         {"Esc", [](Reelbox_M &w, FakeEngine &) { w.Form_KeyDown(Qt::Key_Escape); }, "Unloading", -1},
         {"Space on the picture", [](Reelbox_M &w, FakeEngine &) { w.Display_KeyDown(Qt::Key_Space); }, "Unloading", -1},
         {"click on the picture", [](Reelbox_M &w, FakeEngine &) { w.Display_Click(); }, nullptr, -1},
-        {"exit picture", [](Reelbox_M &w, FakeEngine &) { w.ImgExit_MouseUp(); w.ImgExit_Click(); }, nullptr, -1},
+        {"exit picture",
+         [](Reelbox_M &w, FakeEngine &) {
+             w.ImgExit_MouseUp();
+             w.ImgExit_Click();
+         },
+         nullptr, -1},
         {"broken stream", [](Reelbox_M &, FakeEngine &e) { e.FailPlayback(); }, nullptr, 0},
     };
     for (const CloseRow &row : rows) {

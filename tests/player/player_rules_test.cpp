@@ -9,9 +9,13 @@ namespace {
 
 TEST(FormatTime, WholeSecondsAsHoursMinutesSeconds)
 {
-    const struct { double t; const char *text; } cases[] = {
-        {0.9, "00:00:00"}, {1, "00:00:01"}, {59.99, "00:00:59"}, {3661.5, "01:01:01"},
-        {86399, "23:59:59"}, {90000, "24:59:59"}, {-5, "00:00:00"}, {NAN, "00:00:00"},
+    const struct
+    {
+        double t;
+        const char *text;
+    } cases[] = {
+        {0.9, "00:00:00"},   {1, "00:00:01"},     {59.99, "00:00:59"}, {3661.5, "01:01:01"},
+        {86399, "23:59:59"}, {90000, "24:59:59"}, {-5, "00:00:00"},    {NAN, "00:00:00"},
     };
     for (const auto &c : cases)
         EXPECT_EQ(FormatTime(c.t), c.text) << c.t;

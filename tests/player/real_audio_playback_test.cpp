@@ -4,13 +4,13 @@
 // plays to its end, every clip is announced, and the window closes by itself
 // with the loop free to go on.
 
-#include "player/real_audio_window.h"
+#include "media/real_audio.h"
 
 #include "app/reelbox_b.h"
 #include "fakes/program_folder.h"
-#include "media/mpv_engine.h"
-#include "media/real_audio.h"
 #include "media/media_clips.h"
+#include "media/mpv_engine.h"
+#include "player/real_audio_window.h"
 
 #include <QLabel>
 #include <QRegularExpression>
@@ -22,13 +22,16 @@ namespace {
 
 struct ClipCase
 {
-    QString name;    // the file PlayFile names, in the test's folder
-    int clips = 1;   // clips it plays
-    QSize layout;    // the window laid out for the first clip
+    QString name;        // the file PlayFile names, in the test's folder
+    int clips = 1;       // clips it plays
+    QSize layout;        // the window laid out for the first clip
     QSize last = layout; // and for the last
 };
 
-void PrintTo(const ClipCase &row, std::ostream *out) { *out << row.name.toStdString(); }
+void PrintTo(const ClipCase &row, std::ostream *out)
+{
+    *out << row.name.toStdString();
+}
 
 const QStringList RealVideo1 = {"-c:v", "rv10", "-c:a", "ac3", "-f", "rm"};
 
@@ -45,7 +48,8 @@ QString Place(const ProgramFolder &folder, const QString &made, const QString &n
 QString MakeCase(const ProgramFolder &folder, const QString &name)
 {
     if (name == "rv10.rm")
-        return Place(folder, MediaClips::Custom("rv10.rm", "testsrc=size=320x240:rate=25:duration=1", RealVideo1), name);
+        return Place(folder, MediaClips::Custom("rv10.rm", "testsrc=size=320x240:rate=25:duration=1", RealVideo1),
+                     name);
     if (name == "rv20.rmvb")
         return Place(folder, MediaClips::Path("clip.rmvb"), name);
     if (name == "clip.mpg")
@@ -60,7 +64,8 @@ QString MakeCase(const ProgramFolder &folder, const QString &name)
         const QString small = MediaClips::Custom("small.rm", "testsrc=size=176x144:rate=25:duration=1", RealVideo1);
         if (Place(folder, small, "small.rm").isEmpty() || MakeCase(folder, "rv10.rm").isEmpty())
             return {};
-        return folder.Write(name, ("# two clips\r\nrv10.rm\r\nfile://" + folder.FilePath("small.rm") + "\r\n").toUtf8());
+        return folder.Write(name,
+                            ("# two clips\r\nrv10.rm\r\nfile://" + folder.FilePath("small.rm") + "\r\n").toUtf8());
     }
     return {};
 }
@@ -84,8 +89,8 @@ TEST_P(RealAudioPlayback, PlaysToItsEndAndCloses)
     Reelbox_R window(shared, engine);
     QSignalSpy clips(window.Realmain, &RealAudio::ClipOpened);
     QList<QSize> layouts;
-    QObject::connect(window.Realmain, &RealAudio::ClipOpened, &window,
-                     [&] { layouts << window.size(); }, Qt::QueuedConnection);
+    QObject::connect(
+        window.Realmain, &RealAudio::ClipOpened, &window, [&] { layouts << window.size(); }, Qt::QueuedConnection);
     QTimer watchdog; // a window that never closes would hang the suite
     watchdog.setSingleShot(true);
     QObject::connect(&watchdog, &QTimer::timeout, &window, &QDialog::reject);
@@ -105,16 +110,15 @@ TEST_P(RealAudioPlayback, PlaysToItsEndAndCloses)
     EXPECT_EQ(layouts.last(), row.last);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Clips, RealAudioPlayback,
-    ::testing::Values(ClipCase{"rv10.rm", 1, {320, 306}}, ClipCase{"rv20.rmvb", 1, {320, 306}},
-                      ClipCase{"clip.mpg", 1, {320, 306}}, ClipCase{"clip.mpeg", 1, {320, 306}},
-                      ClipCase{"tone.rm", 1, {209, 219}}, ClipCase{"a #1 %20 b.rm", 1, {320, 306}},
-                      ClipCase{"two.ram", 2, {320, 306}, {176, 210}}),
-    [](const auto &info) {
-        QString name = info.param.name;
-        return name.replace(QRegularExpression("[^A-Za-z0-9]"), "_").toStdString();
-    });
+INSTANTIATE_TEST_SUITE_P(Clips, RealAudioPlayback,
+                         ::testing::Values(ClipCase{"rv10.rm", 1, {320, 306}}, ClipCase{"rv20.rmvb", 1, {320, 306}},
+                                           ClipCase{"clip.mpg", 1, {320, 306}}, ClipCase{"clip.mpeg", 1, {320, 306}},
+                                           ClipCase{"tone.rm", 1, {209, 219}}, ClipCase{"a #1 %20 b.rm", 1, {320, 306}},
+                                           ClipCase{"two.ram", 2, {320, 306}, {176, 210}}),
+                         [](const auto &info) {
+                             QString name = info.param.name;
+                             return name.replace(QRegularExpression("[^A-Za-z0-9]"), "_").toStdString();
+                         });
 
 // A file that cannot be played at all: the window closes before any clip,
 // and says so.

@@ -6,14 +6,14 @@
 #include "player/real_audio_window.h"
 
 #include "app/reelbox_b.h"
+#include "desktop/window_system.h"
 #include "fakes/fake_engine.h"
 #include "fakes/program_folder.h"
 #include "media/real_audio.h"
 #include "media/real_audio_views.h"
-#include "widgets/picture_label.h"
-#include "desktop/window_system.h"
 #include "player/real_audio_rules.h"
 #include "player/window_player_factory.h"
+#include "widgets/picture_label.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -293,9 +293,8 @@ TEST_F(RealAudioWindow, PlayStatesShowTheirTextAndOthersChangeNothing)
     {
         qint32 state;
         const char *text;
-    } rows[] = {{1, "Connecting..."}, {2, "Buffering..."}, {3, "Playing... clip.rm"},
-                {4, "Pause"},         {5, "Seeking"},      {7, "Seeking"},
-                {-1, "Seeking"}};
+    } rows[] = {{1, "Connecting..."}, {2, "Buffering..."}, {3, "Playing... clip.rm"}, {4, "Pause"}, {5, "Seeking"},
+                {7, "Seeking"},       {-1, "Seeking"}};
     for (const auto &row : rows) {
         w->Realmain_OnPlayStateChange(row.state);
         EXPECT_EQ(w->lbl_msg->text(), row.text) << row.state;
@@ -349,7 +348,12 @@ TEST_F(RealAudioWindow, EveryWayOfClosingTellsTheLoopWhatToDo)
         {"Ctrl", [](Reelbox_R &w, FakeEngine &) { w.Form_KeyDown(Qt::Key_Control); }, "Unloading", 0},
         {"Esc", [](Reelbox_R &w, FakeEngine &) { w.Form_KeyDown(Qt::Key_Escape); }, "Unloading", -1},
         {"Space", [](Reelbox_R &w, FakeEngine &) { w.Form_KeyDown(Qt::Key_Space); }, "Unloading", -1},
-        {"exit picture", [](Reelbox_R &w, FakeEngine &) { w.ImgExit_MouseUp(); w.ImgExit_Click(); }, nullptr, -1},
+        {"exit picture",
+         [](Reelbox_R &w, FakeEngine &) {
+             w.ImgExit_MouseUp();
+             w.ImgExit_Click();
+         },
+         nullptr, -1},
     };
     for (const CloseRow &row : rows) {
         shared_.StopPlay = 0;

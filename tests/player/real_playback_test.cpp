@@ -5,8 +5,8 @@
 #include "app/main_window.h"
 #include "app/reelbox_b.h"
 #include "fakes/program_folder.h"
-#include "media/mpv_engine.h"
 #include "media/media_clips.h"
+#include "media/mpv_engine.h"
 #include "player/directshow_window.h"
 #include "player/window_player_factory.h"
 
@@ -21,7 +21,11 @@ namespace {
 class RecordingPlayers : public PlayerFactory
 {
 public:
-    RecordingPlayers(Reelbox_B &shared, PlaybackEngine &engine) : real_(shared, &engine), shared_(shared) {}
+    RecordingPlayers(Reelbox_B &shared, PlaybackEngine &engine)
+        : real_(shared, &engine)
+        , shared_(shared)
+    {
+    }
     bool ShowModal(PlayerWindow which, QWidget *owner) override
     {
         played.append(QFileInfo(shared_.PlayFile).fileName());
@@ -98,7 +102,8 @@ TEST_F(RealLoop, ContinuousPlayGoesThroughTheFolderFromFirstToLast)
     Reelbox_S main(*shared_, players);
     main.Comd_Click(Reelbox_S::PlayFilesButton);
     EXPECT_EQ(players.played, (QStringList{"1.avi", "2.avi", "3.avi"}));
-    EXPECT_TRUE(players.unplayable.isEmpty()) << players.unplayable.join(' ').toStdString(); // video without sound plays
+    EXPECT_TRUE(players.unplayable.isEmpty())
+        << players.unplayable.join(' ').toStdString(); // video without sound plays
     EXPECT_EQ(shared_->StopPlay, 0);
 }
 

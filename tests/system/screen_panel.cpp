@@ -26,9 +26,8 @@ int main(int argc, char **argv)
         return 1;
     const int screen = DefaultScreen(display);
     const long width = DisplayWidth(display, screen), height = DisplayHeight(display, screen);
-    const Window panel = XCreateSimpleWindow(display, RootWindow(display, screen), 0, 0,
-                                             left ? thickness : width, left ? height : thickness, 0, 0,
-                                             0x404040);
+    const Window panel = XCreateSimpleWindow(display, RootWindow(display, screen), 0, 0, left ? thickness : width,
+                                             left ? height : thickness, 0, 0, 0x404040);
     // At the edge, as asked: a window manager places a window by its own
     // rules unless the window says the user chose its place.
     XSizeHints *hints = XAllocSizeHints();
@@ -36,8 +35,8 @@ int main(int argc, char **argv)
     XSetWMNormalHints(display, panel, hints);
     XFree(hints);
     Atom dock = XInternAtom(display, "_NET_WM_WINDOW_TYPE_DOCK", False);
-    XChangeProperty(display, panel, XInternAtom(display, "_NET_WM_WINDOW_TYPE", False), XA_ATOM, 32,
-                    PropModeReplace, reinterpret_cast<unsigned char *>(&dock), 1);
+    XChangeProperty(display, panel, XInternAtom(display, "_NET_WM_WINDOW_TYPE", False), XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char *>(&dock), 1);
     // left, right, top, bottom, then the start and end of each along its edge.
     long strut[12] = {};
     if (left) {
@@ -49,8 +48,8 @@ int main(int argc, char **argv)
     }
     XChangeProperty(display, panel, XInternAtom(display, "_NET_WM_STRUT_PARTIAL", False), XA_CARDINAL, 32,
                     PropModeReplace, reinterpret_cast<unsigned char *>(strut), 12);
-    XChangeProperty(display, panel, XInternAtom(display, "_NET_WM_STRUT", False), XA_CARDINAL, 32,
-                    PropModeReplace, reinterpret_cast<unsigned char *>(strut), 4);
+    XChangeProperty(display, panel, XInternAtom(display, "_NET_WM_STRUT", False), XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char *>(strut), 4);
     // Mapped until the window manager takes it on (WM_STATE): one that has
     // only just started can miss the first map.
     const Atom managed = XInternAtom(display, "WM_STATE", False);
@@ -63,8 +62,10 @@ int main(int argc, char **argv)
             int format;
             unsigned long count, left;
             unsigned char *data = nullptr;
-            taken = XGetWindowProperty(display, panel, managed, 0, 2, False, AnyPropertyType, &type, &format,
-                                       &count, &left, &data) == Success && type != None;
+            taken = XGetWindowProperty(display, panel, managed, 0, 2, False, AnyPropertyType, &type, &format, &count,
+                                       &left, &data)
+                        == Success
+                    && type != None;
             if (data)
                 XFree(data);
         }

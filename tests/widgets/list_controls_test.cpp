@@ -1,14 +1,14 @@
 // The drive, folder and file lists over real folders.
 
+#include "base/file_names.h"
+#include "base/folder_listing.h"
+#include "base/natural_sort.h"
 #include "fakes/program_folder.h"
 #include "widgets/dir_list_box.h"
 #include "widgets/drive_list_box.h"
 #include "widgets/drop_formats.h"
 #include "widgets/file_list_box.h"
-#include "base/file_names.h"
-#include "base/folder_listing.h"
 #include "widgets/list_box.h"
-#include "base/natural_sort.h"
 
 #include <QApplication>
 #include <QMimeData>
@@ -34,12 +34,17 @@ QStringList Matching(const ProgramFolder &folder, const QString &patterns)
 TEST(FileFilter, EachKindListsItsFilesWithoutRegardToCase)
 {
     ProgramFolder folder;
-    for (const char *name : {"a.ram", "b.RM", "c.avi", "d.AVI", "e.mpeg", "f.mpg", "g.asf", "h.WMV", "i.divx",
-                             "j.dat", "k.rmvb", "x.avi.txt", "notes.txt"})
+    for (const char *name : {"a.ram", "b.RM", "c.avi", "d.AVI", "e.mpeg", "f.mpg", "g.asf", "h.WMV", "i.divx", "j.dat",
+                             "k.rmvb", "x.avi.txt", "notes.txt"})
         folder.Write(name, "x");
     folder.MakeFolder("folder.avi");
-    const struct { QString patterns; QStringList names; } kinds[] = {
-        {AllKinds, {"a.ram", "b.RM", "c.avi", "d.AVI", "e.mpeg", "f.mpg", "g.asf", "h.WMV", "i.divx", "j.dat", "k.rmvb"}},
+    const struct
+    {
+        QString patterns;
+        QStringList names;
+    } kinds[] = {
+        {AllKinds,
+         {"a.ram", "b.RM", "c.avi", "d.AVI", "e.mpeg", "f.mpg", "g.asf", "h.WMV", "i.divx", "j.dat", "k.rmvb"}},
         {"*.ram;*.rm;*.rmvb", {"a.ram", "b.RM", "k.rmvb"}},
         {"*.avi", {"c.avi", "d.AVI"}},
         {"*.mpeg;*.mpg", {"e.mpeg", "f.mpg"}},
@@ -231,7 +236,11 @@ TEST(DriveListBox, ShowsTheDriveThatHoldsAPath)
 
 TEST(DriveListBox, OffersTheMountsAUserBrowsesAndHidesTheSystemsOwn)
 {
-    const struct { const char *root, *type; bool shown; } mounts[] = {
+    const struct
+    {
+        const char *root, *type;
+        bool shown;
+    } mounts[] = {
         {"/", "ext4", true},
         {"/", "overlay", true},
         {"/home", "ext4", true},

@@ -2,8 +2,9 @@
 // program installs it: their buttons read Japanese and answer to their
 // mnemonics, the way the user (and the system tests) answer them.
 
-#include "app/shared_procedures.h"
 #include "widgets/message_box.h"
+
+#include "app/shared_procedures.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -25,16 +26,36 @@ TEST(StandardDialogs, ButtonsReadJapaneseAndAnswerTheirMnemonics)
         Qt::KeyboardModifiers modifiers;
         int answer;
     } rows[] = {
-        {"drive not ready, path too long, could not trash", [] { return ShowMessageBox(nullptr, "x", Exclamation | OkOnly, "Reelbox"); },
-         {"OK"}, Qt::Key_Return, Qt::NoModifier, MessageBoxAnswer::Ok},
-        {"other drive error", [] { return ShowMessageBox(nullptr, "x", Exclamation | RetryCancel, "Reelbox"); },
-         {"再試行", "キャンセル"}, Qt::Key_Escape, Qt::NoModifier, MessageBoxAnswer::Cancel},
-        {"unsaved files, Yes", [] { return ShowMessageBox(nullptr, "x", Exclamation | YesNo | DefaultButton2, "Reelbox"); },
-         {"はい(&Y)", "いいえ(&N)"}, Qt::Key_Y, Qt::AltModifier, MessageBoxAnswer::Yes},
-        {"unsaved files, default", [] { return ShowMessageBox(nullptr, "x", Exclamation | YesNo | DefaultButton2, "Reelbox"); },
-         {"はい(&Y)", "いいえ(&N)"}, Qt::Key_Return, Qt::NoModifier, MessageBoxAnswer::No},
-        {"trash question", [] { return AskToMoveToTrash({"/tmp/a.avi"}) ? MessageBoxAnswer::Yes : MessageBoxAnswer::No; },
-         {"はい(&Y)", "いいえ(&N)"}, Qt::Key_Y, Qt::AltModifier, MessageBoxAnswer::Yes},
+        {"drive not ready, path too long, could not trash",
+         [] { return ShowMessageBox(nullptr, "x", Exclamation | OkOnly, "Reelbox"); },
+         {"OK"},
+         Qt::Key_Return,
+         Qt::NoModifier,
+         MessageBoxAnswer::Ok},
+        {"other drive error",
+         [] { return ShowMessageBox(nullptr, "x", Exclamation | RetryCancel, "Reelbox"); },
+         {"再試行", "キャンセル"},
+         Qt::Key_Escape,
+         Qt::NoModifier,
+         MessageBoxAnswer::Cancel},
+        {"unsaved files, Yes",
+         [] { return ShowMessageBox(nullptr, "x", Exclamation | YesNo | DefaultButton2, "Reelbox"); },
+         {"はい(&Y)", "いいえ(&N)"},
+         Qt::Key_Y,
+         Qt::AltModifier,
+         MessageBoxAnswer::Yes},
+        {"unsaved files, default",
+         [] { return ShowMessageBox(nullptr, "x", Exclamation | YesNo | DefaultButton2, "Reelbox"); },
+         {"はい(&Y)", "いいえ(&N)"},
+         Qt::Key_Return,
+         Qt::NoModifier,
+         MessageBoxAnswer::No},
+        {"trash question",
+         [] { return AskToMoveToTrash({"/tmp/a.avi"}) ? MessageBoxAnswer::Yes : MessageBoxAnswer::No; },
+         {"はい(&Y)", "いいえ(&N)"},
+         Qt::Key_Y,
+         Qt::AltModifier,
+         MessageBoxAnswer::Yes},
     };
     for (const auto &row : rows) {
         // The box opens in the call below; it is answered from within its loop.
