@@ -65,12 +65,5 @@ void Reelbox_S::OpenWaitingArguments()
         ShowMessage(RefusedArgumentsText(refused), MessageBoxStyle::Exclamation | MessageBoxStyle::OkOnly, ProgramName);
     if (files.isEmpty())
         return;
-    // As 連続再生 plays the file list, in the order given.
-    B.InPlayLoop = -1;
-    B.StopPlay = 0;
-    for (const QString &file : files) {
-        Play(file, 0);
-        if (B.StopPlay != 0)
-            return;
-    }
+    PlayInTurn(files); // in the order given
 }

@@ -1,8 +1,12 @@
 // The player windows' answers to the desktop's media controls: the keys the
-// user would press, given to the window's key handler.
+// user would press, given to the window's key handler, and the file it plays.
 
 #include "player/skinned_player_window.h"
 
+#include "app/reelbox_b.h"
+#include "base/file_names.h"
+
+#include <QFileInfo>
 #include <QLabel>
 
 void SkinnedPlayerWindow::RemotePlayPause()
@@ -34,4 +38,9 @@ void SkinnedPlayerWindow::RemoteStop()
 {
     if (!Closed())
         Form_KeyDown(Qt::Key_Escape);
+}
+
+RemoteTrack SkinnedPlayerWindow::RemoteNowPlaying() const
+{
+    return {B.PlayFile, DisplayFileName(QFileInfo(B.PlayFile).fileName())};
 }

@@ -226,6 +226,7 @@ TEST_F(DirectShowWindow, CommandsWhileTheFileIsRenderedLeaveItNothingToPlay)
     Reelbox_M w(shared_, engine_);
     QObject::connect(&engine_, &PlaybackEngine::Opened, &w, [&w] {
         w.RemotePause(); // not yet: nothing to pause
+        EXPECT_FALSE(w.RemoteCanSeek());
         w.RemoteStop();
     });
     EXPECT_FALSE(w.Form_Load());
