@@ -114,6 +114,9 @@ void Reelbox_S::RemoveSelectedFavorite()
     if (index < 0)
         return;
     delete List_Favorite->takeItem(index);
+    // The list would select the next entry; the buttons treat the list as
+    // having none, and what shows selected must agree with them.
+    List_Favorite->clearSelection();
     EnableFavoriteButtons();
 }
 

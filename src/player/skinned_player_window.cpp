@@ -32,7 +32,10 @@ const QString SkinnedPlayerWindow::PauseText = QStringLiteral("Pause");
 const QString SkinnedPlayerWindow::UnloadingText = QStringLiteral("Unloading");
 
 SkinnedPlayerWindow::SkinnedPlayerWindow(Reelbox_B &shared, TitleStrip design, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
+    // A window of its own to the window manager, not a dialog: a manager may
+    // push a dialog wholly back onto the screen, where this window must open
+    // where the user left it, partly past an edge included. Modal all the same.
+    : QDialog(parent, Qt::Window | Qt::FramelessWindowHint)
     , B(shared)
     , design_(design)
 {
