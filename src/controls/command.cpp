@@ -167,7 +167,7 @@ void Command::Initialize()
     UpdateHoverPoll();
 }
 
-quint8 Command::Visible()
+quint8 Command::VisibleProperty()
 {
     if (backgroundStyle == 0)
         return 0;
@@ -175,7 +175,7 @@ quint8 Command::Visible()
     return 255;
 }
 
-void Command::SetVisible(quint8 value)
+void Command::SetVisibleProperty(quint8 value)
 {
     backgroundStyle = value != 0 ? 1 : 0;
     update();
@@ -199,7 +199,7 @@ void Command::SetFontColour(quint32 colour)
         emit PropertyChanged(QStringLiteral("FontColour"));
 }
 
-bool Command::Enabled()
+bool Command::EnabledProperty()
 {
     if (fields.FirstRun == 0) {
         RestoreNormal();
@@ -212,7 +212,7 @@ bool Command::Enabled()
     return enabled;
 }
 
-void Command::SetEnabled(bool value)
+void Command::SetEnabledProperty(bool value)
 {
     fields.EnabledFlag = value;
     UpdateFocusPolicy();
@@ -232,12 +232,12 @@ void Command::SetCaption(const QString &text)
     emit PropertyChanged(QStringLiteral("Caption"));
 }
 
-QFont Command::Font() const
+QFont Command::FontProperty() const
 {
     return LblMsg->font();
 }
 
-void Command::SetFont(const QFont &font)
+void Command::SetFontProperty(const QFont &font)
 {
     LblMsg->setFont(font);
     emit PropertyChanged(QStringLiteral("Font"));

@@ -9,6 +9,10 @@
 // Hosts use only the public members and the signals. The getters of Visible,
 // FontColour and Enabled redraw the face as a side effect, and the first read
 // of Enabled switches a never-saved control on; hosts rely on that.
+// The properties whose names QWidget uses too (Visible, Enabled, Font) are
+// reached through members ending in "Property", so that a slip of case cannot
+// call QWidget's setVisible, setEnabled or setFont and skip the control's own
+// state, redraw and PropertyChanged.
 // Geometry inside the control is reckoned in twips (15 twips = 1 px).
 
 #include <QColor>
@@ -73,9 +77,9 @@ public:
     void Initialize();
 
     // 255 while the face is drawn (and redraws it), 0 while only the caption shows.
-    quint8 Visible();
+    quint8 VisibleProperty();
     // Non-zero shows the drawn face, 0 leaves only the caption.
-    void SetVisible(quint8 value);
+    void SetVisibleProperty(quint8 value);
 
     // Caption colour as 0x00BBGGRR; reading redraws the face.
     quint32 FontColour();
@@ -86,16 +90,17 @@ public:
 
     // The first read of a never-saved control (FirstRun 0) switches it on.
     // Every read redraws the face for the enabled state.
-    bool Enabled();
+    bool EnabledProperty();
     // A disabled control shows the Disable face, greys its caption, ignores
     // mouse and keys, and does not take focus; ButtonState still follows the
     // focus (a control disabled while focused keeps the focus until it moves).
-    void SetEnabled(bool value);
+    void SetEnabledProperty(bool value);
 
     QString Caption() const;
     void SetCaption(const QString &text);
-    QFont Font() const;
-    void SetFont(const QFont &font);
+    // The caption's font.
+    QFont FontProperty() const;
+    void SetFontProperty(const QFont &font);
 
     // Loads Enabled, Caption, Font, FirstRun, FontColour, Visible (missing keys
     // read as their defaults; unreadable values leave the property as it was),

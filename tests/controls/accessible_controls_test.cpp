@@ -21,7 +21,7 @@ QAccessibleInterface *Accessible(QObject *control)
 TEST(AccessibleControls, PressClicksAnEnabledCommandOnlyOnceTheCallHasReturned)
 {
     Command button;
-    button.SetEnabled(true);
+    button.SetEnabledProperty(true);
     QSignalSpy clicks(&button, &Command::Click);
     QAccessibleActionInterface *actions = Accessible(&button)->actionInterface();
     ASSERT_NE(actions, nullptr);
@@ -30,7 +30,7 @@ TEST(AccessibleControls, PressClicksAnEnabledCommandOnlyOnceTheCallHasReturned)
     EXPECT_EQ(clicks.count(), 0); // a click may open a modal window: not inside the reader's call
     EXPECT_TRUE(QTest::qWaitFor([&] { return clicks.count() == 1; }));
 
-    button.SetEnabled(false);
+    button.SetEnabledProperty(false);
     EXPECT_TRUE(Accessible(&button)->state().disabled);
     EXPECT_TRUE(actions->actionNames().isEmpty());
     actions->doAction(QAccessibleActionInterface::pressAction());

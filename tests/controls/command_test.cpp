@@ -86,7 +86,7 @@ protected:
 
     void Start()
     {
-        button->Enabled();
+        button->EnabledProperty();
         button->Initialize();
     }
     // Moves the real pointer over the button and waits until the move arrives.
@@ -124,7 +124,7 @@ TEST_F(CommandStateMachine, StartsSwitchedOffUntilEnabledIsReadAndInitializeRuns
     EXPECT_FALSE(poll->isActive());
     Run({
         {"created", [] {}, 0, Command::Disable, 0},
-        {"Enabled read", [&] { EXPECT_TRUE(button->Enabled()); }, 0, Command::Normal, 0},
+        {"Enabled read", [&] { EXPECT_TRUE(button->EnabledProperty()); }, 0, Command::Normal, 0},
         {"Initialize", [&] { button->Initialize(); }, 1, Command::Normal, 0},
     });
     EXPECT_EQ(button->FirstRun(), 1);
@@ -164,9 +164,9 @@ TEST_F(CommandStateMachine, HoverPollRunsOnlyWhileAHoverShows)
     EXPECT_FALSE(poll->isActive());
     Hover({30, 12});
     EXPECT_TRUE(poll->isActive());
-    button->SetEnabled(false);
+    button->SetEnabledProperty(false);
     EXPECT_FALSE(poll->isActive());
-    button->SetEnabled(true);
+    button->SetEnabledProperty(true);
     EXPECT_TRUE(poll->isActive()) << "a hover still shown resumes its poll";
     PointerOff();
     ASSERT_TRUE(QTest::qWaitFor([&] { return button->ButtonState() == 1; }, 2000))
@@ -190,7 +190,7 @@ TEST_F(CommandStateMachine, GradientRunsDownExceptWhileHovered)
 
 TEST_F(CommandStateMachine, BeforeInitializeFirstPressFocusesWithoutClickAndHoverNeverEnds)
 {
-    button->Enabled();
+    button->EnabledProperty();
     Run({
         {"hover", [&] { Hover({30, 12}); }, 0, Command::Normal, 0},
         {"first click", [&] { QTest::mouseClick(button, Qt::LeftButton, {}, {30, 12}); }, 3, Command::Pressed, 0},
@@ -225,7 +225,7 @@ TEST_F(CommandStateMachine, DisabledIgnoresMouseAndKeysButFollowsTheFocus)
     Start();
     Run({
         {"hover", [&] { Hover({30, 12}); }, 2, Command::HighLight, 0},
-        {"disable", [&] { button->SetEnabled(false); }, 2, Command::Disable, 0},
+        {"disable", [&] { button->SetEnabledProperty(false); }, 2, Command::Disable, 0},
         {"mouse, keys, poll", [&] {
              Hover({40, 12});
              QTest::mouseClick(button, Qt::LeftButton, {}, {40, 12});
@@ -234,7 +234,7 @@ TEST_F(CommandStateMachine, DisabledIgnoresMouseAndKeysButFollowsTheFocus)
              LeaveAndPoll();
          }, 2, Command::Disable, 0},
         {"focus given", [&] { button->setFocus(); }, 4, Command::Disable, 0},
-        {"enable", [&] { button->SetEnabled(true); }, 4, Command::Normal, 0},
+        {"enable", [&] { button->SetEnabledProperty(true); }, 4, Command::Normal, 0},
     });
     EXPECT_TRUE(CaptionOf(button)->isEnabled());
 }
@@ -247,9 +247,9 @@ TEST_F(CommandStateMachine, FocusLostWhileDisabledIsNotTakenForHeld)
     Run({
         {"hover", [&] { Hover({30, 12}); }, 2, Command::HighLight, 0},
         {"click", [&] { QTest::mouseClick(button, Qt::LeftButton, {}, {30, 12}); }, 4, Command::HighLightSelect, 1},
-        {"disabled by its click", [&] { button->SetEnabled(false); }, 4, Command::Disable, 1},
+        {"disabled by its click", [&] { button->SetEnabledProperty(false); }, 4, Command::Disable, 1},
         {"focus to the list", [&] { LeaveAndPoll(); other->setFocus(); }, 1, Command::Disable, 1},
-        {"enabled again", [&] { button->SetEnabled(true); }, 1, Command::Normal, 1},
+        {"enabled again", [&] { button->SetEnabledProperty(true); }, 1, Command::Normal, 1},
         {"hover", [&] { Hover({40, 12}); }, 2, Command::HighLight, 1},
         {"click", [&] { QTest::mouseClick(button, Qt::LeftButton, {}, {40, 12}); }, 4, Command::HighLightSelect, 2},
     });
@@ -313,12 +313,12 @@ TEST_F(CommandStateMachine, VisibleZeroShowsOnlyTheCaption)
     Start();
     const auto hostPixel = [&] { return host.grab().toImage().pixelColor(button->mapTo(&host, QPoint(8, 12))); };
     EXPECT_EQ(hostPixel(), CommandGradientColour(12, 25, false));
-    button->SetVisible(0);
-    EXPECT_EQ(button->Visible(), 0);
+    button->SetVisibleProperty(0);
+    EXPECT_EQ(button->VisibleProperty(), 0);
     EXPECT_EQ(hostPixel(), QColor(0, 128, 0));
     EXPECT_TRUE(CaptionOf(button)->isVisible());
-    button->SetVisible(1);
-    EXPECT_EQ(button->Visible(), 255);
+    button->SetVisibleProperty(1);
+    EXPECT_EQ(button->VisibleProperty(), 255);
     EXPECT_EQ(hostPixel(), CommandGradientColour(12, 25, false));
 }
 
@@ -326,11 +326,11 @@ TEST(CommandProperties, FirstReadOfEnabledSwitchesOnAndFontColourIsBlackUntilThe
 {
     Command button;
     QSignalSpy changes(&button, &Command::PropertyChanged);
-    button.SetEnabled(true); // switched on, but FirstRun still 0
+    button.SetEnabledProperty(true); // switched on, but FirstRun still 0
     button.SetFontColour(0x0000FF);
     EXPECT_EQ(button.FontColour(), 0u);
 
-    button.Enabled(); // FirstRun 1
+    button.EnabledProperty(); // FirstRun 1
     button.SetFontColour(0x0000FF);
     EXPECT_EQ(button.FontColour(), 0x0000FFu);
     EXPECT_EQ(CaptionOf(&button)->palette().color(QPalette::WindowText), QColor(255, 0, 0));
@@ -340,10 +340,10 @@ TEST(CommandProperties, FirstReadOfEnabledSwitchesOnAndFontColourIsBlackUntilThe
     EXPECT_EQ(changes.count(), 3); // Enabled, FontColour, FontColour
 
     Command never;
-    never.SetEnabled(false); // FirstRun 0: the first read switches it on regardless
-    EXPECT_TRUE(never.Enabled());
-    never.SetEnabled(false);
-    EXPECT_FALSE(never.Enabled());
+    never.SetEnabledProperty(false); // FirstRun 0: the first read switches it on regardless
+    EXPECT_TRUE(never.EnabledProperty());
+    never.SetEnabledProperty(false);
+    EXPECT_FALSE(never.EnabledProperty());
     EXPECT_EQ(never.ShownFace(), Command::Disable);
 }
 
@@ -404,14 +404,14 @@ TEST(CommandPersistence, StoresOnlyNonDefaultsInTableOrder)
     QWidget form;
     Command fresh(&form);
     Command switchedOn(&form);
-    switchedOn.Enabled();
+    switchedOn.EnabledProperty();
     Command custom(&form);
-    custom.Enabled();
+    custom.EnabledProperty();
     custom.SetFontColour(0x00FF00);
-    custom.SetFont(QFont("IPAGothic", 14));
+    custom.SetFontProperty(QFont("IPAGothic", 14));
     custom.SetCaption("再生");
-    custom.SetVisible(0);
-    custom.SetEnabled(false);
+    custom.SetVisibleProperty(0);
+    custom.SetEnabledProperty(false);
 
     const struct { Command *button; QStringList keys; } rows[] = {
         {&fresh, {"Enabled", "FirstRun"}},
@@ -429,10 +429,10 @@ TEST(CommandPersistence, StoresOnlyNonDefaultsInTableOrder)
     Command loaded(&form);
     loaded.ReadProperties(PropertyBag::FromText(saved.ToText()));
     EXPECT_EQ(loaded.Caption(), "再生");
-    EXPECT_EQ(loaded.Font().family(), "IPAGothic");
+    EXPECT_EQ(loaded.FontProperty().family(), "IPAGothic");
     EXPECT_EQ(loaded.FontColour(), 0x00FF00u);
-    EXPECT_EQ(loaded.Visible(), 0);
-    EXPECT_FALSE(loaded.Enabled());
+    EXPECT_EQ(loaded.VisibleProperty(), 0);
+    EXPECT_FALSE(loaded.EnabledProperty());
 }
 
 TEST(CommandPersistence, LoadsAStoredMainWindowButtonSwitchedOn)
@@ -445,9 +445,9 @@ TEST(CommandPersistence, LoadsAStoredMainWindowButtonSwitchedOn)
     EXPECT_EQ(button.FirstRun(), 1);
     EXPECT_EQ(button.ShownFace(), Command::Normal);
     EXPECT_EQ(button.Caption(), "再生");
-    EXPECT_EQ(button.Font().family(), DesignFont().family());
-    EXPECT_DOUBLE_EQ(button.Font().pointSizeF(), 9.75);
-    EXPECT_TRUE(button.Enabled());
+    EXPECT_EQ(button.FontProperty().family(), DesignFont().family());
+    EXPECT_DOUBLE_EQ(button.FontProperty().pointSizeF(), 9.75);
+    EXPECT_TRUE(button.EnabledProperty());
 }
 
 TEST(CommandPersistence, KeysMatchInAnyCaseAndUnreadableValuesAreSkipped)
@@ -457,6 +457,6 @@ TEST(CommandPersistence, KeysMatchInAnyCaseAndUnreadableValuesAreSkipped)
         "caption = \"終了\"\nVISIBLE = 0\nFirstRun = 300\nFontColour = \"red\"\nenabled = False\n"));
     EXPECT_EQ(button.Caption(), "終了");
     EXPECT_EQ(button.FirstRun(), 0); // 300 is no byte: the fresh value stays
-    EXPECT_EQ(button.Visible(), 0);
+    EXPECT_EQ(button.VisibleProperty(), 0);
     EXPECT_EQ(button.ShownFace(), Command::Disable);
 }
