@@ -377,12 +377,12 @@ void dtVisualScrollBar::SetMax(qint32 value)
     emit PropertyChanged(QStringLiteral("Max"));
 }
 
-bool dtVisualScrollBar::Enabled() const
+bool dtVisualScrollBar::EnabledProperty() const
 {
     return !testAttribute(Qt::WA_ForceDisabled);
 }
 
-void dtVisualScrollBar::SetEnabled(bool value)
+void dtVisualScrollBar::SetEnabledProperty(bool value)
 {
     setEnabled(value);
     emit PropertyChanged(QStringLiteral("Enabled"));
@@ -451,7 +451,7 @@ void dtVisualScrollBar::WriteProperties(PropertyBag &bag) const
     write("LargeChange", fields.LargeChange, 10);
     write("SmallChange", fields.SmallChange, 1);
     write("AutoSize", fields.AutoSize, false);
-    write("Enabled", Enabled(), true);
+    write("Enabled", EnabledProperty(), true);
 }
 
 void dtVisualScrollBar::SetMessageFunction(MessageFunction show)
@@ -606,7 +606,7 @@ void dtVisualScrollBar::picTHUMB_MouseMove(QPointF position)
     (vertical ? place.ry() : place.rx()) = pos;
     picTHUMB->MoveTo(place);
     fields.Value = *value;
-    emit Scroll();
+    emit ScrollEvent();
     fields.LastThumbPos = pos;
     fields.ThumbMoved = true;
 }

@@ -114,8 +114,9 @@ public:
     void SetMax(qint32 value);
 
     // The control's own enabled state (a disabled bar ignores the mouse).
-    bool Enabled() const;
-    void SetEnabled(bool value);
+    // Named apart from QWidget's setEnabled, which sends no PropertyChanged.
+    bool EnabledProperty() const;
+    void SetEnabledProperty(bool value);
 
     // Loads the stored properties (keys in any letter case; missing keys read
     // as their defaults; unreadable values leave the property as it was),
@@ -135,7 +136,8 @@ public:
 
 signals:
     void Change();
-    void Scroll();
+    // The Scroll event, named apart from QWidget::scroll (which moves pixels).
+    void ScrollEvent();
     void PropertyChanged(const QString &name);
 
 protected:

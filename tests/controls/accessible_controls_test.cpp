@@ -43,7 +43,7 @@ TEST(AccessibleControls, SettingTheScrollBarsValueScrollsAsADragWithinTheRange)
     dtVisualScrollBar bar;
     bar.resize(225, 9);
     bar.SetMax(20);
-    QSignalSpy scrolls(&bar, &dtVisualScrollBar::Scroll);
+    QSignalSpy scrolls(&bar, &dtVisualScrollBar::ScrollEvent);
     QAccessibleValueInterface *value = Accessible(&bar)->valueInterface();
     ASSERT_NE(value, nullptr);
 
@@ -53,7 +53,7 @@ TEST(AccessibleControls, SettingTheScrollBarsValueScrollsAsADragWithinTheRange)
     value->setCurrentValue(20); // already there: no seek
     EXPECT_EQ(scrolls.count(), 1);
 
-    bar.SetEnabled(false);
+    bar.SetEnabledProperty(false);
     value->setCurrentValue(5);
     EXPECT_EQ(bar.Value(), 20);
     EXPECT_EQ(scrolls.count(), 1);
