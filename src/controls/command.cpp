@@ -1,3 +1,6 @@
+// Command's construction, its properties and their persistence, and its
+// answers to the mouse, keys and focus; the face is in command_painting.cpp.
+
 #include "controls/command.h"
 
 #include "controls/accessible_controls.h"
@@ -12,22 +15,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QPainter>
-#include <QRegularExpression>
 #include <QTimer>
-#include <algorithm>
-#include <cmath>
-#include <limits>
 #include <optional>
 
 namespace {
-
-// Frame constants of the skin pictures, in twips (16-bit, like the spans).
-constexpr qint16 CornerSize = 60;
-constexpr qint16 SkinWidth = 960;
-constexpr qint16 SkinHeight = 375;
-constexpr qint16 MiddleSourceWidth = SkinWidth - 2 * CornerSize;
-constexpr qint16 MiddleSourceHeight = SkinHeight - 2 * CornerSize;
 
 const QString DefaultCaption = QStringLiteral("Command");
 constexpr int HoverPollMilliseconds = 100;
@@ -41,20 +32,6 @@ const std::array<QString, 6> SkinPaths{
     QStringLiteral(":/skins/command_highlightselect.png"),
     QStringLiteral(":/skins/command_selected.png"),
 };
-
-// Stores `value` when it fits in 16 bits; otherwise leaves `target` alone.
-bool StoreSpan(qint16 &target, int value)
-{
-    if (value < std::numeric_limits<qint16>::min() || value > std::numeric_limits<qint16>::max())
-        return false;
-    target = qint16(value);
-    return true;
-}
-
-QRect TwipsToPixelRect(const QRect &twips)
-{
-    return TwipsRect(twips.x(), twips.y(), twips.width(), twips.height());
-}
 
 // Stored property values as the control takes them; nullopt when unreadable.
 std::optional<qint64> ToWhole(const QVariant &value, qint64 lowest, qint64 highest)
@@ -78,59 +55,6 @@ std::optional<QFont> ToFont(const QVariant &value)
 }
 
 } // namespace
-
-bool UpdateCommandFrameSpans(CommandFrameSpans &spans, int widthTwips, int heightTwips)
-{
-    bool allFit = StoreSpan(spans.middleWidth, widthTwips - 2 * CornerSize);
-    allFit = StoreSpan(spans.middleHeight, heightTwips - 2 * CornerSize) && allFit;
-    allFit = StoreSpan(spans.rightX, widthTwips - CornerSize) && allFit;
-    allFit = StoreSpan(spans.bottomY, heightTwips - CornerSize) && allFit;
-    return allFit;
-}
-
-std::array<FramePiece, 8> CommandFramePieces(const CommandFrameSpans &spans)
-{
-    const int c = CornerSize;
-    const int width = spans.middleWidth, height = spans.middleHeight;
-    const int x = spans.rightX, y = spans.bottomY;
-    const int right = SkinWidth - c, bottom = SkinHeight - c;
-    return {{
-        {{1, 1, c, c}, {0, 0, c, c}},
-        {{c, 1, width, c}, {c, 1, MiddleSourceWidth, c}},
-        {{x, 1, c, c}, {right, 1, c, c}},
-        {{x, c, c, height}, {right, c, c, MiddleSourceHeight}},
-        {{x, y, c, c}, {right, bottom, c, c}},
-        {{c, y, width, c}, {c, bottom, MiddleSourceWidth, c}},
-        {{1, y, c, c}, {0, bottom, c, c}},
-        {{1, c, c, height}, {1, c, c, MiddleSourceHeight}},
-    }};
-}
-
-QColor CommandColourFromText(const QString &text)
-{
-    static const QRegularExpression colourText(QStringLiteral("^&H([0-9A-F]{1,6})$"),
-                                               QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch match = colourText.match(text.trimmed());
-    if (!match.hasMatch())
-        return {};
-    const uint value = match.captured(1).toUInt(nullptr, 16);
-    return QColor(int(value >> 16) & 0xFF, int(value >> 8) & 0xFF, int(value) & 0xFF);
-}
-
-QColor CommandGradientColour(int row, int heightPx, bool reversed)
-{
-    static const QColor light = CommandColourFromText(QStringLiteral("&HFFFFFF"));
-    static const QColor shade = CommandColourFromText(QStringLiteral("&HC6C5D7"));
-    const QColor &top = reversed ? shade : light;
-    const QColor &bottom = reversed ? light : shade;
-    const int last = heightPx - 1;
-    if (last <= 0)
-        return top;
-    const double share = double(std::clamp(row, 0, last)) / last;
-    const auto blend = [share](int from, int to) { return qRound(from + (to - from) * share); };
-    return QColor(blend(top.red(), bottom.red()), blend(top.green(), bottom.green()),
-                  blend(top.blue(), bottom.blue()));
-}
 
 Command::Command(QWidget *parent)
     : QWidget(parent)
@@ -288,23 +212,6 @@ QSize Command::sizeHint() const
     return TwipsToPixels(QSize(1635, 375));
 }
 
-void Command::paintEvent(QPaintEvent *)
-{
-    if (backgroundStyle == 0)
-        return;
-    if (backing.devicePixelRatio() != devicePixelRatioF()) // moved to another screen
-        RenderFace(shownFace);
-    if (backing.isNull())
-        return;
-    QPainter painter(this);
-    painter.drawPixmap(0, 0, backing);
-}
-
-void Command::resizeEvent(QResizeEvent *)
-{
-    ShowEnabledState();
-}
-
 void Command::enterEvent(QEnterEvent *event)
 {
     QWidget::enterEvent(event);
@@ -437,20 +344,6 @@ void Command::keyReleaseEvent(QKeyEvent *event)
     emit Click();
 }
 
-void Command::DrawFace(SkinFace face)
-{
-    if (fields.ButtonState == 1 || fields.ButtonState == 3)
-        fields.GradientReversed = false;
-    else if (fields.ButtonState == 2)
-        fields.GradientReversed = true;
-    UpdateCommandFrameSpans(frameSpans, PixelsToTwips(width()), PixelsToTwips(height()));
-    shownFace = face;
-    RenderFace(face);
-    update();
-    PlaceCaption();
-    UpdateHoverPoll();
-}
-
 // The poll can only end a hover, so it runs only while one is shown (from the
 // pointer's arrival to its leaving) and the control can react. A row of
 // buttons at rest then costs no wake-ups and no pointer queries at all.
@@ -478,15 +371,6 @@ void Command::MouseLeave()
     }
 }
 
-// One colour per device-pixel row, top row to bottom row.
-void Command::PaintGradient(QPainter &painter, QSize devicePixels)
-{
-    for (int row = 0; row < devicePixels.height(); ++row) {
-        painter.fillRect(0, row, devicePixels.width(), 1,
-                         CommandGradientColour(row, devicePixels.height(), fields.GradientReversed));
-    }
-}
-
 void Command::ShowEnabledState()
 {
     DrawFace(fields.EnabledFlag ? Normal : Disable);
@@ -501,52 +385,6 @@ void Command::RestoreNormal()
     if (fields.FirstRun == 0)
         SetCaptionColour(0);
     DrawFace(Normal);
-}
-
-// Clears the backing picture and draws the gradient and the frame into it.
-void Command::RenderFace(SkinFace face)
-{
-    const qreal ratio = devicePixelRatioF();
-    const QSize devicePixels = (QSizeF(size()) * ratio).toSize();
-    backing = QPixmap();
-    if (devicePixels.isEmpty())
-        return;
-    backing = QPixmap(devicePixels);
-    backing.fill(Qt::transparent);
-    QPainter painter(&backing);
-    PaintGradient(painter, devicePixels);
-    painter.scale(ratio, ratio);
-    DrawFramePieces(painter, skins[face]);
-    painter.end();
-    backing.setDevicePixelRatio(ratio);
-}
-
-// Pieces are placed in whole pixels; a skin picture drawn at another size than
-// 64 x 25 px has its source rectangles scaled to it.
-void Command::DrawFramePieces(QPainter &painter, const QPixmap &skin)
-{
-    if (skin.isNull())
-        return;
-    const QSize designed = TwipsToPixels(QSize(SkinWidth, SkinHeight));
-    const qreal scaleX = qreal(skin.width()) / designed.width();
-    const qreal scaleY = qreal(skin.height()) / designed.height();
-    for (const FramePiece &piece : CommandFramePieces(frameSpans)) {
-        if (piece.destination.width() <= 0 || piece.destination.height() <= 0)
-            continue;
-        const QRect source = TwipsToPixelRect(piece.source);
-        const QRectF scaledSource(source.x() * scaleX, source.y() * scaleY,
-                                  source.width() * scaleX, source.height() * scaleY);
-        painter.drawPixmap(QRectF(TwipsToPixelRect(piece.destination)), skin, scaledSource);
-    }
-}
-
-// The caption spans the control and sits a little above the middle.
-void Command::PlaceCaption()
-{
-    const double labelHeightTwips = PixelsToTwips(LblMsg->height());
-    const double topTwips = (PixelsToTwips(height()) - labelHeightTwips - 20) / 2;
-    const int top = int(std::nearbyint(topTwips / TwipsPerPixel));
-    LblMsg->setGeometry(0, top, width(), LblMsg->height());
 }
 
 bool Command::SetCaptionColour(quint32 colour)

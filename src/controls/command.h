@@ -14,11 +14,13 @@
 // call QWidget's setVisible, setEnabled or setFont and skip the control's own
 // state, redraw and PropertyChanged.
 // Geometry inside the control is reckoned in twips (15 twips = 1 px).
+// The face it shows is painted in command_painting.cpp; the rest of its
+// members are in command.cpp.
 
-#include <QColor>
+#include "controls/command_face.h"
+
 #include <QFont>
 #include <QPixmap>
-#include <QRect>
 #include <QString>
 #include <QWidget>
 #include <array>
@@ -26,42 +28,6 @@
 class PropertyBag;
 class QLabel;
 class QTimer;
-
-// One piece of the button frame: where it goes on the control and which part
-// of the 960 x 375 twip skin picture it shows, both in twips.
-struct FramePiece
-{
-    QRect destination;
-    QRect source;
-};
-
-// The frame's spans that depend on the control's size, as 16-bit values.
-struct CommandFrameSpans
-{
-    qint16 middleWidth = 0;  // W - 120: width of the top and bottom edges
-    qint16 middleHeight = 0; // H - 120: height of the left and right edges
-    qint16 rightX = 0;       // W - 60: left of the right column
-    qint16 bottomY = 0;      // H - 60: top of the bottom row
-};
-
-// Recomputes `spans` for a control of the given size in twips. A span whose
-// value does not fit in 16 bits keeps its previous value; returns false when
-// any did not fit.
-bool UpdateCommandFrameSpans(CommandFrameSpans &spans, int widthTwips, int heightTwips);
-
-// The eight frame pieces, in drawing order: top-left corner, top edge,
-// top-right corner, right edge, bottom-right corner, bottom edge, bottom-left
-// corner, left edge. Edge pieces are stretched; corners keep their size.
-std::array<FramePiece, 8> CommandFramePieces(const CommandFrameSpans &spans);
-
-// Reads a colour text "&HRRGGBB" (red, green, blue, left to right; fewer
-// digits are padded on the left with zeros). Invalid text gives an invalid colour.
-QColor CommandColourFromText(const QString &text);
-
-// The face's gradient colour for pixel row `row` of a face `heightPx` rows high:
-// "&HFFFFFF" at row 0 blending linearly to "&HC6C5D7" at row heightPx - 1,
-// or the other way round when `reversed`.
-QColor CommandGradientColour(int row, int heightPx, bool reversed);
 
 class Command : public QWidget
 {
@@ -141,16 +107,15 @@ protected:
 
 private:
     void DrawFace(SkinFace face);
+    // What DrawFace and paintEvent hand to RenderCommandFace for `face`.
+    CommandFaceOption FaceOption(SkinFace face) const;
     void MouseLeave();
-    void PaintGradient(QPainter &painter, QSize devicePixels);
     void ShowEnabledState();
     void RestoreNormal();
 
     void PointerOver();
     // Takes state and, while enabled, shows face.
     void MoveTo(quint8 state, SkinFace face);
-    void RenderFace(SkinFace face);
-    void DrawFramePieces(QPainter &painter, const QPixmap &skin);
     void PlaceCaption();
     bool SetCaptionColour(quint32 colour);
     quint32 CaptionColour() const;

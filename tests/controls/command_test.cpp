@@ -1,4 +1,5 @@
 #include "controls/command.h"
+#include "controls/command_face.h"
 #include "controls/property_bag.h"
 #include "widgets/fonts.h"
 
@@ -397,6 +398,74 @@ TEST(CommandGradient, ColourTextsAndRowColours)
     EXPECT_EQ(CommandGradientColour(12, 25, false), QColor(0xE3, 0xE2, 0xEB));
     EXPECT_EQ(CommandGradientColour(0, 25, true), violet);
     EXPECT_EQ(CommandGradientColour(24, 25, true), white);
+}
+
+// A face drawn as a 97 x 25 px button draws it, without the widget.
+class CommandFace : public ::testing::Test
+{
+protected:
+    CommandFaceOption Option(qreal ratio, QPixmap skin = {}, bool reversed = false)
+    {
+        CommandFaceOption option;
+        option.size = QSize(97, 25);
+        option.devicePixelRatio = ratio;
+        option.gradientReversed = reversed;
+        option.skin = std::move(skin);
+        UpdateCommandFrameSpans(option.frameSpans, 97 * 15, 25 * 15);
+        return option;
+    }
+    // A blue skin picture of `size`, red inside `redArea`.
+    static QPixmap Skin(QSize size, QRect redArea = {})
+    {
+        QImage image(size, QImage::Format_ARGB32);
+        image.fill(QColor(0, 0, 255));
+        for (int y = redArea.top(); y <= redArea.bottom(); ++y)
+            for (int x = redArea.left(); x <= redArea.right(); ++x)
+                image.setPixelColor(x, y, QColor(255, 0, 0));
+        return QPixmap::fromImage(image);
+    }
+};
+
+TEST_F(CommandFace, GradientTakesOneColourPerDevicePixelRow)
+{
+    for (const qreal ratio : {1.0, 2.0}) {
+        for (const bool reversed : {false, true}) {
+            SCOPED_TRACE(testing::Message() << "ratio " << ratio << (reversed ? ", reversed" : ""));
+            const QPixmap face = RenderCommandFace(Option(ratio, {}, reversed));
+            EXPECT_EQ(face.size(), QSize(97, 25) * ratio);
+            EXPECT_EQ(face.devicePixelRatio(), ratio);
+            const QImage image = face.toImage();
+            const int rows = image.height();
+            for (const int row : {0, 1, rows / 2, rows - 1})
+                EXPECT_EQ(image.pixelColor(40, row), CommandGradientColour(row, rows, reversed)) << "row " << row;
+        }
+    }
+    EXPECT_TRUE(RenderCommandFace(CommandFaceOption{}).isNull()) << "an empty control has no face";
+}
+
+// The frame lies on the edges in the control's pixels at any ratio; the middle
+// stays the gradient's.
+TEST_F(CommandFace, FrameCoversTheEdgesAndLeavesTheMiddle)
+{
+    for (const qreal ratio : {1.0, 2.0}) {
+        SCOPED_TRACE(testing::Message() << "ratio " << ratio);
+        const QImage image = RenderCommandFace(Option(ratio, Skin({64, 25}))).toImage();
+        const auto at = [&](int x, int y) { return image.pixelColor((QPointF(x, y) * ratio).toPoint()); };
+        EXPECT_EQ(at(0, 0), QColor(0, 0, 255));   // top-left corner
+        EXPECT_EQ(at(48, 1), QColor(0, 0, 255));  // top edge
+        EXPECT_EQ(at(1, 12), QColor(0, 0, 255));  // left edge
+        EXPECT_EQ(at(96, 24), QColor(0, 0, 255)); // bottom-right corner
+        EXPECT_EQ(at(48, 12), CommandGradientColour(12 * ratio, 25 * ratio, false));
+    }
+}
+
+// A skin picture at twice the designed size (64 x 25 px) is cut at twice the
+// designed places: its bottom-right 8 x 8 px make the bottom-right corner.
+TEST_F(CommandFace, SkinOfAnotherSizeIsCutWhereItsPartsAre)
+{
+    const QImage image = RenderCommandFace(Option(1, Skin({128, 50}, QRect(120, 42, 8, 8)))).toImage();
+    EXPECT_EQ(image.pixelColor(95, 23), QColor(255, 0, 0));
+    EXPECT_EQ(image.pixelColor(2, 2), QColor(0, 0, 255));
 }
 
 TEST(CommandPersistence, StoresOnlyNonDefaultsInTableOrder)
