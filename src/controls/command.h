@@ -14,8 +14,9 @@
 // call QWidget's setVisible, setEnabled or setFont and skip the control's own
 // state, redraw and PropertyChanged.
 // Geometry inside the control is reckoned in twips (15 twips = 1 px).
-// The face it shows is painted in command_painting.cpp; the rest of its
-// members are in command.cpp.
+// Its members are defined by concern: properties and persistence in
+// command.cpp, the user's input in command_input.cpp, the face in
+// command_painting.cpp.
 
 #include "controls/command_face.h"
 
