@@ -38,7 +38,7 @@ public:
                     ToPixels(place.height()));
     }
     void MoveTo(QPointF topLeft) { SetTwips(QRectF(topLeft, twips.size())); }
-    void Resize(double width, double height) { SetTwips(QRectF(twips.topLeft(), QSizeF(width, height))); }
+    void ResizeTwips(double width, double height) { SetTwips(QRectF(twips.topLeft(), QSizeF(width, height))); }
     QSize SizeTwips() const { return twips.size().toSize(); }
 
     ScrollBarPicture Picture() const { return picture; }
@@ -48,7 +48,7 @@ public:
     {
         picture = shown;
         if (autoSize && HoldsImage())
-            Resize(PictureTwips().width(), PictureTwips().height());
+            ResizeTwips(PictureTwips().width(), PictureTwips().height());
         update();
     }
 
@@ -635,13 +635,13 @@ void dtVisualScrollBar::SetPicture(ScrollBarPictureBox *box, const ScrollBarPict
     const QSize client = ClientTwips();
     if (!picture) {
         if (role == PictureRole::Collapses)
-            box->Resize(0, 0);
+            box->ResizeTwips(0, 0);
     } else if (picture->isNull()) {
         if (role == PictureRole::Track) {
-            box->Resize(client.width(), client.height());
+            box->ResizeTwips(client.width(), client.height());
         } else {
             const int side = std::min(client.width(), client.height());
-            box->Resize(side, side);
+            box->ResizeTwips(side, side);
         }
     } else if (role == PictureRole::Track) {
         ResizeTwips(box->Twips().width(), box->Twips().height());
