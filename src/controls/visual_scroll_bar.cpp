@@ -3,126 +3,18 @@
 #include "controls/accessible_controls.h"
 #include "controls/property_bag.h"
 #include "controls/scroll_bar_geometry.h"
+#include "controls/scroll_bar_picture_box.h"
 #include "widgets/message_box.h"
 #include "widgets/picture_label.h"
 #include "base/units.h"
 
 #include <QImage>
 #include <QLocale>
-#include <QMouseEvent>
-#include <QPainter>
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
 using namespace ScrollBarGeometry;
-
-// One picture box of the scroll bar: shows its picture at the top-left corner
-// over its background colour (transparent unless given one), keeps its place
-// in real twips, and reports the mouse in its own twips to the control.
-class ScrollBarPictureBox : public QWidget
-{
-public:
-    ScrollBarPictureBox(const QString &name, QWidget *parent)
-        : QWidget(parent)
-    {
-        setObjectName(name);
-    }
-
-    // The box's place in the control, in twips.
-    QRectF Twips() const { return twips; }
-    void SetTwips(const QRectF &place)
-    {
-        twips = place;
-        setGeometry(ToPixels(place.left()), ToPixels(place.top()), ToPixels(place.width()),
-                    ToPixels(place.height()));
-    }
-    void MoveTo(QPointF topLeft) { SetTwips(QRectF(topLeft, twips.size())); }
-    void ResizeTwips(double width, double height) { SetTwips(QRectF(twips.topLeft(), QSizeF(width, height))); }
-    QSize SizeTwips() const { return twips.size().toSize(); }
-
-    ScrollBarPicture Picture() const { return picture; }
-    bool HoldsImage() const { return picture && !picture->isNull(); }
-    // Shows `shown`; a box that sizes itself takes the size of an image.
-    void SetPicture(const ScrollBarPicture &shown)
-    {
-        picture = shown;
-        if (autoSize && HoldsImage())
-            ResizeTwips(PictureTwips().width(), PictureTwips().height());
-        update();
-    }
-
-    bool AutoSize() const { return autoSize; }
-    void SetAutoSize(bool value)
-    {
-        autoSize = value;
-        SetPicture(picture);
-    }
-
-    QColor Background() const { return background; }
-    void SetBackground(const QColor &colour)
-    {
-        background = colour;
-        update();
-    }
-
-    std::function<void(QPointF)> mouseDown;
-    std::function<void(QPointF)> mouseMove;
-    std::function<void()> mouseUp;
-    std::function<void()> click;
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter painter(this);
-        if (background.isValid())
-            painter.fillRect(rect(), background);
-        if (HoldsImage())
-            painter.drawPixmap(0, 0, *picture);
-    }
-
-    // Every button counts for press, move and release; only the left one clicks.
-    void mousePressEvent(QMouseEvent *event) override
-    {
-        if (event->button() == Qt::LeftButton)
-            leftHeld = true;
-        if (mouseDown)
-            mouseDown(ToBoxTwips(event->position()));
-    }
-    void mouseMoveEvent(QMouseEvent *event) override
-    {
-        if (mouseMove)
-            mouseMove(ToBoxTwips(event->position()));
-    }
-    void mouseReleaseEvent(QMouseEvent *event) override
-    {
-        const bool clicked = event->button() == Qt::LeftButton && leftHeld
-                          && rect().contains(event->position().toPoint());
-        if (event->button() == Qt::LeftButton)
-            leftHeld = false;
-        if (mouseUp)
-            mouseUp();
-        if (clicked && click)
-            click();
-    }
-
-private:
-    static int ToPixels(double twips) { return int(std::nearbyint(twips / TwipsPerPixel)); }
-
-    QSizeF PictureTwips() const { return picture->deviceIndependentSize() * TwipsPerPixel; }
-
-    // A point given in the widget's pixels, in twips from the box's exact place.
-    QPointF ToBoxTwips(QPointF pixels) const
-    {
-        return (QPointF(pos()) + pixels) * TwipsPerPixel - twips.topLeft();
-    }
-
-    QRectF twips;
-    ScrollBarPicture picture;
-    QColor background; // invalid: the box is transparent
-    bool autoSize = true;
-    bool leftHeld = false;
-};
 
 namespace {
 
