@@ -1,3 +1,7 @@
+// dtVisualScrollBar's construction, its properties, their persistence and the
+// messages that refuse a value, and its answers to the mouse; the layout of
+// its boxes is in visual_scroll_bar_layout.cpp.
+
 #include "controls/visual_scroll_bar.h"
 
 #include "controls/accessible_controls.h"
@@ -6,12 +10,9 @@
 #include "controls/scroll_bar_picture_box.h"
 #include "widgets/message_box.h"
 #include "widgets/picture_label.h"
-#include "base/units.h"
 
 #include <QImage>
 #include <QLocale>
-#include <algorithm>
-#include <cmath>
 #include <limits>
 
 using namespace ScrollBarGeometry;
@@ -22,7 +23,6 @@ constexpr qint32 StepLimit = 32767;
 constexpr qint64 LargestDifference = std::numeric_limits<qint32>::max();
 constexpr quint32 DefaultBackColor = 0xE0E0E0;
 constexpr double StoredMaxDefault = 2147483647.0;
-constexpr int ThicknessTwips = 315;
 
 const QString ErrorTitle = QStringLiteral("Error");
 const QString InvalidValueMessage = QStringLiteral("Invalid property value");
@@ -351,93 +351,6 @@ void dtVisualScrollBar::SetMessageFunction(MessageFunction show)
     showMessage = std::move(show);
 }
 
-QRectF dtVisualScrollBar::PartTwips(Part part) const
-{
-    return Box(part)->Twips();
-}
-
-bool dtVisualScrollBar::PartShown(Part part) const
-{
-    return Box(part)->isVisibleTo(this);
-}
-
-void dtVisualScrollBar::resizeEvent(QResizeEvent *)
-{
-    FullLayout();
-}
-
-void dtVisualScrollBar::FullLayout()
-{
-    if (fields.FirstLayoutPending) {
-        FirstLayout();
-        ShowButtons();
-    }
-    if (fields.AutoSize && picBG->HoldsImage())
-        ResizeTwips(picBG->Twips().width(), picBG->Twips().height());
-    const QSize client = ClientTwips();
-    picBG->SetTwips(QRectF(QPointF(0, 0), client));
-
-    ScrollBarPictureBox *back = BackArrow();
-    ScrollBarPictureBox *forward = ForwardArrow();
-    const auto arrows = PlaceArrows(Vertical(), fields.ThumbAlignment, fields.ButtonsVisible, client,
-                                    back->SizeTwips(), forward->SizeTwips());
-    if (!arrows)
-        return; // an alignment of the other form moves neither arrows nor thumb
-    back->MoveTo(arrows->back);
-    forward->MoveTo(arrows->forward);
-    PlaceThumb();
-}
-
-void dtVisualScrollBar::FirstLayout()
-{
-    fields.FirstLayoutPending = false;
-    const QSize client = ClientTwips();
-    fields.Orientation = client.height() >= client.width() ? 1 : 0;
-    picBG->SetTwips(QRectF(QPointF(0, 0), client));
-    ShowButtons();
-    if (Vertical()) {
-        fields.ThumbAlignment = 1;
-        ResizeTwips(ThicknessTwips, client.height());
-    } else {
-        fields.ThumbAlignment = 4;
-        ResizeTwips(client.width(), ThicknessTwips);
-    }
-}
-
-void dtVisualScrollBar::ShowButtons()
-{
-    for (ScrollBarPictureBox *arrow : {picUP, picDN, picLeft, picRight})
-        arrow->hide();
-    picTHUMB->show();
-    if (!fields.ButtonsVisible)
-        return;
-    if (fields.Orientation == 1) {
-        picUP->show();
-        picDN->show();
-    } else if (fields.Orientation == 0) {
-        picRight->show();
-        picLeft->show();
-    }
-}
-
-void dtVisualScrollBar::PlaceThumb()
-{
-    const bool vertical = Vertical();
-    const QSize client = ClientTwips();
-    const QSize thumb = picTHUMB->SizeTwips();
-    const ThumbSpan travel = ThumbTravel(vertical, fields.ButtonsVisible, client, BackArrow()->Twips(),
-                                         ForwardArrow()->Twips(), thumb);
-    const auto edge = ThumbLeadingEdge(fields.Value, fields.Min, fields.Max, travel);
-    if (!edge)
-        return; // a zero range leaves the thumb where it is
-    const auto cross = ThumbCrossPosition(vertical, fields.ThumbAlignment, client, thumb);
-    QPointF place = picTHUMB->Twips().topLeft();
-    (vertical ? place.ry() : place.rx()) = *edge;
-    if (cross)
-        (vertical ? place.rx() : place.ry()) = *cross;
-    picTHUMB->MoveTo(place);
-}
-
 // A press on the track pages towards it: forward when past the thumb's
 // leading edge, backward otherwise (also exactly level with it).
 void dtVisualScrollBar::picBG_MouseDown(QPointF position)
@@ -520,63 +433,8 @@ void dtVisualScrollBar::StepValue(qint64 value)
     SetValue(qint32(value));
 }
 
-void dtVisualScrollBar::SetPicture(ScrollBarPictureBox *box, const ScrollBarPicture &picture,
-                                   PictureRole role, const QString &name)
-{
-    box->SetPicture(picture);
-    const QSize client = ClientTwips();
-    if (!picture) {
-        if (role == PictureRole::Collapses)
-            box->ResizeTwips(0, 0);
-    } else if (picture->isNull()) {
-        if (role == PictureRole::Track) {
-            box->ResizeTwips(client.width(), client.height());
-        } else {
-            const int side = std::min(client.width(), client.height());
-            box->ResizeTwips(side, side);
-        }
-    } else if (role == PictureRole::Track) {
-        ResizeTwips(box->Twips().width(), box->Twips().height());
-    }
-    ShowButtons();
-    emit PropertyChanged(name);
-}
-
 void dtVisualScrollBar::ShowMessage(const QString &text)
 {
     if (showMessage)
         showMessage(text, ErrorTitle);
-}
-
-ScrollBarPictureBox *dtVisualScrollBar::BackArrow() const
-{
-    return Vertical() ? picUP : picLeft;
-}
-
-ScrollBarPictureBox *dtVisualScrollBar::ForwardArrow() const
-{
-    return Vertical() ? picDN : picRight;
-}
-
-QSize dtVisualScrollBar::ClientTwips() const
-{
-    return {PixelsToTwips(width()), PixelsToTwips(height())};
-}
-
-void dtVisualScrollBar::ResizeTwips(double width, double height)
-{
-    resize(int(std::nearbyint(width / TwipsPerPixel)), int(std::nearbyint(height / TwipsPerPixel)));
-}
-
-ScrollBarPictureBox *dtVisualScrollBar::Box(Part part) const
-{
-    switch (part) {
-    case Part::Background: return picBG;
-    case Part::Thumb: return picTHUMB;
-    case Part::Up: return picUP;
-    case Part::Down: return picDN;
-    case Part::Left: return picLeft;
-    case Part::Right: return picRight;
-    }
-    return picBG;
 }
