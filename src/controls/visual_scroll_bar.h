@@ -16,8 +16,9 @@
 // disturbed by pixel snapping. A step that would leave 32 bits or divide by a
 // zero span is skipped and leaves the state as it was.
 //
-// The layout of its boxes is in visual_scroll_bar_layout.cpp, the rest of its
-// members in visual_scroll_bar.cpp; each box paints itself
+// Its members are defined by concern: properties and persistence in
+// visual_scroll_bar.cpp, the layout of the boxes in visual_scroll_bar_layout.cpp,
+// the mouse in visual_scroll_bar_input.cpp; each box paints itself
 // (scroll_bar_picture_box.h).
 
 #include <QPixmap>
