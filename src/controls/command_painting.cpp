@@ -4,6 +4,7 @@
 
 #include "controls/command.h"
 
+#include "controls/command_face.h"
 #include "base/units.h"
 
 #include <QLabel>
