@@ -167,10 +167,10 @@ QString UnsavedFilesText(const QStringList &files, const QString &unwritableProg
 void Reelbox_S::EnableFavoriteButtons()
 {
     for (int index : {PlayFavoritesButton, PlayFavoriteButton, RemoveFavoriteButton, ClearFavoritesButton})
-        Comd[index]->SetEnabled(false);
+        Comd[index]->SetEnabledProperty(false);
     if (List_Favorite->ListCount() > 1) {
-        Comd[PlayFavoritesButton]->SetEnabled(true);
-        Comd[ClearFavoritesButton]->SetEnabled(true);
+        Comd[PlayFavoritesButton]->SetEnabledProperty(true);
+        Comd[ClearFavoritesButton]->SetEnabledProperty(true);
     }
     DescribeGroupMarkers();
 }
