@@ -97,8 +97,8 @@ void Reelbox_S::DescribeGroupMarkers()
 {
     const qint64 filled = Img_Scan->PictureProperty().cacheKey();
     for (int n = 0; n < int(Img_G.size()); ++n) {
-        const bool hasEntries = n == B.GroupNo ? List_Favorite->ListCount() > 0
-                                               : Img_G[n]->PictureProperty().cacheKey() == filled;
+        const bool hasEntries =
+            n == B.GroupNo ? List_Favorite->ListCount() > 0 : Img_G[n]->PictureProperty().cacheKey() == filled;
         const QString description = hasEntries ? QStringLiteral("登録あり") : QString();
         if (Img_G[n]->accessibleDescription() != description) // each change is told to screen readers
             Img_G[n]->setAccessibleDescription(description);

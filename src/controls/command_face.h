@@ -51,11 +51,11 @@ QColor CommandGradientColour(int row, int heightPx, bool reversed);
 // What one drawing of the face shows.
 struct CommandFaceOption
 {
-    QSize size;                     // the control's size in pixels
-    qreal devicePixelRatio = 1;     // of the screen the control shows on
-    bool gradientReversed = false;  // the light colour at the bottom (while hovered)
-    CommandFrameSpans frameSpans;   // as last updated for the control's size
-    QPixmap skin;                   // the shown face's skin picture; null draws no frame
+    QSize size;                    // the control's size in pixels
+    qreal devicePixelRatio = 1;    // of the screen the control shows on
+    bool gradientReversed = false; // the light colour at the bottom (while hovered)
+    CommandFrameSpans frameSpans;  // as last updated for the control's size
+    QPixmap skin;                  // the shown face's skin picture; null draws no frame
 };
 
 // The face as a picture in device pixels carrying the option's ratio: the

@@ -4,8 +4,8 @@
 
 #include "controls/command.h"
 
-#include "controls/command_face.h"
 #include "base/units.h"
+#include "controls/command_face.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -57,8 +57,8 @@ void DrawFramePieces(QPainter &painter, const QPixmap &skin, const CommandFrameS
         if (piece.destination.width() <= 0 || piece.destination.height() <= 0)
             continue;
         const QRect source = TwipsToPixelRect(piece.source);
-        const QRectF scaledSource(source.x() * scaleX, source.y() * scaleY,
-                                  source.width() * scaleX, source.height() * scaleY);
+        const QRectF scaledSource(source.x() * scaleX, source.y() * scaleY, source.width() * scaleX,
+                                  source.height() * scaleY);
         painter.drawPixmap(QRectF(TwipsToPixelRect(piece.destination)), skin, scaledSource);
     }
 }
@@ -114,8 +114,7 @@ QColor CommandGradientColour(int row, int heightPx, bool reversed)
         return top;
     const double share = double(std::clamp(row, 0, last)) / last;
     const auto blend = [share](int from, int to) { return qRound(from + (to - from) * share); };
-    return QColor(blend(top.red(), bottom.red()), blend(top.green(), bottom.green()),
-                  blend(top.blue(), bottom.blue()));
+    return QColor(blend(top.red(), bottom.red()), blend(top.green(), bottom.green()), blend(top.blue(), bottom.blue()));
 }
 
 QPixmap RenderCommandFace(const CommandFaceOption &option)

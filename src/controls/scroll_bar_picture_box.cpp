@@ -76,8 +76,7 @@ void ScrollBarPictureBox::mouseMoveEvent(QMouseEvent *event)
 
 void ScrollBarPictureBox::mouseReleaseEvent(QMouseEvent *event)
 {
-    const bool clicked = event->button() == Qt::LeftButton && leftHeld
-                      && rect().contains(event->position().toPoint());
+    const bool clicked = event->button() == Qt::LeftButton && leftHeld && rect().contains(event->position().toPoint());
     if (event->button() == Qt::LeftButton)
         leftHeld = false;
     if (mouseUp)

@@ -171,8 +171,7 @@ private:
     // Assigns `value` through the Value property unless it leaves 32 bits.
     void StepValue(qint64 value);
     // Shows `picture` in `box`, sizes the box as `role` says and sends PropertyChanged(name).
-    void SetPicture(ScrollBarPictureBox *box, const ScrollBarPicture &picture, PictureRole role,
-                    const QString &name);
+    void SetPicture(ScrollBarPictureBox *box, const ScrollBarPicture &picture, PictureRole role, const QString &name);
     void ShowMessage(const QString &text);
     bool Vertical() const { return fields.Orientation == 1; }
     // The up or left arrow, and the down or right arrow, of the current form.

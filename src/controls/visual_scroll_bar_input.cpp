@@ -21,13 +21,25 @@ void dtVisualScrollBar::picBG_MouseDown(QPointF position)
     StepValue(qint64(fields.Value) + (forward ? fields.LargeChange : -qint64(fields.LargeChange)));
 }
 
-void dtVisualScrollBar::picUP_Click() { StepValue(qint64(fields.Value) - fields.SmallChange); }
+void dtVisualScrollBar::picUP_Click()
+{
+    StepValue(qint64(fields.Value) - fields.SmallChange);
+}
 
-void dtVisualScrollBar::picDN_Click() { StepValue(qint64(fields.Value) + fields.SmallChange); }
+void dtVisualScrollBar::picDN_Click()
+{
+    StepValue(qint64(fields.Value) + fields.SmallChange);
+}
 
-void dtVisualScrollBar::picLeft_Click() { StepValue(qint64(fields.Value) - fields.SmallChange); }
+void dtVisualScrollBar::picLeft_Click()
+{
+    StepValue(qint64(fields.Value) - fields.SmallChange);
+}
 
-void dtVisualScrollBar::picRight_Click() { StepValue(qint64(fields.Value) + fields.SmallChange); }
+void dtVisualScrollBar::picRight_Click()
+{
+    StepValue(qint64(fields.Value) + fields.SmallChange);
+}
 
 // `position` is in thumb twips. A press while a drag is on re-takes the grab
 // and keeps the drag's movement for the release.
@@ -54,8 +66,7 @@ void dtVisualScrollBar::picTHUMB_MouseMove(QPointF position)
     if (!fields.Dragging)
         return;
     const bool vertical = Vertical();
-    const auto limits = ThumbDragLimits(vertical, BackArrow()->Twips(), ForwardArrow()->Twips(),
-                                        picTHUMB->SizeTwips());
+    const auto limits = ThumbDragLimits(vertical, BackArrow()->Twips(), ForwardArrow()->Twips(), picTHUMB->SizeTwips());
     const QRectF thumb = picTHUMB->Twips();
     const double edge = vertical ? thumb.top() : thumb.left();
     const double along = vertical ? position.y() : position.x();

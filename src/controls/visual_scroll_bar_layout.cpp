@@ -4,9 +4,9 @@
 
 #include "controls/visual_scroll_bar.h"
 
+#include "base/units.h"
 #include "controls/scroll_bar_geometry.h"
 #include "controls/scroll_bar_picture_box.h"
-#include "base/units.h"
 
 #include <algorithm>
 #include <cmath>
@@ -47,8 +47,8 @@ void dtVisualScrollBar::FullLayout()
 
     ScrollBarPictureBox *back = BackArrow();
     ScrollBarPictureBox *forward = ForwardArrow();
-    const auto arrows = PlaceArrows(Vertical(), fields.ThumbAlignment, fields.ButtonsVisible, client,
-                                    back->SizeTwips(), forward->SizeTwips());
+    const auto arrows = PlaceArrows(Vertical(), fields.ThumbAlignment, fields.ButtonsVisible, client, back->SizeTwips(),
+                                    forward->SizeTwips());
     if (!arrows)
         return; // an alignment of the other form moves neither arrows nor thumb
     back->MoveTo(arrows->back);
@@ -93,8 +93,8 @@ void dtVisualScrollBar::PlaceThumb()
     const bool vertical = Vertical();
     const QSize client = ClientTwips();
     const QSize thumb = picTHUMB->SizeTwips();
-    const ThumbSpan travel = ThumbTravel(vertical, fields.ButtonsVisible, client, BackArrow()->Twips(),
-                                         ForwardArrow()->Twips(), thumb);
+    const ThumbSpan travel =
+        ThumbTravel(vertical, fields.ButtonsVisible, client, BackArrow()->Twips(), ForwardArrow()->Twips(), thumb);
     const auto edge = ThumbLeadingEdge(fields.Value, fields.Min, fields.Max, travel);
     if (!edge)
         return; // a zero range leaves the thumb where it is
@@ -106,8 +106,8 @@ void dtVisualScrollBar::PlaceThumb()
     picTHUMB->MoveTo(place);
 }
 
-void dtVisualScrollBar::SetPicture(ScrollBarPictureBox *box, const ScrollBarPicture &picture,
-                                   PictureRole role, const QString &name)
+void dtVisualScrollBar::SetPicture(ScrollBarPictureBox *box, const ScrollBarPicture &picture, PictureRole role,
+                                   const QString &name)
 {
     box->SetPicture(picture);
     const QSize client = ClientTwips();

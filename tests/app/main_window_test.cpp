@@ -48,7 +48,7 @@ TEST_F(MainWindow, FirstStartShowsTheProgramFolderWithDefaults)
         EXPECT_TRUE(Shows(w->Img_G[n], w->Img_pos_off)) << n;
 
     EXPECT_EQ(w->List_Favorite->ListCount(), 0);
-    EXPECT_TRUE(w->Comd[Reelbox_S::PlayFilesButton]->EnabledProperty());  // two files: continuous play
+    EXPECT_TRUE(w->Comd[Reelbox_S::PlayFilesButton]->EnabledProperty()); // two files: continuous play
     EXPECT_FALSE(w->Comd[Reelbox_S::PlayFileButton]->EnabledProperty()); // until a file is pressed
     EXPECT_TRUE(w->Comd[Reelbox_S::AllToFavoritesButton]->EnabledProperty());
     for (int index : {Reelbox_S::PlayFavoritesButton, Reelbox_S::PlayFavoriteButton, Reelbox_S::RemoveFavoriteButton,

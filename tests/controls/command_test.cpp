@@ -1,4 +1,5 @@
 #include "controls/command.h"
+
 #include "controls/command_face.h"
 #include "controls/property_bag.h"
 #include "widgets/fonts.h"
@@ -298,9 +299,14 @@ TEST_F(CommandStateMachine, DisabledIgnoresMouseAndKeysButFollowsTheFocus)
 {
     Start();
     Run({
-        {"hover", [&] { Hover({30, 12}); }, 2, Command::HighLight, 0},
+        {"hover",
+         [&] {
+             Hover({30, 12});
+         },
+         2, Command::HighLight, 0},
         {"disable", [&] { button->SetEnabledProperty(false); }, 2, Command::Disable, 0},
-        {"mouse, keys, poll", [&] {
+        {"mouse, keys, poll",
+         [&] {
              Hover({40, 12});
              QTest::mouseClick(button, Qt::LeftButton, {}, {40, 12});
              EXPECT_FALSE(button->hasFocus());
@@ -320,13 +326,34 @@ TEST_F(CommandStateMachine, FocusLostWhileDisabledIsNotTakenForHeld)
 {
     Start();
     Run({
-        {"hover", [&] { Hover({30, 12}); }, 2, Command::HighLight, 0},
-        {"click", [&] { QTest::mouseClick(button, Qt::LeftButton, {}, {30, 12}); }, 4, Command::HighLightSelect, 1},
+        {"hover",
+         [&] {
+             Hover({30, 12});
+         },
+         2, Command::HighLight, 0},
+        {"click",
+         [&] {
+             QTest::mouseClick(button, Qt::LeftButton, {}, {30, 12});
+         },
+         4, Command::HighLightSelect, 1},
         {"disabled by its click", [&] { button->SetEnabledProperty(false); }, 4, Command::Disable, 1},
-        {"focus to the list", [&] { LeaveAndPoll(); other->setFocus(); }, 1, Command::Disable, 1},
+        {"focus to the list",
+         [&] {
+             LeaveAndPoll();
+             other->setFocus();
+         },
+         1, Command::Disable, 1},
         {"enabled again", [&] { button->SetEnabledProperty(true); }, 1, Command::Normal, 1},
-        {"hover", [&] { Hover({40, 12}); }, 2, Command::HighLight, 1},
-        {"click", [&] { QTest::mouseClick(button, Qt::LeftButton, {}, {40, 12}); }, 4, Command::HighLightSelect, 2},
+        {"hover",
+         [&] {
+             Hover({40, 12});
+         },
+         2, Command::HighLight, 1},
+        {"click",
+         [&] {
+             QTest::mouseClick(button, Qt::LeftButton, {}, {40, 12});
+         },
+         4, Command::HighLightSelect, 2},
     });
 }
 

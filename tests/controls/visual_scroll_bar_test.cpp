@@ -430,9 +430,9 @@ TEST_F(VisualScrollBar, WritesOnlyChangesInOrderAndReadsThemBack)
     dtVisualScrollBar copy;
     QSignalSpy copyChanges(&copy, &dtVisualScrollBar::Change);
     copy.ReadProperties(bag);
-    EXPECT_EQ(std::tuple(copy.ButtonsVisible(), copy.Orientation(), copy.ThumbAlignment(), copy.Min(),
-                         copy.Max(), copy.Value(), copy.BackColor(), copy.LargeChange(), copy.SmallChange(),
-                         copy.AutoSize(), copy.EnabledProperty()),
+    EXPECT_EQ(std::tuple(copy.ButtonsVisible(), copy.Orientation(), copy.ThumbAlignment(), copy.Min(), copy.Max(),
+                         copy.Value(), copy.BackColor(), copy.LargeChange(), copy.SmallChange(), copy.AutoSize(),
+                         copy.EnabledProperty()),
               std::tuple(false, 1, 1, -5, 2147483642, 3, 0x102030u, 20, 2, true, false));
     EXPECT_TRUE(copy.PictureBackground() && copy.PictureBackground()->isNull());
     EXPECT_EQ(copy.PictureThumb()->size(), QSize(21, 21));
