@@ -133,8 +133,10 @@ public:
     // again after the last. Relative paths are taken from workingFolder;
     // anything but local paths and file:// URLs is refused in one message.
     // Each request opens in its turn, after those that came before it; one
-    // that comes while a player window shows ends that playback as Esc does,
-    // and opens next. Its play starts from the event loop, not in this call.
+    // that comes while a list plays ends it, and opens next: at once, as Esc
+    // does, when a player window is on the screen, else once the file
+    // opening now has played. Its play starts from the event loop, not in
+    // this call.
     void OpenArguments(const QStringList &arguments, const QString &workingFolder);
 
     void EnableFileButtons();

@@ -1,10 +1,12 @@
 // Opening what the program is handed: its command line, or a file manager's
 // "Open with" (a later start hands its arguments to the running copy too).
 // Each request is opened in its turn, in the order they came, each after the
-// one before has played. One that comes while a player window shows ends that
-// playback, as Esc would (the rest of the list it belongs to is given up), and
-// is opened next; one that comes while nothing plays (a message open, the
-// requests before it still waiting) waits its turn and cuts nothing short.
+// one before. One that comes while a player window is on the screen ends that
+// playback, as Esc would, and the rest of its list is given up; one that comes
+// while a file of a list is still opening lets that file play, then the list
+// gives way. One that comes while nothing plays (a message open, requests
+// before it still waiting) waits its turn and cuts nothing short. So starts
+// that come at once each play, and the user sees what they asked for.
 
 #include "app/main_window.h"
 
@@ -22,8 +24,9 @@ void Reelbox_S::OpenArguments(const QStringList &arguments, const QString &worki
 {
     WaitingRequests.append(SortArguments(arguments, workingFolder));
     if (PlayersShowing > 0) {
-        RequestEndsPlaying = true;
-        Players.StopPlaying(); // the show's end opens it
+        RequestEndsPlaying = true; // the show's end opens it
+        if (Players.PlayerOnScreen())
+            Players.StopPlaying();
     } else {
         QTimer::singleShot(0, this, &Reelbox_S::OpenWaitingArguments);
     }

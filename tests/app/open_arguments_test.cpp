@@ -125,6 +125,26 @@ TEST_F(HandedArguments, EachRequestPlaysInItsTurnAndOneComingWhileAPlayerShowsEn
     EXPECT_EQ(players_->stops, 3);
 }
 
+// A request that comes while the list's file is still opening lets that file
+// play, then the list gives way.
+TEST_F(HandedArguments, ARequestComingWhileAFileOpensLetsItPlayThenEndsTheList)
+{
+    for (const char *name : {"clip0.avi", "clip1.avi", "new.avi"})
+        folder_.Write(name, "x");
+    auto w = Start();
+    players_->opening = true;
+    players_->onShow = [&](qsizetype n, Reelbox_B &) {
+        if (n == 1)
+            w->OpenArguments({"new.avi"}, folder_.Path());
+        return true;
+    };
+    w->Comd_Click(Reelbox_S::PlayFilesButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return players_->shows.size() == 2; }));
+    QTest::qWait(50);
+    EXPECT_EQ(Played(), (QStringList{"clip0.avi", "new.avi"}));
+    EXPECT_EQ(players_->stops, 0);
+}
+
 // A request that comes while the message about an earlier one is open waits
 // until all of the earlier one has played.
 TEST_F(HandedArguments, ARequestComingWhileAMessageIsOpenWaitsForTheWholeOfTheOneBefore)

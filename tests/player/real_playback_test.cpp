@@ -38,6 +38,7 @@ public:
         return shown;
     }
     void StopPlaying() override { real_.StopPlaying(); }
+    bool PlayerOnScreen() const override { return real_.PlayerOnScreen(); }
     QStringList played;
     QStringList unplayable; // files whose window could not even open
     std::function<void(qsizetype show, QWidget *window)> whileShown;
