@@ -71,8 +71,10 @@ RealPositionSlider::RealPositionSlider(QWidget *parent)
 {
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setAccessibleName(QStringLiteral("再生位置"));
+    // The factory goes first: naming the slider already has a screen reader
+    // ask for its interface, which is then kept for the slider's life.
     InstallRealAudioAccessibility();
+    setAccessibleName(QStringLiteral("再生位置"));
 }
 
 void RealPositionSlider::SetPosition(double position, double length)
