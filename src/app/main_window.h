@@ -246,7 +246,7 @@ private:
     // Requests handed over, waiting for their turn, in the order they came.
     QList<OpenTargets> WaitingRequests;
     bool OpeningRequest = false;     // a request is being opened (its message, its list)
-    bool RequestEndsPlaying = false; // one came while the player that shows now played
+    bool RequestEndsPlaying = false; // one came while a list played: that list ends
     int PlayersShowing = 0;          // shows under way (one, or none)
     MountWatcher *Mounts;
     // Records of the current group's list file past the list's limit: kept

@@ -37,17 +37,18 @@ bool Reelbox_S::ShowPlayer(PlayerWindow which)
     ++PlayersShowing;
     const bool played = Players.ShowModal(which, this);
     --PlayersShowing;
-    if (std::exchange(RequestEndsPlaying, false)) {
+    if (std::exchange(RequestEndsPlaying, false))
         B.StopPlay = -1; // the list that was playing gives way
+    if (!WaitingRequests.isEmpty())
         QTimer::singleShot(0, this, &Reelbox_S::OpenWaitingArguments);
-    }
     return played;
 }
 
 void Reelbox_S::OpenWaitingArguments()
 {
+    // The request under way, or the play that shows, opens it when done.
     if (WaitingRequests.isEmpty() || OpeningRequest || PlayersShowing > 0)
-        return;                              // the request under way, or the play that shows, opens it when done
+        return;
     if (QApplication::activeModalWidget()) { // a question the user has not answered yet
         QTimer::singleShot(250, this, &Reelbox_S::OpenWaitingArguments);
         return;
