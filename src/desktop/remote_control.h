@@ -1,7 +1,8 @@
 #pragma once
 // What the desktop's media controls (media keys, a shell's player widget) may
 // ask of the window that plays a file now. The window answers each as the
-// user's own key would. GUI thread only; a window that has closed ignores them.
+// user's own key would, once it is on the screen (it holds what comes while it
+// opens). GUI thread only; a window that has closed ignores them.
 
 class RemoteControl
 {
