@@ -69,10 +69,11 @@ QString StatusStateText(qint32 state)
 RealPositionSlider::RealPositionSlider(QWidget *parent)
     : QWidget(parent)
 {
+    // Before the name: naming it tells screen readers, which makes its interface.
+    InstallRealAudioAccessibility();
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAccessibleName(QStringLiteral("再生位置"));
-    InstallRealAudioAccessibility();
 }
 
 void RealPositionSlider::SetPosition(double position, double length)
