@@ -41,13 +41,12 @@ QIcon ProgramIcon()
 
 int main(int argc, char **argv)
 {
-    // Help and the version need no display. (Qt's own options are told from
-    // mistakes only once the application has taken them.)
+    // Help, the version and a mistake need no display; Qt's own options are
+    // no mistake (the application takes them below).
     const QString version = QStringLiteral(REELBOX_VERSION);
     const QStringList given = ProgramArguments(argc, argv);
-    if (const CommandLine early = ReadCommandLine(given); early.action != CommandLine::Action::Mistake)
-        if (const std::optional<int> status = AnswerOnTerminal(early, version))
-            return *status;
+    if (const std::optional<int> status = AnswerOnTerminal(ReadCommandLine(WithoutToolkitOptions(given)), version))
+        return *status;
     if (const std::optional<QString> missing = MissingDisplay(given)) {
         std::fprintf(stderr, "%s\n", qPrintable(*missing));
         return 1;

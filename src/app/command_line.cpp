@@ -3,7 +3,70 @@
 #include "base/file_names.h"
 #include "base/program_name.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+
+namespace {
+
+// The options Qt's application object takes for itself (with one dash or
+// two), by whether a value follows them.
+const QStringList ToolkitOptionsWithValue = {
+    "platform",
+    "platformpluginpath",
+    "platformtheme",
+    "plugin",
+    "qwindowgeometry",
+    "geometry",
+    "qwindowicon",
+    "icon",
+    "qwindowtitle",
+    "title",
+    "session",
+    "display",
+    "name",
+    "style",
+    "stylesheet",
+    "visual",
+};
+const QStringList ToolkitFlags = {"reverse", "widgetcount", "sync", "nograb", "dograb", "testability"};
+
+// The option's name without its dashes and any "=value"; empty for an argument that is no option.
+QString OptionName(const QString &argument)
+{
+    if (!argument.startsWith(u'-') || argument == QLatin1String("-") || argument == QLatin1String("--"))
+        return {};
+    const QString name = argument.mid(argument.startsWith(QLatin1String("--")) ? 2 : 1);
+    return name.section(u'=', 0, 0);
+}
+
+int Answer(std::FILE *stream, const QString &text, int status)
+{
+    std::fputs(qPrintable(text), stream);
+    if (std::fflush(stream) == 0 && !std::ferror(stream))
+        return status;
+    std::fprintf(stderr, "%s: %s\n", qPrintable(ProgramCommand), std::strerror(errno));
+    return 1;
+}
+
+} // namespace
+
+QStringList WithoutToolkitOptions(const QStringList &arguments)
+{
+    QStringList left;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        if (arguments[i] == QLatin1String("--")) {
+            left += arguments.mid(i);
+            break;
+        }
+        const QString name = OptionName(arguments[i]);
+        if (ToolkitOptionsWithValue.contains(name) && !arguments[i].contains(u'='))
+            ++i; // its value
+        else if (!ToolkitOptionsWithValue.contains(name) && !ToolkitFlags.contains(name))
+            left.append(arguments[i]);
+    }
+    return left;
+}
 
 CommandLine ReadCommandLine(const QStringList &arguments)
 {
@@ -55,9 +118,9 @@ QString VersionText(const QString &version)
 std::optional<int> AnswerOnTerminal(const CommandLine &line, const QString &version)
 {
     switch (line.action) {
-    case CommandLine::Action::Help: std::fputs(qPrintable(HelpText()), stdout); return 0;
-    case CommandLine::Action::Version: std::fputs(qPrintable(VersionText(version)), stdout); return 0;
-    case CommandLine::Action::Mistake: std::fprintf(stderr, "%s\n", qPrintable(line.Mistake)); return 2;
+    case CommandLine::Action::Help: return Answer(stdout, HelpText(), 0);
+    case CommandLine::Action::Version: return Answer(stdout, VersionText(version), 0);
+    case CommandLine::Action::Mistake: return Answer(stderr, line.Mistake + u'\n', 2);
     case CommandLine::Action::Start: break;
     }
     return std::nullopt;

@@ -29,9 +29,14 @@ QString HelpText();
 // "reelbox " and the version.
 QString VersionText(const QString &version);
 
+// The arguments less the options Qt's application object takes for itself
+// ("-platform offscreen", "--display=:1", "-reverse", ...), for telling a
+// mistake before there is an application (and a display) to take them.
+QStringList WithoutToolkitOptions(const QStringList &arguments);
+
 // Answers what is to be answered on the terminal (help, version: on standard
-// output; a mistake: on standard error) and returns the exit status; none for
-// a start.
+// output; a mistake: on standard error) and returns the exit status (1 when
+// the text could not be written, a full disk or a closed pipe); none for a start.
 std::optional<int> AnswerOnTerminal(const CommandLine &line, const QString &version);
 
 // The arguments after the program's name, as the system's encoding gives them.

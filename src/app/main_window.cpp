@@ -119,8 +119,8 @@ void Reelbox_S::showEvent(QShowEvent *event)
 PictureLabel *Reelbox_S::NewImage(QWidget *parent, int left, int top, const QString &skin)
 {
     auto *image = new PictureLabel(parent);
-    image->SetPicture(SkinPicture(skin));
-    image->setGeometry(QRect(TwipsToPixels(QPoint(left, top)), image->Picture().size()));
+    image->SetPictureProperty(SkinPicture(skin));
+    image->setGeometry(QRect(TwipsToPixels(QPoint(left, top)), image->PictureProperty().size()));
     return image;
 }
 

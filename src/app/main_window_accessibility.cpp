@@ -121,7 +121,7 @@ void Reelbox_S::DescribeForScreenReaders()
     for (QWidget *decoration : decorations)
         HideFromScreenReaders(decoration);
 
-    const QPixmap on = Img_Opt_on->Picture();
+    const QPixmap on = Img_Opt_on->PictureProperty();
     DescribeSwitch(Img_Full1, lbl_Full1, QAccessible::CheckBox, on);
     DescribeSwitch(Img_Rep1, lbl_Rep1, QAccessible::CheckBox, on);
     DescribeSwitch(Img_Full2, lbl_Full2, QAccessible::CheckBox, on);
@@ -133,7 +133,7 @@ void Reelbox_S::DescribeForScreenReaders()
     }
     for (int n = 0; n < int(Img_G.size()); ++n) {
         Img_G[n]->SetAccessibleRole(QAccessible::RadioButton);
-        Img_G[n]->SetCheckedPicture(Img_pos_on->Picture());
+        Img_G[n]->SetCheckedPicture(Img_pos_on->PictureProperty());
         Img_G[n]->setAccessibleName(QStringLiteral("グループ %1").arg(n + 1)); // counted from 1, as the user counts
     }
 }
@@ -141,10 +141,10 @@ void Reelbox_S::DescribeForScreenReaders()
 // The current group holds what its list shows; the others what their markers show.
 void Reelbox_S::DescribeGroupMarkers()
 {
-    const qint64 filled = Img_Scan->Picture().cacheKey();
+    const qint64 filled = Img_Scan->PictureProperty().cacheKey();
     for (int n = 0; n < int(Img_G.size()); ++n) {
         const bool hasEntries =
-            n == B.GroupNo ? List_Favorite->ListCount() > 0 : Img_G[n]->Picture().cacheKey() == filled;
+            n == B.GroupNo ? List_Favorite->ListCount() > 0 : Img_G[n]->PictureProperty().cacheKey() == filled;
         const QString description = hasEntries ? QStringLiteral("登録あり") : QString();
         if (Img_G[n]->accessibleDescription() != description) // each change is told to screen readers
             Img_G[n]->setAccessibleDescription(description);

@@ -97,7 +97,7 @@ void Reelbox_S::File1_MouseDown()
     FileStartIndex = File1->ListIndex();
     if (File1->FileName().isEmpty())
         return;
-    Comd[PlayFileButton]->SetEnabled(true);
+    Comd[PlayFileButton]->SetEnabledProperty(true);
     File1->setCursor(Drive1->cursor());
     File1->Drag();
 }
@@ -109,15 +109,15 @@ void Reelbox_S::File1_MouseDown()
 void Reelbox_S::File1_SelectionChange()
 {
     FileStartIndex = File1->ListIndex();
-    Comd[PlayFileButton]->SetEnabled(!File1->FileName().isEmpty());
+    Comd[PlayFileButton]->SetEnabledProperty(!File1->FileName().isEmpty());
 }
 
 void Reelbox_S::EnableFileButtons()
 {
     for (int index : {PlayFilesButton, PlayFileButton, AllToFavoritesButton})
-        Comd[index]->SetEnabled(false);
+        Comd[index]->SetEnabledProperty(false);
     if (File1->ListCount() >= 1)
-        Comd[AllToFavoritesButton]->SetEnabled(true);
+        Comd[AllToFavoritesButton]->SetEnabledProperty(true);
     if (File1->ListCount() > 1)
-        Comd[PlayFilesButton]->SetEnabled(true);
+        Comd[PlayFilesButton]->SetEnabledProperty(true);
 }

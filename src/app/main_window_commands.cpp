@@ -114,6 +114,9 @@ void Reelbox_S::RemoveSelectedFavorite()
     if (index < 0)
         return;
     delete List_Favorite->takeItem(index);
+    // The list would select the next entry; the buttons treat the list as
+    // having none, and what shows selected must agree with them.
+    List_Favorite->clearSelection();
     EnableFavoriteButtons();
 }
 
@@ -164,10 +167,10 @@ QString UnsavedFilesText(const QStringList &files, const QString &unwritableProg
 void Reelbox_S::EnableFavoriteButtons()
 {
     for (int index : {PlayFavoritesButton, PlayFavoriteButton, RemoveFavoriteButton, ClearFavoritesButton})
-        Comd[index]->SetEnabled(false);
+        Comd[index]->SetEnabledProperty(false);
     if (List_Favorite->ListCount() > 1) {
-        Comd[PlayFavoritesButton]->SetEnabled(true);
-        Comd[ClearFavoritesButton]->SetEnabled(true);
+        Comd[PlayFavoritesButton]->SetEnabledProperty(true);
+        Comd[ClearFavoritesButton]->SetEnabledProperty(true);
     }
     DescribeGroupMarkers();
 }

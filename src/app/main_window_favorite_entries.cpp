@@ -105,6 +105,6 @@ void Reelbox_S::CheckFavorites()
         CheckFavorite(row);
     // An armed 再生 follows what its selected entry can do now.
     const qint16 selected = List_Favorite->ListIndex();
-    if (selected >= 0 && Comd[RemoveFavoriteButton]->Enabled())
-        Comd[PlayFavoriteButton]->SetEnabled(CheckFavorite(selected));
+    if (selected >= 0 && Comd[RemoveFavoriteButton]->EnabledProperty())
+        Comd[PlayFavoriteButton]->SetEnabledProperty(CheckFavorite(selected));
 }

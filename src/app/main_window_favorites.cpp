@@ -63,8 +63,8 @@ void Reelbox_S::List_Favorite_MouseDown()
         return;
     FavoriteStartIndex = selected;
     // An entry that cannot be played now can still be removed.
-    Comd[PlayFavoriteButton]->SetEnabled(CheckFavorite(selected));
-    Comd[RemoveFavoriteButton]->SetEnabled(true);
+    Comd[PlayFavoriteButton]->SetEnabledProperty(CheckFavorite(selected));
+    Comd[RemoveFavoriteButton]->SetEnabledProperty(true);
 }
 
 // What ﾘｽﾄから削除 and 再生 act on is what shows selected: with nothing
@@ -73,8 +73,8 @@ void Reelbox_S::DisarmFavoriteButtonsWithoutSelection()
 {
     if (List_Favorite->ListIndex() >= 0)
         return;
-    Comd[PlayFavoriteButton]->SetEnabled(false);
-    Comd[RemoveFavoriteButton]->SetEnabled(false);
+    Comd[PlayFavoriteButton]->SetEnabledProperty(false);
+    Comd[RemoveFavoriteButton]->SetEnabledProperty(false);
 }
 
 // Plays the entry once in the RealAudio window, whatever its kind and the

@@ -15,9 +15,9 @@ void Reelbox_S::ShowGroupMarkers()
 {
     for (int n = 0; n < int(Img_G.size()); ++n) {
         if (ListFileRecordCount(B.GroupFile(n)) != 0)
-            Img_G[n]->SetPicture(Img_Scan->Picture());
+            Img_G[n]->SetPictureProperty(Img_Scan->PictureProperty());
     }
-    Img_G[B.GroupNo]->SetPicture(Img_pos_on->Picture());
+    Img_G[B.GroupNo]->SetPictureProperty(Img_pos_on->PictureProperty());
 }
 
 void Reelbox_S::Img_G_MouseDown(qint16 Index)
@@ -29,9 +29,9 @@ void Reelbox_S::Img_G_MouseDown(qint16 Index)
     if (!SaveCurrentGroup())
         return;
     const bool filled = List_Favorite->ListCount() > 0 || B.UnreadableGroups[B.GroupNo];
-    Img_G[B.GroupNo]->SetPicture(filled ? Img_Scan->Picture() : Img_pos_off->Picture());
+    Img_G[B.GroupNo]->SetPictureProperty(filled ? Img_Scan->PictureProperty() : Img_pos_off->PictureProperty());
     LoadFavorites(Index);
-    Img_G[Index]->SetPicture(Img_pos_on->Picture());
+    Img_G[Index]->SetPictureProperty(Img_pos_on->PictureProperty());
     B.GroupNo = Index;
     EnableFavoriteButtons();
 }

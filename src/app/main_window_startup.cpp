@@ -71,7 +71,7 @@ void Reelbox_S::Form_Load()
 
 void Reelbox_S::SetSwitchPicture(PictureLabel *image, qint16 value)
 {
-    image->SetPicture(value != 0 ? Img_Opt_on->Picture() : Img_Opt_off->Picture());
+    image->SetPictureProperty(value != 0 ? Img_Opt_on->PictureProperty() : Img_Opt_off->PictureProperty());
 }
 
 void Reelbox_S::ShowSwitchPictures()

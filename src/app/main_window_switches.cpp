@@ -36,8 +36,8 @@ void Reelbox_S::Toggle(qint16 &value, PictureLabel *image)
 
 void Reelbox_S::Choose(qint16 &value, const std::array<PictureLabel *, 2> &images, qint16 Index)
 {
-    images[Index]->SetPicture(Img_Opt_on->Picture());
-    images[Index ^ 1]->SetPicture(Img_Opt_off->Picture());
+    images[Index]->SetPictureProperty(Img_Opt_on->PictureProperty());
+    images[Index ^ 1]->SetPictureProperty(Img_Opt_off->PictureProperty());
     value = Index;
 }
 

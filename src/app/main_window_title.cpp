@@ -32,12 +32,12 @@ void Reelbox_S::Image_head_MouseUp()
 
 void Reelbox_S::ImgExit_MouseDown()
 {
-    ImgExit->SetPicture(imgImages[1]->Picture());
+    ImgExit->SetPictureProperty(imgImages[1]->PictureProperty());
 }
 
 void Reelbox_S::ImgExit_MouseUp()
 {
-    ImgExit->SetPicture(imgImages[0]->Picture());
+    ImgExit->SetPictureProperty(imgImages[0]->PictureProperty());
 }
 
 // Only a release over the picture leaves: a press slid off it and released

@@ -18,7 +18,9 @@ OpenTargets SortArguments(const QStringList &arguments, const QString &workingFo
     const QDir working(workingFolder);
     for (const QString &argument : arguments) {
         // A relative name that only looks like a URL ("a:b.avi") is a file.
-        QString path = QDir::cleanPath(working.absoluteFilePath(argument));
+        // The path is resolved as the kernel would open it, never cleaned as
+        // text: "link/.." is where the link leads, "nosuch/../a" is nothing.
+        QString path = argument.isEmpty() ? QString() : ResolvedPath(working.absoluteFilePath(argument));
         if (!UrlScheme(argument).isEmpty() && KindOfPath(path) == PathKind::Missing)
             path = LocalPathFromUrl(argument);
         const PathKind kind = argument.isEmpty() || path.isEmpty() ? PathKind::Missing : KindOfPath(path);

@@ -59,10 +59,10 @@ QString SettingsFolder::FileToWrite(const QString &name) const
 
 int SettingsFolder::RemoveInterruptedSaves() const
 {
-    int removed = 0;
+    QStringList kept;
     for (const QString &title : KeptFileTitles())
-        removed += RemoveSaveLeftovers(JoinPath(Folder, title));
-    return removed;
+        kept.append(JoinPath(Folder, title));
+    return RemoveSaveLeftovers(kept);
 }
 
 bool CanWriteInto(const QString &folder)

@@ -44,7 +44,7 @@ void SetCommandButtons(QWidget *window, qint16 initialise, qint16 enable)
         if (initialise == -1)
             button->Initialize();
         else
-            button->SetEnabled(enable == -1);
+            button->SetEnabledProperty(enable == -1);
     }
 }
 

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
 #include <QRegularExpression>
 #include <atomic>
 #include <cerrno>
@@ -100,6 +101,27 @@ bool ProcessRuns(qint64 pid)
     return ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
 }
 
+int RemoveLeftoversIn(const QDir &folder, const QStringList &escapedNames)
+{
+    const QRegularExpression leftover(
+        QStringLiteral("^(?:%1)(?:\\.([0-9]{1,10})\\.[0-9]{1,10})?\\.tmp$").arg(escapedNames.join(u'|')));
+    int removed = 0;
+    for (const QString &name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks)) {
+        const QRegularExpressionMatch match = leftover.match(name);
+        if (!match.hasMatch())
+            continue;
+        // A save under way belongs to a process that runs; the old naming
+        // carries no process, and no save of this version makes it.
+        if (match.hasCaptured(1) && ProcessRuns(match.captured(1).toLongLong()))
+            continue;
+        if (QFile::remove(folder.filePath(name)))
+            ++removed;
+    }
+    if (removed > 0)
+        SyncFolder(folder.path());
+    return removed;
+}
+
 } // namespace
 
 QString SaveTarget(const QString &path)
@@ -153,23 +175,19 @@ bool RemoveFileDurably(const QString &path)
 
 int RemoveSaveLeftovers(const QString &path)
 {
-    const QString target = SaveTarget(path);
-    const QRegularExpression leftover(QStringLiteral("^%1(?:\\.([0-9]{1,10})\\.[0-9]{1,10})?\\.tmp$")
-                                          .arg(QRegularExpression::escape(NameOf(target))));
-    int removed = 0;
-    const QDir folder(FolderOf(target));
-    for (const QString &name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks)) {
-        const QRegularExpressionMatch match = leftover.match(name);
-        if (!match.hasMatch())
-            continue;
-        // A save under way belongs to a process that runs; the old naming
-        // carries no process, and no save of this version makes it.
-        if (match.hasCaptured(1) && ProcessRuns(match.captured(1).toLongLong()))
-            continue;
-        if (QFile::remove(folder.filePath(name)))
-            ++removed;
+    return RemoveSaveLeftovers(QStringList{path});
+}
+
+int RemoveSaveLeftovers(const QStringList &paths)
+{
+    // Each folder the files are saved into is listed once, for all of them.
+    QMap<QString, QStringList> names; // by folder, escaped for a pattern
+    for (const QString &path : paths) {
+        const QString target = SaveTarget(path);
+        names[FolderOf(target)].append(QRegularExpression::escape(NameOf(target)));
     }
-    if (removed > 0)
-        SyncFolder(folder.path());
+    int removed = 0;
+    for (auto folder = names.cbegin(); folder != names.cend(); ++folder)
+        removed += RemoveLeftoversIn(QDir(folder.key()), folder.value());
     return removed;
 }

@@ -39,3 +39,5 @@ QString SaveTarget(const QString &path);
 // running. Nothing else is touched, and never the file of a save under way.
 // Returns how many were removed.
 int RemoveSaveLeftovers(const QString &path);
+// The same for every one of paths, each folder they are saved into listed once.
+int RemoveSaveLeftovers(const QStringList &paths);

@@ -3,6 +3,8 @@
 #include <QStringDecoder>
 #include <QStringList>
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -158,6 +160,22 @@ PathKind KindOfPath(const QString &path)
     if (!Stat(path, info))
         return PathKind::Missing;
     return S_ISREG(info.st_mode) ? PathKind::File : S_ISDIR(info.st_mode) ? PathKind::Folder : PathKind::Other;
+}
+
+QString ResolvedPath(const QString &path)
+{
+    const qsizetype slash = path.lastIndexOf(u'/');
+    const QString name = path.mid(slash + 1);
+    // "", "." and ".." end a path that names a folder: resolved whole.
+    const bool folderOnly = name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..");
+    const QString folder = folderOnly ? path : slash < 0 ? QStringLiteral(".") : path.left(qMax<qsizetype>(slash, 1));
+    char resolved[PATH_MAX];
+    if (!::realpath(EncodeFileName(folder).constData(), resolved))
+        return {};
+    const QString base = DecodeFileName(QByteArrayView(resolved));
+    if (folderOnly)
+        return base;
+    return base.endsWith(u'/') ? base + name : base + u'/' + name;
 }
 
 bool IsReadableFile(const QString &path)

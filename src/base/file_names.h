@@ -40,6 +40,12 @@ enum class PathKind { Missing, File, Folder, Other };
 // folder, something else (FIFO, socket, device), or nothing reachable.
 PathKind KindOfPath(const QString &path);
 
+// The absolute path the kernel reaches by path: its folder resolved by the
+// file system (links followed, so "link/.." is the parent of where the link
+// leads, and "nosuch/../a" reaches nothing), its last name kept as given
+// (a link to a file stays that link). Empty when the folder cannot be reached.
+QString ResolvedPath(const QString &path);
+
 // True when path is a regular file the program may read.
 bool IsReadableFile(const QString &path);
 

@@ -75,11 +75,11 @@ public:
     void setCurrentValue(const QVariant &value) override
     {
         const qint32 before = Bar()->Value();
-        if (!Bar()->Enabled())
+        if (!Bar()->EnabledProperty())
             return;
         Bar()->SetValue(value.toInt());
         if (Bar()->Value() != before)
-            emit Bar()->Scroll();
+            emit Bar()->ScrollEvent();
     }
     QVariant minimumValue() const override { return Bar()->Min(); }
     QVariant maximumValue() const override { return Bar()->Max(); }

@@ -1,3 +1,6 @@
+// Command's construction, its properties and their persistence; the mouse,
+// keys and focus are in command_input.cpp, the face in command_painting.cpp.
+
 #include "controls/command.h"
 
 #include "base/units.h"
@@ -5,29 +8,11 @@
 #include "controls/property_bag.h"
 #include "widgets/fonts.h"
 
-#include <QApplication>
-#include <QCursor>
-#include <QEnterEvent>
-#include <QFocusEvent>
-#include <QKeyEvent>
 #include <QLabel>
-#include <QMouseEvent>
-#include <QPainter>
-#include <QRegularExpression>
 #include <QTimer>
-#include <algorithm>
-#include <cmath>
-#include <limits>
 #include <optional>
 
 namespace {
-
-// Frame constants of the skin pictures, in twips (16-bit, like the spans).
-constexpr qint16 CornerSize = 60;
-constexpr qint16 SkinWidth = 960;
-constexpr qint16 SkinHeight = 375;
-constexpr qint16 MiddleSourceWidth = SkinWidth - 2 * CornerSize;
-constexpr qint16 MiddleSourceHeight = SkinHeight - 2 * CornerSize;
 
 const QString DefaultCaption = QStringLiteral("Command");
 constexpr int HoverPollMilliseconds = 100;
@@ -38,20 +23,6 @@ const std::array<QString, 6> SkinPaths{
     QStringLiteral(":/skins/command_pressed.png"),         QStringLiteral(":/skins/command_disable.png"),
     QStringLiteral(":/skins/command_highlightselect.png"), QStringLiteral(":/skins/command_selected.png"),
 };
-
-// Stores `value` when it fits in 16 bits; otherwise leaves `target` alone.
-bool StoreSpan(qint16 &target, int value)
-{
-    if (value < std::numeric_limits<qint16>::min() || value > std::numeric_limits<qint16>::max())
-        return false;
-    target = qint16(value);
-    return true;
-}
-
-QRect TwipsToPixelRect(const QRect &twips)
-{
-    return TwipsRect(twips.x(), twips.y(), twips.width(), twips.height());
-}
 
 // Stored property values as the control takes them; nullopt when unreadable.
 std::optional<qint64> ToWhole(const QVariant &value, qint64 lowest, qint64 highest)
@@ -74,58 +45,6 @@ std::optional<QFont> ToFont(const QVariant &value)
 }
 
 } // namespace
-
-bool UpdateCommandFrameSpans(CommandFrameSpans &spans, int widthTwips, int heightTwips)
-{
-    bool allFit = StoreSpan(spans.middleWidth, widthTwips - 2 * CornerSize);
-    allFit = StoreSpan(spans.middleHeight, heightTwips - 2 * CornerSize) && allFit;
-    allFit = StoreSpan(spans.rightX, widthTwips - CornerSize) && allFit;
-    allFit = StoreSpan(spans.bottomY, heightTwips - CornerSize) && allFit;
-    return allFit;
-}
-
-std::array<FramePiece, 8> CommandFramePieces(const CommandFrameSpans &spans)
-{
-    const int c = CornerSize;
-    const int width = spans.middleWidth, height = spans.middleHeight;
-    const int x = spans.rightX, y = spans.bottomY;
-    const int right = SkinWidth - c, bottom = SkinHeight - c;
-    return {{
-        {{1, 1, c, c}, {0, 0, c, c}},
-        {{c, 1, width, c}, {c, 1, MiddleSourceWidth, c}},
-        {{x, 1, c, c}, {right, 1, c, c}},
-        {{x, c, c, height}, {right, c, c, MiddleSourceHeight}},
-        {{x, y, c, c}, {right, bottom, c, c}},
-        {{c, y, width, c}, {c, bottom, MiddleSourceWidth, c}},
-        {{1, y, c, c}, {0, bottom, c, c}},
-        {{1, c, c, height}, {1, c, c, MiddleSourceHeight}},
-    }};
-}
-
-QColor CommandColourFromText(const QString &text)
-{
-    static const QRegularExpression colourText(QStringLiteral("^&H([0-9A-F]{1,6})$"),
-                                               QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch match = colourText.match(text.trimmed());
-    if (!match.hasMatch())
-        return {};
-    const uint value = match.captured(1).toUInt(nullptr, 16);
-    return QColor(int(value >> 16) & 0xFF, int(value >> 8) & 0xFF, int(value) & 0xFF);
-}
-
-QColor CommandGradientColour(int row, int heightPx, bool reversed)
-{
-    static const QColor light = CommandColourFromText(QStringLiteral("&HFFFFFF"));
-    static const QColor shade = CommandColourFromText(QStringLiteral("&HC6C5D7"));
-    const QColor &top = reversed ? shade : light;
-    const QColor &bottom = reversed ? light : shade;
-    const int last = heightPx - 1;
-    if (last <= 0)
-        return top;
-    const double share = double(std::clamp(row, 0, last)) / last;
-    const auto blend = [share](int from, int to) { return qRound(from + (to - from) * share); };
-    return QColor(blend(top.red(), bottom.red()), blend(top.green(), bottom.green()), blend(top.blue(), bottom.blue()));
-}
 
 Command::Command(QWidget *parent)
     : QWidget(parent)
@@ -162,7 +81,7 @@ void Command::Initialize()
     UpdateHoverPoll();
 }
 
-quint8 Command::Visible()
+quint8 Command::VisibleProperty()
 {
     if (backgroundStyle == 0)
         return 0;
@@ -170,7 +89,7 @@ quint8 Command::Visible()
     return 255;
 }
 
-void Command::SetVisible(quint8 value)
+void Command::SetVisibleProperty(quint8 value)
 {
     backgroundStyle = value != 0 ? 1 : 0;
     update();
@@ -194,7 +113,7 @@ void Command::SetFontColour(quint32 colour)
         emit PropertyChanged(QStringLiteral("FontColour"));
 }
 
-bool Command::Enabled()
+bool Command::EnabledProperty()
 {
     if (fields.FirstRun == 0) {
         RestoreNormal();
@@ -207,7 +126,7 @@ bool Command::Enabled()
     return enabled;
 }
 
-void Command::SetEnabled(bool value)
+void Command::SetEnabledProperty(bool value)
 {
     fields.EnabledFlag = value;
     UpdateFocusPolicy();
@@ -227,12 +146,12 @@ void Command::SetCaption(const QString &text)
     emit PropertyChanged(QStringLiteral("Caption"));
 }
 
-QFont Command::Font() const
+QFont Command::FontProperty() const
 {
     return LblMsg->font();
 }
 
-void Command::SetFont(const QFont &font)
+void Command::SetFontProperty(const QFont &font)
 {
     LblMsg->setFont(font);
     emit PropertyChanged(QStringLiteral("Font"));
@@ -268,217 +187,9 @@ void Command::WriteProperties(PropertyBag &bag)
     RestoreNormal();
 }
 
-void Command::TmrMouse_Timer()
-{
-    // The caption is transparent for the mouse, so widgetAt() normally answers
-    // this control over it; the label is named as well to be safe.
-    const QWidget *underCursor = QApplication::widgetAt(QCursor::pos());
-    if (underCursor != this && underCursor != LblMsg)
-        MouseLeave();
-}
-
 QSize Command::sizeHint() const
 {
     return TwipsToPixels(QSize(1635, 375));
-}
-
-void Command::paintEvent(QPaintEvent *)
-{
-    if (backgroundStyle == 0)
-        return;
-    if (backing.devicePixelRatio() != devicePixelRatioF()) // moved to another screen
-        RenderFace(shownFace);
-    if (backing.isNull())
-        return;
-    QPainter painter(this);
-    painter.drawPixmap(0, 0, backing);
-}
-
-void Command::resizeEvent(QResizeEvent *)
-{
-    ShowEnabledState();
-}
-
-void Command::enterEvent(QEnterEvent *event)
-{
-    QWidget::enterEvent(event);
-    PointerOver();
-}
-
-void Command::mouseMoveEvent(QMouseEvent *event)
-{
-    // While a button is held the moves keep coming when the pointer is off the
-    // control; only moves over it count as hovering.
-    if (rect().contains(event->position().toPoint()))
-        PointerOver();
-}
-
-// The pointer is over the control: it arrived (the window under a resting
-// pointer gets an arrival and no move when a window over it closes) or moved.
-void Command::PointerOver()
-{
-    if (!fields.EnabledFlag)
-        return;
-    if (fields.ButtonState == 1) {
-        fields.ButtonState = 2;
-        DrawFace(HighLight);
-    } else if (fields.ButtonState == 3 && !fields.ButtonHeld) {
-        fields.ButtonState = 4;
-        DrawFace(HighLightSelect);
-    }
-}
-
-void Command::mousePressEvent(QMouseEvent *event)
-{
-    if (!fields.EnabledFlag)
-        return;
-    // A press is the pointer over the control, also where no arrival or move
-    // said so (it came while the control was disabled or covered): a focused
-    // control clicks on its release.
-    if (hoverPollArmed && fields.ButtonState == 3) {
-        fields.ButtonState = 4;
-        if (event->button() != Qt::LeftButton)
-            DrawFace(HighLightSelect);
-    }
-    if (event->button() != Qt::LeftButton)
-        return;
-    fields.ButtonHeld = true;
-    DrawFace(Pressed);
-}
-
-void Command::mouseReleaseEvent(QMouseEvent *event)
-{
-    if (!fields.EnabledFlag)
-        return;
-    if (event->button() == Qt::LeftButton) {
-        fields.ButtonHeld = false;
-        if (fields.ButtonState == 2)
-            DrawFace(Normal);
-        if (fields.ButtonState == 4)
-            DrawFace(HighLightSelect);
-    }
-    // A release off the control is never a click, however soon after the
-    // press slid off it; the pointer has left.
-    if (!rect().contains(event->position().toPoint())) {
-        MouseLeave();
-        return;
-    }
-    // A press dragged off a focused control ends in state 3: no Click.
-    if (fields.ButtonState != 3)
-        emit Click();
-}
-
-// The state follows the focus whether the control is enabled or not: a
-// control that disables itself while it holds the focus (ﾘｽﾄから削除 removing
-// the last selected entry) and loses it meanwhile must not take its next
-// press for gaining the focus. A disabled control keeps its Disable face.
-void Command::focusInEvent(QFocusEvent *event)
-{
-    QWidget::focusInEvent(event);
-    const bool stateShowsFocus = fields.ButtonState == 3 || fields.ButtonState == 4;
-    if (IsWindowSwitch(event) && stateShowsFocus)
-        return;
-    if (fields.ButtonState != 2)
-        MoveTo(3, Selected);
-    else
-        MoveTo(4, Pressed);
-}
-
-void Command::focusOutEvent(QFocusEvent *event)
-{
-    QWidget::focusOutEvent(event);
-    spaceHeld = false;
-    if (IsWindowSwitch(event) || fields.ButtonState == 1)
-        return;
-    MoveTo(1, Normal);
-}
-
-void Command::MoveTo(quint8 state, SkinFace face)
-{
-    fields.ButtonState = state;
-    if (fields.EnabledFlag)
-        DrawFace(face);
-}
-
-// Space (on release) and Return/Enter click a focused, enabled button, as on
-// any push button; they leave the face alone. Other keys go to the host.
-void Command::keyPressEvent(QKeyEvent *event)
-{
-    const int key = event->key();
-    if (!fields.EnabledFlag || (key != Qt::Key_Space && key != Qt::Key_Return && key != Qt::Key_Enter)) {
-        QWidget::keyPressEvent(event);
-        return;
-    }
-    if (event->isAutoRepeat())
-        return;
-    if (key == Qt::Key_Space)
-        spaceHeld = true;
-    else
-        emit Click();
-}
-
-// Space clicks only when its press began here: a release whose press went to a
-// window that has closed since (a player stopped with Space) must not click.
-void Command::keyReleaseEvent(QKeyEvent *event)
-{
-    if (!fields.EnabledFlag || event->key() != Qt::Key_Space) {
-        QWidget::keyReleaseEvent(event);
-        return;
-    }
-    if (event->isAutoRepeat() || !spaceHeld)
-        return;
-    spaceHeld = false;
-    emit Click();
-}
-
-void Command::DrawFace(SkinFace face)
-{
-    if (fields.ButtonState == 1 || fields.ButtonState == 3)
-        fields.GradientReversed = false;
-    else if (fields.ButtonState == 2)
-        fields.GradientReversed = true;
-    UpdateCommandFrameSpans(frameSpans, PixelsToTwips(width()), PixelsToTwips(height()));
-    shownFace = face;
-    RenderFace(face);
-    update();
-    PlaceCaption();
-    UpdateHoverPoll();
-}
-
-// The poll can only end a hover, so it runs only while one is shown (from the
-// pointer's arrival to its leaving) and the control can react. A row of
-// buttons at rest then costs no wake-ups and no pointer queries at all.
-void Command::UpdateHoverPoll()
-{
-    const bool hovered = fields.ButtonState == 2 || fields.ButtonState == 4;
-    if (hoverPollArmed && hovered && fields.EnabledFlag) {
-        if (!TmrMouse->isActive())
-            TmrMouse->start(HoverPollMilliseconds);
-    } else {
-        TmrMouse->stop();
-    }
-}
-
-void Command::MouseLeave()
-{
-    if (!fields.EnabledFlag)
-        return;
-    if (fields.ButtonState == 2) {
-        fields.ButtonState = 1;
-        DrawFace(Normal);
-    } else if (fields.ButtonState == 4) {
-        fields.ButtonState = 3;
-        DrawFace(Selected);
-    }
-}
-
-// One colour per device-pixel row, top row to bottom row.
-void Command::PaintGradient(QPainter &painter, QSize devicePixels)
-{
-    for (int row = 0; row < devicePixels.height(); ++row) {
-        painter.fillRect(0, row, devicePixels.width(), 1,
-                         CommandGradientColour(row, devicePixels.height(), fields.GradientReversed));
-    }
 }
 
 void Command::ShowEnabledState()
@@ -495,52 +206,6 @@ void Command::RestoreNormal()
     if (fields.FirstRun == 0)
         SetCaptionColour(0);
     DrawFace(Normal);
-}
-
-// Clears the backing picture and draws the gradient and the frame into it.
-void Command::RenderFace(SkinFace face)
-{
-    const qreal ratio = devicePixelRatioF();
-    const QSize devicePixels = (QSizeF(size()) * ratio).toSize();
-    backing = QPixmap();
-    if (devicePixels.isEmpty())
-        return;
-    backing = QPixmap(devicePixels);
-    backing.fill(Qt::transparent);
-    QPainter painter(&backing);
-    PaintGradient(painter, devicePixels);
-    painter.scale(ratio, ratio);
-    DrawFramePieces(painter, skins[face]);
-    painter.end();
-    backing.setDevicePixelRatio(ratio);
-}
-
-// Pieces are placed in whole pixels; a skin picture drawn at another size than
-// 64 x 25 px has its source rectangles scaled to it.
-void Command::DrawFramePieces(QPainter &painter, const QPixmap &skin)
-{
-    if (skin.isNull())
-        return;
-    const QSize designed = TwipsToPixels(QSize(SkinWidth, SkinHeight));
-    const qreal scaleX = qreal(skin.width()) / designed.width();
-    const qreal scaleY = qreal(skin.height()) / designed.height();
-    for (const FramePiece &piece : CommandFramePieces(frameSpans)) {
-        if (piece.destination.width() <= 0 || piece.destination.height() <= 0)
-            continue;
-        const QRect source = TwipsToPixelRect(piece.source);
-        const QRectF scaledSource(source.x() * scaleX, source.y() * scaleY, source.width() * scaleX,
-                                  source.height() * scaleY);
-        painter.drawPixmap(QRectF(TwipsToPixelRect(piece.destination)), skin, scaledSource);
-    }
-}
-
-// The caption spans the control and sits a little above the middle.
-void Command::PlaceCaption()
-{
-    const double labelHeightTwips = PixelsToTwips(LblMsg->height());
-    const double topTwips = (PixelsToTwips(height()) - labelHeightTwips - 20) / 2;
-    const int top = int(std::nearbyint(topTwips / TwipsPerPixel));
-    LblMsg->setGeometry(0, top, width(), LblMsg->height());
 }
 
 bool Command::SetCaptionColour(quint32 colour)
@@ -574,13 +239,4 @@ QFont Command::AmbientFont() const
 void Command::UpdateFocusPolicy()
 {
     setFocusPolicy(fields.EnabledFlag ? Qt::StrongFocus : Qt::NoFocus);
-}
-
-// Focus that leaves or returns with the whole window (another window or a
-// modal dialog activated, a popup opened) does not move the button's state:
-// it still holds the focus within its window. The one exception is a button
-// focused while its window was inactive: its first focus arrives this way.
-bool Command::IsWindowSwitch(const QFocusEvent *event)
-{
-    return event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason;
 }

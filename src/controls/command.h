@@ -9,12 +9,19 @@
 // Hosts use only the public members and the signals. The getters of Visible,
 // FontColour and Enabled redraw the face as a side effect, and the first read
 // of Enabled switches a never-saved control on; hosts rely on that.
+// The properties whose names QWidget uses too (Visible, Enabled, Font) are
+// reached through members ending in "Property", so that a slip of case cannot
+// call QWidget's setVisible, setEnabled or setFont and skip the control's own
+// state, redraw and PropertyChanged.
 // Geometry inside the control is reckoned in twips (15 twips = 1 px).
+// Its members are defined by concern: properties and persistence in
+// command.cpp, the user's input in command_input.cpp, the face in
+// command_painting.cpp.
 
-#include <QColor>
+#include "controls/command_face.h"
+
 #include <QFont>
 #include <QPixmap>
-#include <QRect>
 #include <QString>
 #include <QWidget>
 #include <array>
@@ -22,42 +29,6 @@
 class PropertyBag;
 class QLabel;
 class QTimer;
-
-// One piece of the button frame: where it goes on the control and which part
-// of the 960 x 375 twip skin picture it shows, both in twips.
-struct FramePiece
-{
-    QRect destination;
-    QRect source;
-};
-
-// The frame's spans that depend on the control's size, as 16-bit values.
-struct CommandFrameSpans
-{
-    qint16 middleWidth = 0;  // W - 120: width of the top and bottom edges
-    qint16 middleHeight = 0; // H - 120: height of the left and right edges
-    qint16 rightX = 0;       // W - 60: left of the right column
-    qint16 bottomY = 0;      // H - 60: top of the bottom row
-};
-
-// Recomputes `spans` for a control of the given size in twips. A span whose
-// value does not fit in 16 bits keeps its previous value; returns false when
-// any did not fit.
-bool UpdateCommandFrameSpans(CommandFrameSpans &spans, int widthTwips, int heightTwips);
-
-// The eight frame pieces, in drawing order: top-left corner, top edge,
-// top-right corner, right edge, bottom-right corner, bottom edge, bottom-left
-// corner, left edge. Edge pieces are stretched; corners keep their size.
-std::array<FramePiece, 8> CommandFramePieces(const CommandFrameSpans &spans);
-
-// Reads a colour text "&HRRGGBB" (red, green, blue, left to right; fewer
-// digits are padded on the left with zeros). Invalid text gives an invalid colour.
-QColor CommandColourFromText(const QString &text);
-
-// The face's gradient colour for pixel row `row` of a face `heightPx` rows high:
-// "&HFFFFFF" at row 0 blending linearly to "&HC6C5D7" at row heightPx - 1,
-// or the other way round when `reversed`.
-QColor CommandGradientColour(int row, int heightPx, bool reversed);
 
 class Command : public QWidget
 {
@@ -73,9 +44,9 @@ public:
     void Initialize();
 
     // 255 while the face is drawn (and redraws it), 0 while only the caption shows.
-    quint8 Visible();
+    quint8 VisibleProperty();
     // Non-zero shows the drawn face, 0 leaves only the caption.
-    void SetVisible(quint8 value);
+    void SetVisibleProperty(quint8 value);
 
     // Caption colour as 0x00BBGGRR; reading redraws the face.
     quint32 FontColour();
@@ -86,16 +57,17 @@ public:
 
     // The first read of a never-saved control (FirstRun 0) switches it on.
     // Every read redraws the face for the enabled state.
-    bool Enabled();
+    bool EnabledProperty();
     // A disabled control shows the Disable face, greys its caption, ignores
     // mouse and keys, and does not take focus; ButtonState still follows the
     // focus (a control disabled while focused keeps the focus until it moves).
-    void SetEnabled(bool value);
+    void SetEnabledProperty(bool value);
 
     QString Caption() const;
     void SetCaption(const QString &text);
-    QFont Font() const;
-    void SetFont(const QFont &font);
+    // The caption's font.
+    QFont FontProperty() const;
+    void SetFontProperty(const QFont &font);
 
     // Loads Enabled, Caption, Font, FirstRun, FontColour, Visible (missing keys
     // read as their defaults; unreadable values leave the property as it was),
@@ -136,16 +108,15 @@ protected:
 
 private:
     void DrawFace(SkinFace face);
+    // What DrawFace and paintEvent hand to RenderCommandFace for `face`.
+    CommandFaceOption FaceOption(SkinFace face) const;
     void MouseLeave();
-    void PaintGradient(QPainter &painter, QSize devicePixels);
     void ShowEnabledState();
     void RestoreNormal();
 
     void PointerOver();
     // Takes state and, while enabled, shows face.
     void MoveTo(quint8 state, SkinFace face);
-    void RenderFace(SkinFace face);
-    void DrawFramePieces(QPainter &painter, const QPixmap &skin);
     void PlaceCaption();
     bool SetCaptionColour(quint32 colour);
     quint32 CaptionColour() const;

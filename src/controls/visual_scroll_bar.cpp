@@ -1,124 +1,23 @@
+// dtVisualScrollBar's construction, its properties, their persistence and the
+// messages that refuse a value; the layout of its boxes is in
+// visual_scroll_bar_layout.cpp, its answers to the mouse in
+// visual_scroll_bar_input.cpp.
+
 #include "controls/visual_scroll_bar.h"
 
 #include "base/units.h"
 #include "controls/accessible_controls.h"
 #include "controls/property_bag.h"
 #include "controls/scroll_bar_geometry.h"
+#include "controls/scroll_bar_picture_box.h"
 #include "widgets/message_box.h"
 #include "widgets/picture_label.h"
 
 #include <QImage>
 #include <QLocale>
-#include <QMouseEvent>
-#include <QPainter>
-#include <algorithm>
-#include <cmath>
 #include <limits>
 
 using namespace ScrollBarGeometry;
-
-// One picture box of the scroll bar: shows its picture at the top-left corner
-// over its background colour (transparent unless given one), keeps its place
-// in real twips, and reports the mouse in its own twips to the control.
-class ScrollBarPictureBox : public QWidget
-{
-public:
-    ScrollBarPictureBox(const QString &name, QWidget *parent)
-        : QWidget(parent)
-    {
-        setObjectName(name);
-    }
-
-    // The box's place in the control, in twips.
-    QRectF Twips() const { return twips; }
-    void SetTwips(const QRectF &place)
-    {
-        twips = place;
-        setGeometry(ToPixels(place.left()), ToPixels(place.top()), ToPixels(place.width()), ToPixels(place.height()));
-    }
-    void MoveTo(QPointF topLeft) { SetTwips(QRectF(topLeft, twips.size())); }
-    void Resize(double width, double height) { SetTwips(QRectF(twips.topLeft(), QSizeF(width, height))); }
-    QSize SizeTwips() const { return twips.size().toSize(); }
-
-    ScrollBarPicture Picture() const { return picture; }
-    bool HoldsImage() const { return picture && !picture->isNull(); }
-    // Shows `shown`; a box that sizes itself takes the size of an image.
-    void SetPicture(const ScrollBarPicture &shown)
-    {
-        picture = shown;
-        if (autoSize && HoldsImage())
-            Resize(PictureTwips().width(), PictureTwips().height());
-        update();
-    }
-
-    bool AutoSize() const { return autoSize; }
-    void SetAutoSize(bool value)
-    {
-        autoSize = value;
-        SetPicture(picture);
-    }
-
-    QColor Background() const { return background; }
-    void SetBackground(const QColor &colour)
-    {
-        background = colour;
-        update();
-    }
-
-    std::function<void(QPointF)> mouseDown;
-    std::function<void(QPointF)> mouseMove;
-    std::function<void()> mouseUp;
-    std::function<void()> click;
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter painter(this);
-        if (background.isValid())
-            painter.fillRect(rect(), background);
-        if (HoldsImage())
-            painter.drawPixmap(0, 0, *picture);
-    }
-
-    // Every button counts for press, move and release; only the left one clicks.
-    void mousePressEvent(QMouseEvent *event) override
-    {
-        if (event->button() == Qt::LeftButton)
-            leftHeld = true;
-        if (mouseDown)
-            mouseDown(ToBoxTwips(event->position()));
-    }
-    void mouseMoveEvent(QMouseEvent *event) override
-    {
-        if (mouseMove)
-            mouseMove(ToBoxTwips(event->position()));
-    }
-    void mouseReleaseEvent(QMouseEvent *event) override
-    {
-        const bool clicked =
-            event->button() == Qt::LeftButton && leftHeld && rect().contains(event->position().toPoint());
-        if (event->button() == Qt::LeftButton)
-            leftHeld = false;
-        if (mouseUp)
-            mouseUp();
-        if (clicked && click)
-            click();
-    }
-
-private:
-    static int ToPixels(double twips) { return int(std::nearbyint(twips / TwipsPerPixel)); }
-
-    QSizeF PictureTwips() const { return picture->deviceIndependentSize() * TwipsPerPixel; }
-
-    // A point given in the widget's pixels, in twips from the box's exact place.
-    QPointF ToBoxTwips(QPointF pixels) const { return (QPointF(pos()) + pixels) * TwipsPerPixel - twips.topLeft(); }
-
-    QRectF twips;
-    ScrollBarPicture picture;
-    QColor background; // invalid: the box is transparent
-    bool autoSize = true;
-    bool leftHeld = false;
-};
 
 namespace {
 
@@ -126,7 +25,6 @@ constexpr qint32 StepLimit = 32767;
 constexpr qint64 LargestDifference = std::numeric_limits<qint32>::max();
 constexpr quint32 DefaultBackColor = 0xE0E0E0;
 constexpr double StoredMaxDefault = 2147483647.0;
-constexpr int ThicknessTwips = 315;
 
 const QString ErrorTitle = QStringLiteral("Error");
 const QString InvalidValueMessage = QStringLiteral("Invalid property value");
@@ -391,12 +289,12 @@ void dtVisualScrollBar::SetMax(qint32 value)
     emit PropertyChanged(QStringLiteral("Max"));
 }
 
-bool dtVisualScrollBar::Enabled() const
+bool dtVisualScrollBar::EnabledProperty() const
 {
     return !testAttribute(Qt::WA_ForceDisabled);
 }
 
-void dtVisualScrollBar::SetEnabled(bool value)
+void dtVisualScrollBar::SetEnabledProperty(bool value)
 {
     setEnabled(value);
     emit PropertyChanged(QStringLiteral("Enabled"));
@@ -465,7 +363,7 @@ void dtVisualScrollBar::WriteProperties(PropertyBag &bag) const
     write("LargeChange", fields.LargeChange, 10);
     write("SmallChange", fields.SmallChange, 1);
     write("AutoSize", fields.AutoSize, false);
-    write("Enabled", Enabled(), true);
+    write("Enabled", EnabledProperty(), true);
 }
 
 void dtVisualScrollBar::SetMessageFunction(MessageFunction show)
@@ -473,243 +371,8 @@ void dtVisualScrollBar::SetMessageFunction(MessageFunction show)
     showMessage = std::move(show);
 }
 
-QRectF dtVisualScrollBar::PartTwips(Part part) const
-{
-    return Box(part)->Twips();
-}
-
-bool dtVisualScrollBar::PartShown(Part part) const
-{
-    return Box(part)->isVisibleTo(this);
-}
-
-void dtVisualScrollBar::resizeEvent(QResizeEvent *)
-{
-    FullLayout();
-}
-
-void dtVisualScrollBar::FullLayout()
-{
-    if (fields.FirstLayoutPending) {
-        FirstLayout();
-        ShowButtons();
-    }
-    if (fields.AutoSize && picBG->HoldsImage())
-        ResizeTwips(picBG->Twips().width(), picBG->Twips().height());
-    const QSize client = ClientTwips();
-    picBG->SetTwips(QRectF(QPointF(0, 0), client));
-
-    ScrollBarPictureBox *back = BackArrow();
-    ScrollBarPictureBox *forward = ForwardArrow();
-    const auto arrows = PlaceArrows(Vertical(), fields.ThumbAlignment, fields.ButtonsVisible, client, back->SizeTwips(),
-                                    forward->SizeTwips());
-    if (!arrows)
-        return; // an alignment of the other form moves neither arrows nor thumb
-    back->MoveTo(arrows->back);
-    forward->MoveTo(arrows->forward);
-    PlaceThumb();
-}
-
-void dtVisualScrollBar::FirstLayout()
-{
-    fields.FirstLayoutPending = false;
-    const QSize client = ClientTwips();
-    fields.Orientation = client.height() >= client.width() ? 1 : 0;
-    picBG->SetTwips(QRectF(QPointF(0, 0), client));
-    ShowButtons();
-    if (Vertical()) {
-        fields.ThumbAlignment = 1;
-        ResizeTwips(ThicknessTwips, client.height());
-    } else {
-        fields.ThumbAlignment = 4;
-        ResizeTwips(client.width(), ThicknessTwips);
-    }
-}
-
-void dtVisualScrollBar::ShowButtons()
-{
-    for (ScrollBarPictureBox *arrow : {picUP, picDN, picLeft, picRight})
-        arrow->hide();
-    picTHUMB->show();
-    if (!fields.ButtonsVisible)
-        return;
-    if (fields.Orientation == 1) {
-        picUP->show();
-        picDN->show();
-    } else if (fields.Orientation == 0) {
-        picRight->show();
-        picLeft->show();
-    }
-}
-
-void dtVisualScrollBar::PlaceThumb()
-{
-    const bool vertical = Vertical();
-    const QSize client = ClientTwips();
-    const QSize thumb = picTHUMB->SizeTwips();
-    const ThumbSpan travel =
-        ThumbTravel(vertical, fields.ButtonsVisible, client, BackArrow()->Twips(), ForwardArrow()->Twips(), thumb);
-    const auto edge = ThumbLeadingEdge(fields.Value, fields.Min, fields.Max, travel);
-    if (!edge)
-        return; // a zero range leaves the thumb where it is
-    const auto cross = ThumbCrossPosition(vertical, fields.ThumbAlignment, client, thumb);
-    QPointF place = picTHUMB->Twips().topLeft();
-    (vertical ? place.ry() : place.rx()) = *edge;
-    if (cross)
-        (vertical ? place.rx() : place.ry()) = *cross;
-    picTHUMB->MoveTo(place);
-}
-
-// A press on the track pages towards it: forward when past the thumb's
-// leading edge, backward otherwise (also exactly level with it).
-void dtVisualScrollBar::picBG_MouseDown(QPointF position)
-{
-    const QRectF thumb = picTHUMB->Twips();
-    const bool forward = Vertical() ? position.y() > thumb.top() : position.x() > thumb.left();
-    StepValue(qint64(fields.Value) + (forward ? fields.LargeChange : -qint64(fields.LargeChange)));
-}
-
-void dtVisualScrollBar::picUP_Click()
-{
-    StepValue(qint64(fields.Value) - fields.SmallChange);
-}
-void dtVisualScrollBar::picDN_Click()
-{
-    StepValue(qint64(fields.Value) + fields.SmallChange);
-}
-void dtVisualScrollBar::picLeft_Click()
-{
-    StepValue(qint64(fields.Value) - fields.SmallChange);
-}
-void dtVisualScrollBar::picRight_Click()
-{
-    StepValue(qint64(fields.Value) + fields.SmallChange);
-}
-
-// `position` is in thumb twips. A press while a drag is on re-takes the grab
-// and keeps the drag's movement for the release.
-void dtVisualScrollBar::picTHUMB_MouseDown(QPointF position)
-{
-    const bool vertical = Vertical();
-    const double along = vertical ? position.y() : position.x();
-    const double edge = vertical ? picTHUMB->Twips().top() : picTHUMB->Twips().left();
-    const auto grab = ToInt(along);
-    const auto last = ToInt(edge + along);
-    if (!grab || !last)
-        return;
-    (vertical ? fields.GrabY : fields.GrabX) = *grab;
-    if (!fields.Dragging)
-        fields.ThumbMoved = false;
-    fields.Dragging = true;
-    fields.LastThumbPos = *last;
-}
-
-// Moves the thumb with the mouse, pinned between the arrows, and sets Value
-// from where it lands (straight into the field: no clamp, no Change).
-void dtVisualScrollBar::picTHUMB_MouseMove(QPointF position)
-{
-    if (!fields.Dragging)
-        return;
-    const bool vertical = Vertical();
-    const auto limits = ThumbDragLimits(vertical, BackArrow()->Twips(), ForwardArrow()->Twips(), picTHUMB->SizeTwips());
-    const QRectF thumb = picTHUMB->Twips();
-    const double edge = vertical ? thumb.top() : thumb.left();
-    const double along = vertical ? position.y() : position.x();
-    const qint32 grab = vertical ? fields.GrabY : fields.GrabX;
-    const auto wanted = ToInt(edge + along - grab);
-    if (!limits || !wanted)
-        return;
-    const qint32 pos = PinDragPosition(*wanted, *limits);
-    if (pos == fields.LastThumbPos)
-        return;
-    // The box keeps its exact place, so the edge read back after the move is
-    // `pos` itself; a zero travel or a range beyond 32 bits skips the step.
-    const auto value = DragValue(pos, *limits, fields.Min, fields.Max);
-    if (!value)
-        return;
-    QPointF place = thumb.topLeft();
-    (vertical ? place.ry() : place.rx()) = pos;
-    picTHUMB->MoveTo(place);
-    fields.Value = *value;
-    emit Scroll();
-    fields.LastThumbPos = pos;
-    fields.ThumbMoved = true;
-}
-
-// Ends the drag; Change only when this drag moved the thumb.
-void dtVisualScrollBar::picTHUMB_MouseUp()
-{
-    fields.Dragging = false;
-    if (!fields.ThumbMoved)
-        return;
-    fields.ThumbMoved = false;
-    emit Change();
-}
-
-void dtVisualScrollBar::StepValue(qint64 value)
-{
-    if (value < std::numeric_limits<qint32>::min() || value > std::numeric_limits<qint32>::max())
-        return;
-    SetValue(qint32(value));
-}
-
-void dtVisualScrollBar::SetPicture(ScrollBarPictureBox *box, const ScrollBarPicture &picture, PictureRole role,
-                                   const QString &name)
-{
-    box->SetPicture(picture);
-    const QSize client = ClientTwips();
-    if (!picture) {
-        if (role == PictureRole::Collapses)
-            box->Resize(0, 0);
-    } else if (picture->isNull()) {
-        if (role == PictureRole::Track) {
-            box->Resize(client.width(), client.height());
-        } else {
-            const int side = std::min(client.width(), client.height());
-            box->Resize(side, side);
-        }
-    } else if (role == PictureRole::Track) {
-        ResizeTwips(box->Twips().width(), box->Twips().height());
-    }
-    ShowButtons();
-    emit PropertyChanged(name);
-}
-
 void dtVisualScrollBar::ShowMessage(const QString &text)
 {
     if (showMessage)
         showMessage(text, ErrorTitle);
-}
-
-ScrollBarPictureBox *dtVisualScrollBar::BackArrow() const
-{
-    return Vertical() ? picUP : picLeft;
-}
-
-ScrollBarPictureBox *dtVisualScrollBar::ForwardArrow() const
-{
-    return Vertical() ? picDN : picRight;
-}
-
-QSize dtVisualScrollBar::ClientTwips() const
-{
-    return {PixelsToTwips(width()), PixelsToTwips(height())};
-}
-
-void dtVisualScrollBar::ResizeTwips(double width, double height)
-{
-    resize(int(std::nearbyint(width / TwipsPerPixel)), int(std::nearbyint(height / TwipsPerPixel)));
-}
-
-ScrollBarPictureBox *dtVisualScrollBar::Box(Part part) const
-{
-    switch (part) {
-    case Part::Background: return picBG;
-    case Part::Thumb: return picTHUMB;
-    case Part::Up: return picUP;
-    case Part::Down: return picDN;
-    case Part::Left: return picLeft;
-    case Part::Right: return picRight;
-    }
-    return picBG;
 }

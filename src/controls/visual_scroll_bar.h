@@ -6,14 +6,20 @@
 // It keeps a 32-bit range and value, steps by SmallChange on an arrow click and
 // by LargeChange on a track press, and follows the thumb while it is dragged.
 // Change is raised by every assignment to Value (also one that changes
-// nothing) and by releasing a thumb that the drag moved; Scroll by each drag
-// step that moves the thumb. Properties persist in a PropertyBag.
+// nothing) and by releasing a thumb that the drag moved; Scroll (the signal
+// ScrollEvent) by each drag step that moves the thumb. Properties persist in a
+// PropertyBag.
 //
 // Geometry inside the control is reckoned in twips (15 twips = 1 px) with
 // real-valued positions; each picture box is shown at the nearest whole pixel
 // but keeps its exact position, so the value a drag reads back is not
 // disturbed by pixel snapping. A step that would leave 32 bits or divide by a
 // zero span is skipped and leaves the state as it was.
+//
+// Its members are defined by concern: properties and persistence in
+// visual_scroll_bar.cpp, the layout of the boxes in visual_scroll_bar_layout.cpp,
+// the mouse in visual_scroll_bar_input.cpp; each box paints itself
+// (scroll_bar_picture_box.h).
 
 #include <QPixmap>
 #include <QRectF>
@@ -114,8 +120,9 @@ public:
     void SetMax(qint32 value);
 
     // The control's own enabled state (a disabled bar ignores the mouse).
-    bool Enabled() const;
-    void SetEnabled(bool value);
+    // Named apart from QWidget's setEnabled, which sends no PropertyChanged.
+    bool EnabledProperty() const;
+    void SetEnabledProperty(bool value);
 
     // Loads the stored properties (keys in any letter case; missing keys read
     // as their defaults; unreadable values leave the property as it was),
@@ -135,7 +142,8 @@ public:
 
 signals:
     void Change();
-    void Scroll();
+    // The Scroll event, named apart from QWidget::scroll (which moves pixels).
+    void ScrollEvent();
     void PropertyChanged(const QString &name);
 
 protected:
@@ -162,6 +170,7 @@ private:
 
     // Assigns `value` through the Value property unless it leaves 32 bits.
     void StepValue(qint64 value);
+    // Shows `picture` in `box`, sizes the box as `role` says and sends PropertyChanged(name).
     void SetPicture(ScrollBarPictureBox *box, const ScrollBarPicture &picture, PictureRole role, const QString &name);
     void ShowMessage(const QString &text);
     bool Vertical() const { return fields.Orientation == 1; }

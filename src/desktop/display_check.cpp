@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QList>
 #include <QtGlobal>
 #include <cstdio>
@@ -79,7 +80,14 @@ void HoldMessage(QtMsgType type, const QMessageLogContext &context, const QStrin
 
 } // namespace
 
-std::optional<QString> MissingDisplay(const QStringList &arguments, const QProcessEnvironment &environment)
+bool WaylandPluginInstalled()
+{
+    const QDir platforms(QLibraryInfo::path(QLibraryInfo::PluginsPath) + QStringLiteral("/platforms"));
+    return !platforms.entryList({QStringLiteral("libqwayland*.so")}, QDir::Files).isEmpty();
+}
+
+std::optional<QString> MissingDisplay(const QStringList &arguments, const QProcessEnvironment &environment,
+                                      bool waylandPluginInstalled)
 {
     const QString requested = OptionValue(arguments, QStringLiteral("platform"))
                                   .value_or(environment.value(QStringLiteral("QT_QPA_PLATFORM")));
@@ -98,8 +106,12 @@ std::optional<QString> MissingDisplay(const QStringList &arguments, const QProce
         && (!environment.value(QStringLiteral("DISPLAY")).isEmpty()
             || OptionValue(arguments, QStringLiteral("display"))))
         return std::nullopt;
-    if (wayland && WaylandSocketExists(environment))
-        return std::nullopt;
+    if (wayland && WaylandSocketExists(environment)) {
+        if (waylandPluginInstalled)
+            return std::nullopt;
+        return ProgramCommand
+               + QStringLiteral(": no display found: Qt's Wayland plugin is missing (Debian's qt6-wayland)");
+    }
     if (x11 && wayland)
         return ProgramCommand + QStringLiteral(": no display found: neither DISPLAY nor WAYLAND_DISPLAY names one");
     return ProgramCommand

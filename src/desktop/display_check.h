@@ -8,14 +8,18 @@
 #include <QStringList>
 #include <optional>
 
+// True when Qt has its Wayland platform plugin (Debian's qt6-wayland).
+bool WaylandPluginInstalled();
+
 // Why the window system Qt is about to use cannot be there, in one line; none
 // when it may be. Qt's choice follows "-platform NAME" in arguments, else
 // QT_QPA_PLATFORM (a ';' list), else X11 or Wayland: X11 needs DISPLAY (or
 // "-display"), Wayland its socket in XDG_RUNTIME_DIR (WAYLAND_DISPLAY, by
-// default wayland-0). Platforms without a display (offscreen, vnc, ...) pass.
-std::optional<QString>
-MissingDisplay(const QStringList &arguments,
-               const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment());
+// default wayland-0) and Qt's Wayland plugin. Platforms without a display
+// (offscreen, vnc, ...) pass.
+std::optional<QString> MissingDisplay(const QStringList &arguments,
+                                      const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment(),
+                                      bool waylandPluginInstalled = WaylandPluginInstalled());
 
 // While it lives (around the application's construction), a display that is
 // named but does not answer ends the program with status 1 and one line

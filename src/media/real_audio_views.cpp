@@ -69,10 +69,11 @@ QString StatusStateText(qint32 state)
 RealPositionSlider::RealPositionSlider(QWidget *parent)
     : QWidget(parent)
 {
-    // Before the name: naming it tells screen readers, which makes its interface.
-    InstallRealAudioAccessibility();
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // The factory goes first: naming the slider already has a screen reader
+    // ask for its interface, which is then kept for the slider's life.
+    InstallRealAudioAccessibility();
     setAccessibleName(QStringLiteral("再生位置"));
 }
 

@@ -95,7 +95,9 @@ QList<MetafileEntry> ParseMetafile(const QByteArray &bytes, const QString &folde
     QList<MetafileEntry> entries;
     for (const QString &raw : DecodeFileText(bytes).split(QLatin1Char('\n'))) {
         const QString line = raw.trimmed(); // the CR of a CRLF too
-        if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
+        // A NUL would cut the name short where the engine reads it: no name
+        // holds one, so neither does a line worth playing.
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#')) || line.contains(QChar(0)))
             continue;
         if (line.startsWith(FileScheme, Qt::CaseInsensitive)) {
             if (const std::optional<MetafileEntry> entry = FileUrlEntry(line))

@@ -60,7 +60,7 @@ void Reelbox_M::CreateControls()
     Timer1 = new QTimer(this);
     Timer1->setInterval(10);
     connect(Timer1, &QTimer::timeout, this, &Reelbox_M::Timer1_Timer);
-    connect(H1, &dtVisualScrollBar::Scroll, this, &Reelbox_M::H1_Scroll);
+    connect(H1, &dtVisualScrollBar::ScrollEvent, this, &Reelbox_M::H1_Scroll);
 }
 
 void Reelbox_M::CreateBottomPanel()

@@ -32,6 +32,12 @@ void Reelbox_M::Timer1_Timer()
         H1->SetValue(value);
     SetLabelText(Rem_Time, FormatTime(duration - position));
     SetLabelText(Pos_Time, FormatTime(position));
+    // The file has ended once the shown position is its shown length, playing
+    // or paused (the arrow keys reach the end of a paused file too). A length
+    // under a second, or not known yet, shows as 00:00:00 from the start:
+    // there the end of the stream closes the window.
+    if (duration >= 1 && Pos_Time->text() == Total_Time->text())
+        StopAndUnload();
 }
 
 void Reelbox_M::H1_Scroll()

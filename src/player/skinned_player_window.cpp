@@ -32,18 +32,21 @@ const QString SkinnedPlayerWindow::PauseText = QStringLiteral("Pause");
 const QString SkinnedPlayerWindow::UnloadingText = QStringLiteral("Unloading");
 
 SkinnedPlayerWindow::SkinnedPlayerWindow(Reelbox_B &shared, TitleStrip design, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
+    // A window of its own to the window manager, not a dialog: a manager may
+    // push a dialog wholly back onto the screen, where this window must open
+    // where the user left it, partly past an edge included. Modal all the same.
+    : QDialog(parent, Qt::Window | Qt::FramelessWindowHint)
     , B(shared)
     , design_(design)
 {
     setWindowTitle(TitleFor(B.PlayFile));
     setFont(DesignFont());
     Image1 = new PictureLabel(this);
-    Image1->SetPicture(SkinPicture(QStringLiteral("title_bar")));
+    Image1->SetPictureProperty(SkinPicture(QStringLiteral("title_bar")));
     Image1->setScaledContents(true);
     Image1->setGeometry(0, 0, design.width, TitleHeight);
     ImgExit = new PictureLabel(this);
-    ImgExit->SetPicture(SkinPicture(QStringLiteral("close_normal")));
+    ImgExit->SetPictureProperty(SkinPicture(QStringLiteral("close_normal")));
     ImgExit->setGeometry(design.exitLeft, 4, 15, 15);
     ImgExit->setCursor(SkinPointer());
     ImgExit->SetAccessibleRole(QAccessible::PushButton);
@@ -149,12 +152,12 @@ void SkinnedPlayerWindow::Image1_MouseUp()
 
 void SkinnedPlayerWindow::ImgExit_MouseDown()
 {
-    ImgExit->SetPicture(SkinPicture(QStringLiteral("close_pressed")));
+    ImgExit->SetPictureProperty(SkinPicture(QStringLiteral("close_pressed")));
 }
 
 void SkinnedPlayerWindow::ImgExit_MouseUp()
 {
-    ImgExit->SetPicture(SkinPicture(QStringLiteral("close_normal")));
+    ImgExit->SetPictureProperty(SkinPicture(QStringLiteral("close_normal")));
 }
 
 // Only a release over the picture stops: a press slid off it is taken back.

@@ -6,6 +6,7 @@
 
 #include <QDropEvent>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 
 namespace {
@@ -92,6 +93,22 @@ void ListBox::SetDropFormats(const QStringList &formats)
 {
     dropFormats_ = formats;
     setAcceptDrops(!formats.isEmpty());
+    // The scroll bars are part of the list: a drop on them is a drop on it.
+    for (QScrollBar *bar : {verticalScrollBar(), horizontalScrollBar()}) {
+        bar->setAcceptDrops(!formats.isEmpty());
+        bar->installEventFilter(this);
+    }
+}
+
+bool ListBox::eventFilter(QObject *watched, QEvent *event)
+{
+    const bool scrollBar = watched == verticalScrollBar() || watched == horizontalScrollBar();
+    switch (scrollBar ? event->type() : QEvent::None) {
+    case QEvent::DragEnter: dragEnterEvent(static_cast<QDragEnterEvent *>(event)); return true;
+    case QEvent::DragMove: dragMoveEvent(static_cast<QDragMoveEvent *>(event)); return true;
+    case QEvent::Drop: dropEvent(static_cast<QDropEvent *>(event)); return true;
+    default: return QListWidget::eventFilter(watched, event);
+    }
 }
 
 void ListBox::mousePressEvent(QMouseEvent *event)

@@ -14,7 +14,7 @@ PictureLabel::PictureLabel(QWidget *parent)
     InstallAccessibleWidgets();
 }
 
-void PictureLabel::SetPicture(const QPixmap &picture)
+void PictureLabel::SetPictureProperty(const QPixmap &picture)
 {
     const bool wasChecked = Checked();
     picture_ = picture;

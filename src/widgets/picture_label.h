@@ -18,8 +18,10 @@ public:
     explicit PictureLabel(QWidget *parent = nullptr);
 
     // The picture shown; a copy shares the original's data (and cacheKey).
-    QPixmap Picture() const { return picture_; }
-    void SetPicture(const QPixmap &picture);
+    // Named apart from QLabel's picture/setPicture (a QPicture, and no check
+    // state for screen readers).
+    QPixmap PictureProperty() const { return picture_; }
+    void SetPictureProperty(const QPixmap &picture);
 
     // Where the last press on it happened, in screen pixels.
     QPoint PressedAt() const { return pressedAt_; }

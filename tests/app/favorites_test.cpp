@@ -119,7 +119,7 @@ protected:
         w.List_Favorite_DragDrop(JoinPath(w.File1->Path(), w.File1->List(row)));
     }
     QString FileAt(Reelbox_S &w, int row) { return JoinPath(w.File1->Path(), w.File1->List(row)); }
-    bool Enabled(Reelbox_S &w, int button) { return w.Comd[button]->Enabled(); }
+    bool Enabled(Reelbox_S &w, int button) { return w.Comd[button]->EnabledProperty(); }
 
     QStringList messages_;
 };

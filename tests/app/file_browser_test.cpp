@@ -88,7 +88,7 @@ TEST_F(MainWindow, FilterChoiceRelistsTheFolderAndChecksItsButtons)
     folder_.Write("b.wmv", "x");
     auto w = Start();
     EXPECT_EQ(w->File1->ListCount(), 2);
-    const auto enabled = [&](int index) { return w->Comd[index]->Enabled(); };
+    const auto enabled = [&](int index) { return w->Comd[index]->EnabledProperty(); };
     // The filter, the files it lists, and whether 連続再生 and 全てFavorite can be used.
     const struct
     {
@@ -125,24 +125,24 @@ TEST_F(MainWindow, PressOnASelectedFileEnablesPlayAndSetsTheStart)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
     w->File1_MouseDown(); // nothing selected: no play
     EXPECT_EQ(w->FileStartIndex, -1);
-    EXPECT_FALSE(w->Comd[Reelbox_S::PlayFileButton]->Enabled());
+    EXPECT_FALSE(w->Comd[Reelbox_S::PlayFileButton]->EnabledProperty());
 
     PressOn(w->File1, 1);
     EXPECT_EQ(w->FileStartIndex, 1);
-    EXPECT_TRUE(w->Comd[Reelbox_S::PlayFileButton]->Enabled());
+    EXPECT_TRUE(w->Comd[Reelbox_S::PlayFileButton]->EnabledProperty());
 
     // Ctrl+click on the selected file deselects it: nothing to play, start at the top.
     const QPoint selected = w->File1->visualRect(w->File1->model()->index(1, 0)).center();
     QTest::mouseClick(w->File1->viewport(), Qt::LeftButton, Qt::ControlModifier, selected);
     EXPECT_EQ(w->File1->FileName(), "");
     EXPECT_EQ(w->FileStartIndex, -1);
-    EXPECT_FALSE(w->Comd[Reelbox_S::PlayFileButton]->Enabled());
+    EXPECT_FALSE(w->Comd[Reelbox_S::PlayFileButton]->EnabledProperty());
     PressOn(w->File1, 1);
 
     w->Dir1->SetPath(folder_.MakeFolder("sub"));
     EXPECT_EQ(w->FileStartIndex, 0);
-    EXPECT_FALSE(w->Comd[Reelbox_S::PlayFileButton]->Enabled());
-    EXPECT_FALSE(w->Comd[Reelbox_S::AllToFavoritesButton]->Enabled());
+    EXPECT_FALSE(w->Comd[Reelbox_S::PlayFileButton]->EnabledProperty());
+    EXPECT_FALSE(w->Comd[Reelbox_S::AllToFavoritesButton]->EnabledProperty());
 }
 
 TEST_F(MainWindow, DoubleClickHandsWmvToTheDesktopAndPlaysTheRest)

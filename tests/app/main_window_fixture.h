@@ -13,7 +13,7 @@
 
 inline bool Shows(const PictureLabel *image, const PictureLabel *store)
 {
-    return image->Picture().cacheKey() == store->Picture().cacheKey();
+    return image->PictureProperty().cacheKey() == store->PictureProperty().cacheKey();
 }
 
 class MainWindow : public ::testing::Test

@@ -54,14 +54,14 @@ TEST_F(MainWindow, FirstStartShowsTheProgramFolderWithDefaults)
         EXPECT_TRUE(Shows(w->Img_G[n], w->Img_pos_off)) << n;
 
     EXPECT_EQ(w->List_Favorite->ListCount(), 0);
-    EXPECT_TRUE(w->Comd[Reelbox_S::PlayFilesButton]->Enabled()); // two files: continuous play
-    EXPECT_FALSE(w->Comd[Reelbox_S::PlayFileButton]->Enabled()); // until a file is pressed
-    EXPECT_TRUE(w->Comd[Reelbox_S::AllToFavoritesButton]->Enabled());
+    EXPECT_TRUE(w->Comd[Reelbox_S::PlayFilesButton]->EnabledProperty()); // two files: continuous play
+    EXPECT_FALSE(w->Comd[Reelbox_S::PlayFileButton]->EnabledProperty()); // until a file is pressed
+    EXPECT_TRUE(w->Comd[Reelbox_S::AllToFavoritesButton]->EnabledProperty());
     for (int index : {Reelbox_S::PlayFavoritesButton, Reelbox_S::PlayFavoriteButton, Reelbox_S::RemoveFavoriteButton,
                       Reelbox_S::ClearFavoritesButton})
-        EXPECT_FALSE(w->Comd[index]->Enabled()) << index;
-    EXPECT_TRUE(w->Comd[Reelbox_S::CancelButton]->Enabled());
-    EXPECT_TRUE(w->Comd[Reelbox_S::ExitButton]->Enabled());
+        EXPECT_FALSE(w->Comd[index]->EnabledProperty()) << index;
+    EXPECT_TRUE(w->Comd[Reelbox_S::CancelButton]->EnabledProperty());
+    EXPECT_TRUE(w->Comd[Reelbox_S::ExitButton]->EnabledProperty());
     EXPECT_EQ(w->Comd[Reelbox_S::AllToFavoritesButton]->Caption(), "全てFavorite");
 }
 
@@ -89,9 +89,9 @@ TEST_F(MainWindow, StartUpRestoresSwitchesGroupMarkersAndFavourites)
     EXPECT_TRUE(Shows(w->Img_G[5], w->Img_pos_on));
     EXPECT_TRUE(Shows(w->Img_G[9], w->Img_pos_off));
     EXPECT_EQ(w->List_Favorite->Entries(), (QStringList{a, gone, b})) << "a missing file's entry stays";
-    EXPECT_TRUE(w->Comd[Reelbox_S::PlayFavoritesButton]->Enabled());
-    EXPECT_TRUE(w->Comd[Reelbox_S::ClearFavoritesButton]->Enabled());
-    EXPECT_FALSE(w->Comd[Reelbox_S::PlayFavoriteButton]->Enabled());
+    EXPECT_TRUE(w->Comd[Reelbox_S::PlayFavoritesButton]->EnabledProperty());
+    EXPECT_TRUE(w->Comd[Reelbox_S::ClearFavoritesButton]->EnabledProperty());
+    EXPECT_FALSE(w->Comd[Reelbox_S::PlayFavoriteButton]->EnabledProperty());
     EXPECT_EQ(w->FileStartIndex, 0);
     EXPECT_EQ(w->FavoriteStartIndex, 0);
 }
@@ -100,11 +100,11 @@ TEST_F(MainWindow, OneFileEnablesOnlyAddAllAndNoFileNothing)
 {
     folder_.Write("only.wmv", "x");
     auto w = Start();
-    EXPECT_TRUE(w->Comd[Reelbox_S::AllToFavoritesButton]->Enabled());
-    EXPECT_FALSE(w->Comd[Reelbox_S::PlayFilesButton]->Enabled());
+    EXPECT_TRUE(w->Comd[Reelbox_S::AllToFavoritesButton]->EnabledProperty());
+    EXPECT_FALSE(w->Comd[Reelbox_S::PlayFilesButton]->EnabledProperty());
     w->Dir1->SetPath(folder_.MakeFolder("empty"));
-    EXPECT_FALSE(w->Comd[Reelbox_S::AllToFavoritesButton]->Enabled());
-    EXPECT_FALSE(w->Comd[Reelbox_S::PlayFilesButton]->Enabled());
+    EXPECT_FALSE(w->Comd[Reelbox_S::AllToFavoritesButton]->EnabledProperty());
+    EXPECT_FALSE(w->Comd[Reelbox_S::PlayFilesButton]->EnabledProperty());
 }
 
 TEST_F(MainWindow, ControlsSitAtTheirDesignPlaces)

@@ -17,9 +17,10 @@ TEST(OpenArguments, LocalPathsAndFileUrlsAreTakenAndTheRestRefused)
 {
     ProgramFolder folder;
     const QString dir = folder.Path();
-    for (const char *name : {"a.avi", "ü b.rm", "a:b.avi", "sub/c.avi"})
+    for (const char *name : {"a.avi", "ü b.rm", "a:b.avi", "sub/c.avi", "sub/deep/d.avi"})
         folder.Write(QString::fromUtf8(name), "x");
     const QString sub = dir + "/sub";
+    ASSERT_TRUE(QFile::link(sub + "/deep", dir + "/link"));
     const QString host = QSysInfo::machineHostName();
     const struct
     {
@@ -37,6 +38,10 @@ TEST(OpenArguments, LocalPathsAndFileUrlsAreTakenAndTheRestRefused)
         {"file://" + dir + "/sub%2Fc.avi", {}, {}}, // an escaped slash is no separator
         {"http://example.com/a.avi", {}, {}},
         {"missing.avi", {}, {}},
+        // Resolved as the kernel opens them, not cleaned as text.
+        {"link/../c.avi", sub + "/c.avi", {}}, // the parent of where the link leads
+        {"nosuch/../a.avi", {}, {}},           // no folder to go up from
+        {"link/..", {}, sub},
         {"", {}, {}},
     };
     for (const auto &row : rows) {

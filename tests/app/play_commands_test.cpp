@@ -170,17 +170,17 @@ TEST_F(PlayCommands, FavouriteEditsAndTheirButtons)
     w->Comd_Click(Reelbox_S::AllToFavoritesButton); // no check against the list: every file twice
     EXPECT_EQ(w->List_Favorite->ListCount(), 4);
     EXPECT_EQ(w->List_Favorite->List(2), folder_.FilePath("clip0.avi"));
-    EXPECT_TRUE(w->Comd[Reelbox_S::PlayFavoritesButton]->Enabled());
-    EXPECT_TRUE(w->Comd[Reelbox_S::ClearFavoritesButton]->Enabled());
-    EXPECT_FALSE(w->Comd[Reelbox_S::PlayFavoriteButton]->Enabled());
+    EXPECT_TRUE(w->Comd[Reelbox_S::PlayFavoritesButton]->EnabledProperty());
+    EXPECT_TRUE(w->Comd[Reelbox_S::ClearFavoritesButton]->EnabledProperty());
+    EXPECT_FALSE(w->Comd[Reelbox_S::PlayFavoriteButton]->EnabledProperty());
 
     w->List_Favorite->setCurrentRow(0);
     w->Comd_Click(Reelbox_S::RemoveFavoriteButton);
     EXPECT_EQ(w->List_Favorite->ListCount(), 3);
     w->Comd_Click(Reelbox_S::ClearFavoritesButton);
     EXPECT_EQ(w->List_Favorite->ListCount(), 0);
-    EXPECT_FALSE(w->Comd[Reelbox_S::PlayFavoritesButton]->Enabled());
-    EXPECT_FALSE(w->Comd[Reelbox_S::ClearFavoritesButton]->Enabled());
+    EXPECT_FALSE(w->Comd[Reelbox_S::PlayFavoritesButton]->EnabledProperty());
+    EXPECT_FALSE(w->Comd[Reelbox_S::ClearFavoritesButton]->EnabledProperty());
 }
 
 // Presses a mouse button on a switch, checks what the press did, then lets go

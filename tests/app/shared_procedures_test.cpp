@@ -120,17 +120,17 @@ TEST(SetCommandButtons, InitialiseLeavesEnabledAloneAndOnlyMinusOneCounts)
     auto *second = new Command(&window);
     first->ReadProperties(PropertyBag()); // loaded as a window loads them
     second->ReadProperties(PropertyBag());
-    second->SetEnabled(false);
+    second->SetEnabledProperty(false);
     SetCommandButtons(&window, -1, 0);
-    EXPECT_TRUE(first->Enabled());
-    EXPECT_FALSE(second->Enabled());
+    EXPECT_TRUE(first->EnabledProperty());
+    EXPECT_FALSE(second->EnabledProperty());
     EXPECT_EQ(first->ButtonState(), 1);
 
     SetCommandButtons(&window, 0, -1);
-    EXPECT_TRUE(second->Enabled());
+    EXPECT_TRUE(second->EnabledProperty());
     SetCommandButtons(&window, 1, 1); // neither flag is -1: disable
-    EXPECT_FALSE(first->Enabled());
-    EXPECT_FALSE(second->Enabled());
+    EXPECT_FALSE(first->EnabledProperty());
+    EXPECT_FALSE(second->EnabledProperty());
 }
 
 TEST(AnimateFrame, ReturnsAndLeavesNoWindowBehind)

@@ -21,7 +21,7 @@ QAccessibleInterface *Accessible(QObject *control)
 TEST(AccessibleControls, PressClicksAnEnabledCommandOnlyOnceTheCallHasReturned)
 {
     Command button;
-    button.SetEnabled(true);
+    button.SetEnabledProperty(true);
     QSignalSpy clicks(&button, &Command::Click);
     QAccessibleActionInterface *actions = Accessible(&button)->actionInterface();
     ASSERT_NE(actions, nullptr);
@@ -30,7 +30,7 @@ TEST(AccessibleControls, PressClicksAnEnabledCommandOnlyOnceTheCallHasReturned)
     EXPECT_EQ(clicks.count(), 0); // a click may open a modal window: not inside the reader's call
     EXPECT_TRUE(QTest::qWaitFor([&] { return clicks.count() == 1; }));
 
-    button.SetEnabled(false);
+    button.SetEnabledProperty(false);
     EXPECT_TRUE(Accessible(&button)->state().disabled);
     EXPECT_TRUE(actions->actionNames().isEmpty());
     actions->doAction(QAccessibleActionInterface::pressAction());
@@ -43,7 +43,7 @@ TEST(AccessibleControls, SettingTheScrollBarsValueScrollsAsADragWithinTheRange)
     dtVisualScrollBar bar;
     bar.resize(225, 9);
     bar.SetMax(20);
-    QSignalSpy scrolls(&bar, &dtVisualScrollBar::Scroll);
+    QSignalSpy scrolls(&bar, &dtVisualScrollBar::ScrollEvent);
     QAccessibleValueInterface *value = Accessible(&bar)->valueInterface();
     ASSERT_NE(value, nullptr);
 
@@ -53,7 +53,7 @@ TEST(AccessibleControls, SettingTheScrollBarsValueScrollsAsADragWithinTheRange)
     value->setCurrentValue(20); // already there: no seek
     EXPECT_EQ(scrolls.count(), 1);
 
-    bar.SetEnabled(false);
+    bar.SetEnabledProperty(false);
     value->setCurrentValue(5);
     EXPECT_EQ(bar.Value(), 20);
     EXPECT_EQ(scrolls.count(), 1);

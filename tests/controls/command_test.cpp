@@ -1,5 +1,6 @@
 #include "controls/command.h"
 
+#include "controls/command_face.h"
 #include "controls/property_bag.h"
 #include "widgets/fonts.h"
 
@@ -90,7 +91,7 @@ protected:
 
     void Start()
     {
-        button->Enabled();
+        button->EnabledProperty();
         button->Initialize();
     }
     // Moves the real pointer over the button and waits until the move arrives.
@@ -128,7 +129,7 @@ TEST_F(CommandStateMachine, StartsSwitchedOffUntilEnabledIsReadAndInitializeRuns
     EXPECT_FALSE(poll->isActive());
     Run({
         {"created", [] {}, 0, Command::Disable, 0},
-        {"Enabled read", [&] { EXPECT_TRUE(button->Enabled()); }, 0, Command::Normal, 0},
+        {"Enabled read", [&] { EXPECT_TRUE(button->EnabledProperty()); }, 0, Command::Normal, 0},
         {"Initialize", [&] { button->Initialize(); }, 1, Command::Normal, 0},
     });
     EXPECT_EQ(button->FirstRun(), 1);
@@ -196,9 +197,9 @@ TEST_F(CommandStateMachine, HoverPollRunsOnlyWhileAHoverShows)
     EXPECT_FALSE(poll->isActive());
     Hover({30, 12});
     EXPECT_TRUE(poll->isActive());
-    button->SetEnabled(false);
+    button->SetEnabledProperty(false);
     EXPECT_FALSE(poll->isActive());
-    button->SetEnabled(true);
+    button->SetEnabledProperty(true);
     EXPECT_TRUE(poll->isActive()) << "a hover still shown resumes its poll";
     PointerOff();
     ASSERT_TRUE(QTest::qWaitFor([&] { return button->ButtonState() == 1; }, 2000)) << "the running poll ends the hover";
@@ -221,7 +222,7 @@ TEST_F(CommandStateMachine, GradientRunsDownExceptWhileHovered)
 
 TEST_F(CommandStateMachine, BeforeInitializeFirstPressFocusesWithoutClickAndHoverNeverEnds)
 {
-    button->Enabled();
+    button->EnabledProperty();
     Run({
         {"hover",
          [&] {
@@ -303,7 +304,7 @@ TEST_F(CommandStateMachine, DisabledIgnoresMouseAndKeysButFollowsTheFocus)
              Hover({30, 12});
          },
          2, Command::HighLight, 0},
-        {"disable", [&] { button->SetEnabled(false); }, 2, Command::Disable, 0},
+        {"disable", [&] { button->SetEnabledProperty(false); }, 2, Command::Disable, 0},
         {"mouse, keys, poll",
          [&] {
              Hover({40, 12});
@@ -314,7 +315,7 @@ TEST_F(CommandStateMachine, DisabledIgnoresMouseAndKeysButFollowsTheFocus)
          },
          2, Command::Disable, 0},
         {"focus given", [&] { button->setFocus(); }, 4, Command::Disable, 0},
-        {"enable", [&] { button->SetEnabled(true); }, 4, Command::Normal, 0},
+        {"enable", [&] { button->SetEnabledProperty(true); }, 4, Command::Normal, 0},
     });
     EXPECT_TRUE(CaptionOf(button)->isEnabled());
 }
@@ -335,14 +336,14 @@ TEST_F(CommandStateMachine, FocusLostWhileDisabledIsNotTakenForHeld)
              QTest::mouseClick(button, Qt::LeftButton, {}, {30, 12});
          },
          4, Command::HighLightSelect, 1},
-        {"disabled by its click", [&] { button->SetEnabled(false); }, 4, Command::Disable, 1},
+        {"disabled by its click", [&] { button->SetEnabledProperty(false); }, 4, Command::Disable, 1},
         {"focus to the list",
          [&] {
              LeaveAndPoll();
              other->setFocus();
          },
          1, Command::Disable, 1},
-        {"enabled again", [&] { button->SetEnabled(true); }, 1, Command::Normal, 1},
+        {"enabled again", [&] { button->SetEnabledProperty(true); }, 1, Command::Normal, 1},
         {"hover",
          [&] {
              Hover({40, 12});
@@ -428,12 +429,12 @@ TEST_F(CommandStateMachine, VisibleZeroShowsOnlyTheCaption)
     Start();
     const auto hostPixel = [&] { return host.grab().toImage().pixelColor(button->mapTo(&host, QPoint(8, 12))); };
     EXPECT_EQ(hostPixel(), CommandGradientColour(12, 25, false));
-    button->SetVisible(0);
-    EXPECT_EQ(button->Visible(), 0);
+    button->SetVisibleProperty(0);
+    EXPECT_EQ(button->VisibleProperty(), 0);
     EXPECT_EQ(hostPixel(), QColor(0, 128, 0));
     EXPECT_TRUE(CaptionOf(button)->isVisible());
-    button->SetVisible(1);
-    EXPECT_EQ(button->Visible(), 255);
+    button->SetVisibleProperty(1);
+    EXPECT_EQ(button->VisibleProperty(), 255);
     EXPECT_EQ(hostPixel(), CommandGradientColour(12, 25, false));
 }
 
@@ -441,11 +442,11 @@ TEST(CommandProperties, FirstReadOfEnabledSwitchesOnAndFontColourIsBlackUntilThe
 {
     Command button;
     QSignalSpy changes(&button, &Command::PropertyChanged);
-    button.SetEnabled(true); // switched on, but FirstRun still 0
+    button.SetEnabledProperty(true); // switched on, but FirstRun still 0
     button.SetFontColour(0x0000FF);
     EXPECT_EQ(button.FontColour(), 0u);
 
-    button.Enabled(); // FirstRun 1
+    button.EnabledProperty(); // FirstRun 1
     button.SetFontColour(0x0000FF);
     EXPECT_EQ(button.FontColour(), 0x0000FFu);
     EXPECT_EQ(CaptionOf(&button)->palette().color(QPalette::WindowText), QColor(255, 0, 0));
@@ -455,10 +456,10 @@ TEST(CommandProperties, FirstReadOfEnabledSwitchesOnAndFontColourIsBlackUntilThe
     EXPECT_EQ(changes.count(), 3); // Enabled, FontColour, FontColour
 
     Command never;
-    never.SetEnabled(false); // FirstRun 0: the first read switches it on regardless
-    EXPECT_TRUE(never.Enabled());
-    never.SetEnabled(false);
-    EXPECT_FALSE(never.Enabled());
+    never.SetEnabledProperty(false); // FirstRun 0: the first read switches it on regardless
+    EXPECT_TRUE(never.EnabledProperty());
+    never.SetEnabledProperty(false);
+    EXPECT_FALSE(never.EnabledProperty());
     EXPECT_EQ(never.ShownFace(), Command::Disable);
 }
 
@@ -514,19 +515,87 @@ TEST(CommandGradient, ColourTextsAndRowColours)
     EXPECT_EQ(CommandGradientColour(24, 25, true), white);
 }
 
+// A face drawn as a 97 x 25 px button draws it, without the widget.
+class CommandFace : public ::testing::Test
+{
+protected:
+    CommandFaceOption Option(qreal ratio, QPixmap skin = {}, bool reversed = false)
+    {
+        CommandFaceOption option;
+        option.size = QSize(97, 25);
+        option.devicePixelRatio = ratio;
+        option.gradientReversed = reversed;
+        option.skin = std::move(skin);
+        UpdateCommandFrameSpans(option.frameSpans, 97 * 15, 25 * 15);
+        return option;
+    }
+    // A blue skin picture of `size`, red inside `redArea`.
+    static QPixmap Skin(QSize size, QRect redArea = {})
+    {
+        QImage image(size, QImage::Format_ARGB32);
+        image.fill(QColor(0, 0, 255));
+        for (int y = redArea.top(); y <= redArea.bottom(); ++y)
+            for (int x = redArea.left(); x <= redArea.right(); ++x)
+                image.setPixelColor(x, y, QColor(255, 0, 0));
+        return QPixmap::fromImage(image);
+    }
+};
+
+TEST_F(CommandFace, GradientTakesOneColourPerDevicePixelRow)
+{
+    for (const qreal ratio : {1.0, 2.0}) {
+        for (const bool reversed : {false, true}) {
+            SCOPED_TRACE(testing::Message() << "ratio " << ratio << (reversed ? ", reversed" : ""));
+            const QPixmap face = RenderCommandFace(Option(ratio, {}, reversed));
+            EXPECT_EQ(face.size(), QSize(97, 25) * ratio);
+            EXPECT_EQ(face.devicePixelRatio(), ratio);
+            const QImage image = face.toImage();
+            const int rows = image.height();
+            for (const int row : {0, 1, rows / 2, rows - 1})
+                EXPECT_EQ(image.pixelColor(40, row), CommandGradientColour(row, rows, reversed)) << "row " << row;
+        }
+    }
+    EXPECT_TRUE(RenderCommandFace(CommandFaceOption{}).isNull()) << "an empty control has no face";
+}
+
+// The frame lies on the edges in the control's pixels at any ratio; the middle
+// stays the gradient's.
+TEST_F(CommandFace, FrameCoversTheEdgesAndLeavesTheMiddle)
+{
+    for (const qreal ratio : {1.0, 2.0}) {
+        SCOPED_TRACE(testing::Message() << "ratio " << ratio);
+        const QImage image = RenderCommandFace(Option(ratio, Skin({64, 25}))).toImage();
+        const auto at = [&](int x, int y) { return image.pixelColor((QPointF(x, y) * ratio).toPoint()); };
+        EXPECT_EQ(at(0, 0), QColor(0, 0, 255));   // top-left corner
+        EXPECT_EQ(at(48, 1), QColor(0, 0, 255));  // top edge
+        EXPECT_EQ(at(1, 12), QColor(0, 0, 255));  // left edge
+        EXPECT_EQ(at(96, 24), QColor(0, 0, 255)); // bottom-right corner
+        EXPECT_EQ(at(48, 12), CommandGradientColour(12 * ratio, 25 * ratio, false));
+    }
+}
+
+// A skin picture at twice the designed size (64 x 25 px) is cut at twice the
+// designed places: its bottom-right 8 x 8 px make the bottom-right corner.
+TEST_F(CommandFace, SkinOfAnotherSizeIsCutWhereItsPartsAre)
+{
+    const QImage image = RenderCommandFace(Option(1, Skin({128, 50}, QRect(120, 42, 8, 8)))).toImage();
+    EXPECT_EQ(image.pixelColor(95, 23), QColor(255, 0, 0));
+    EXPECT_EQ(image.pixelColor(2, 2), QColor(0, 0, 255));
+}
+
 TEST(CommandPersistence, StoresOnlyNonDefaultsInTableOrder)
 {
     QWidget form;
     Command fresh(&form);
     Command switchedOn(&form);
-    switchedOn.Enabled();
+    switchedOn.EnabledProperty();
     Command custom(&form);
-    custom.Enabled();
+    custom.EnabledProperty();
     custom.SetFontColour(0x00FF00);
-    custom.SetFont(QFont("IPAGothic", 14));
+    custom.SetFontProperty(QFont("IPAGothic", 14));
     custom.SetCaption("再生");
-    custom.SetVisible(0);
-    custom.SetEnabled(false);
+    custom.SetVisibleProperty(0);
+    custom.SetEnabledProperty(false);
 
     const struct
     {
@@ -548,10 +617,10 @@ TEST(CommandPersistence, StoresOnlyNonDefaultsInTableOrder)
     Command loaded(&form);
     loaded.ReadProperties(PropertyBag::FromText(saved.ToText()));
     EXPECT_EQ(loaded.Caption(), "再生");
-    EXPECT_EQ(loaded.Font().family(), "IPAGothic");
+    EXPECT_EQ(loaded.FontProperty().family(), "IPAGothic");
     EXPECT_EQ(loaded.FontColour(), 0x00FF00u);
-    EXPECT_EQ(loaded.Visible(), 0);
-    EXPECT_FALSE(loaded.Enabled());
+    EXPECT_EQ(loaded.VisibleProperty(), 0);
+    EXPECT_FALSE(loaded.EnabledProperty());
 }
 
 TEST(CommandPersistence, LoadsAStoredMainWindowButtonSwitchedOn)
@@ -564,9 +633,9 @@ TEST(CommandPersistence, LoadsAStoredMainWindowButtonSwitchedOn)
     EXPECT_EQ(button.FirstRun(), 1);
     EXPECT_EQ(button.ShownFace(), Command::Normal);
     EXPECT_EQ(button.Caption(), "再生");
-    EXPECT_EQ(button.Font().family(), DesignFont().family());
-    EXPECT_DOUBLE_EQ(button.Font().pointSizeF(), 9.75);
-    EXPECT_TRUE(button.Enabled());
+    EXPECT_EQ(button.FontProperty().family(), DesignFont().family());
+    EXPECT_DOUBLE_EQ(button.FontProperty().pointSizeF(), 9.75);
+    EXPECT_TRUE(button.EnabledProperty());
 }
 
 TEST(CommandPersistence, KeysMatchInAnyCaseAndUnreadableValuesAreSkipped)
@@ -576,6 +645,6 @@ TEST(CommandPersistence, KeysMatchInAnyCaseAndUnreadableValuesAreSkipped)
         "caption = \"終了\"\nVISIBLE = 0\nFirstRun = 300\nFontColour = \"red\"\nenabled = False\n"));
     EXPECT_EQ(button.Caption(), "終了");
     EXPECT_EQ(button.FirstRun(), 0); // 300 is no byte: the fresh value stays
-    EXPECT_EQ(button.Visible(), 0);
+    EXPECT_EQ(button.VisibleProperty(), 0);
     EXPECT_EQ(button.ShownFace(), Command::Disable);
 }

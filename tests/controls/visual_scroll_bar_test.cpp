@@ -69,7 +69,7 @@ protected:
     dtVisualScrollBar *bar = new dtVisualScrollBar(&host);
     std::vector<Message> messages;
     QSignalSpy changes{bar, &dtVisualScrollBar::Change};
-    QSignalSpy scrolls{bar, &dtVisualScrollBar::Scroll};
+    QSignalSpy scrolls{bar, &dtVisualScrollBar::ScrollEvent};
     QSignalSpy notices{bar, &dtVisualScrollBar::PropertyChanged};
 };
 
@@ -317,7 +317,7 @@ TEST_F(VisualScrollBar, ArrowClicksStepBySmallChange)
     Click({10, 192}); // down
     EXPECT_EQ(bar->Value(), 70);
 
-    bar->SetEnabled(false);
+    bar->SetEnabledProperty(false);
     EXPECT_EQ(LastNotice(), "Enabled");
     Click({10, 8});
     EXPECT_EQ(bar->Value(), 70);
@@ -420,7 +420,7 @@ TEST_F(VisualScrollBar, WritesOnlyChangesInOrderAndReadsThemBack)
     bar->SetLargeChange(20);
     bar->SetSmallChange(2);
     bar->SetAutoSize(true);
-    bar->SetEnabled(false);
+    bar->SetEnabledProperty(false);
     PropertyBag bag;
     bar->WriteProperties(bag);
     EXPECT_EQ(bag.Keys(), QStringList({"ButtonsVisible", "ThumbAlignment", "PictureBackground", "PictureUp",
@@ -432,7 +432,7 @@ TEST_F(VisualScrollBar, WritesOnlyChangesInOrderAndReadsThemBack)
     copy.ReadProperties(bag);
     EXPECT_EQ(std::tuple(copy.ButtonsVisible(), copy.Orientation(), copy.ThumbAlignment(), copy.Min(), copy.Max(),
                          copy.Value(), copy.BackColor(), copy.LargeChange(), copy.SmallChange(), copy.AutoSize(),
-                         copy.Enabled()),
+                         copy.EnabledProperty()),
               std::tuple(false, 1, 1, -5, 2147483642, 3, 0x102030u, 20, 2, true, false));
     EXPECT_TRUE(copy.PictureBackground() && copy.PictureBackground()->isNull());
     EXPECT_EQ(copy.PictureThumb()->size(), QSize(21, 21));

@@ -17,6 +17,7 @@ TEST(MissingDisplay, FollowsThePlatformQtWouldChoose)
         QStringList environment; // NAME=value
         QStringList arguments;
         bool found;
+        bool waylandPlugin = true;
     } rows[] = {
         {{}, {}, false},
         {{"DISPLAY=:0"}, {}, true},
@@ -27,14 +28,16 @@ TEST(MissingDisplay, FollowsThePlatformQtWouldChoose)
         {{"WAYLAND_DISPLAY=wayland-1", "QT_QPA_PLATFORM=xcb"}, {}, false},
         {{"WAYLAND_DISPLAY=wayland-1", "QT_QPA_PLATFORM=wayland-egl;xcb"}, {}, true},
         {{"QT_QPA_PLATFORM=offscreen"}, {}, true},
-        {{"QT_QPA_PLATFORM=xcb"}, {"-platform", "offscreen"}, true}, // the argument wins
+        {{"QT_QPA_PLATFORM=xcb"}, {"-platform", "offscreen"}, true},    // the argument wins
+        {{"WAYLAND_DISPLAY=wayland-1"}, {}, false, false},              // a compositor Qt cannot speak to
+        {{"WAYLAND_DISPLAY=wayland-1", "DISPLAY=:0"}, {}, true, false}, // but its X server
     };
     for (const auto &row : rows) {
         QProcessEnvironment environment;
         environment.insert("XDG_RUNTIME_DIR", runtime.path());
         for (const QString &setting : row.environment)
             environment.insert(setting.section('=', 0, 0), setting.section('=', 1));
-        const std::optional<QString> missing = MissingDisplay(row.arguments, environment);
+        const std::optional<QString> missing = MissingDisplay(row.arguments, environment, row.waylandPlugin);
         EXPECT_EQ(!missing.has_value(), row.found) << row.environment.join(' ').toStdString();
         if (missing)
             EXPECT_FALSE(missing->contains('\n'));

@@ -1,8 +1,8 @@
 // The RealAudio control against the fake engine: three instances bound by
 // their console name into one player, the dispatch table, the play-state
 // numbers from the engine's states, metafiles played clip after clip, the
-// slider seeking and the status bar, and the notifications always arriving
-// from the event loop.
+// slider seeking and the status bar, the slider as a screen reader finds it,
+// and the notifications always arriving from the event loop.
 
 #include "media/real_audio.h"
 
@@ -10,6 +10,7 @@
 #include "fakes/program_folder.h"
 #include "media/real_audio_views.h"
 
+#include <QAccessible>
 #include <QCoreApplication>
 #include <QSignalSpy>
 #include <QTest>
@@ -262,6 +263,20 @@ TEST(RealStatusText, ShowsTimesAndStates)
     EXPECT_EQ(StatusTimeText(3725, 7200), "1:02:05 / 2:00:00");
     EXPECT_EQ(StatusStateText(1), "Contacting...");
     EXPECT_EQ(StatusStateText(7), "");
+}
+
+// Each test runs in a process of its own, so this slider is the process's
+// first RealAudio view: its interface must already come from the RealAudio
+// factory, although the slider is named (and its interface looked up) while
+// it is being made.
+TEST(RealAudioScreenReaders, TheFirstPositionSliderReadsAsASlider)
+{
+    RealPositionSlider slider;
+    QAccessibleInterface *read = QAccessible::queryAccessibleInterface(&slider);
+    ASSERT_NE(read, nullptr);
+    EXPECT_EQ(read->role(), QAccessible::Slider);
+    EXPECT_EQ(read->text(QAccessible::Name), "再生位置");
+    EXPECT_NE(read->valueInterface(), nullptr);
 }
 
 } // namespace

@@ -51,6 +51,7 @@ TEST_F(Metafile, EachLineGivesItsEntry)
         {"space%20name.rm", {{In("space name.rm"), none, none}}},
         {"what?.rm", {{In("what?.rm"), none, none}}},
         {"missing.rm", {{In("missing.rm"), none, none}}},
+        {QByteArray("a.rm\0b.rm\nsub/b.rm", 18), {{In("sub/b.rm"), none, none}}}, // no name holds a NUL
         // Other schemes go to the engine untouched, query and all.
         {"http://example.com/a.rm\nrtsp://example.com/b.rm?start=10\nHTTPS://example.com/c%20d.rm",
          {{"http://example.com/a.rm", none, none},

@@ -1,6 +1,7 @@
 """Reelbox started from a terminal or a file manager: its answers on the
 terminal, and the files and folders it is handed on its command line."""
 
+import glob
 import os
 import re
 import subprocess
@@ -40,6 +41,34 @@ class Terminal(unittest.TestCase):
             shown = self.run_without_display("a.avi", **env)
             self.assertEqual(shown.returncode, 1, env)
             self.assertRegex(shown.stderr, r"^reelbox: no display found[^\n]*\n$", env)
+
+
+    def test_mistakes_and_failed_writes_are_told_before_the_display_is_looked_for(self):
+        rows = [  # arguments, exit status, what standard error says
+            (("--bogus",), 2, r"^reelbox: unknown option --bogus\nTry 'reelbox --help'\.\n$"),
+            (("-reverse", "-platform", "xcb", "--bogus", "a.avi"), 2, r"unknown option --bogus"),
+            (("-platform", "xcb", "a.avi"), 1, r"^reelbox: no display found"),  # Qt's own options are no mistake
+        ]
+        for arguments, status, said in rows:
+            shown = self.run_without_display(*arguments)
+            self.assertEqual(shown.returncode, status, arguments)
+            self.assertRegex(shown.stderr, said, arguments)
+        with open("/dev/full", "w") as full:
+            for option in ("--help", "--version"):
+                written = subprocess.run([EXECUTABLE, option], stdout=full, stderr=subprocess.PIPE, text=True,
+                                         timeout=20)
+                self.assertEqual(written.returncode, 1, option)
+                self.assertIn("No space left on device", written.stderr)
+
+    @unittest.skipIf(glob.glob("/usr/lib/*/qt6/plugins/platforms/libqwayland*.so"), "Qt's Wayland plugin is here")
+    def test_a_wayland_session_without_qts_wayland_plugin_is_told_so(self):
+        with tempfile.TemporaryDirectory() as runtime:
+            open(os.path.join(runtime, "wayland-0"), "w").close()
+            environment = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "QT_QPA_PLATFORM")}
+            environment.update(XDG_RUNTIME_DIR=runtime, WAYLAND_DISPLAY="wayland-0", XDG_SESSION_TYPE="wayland")
+            shown = subprocess.run([EXECUTABLE, "a.avi"], env=environment, capture_output=True, text=True, timeout=20)
+        self.assertEqual(shown.returncode, 1)
+        self.assertRegex(shown.stderr, r"^reelbox: no display found: Qt's Wayland plugin is missing \(Debian's qt6-wayland\)\n$")
 
 
 class HandedFiles(SystemTest):

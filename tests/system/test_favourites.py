@@ -93,6 +93,15 @@ class Dragging(FavouritesTest):
         self.wait_favourites(program, 2, "the same file a second time")
         self.assertEqual(self.exit_and_read(program), [os.path.join(self.clips, "b.avi")] * 2)
 
+    def test_a_file_let_go_on_the_favourites_scroll_bar_joins_them(self):
+        open(os.path.join(self.clips, "a.avi"), "wb").close()
+        kept = [os.path.join(self.clips, f"kept{i:02d}.avi") for i in range(30)]  # more than the list shows
+        program = self.start(folder=self.clips, files={"Reelbox00.rdm": records(kept)})
+        wait_for(lambda: len(self.file_rows(program)) == 1, "the file in the file list")
+        x, y, width, height = layout.FAVOURITES
+        self.drag_file_to(program, 0, (x + width - 8, y + height // 2))  # the vertical scroll bar
+        self.assertEqual(self.exit_and_read(program), kept + [os.path.join(self.clips, "a.avi")])
+
     def test_files_dropped_from_a_file_manager_are_added_when_they_are_local_videos(self):
         program = self.start(folder=self.clips)
         names = ["Holiday.Mpg", "notes.txt", "z.avi"]
@@ -132,6 +141,18 @@ class PlayingAndEditing(FavouritesTest):
         program.click(layout.button("remove_favourite"))
         self.wait_favourites(program, 1, "one favourite left")
         self.assertEqual(self.exit_and_read(program), [paths[1]])
+
+    def test_after_a_removal_nothing_shows_selected_and_play_does_nothing(self):
+        program, paths = self.start_with_favourites()
+        self.display.click(*self.favourite_point(program, 0))
+        program.click(layout.button("remove_favourite"))
+        self.wait_favourites(program, 1, "one favourite left")
+        x, y, width, height = program.at(layout.FAVOURITES[:2]) + layout.FAVOURITES[2:]
+        band = self.display.screenshot().region(x + 2, y + 2, width - 24, height - 24)
+        blue = [band[i:i + 3] for i in range(0, len(band), 3) if band[i + 2] > 150 and band[i] < 100]
+        self.assertEqual(blue, [], "a row still shows selected")
+        program.click(layout.button("play_favourite"))
+        stays(lambda: not program.players(), "nothing played", 1.0)
 
     def test_a_double_click_plays_the_entry_once(self):
         program, paths = self.start_with_favourites()

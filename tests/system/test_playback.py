@@ -176,6 +176,15 @@ class PlayerKeys(PlayerTest):
                  "the seek bar's thumb to move a fifth of the bar to the right")
         self.assertNotEqual(label(), shown, "the position label did not change")
 
+    def test_a_paused_file_moved_to_its_end_closes_its_window(self):
+        program, player = self.play_long_clip()
+        self.display.key("Alt_L")
+        self.wait_picture_still(player)
+        for _ in range(25):  # 2 s a press: past the end of the 40 s clip
+            self.display.key("Right")
+        program.wait_no_player("the paused player to close at the end")
+        self.main_takes_a_click(program)
+
     def test_a_paused_player_costs_next_to_nothing(self):
         program, player = self.play_long_clip()
         self.display.key("Alt_L")

@@ -152,6 +152,24 @@ class RememberedPlace(RealAudioTest):
         program.wait_no_player()
 
 
+    def test_a_window_left_partly_past_the_left_edge_reopens_there_and_one_mostly_off_is_brought_back(self):
+        self.rm_clip("long.rm", seconds=30)
+        width = realaudio_size((320, 240))[0]
+        for left, expected in ((-100, -100), (-250, None)):  # half or more on the screen / mostly off it
+            with self.subTest(left=left):
+                program = self.start_on(["long.rm"], rFormTop=" 4500", rFormLeft=str(left * 15))
+                self.select_file(program, 0)
+                program.click(layout.button("play_file"))
+                player = self.wait_realaudio(program)
+                if expected is None:
+                    self.assertTrue(0 <= player.x <= 1280 - width, player)
+                else:
+                    self.assertEqual((player.x, player.y), (expected, 300))
+                self.display.key("Escape")
+                program.wait_no_player()
+                program.close()
+
+
 class List(RealAudioTest):
     def test_esc_ends_a_list(self):
         for name in ("a.rm", "b.rm", "c.rm"):
