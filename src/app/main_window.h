@@ -169,6 +169,11 @@ private:
     void CreateSwitches();
     void CreateFavorites();
     void CreateFooter();
+    // Screen readers find the controls in reading order, each list's own in
+    // a panel named for the list; on screen nothing moves.
+    void GroupControls();
+    // The controls as readers find them (a panel's in its place).
+    QList<QWidget *> ReadingOrder() const;
     void DescribeForScreenReaders();
     // After every change of the favourites: which groups screen readers hear have entries.
     void DescribeGroupMarkers();
