@@ -83,6 +83,7 @@ Reelbox_S::Reelbox_S(Reelbox_B &shared, PlayerFactory &players, FolderPrefetch *
     CreateSwitches();
     CreateFavorites();
     CreateFooter();
+    GroupControls();
     DescribeForScreenReaders();
     ConnectHandlers();
     Form_Load();

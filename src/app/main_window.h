@@ -8,6 +8,7 @@
 // public, so tests can drive them as the user would; each control event has
 // one handler named after the control and the event.
 
+#include "app/open_arguments.h"
 #include "app/shared_procedures.h"
 #include "desktop/remote_control.h"
 #include "widgets/message_box.h"
@@ -132,8 +133,11 @@ public:
     // after the other as 連続再生 plays them, and the main window takes input
     // again after the last. Relative paths are taken from workingFolder;
     // anything but local paths and file:// URLs is refused in one message.
-    // Files that arrive while something plays end that playback as Esc does,
-    // then play. Their play starts from the event loop, not in this call.
+    // Each request opens in its turn, after those that came before it; one
+    // that comes while a list plays ends it, and opens next: at once, as Esc
+    // does, when a player window is on the screen, else once the file
+    // opening now has played. Its play starts from the event loop, not in
+    // this call.
     void OpenArguments(const QStringList &arguments, const QString &workingFolder);
 
     // The play command under way, as the desktop's media controls ask of it
@@ -176,6 +180,11 @@ private:
     void CreateSwitches();
     void CreateFavorites();
     void CreateFooter();
+    // Screen readers find the controls in reading order, each list's own in
+    // a panel named for the list; on screen nothing moves.
+    void GroupControls();
+    // The controls as readers find them (a panel's in its place).
+    QList<QWidget *> ReadingOrder() const;
     void DescribeForScreenReaders();
     // After every change of the favourites: which groups screen readers hear have entries.
     void DescribeGroupMarkers();
@@ -201,12 +210,13 @@ private:
     // Plays path through the player window its name calls for; false when it
     // could not be played at all.
     bool Play(const QString &path, qint16 side);
-    // Every show of a player window. Arguments handed over meanwhile end the
-    // list being played, and are opened once the show is over.
+    // Every show of a player window. A request handed over meanwhile ends the
+    // list being played, and is opened once the show is over.
     bool ShowPlayer(PlayerWindow which);
-    bool ArgumentsWaiting() const;
-    // Opens the arguments handed over, once no window is in front of the main window.
+    // Opens the first request waiting, once nothing plays and no window is in
+    // front of the main window; then the next, in its turn.
     void OpenWaitingArguments();
+    void OpenRequest(const OpenTargets &request);
     // Entry `position` of a side's list as a full path (0 files, 1 favourites).
     QString ListEntry(qint16 side, int position) const;
     void PlayListContinuously(qint16 count, qint16 startIndex, qint16 side);
@@ -264,11 +274,11 @@ private:
     PlayerFactory &Players;
     FolderPrefetch *SavedFolder;
     std::mt19937 RandomGenerator;
-    // Arguments handed over, waiting for their turn: the folder to show, the
-    // files to play, what could not be opened.
-    QString ArgumentFolder;
-    QStringList ArgumentFiles, ArgumentsRefused;
-    int PlayersShowing = 0; // shows under way (one, or none)
+    // Requests handed over, waiting for their turn, in the order they came.
+    QList<OpenTargets> WaitingRequests;
+    bool OpeningRequest = false;     // a request is being opened (its message, its list)
+    bool RequestEndsPlaying = false; // one came while a list played: that list ends
+    int PlayersShowing = 0;          // shows under way (one, or none)
     MountWatcher *Mounts;
     // Records of the current group's list file past the list's limit: kept
     // as they were, after the list's own, until the list is cleared.

@@ -1,19 +1,20 @@
 // The main window from the keyboard alone. Tab walks the controls in reading
-// order: drive, folder, file type, files, the file list's buttons and
-// switches, the group markers, the favourites, their buttons and switches, the
-// link, ｷｬﾝｾﾙ and 終了. The skinned buttons show their focus face and take
-// Space and Enter. The switches, the group markers and the link are pictures
-// and labels: Tab reaches them (a click still gives them no focus, so the
-// mouse sees the window as before), a frame in the focus face's colours shows
-// which one has the focus, and Space presses it as the mouse would. The group
+// order, the order screen readers find them in: drive, folder, file type,
+// files, then the file list's switches and buttons from top to bottom, the
+// group markers, the favourites, their switches and buttons from top to
+// bottom, the link, ｷｬﾝｾﾙ and 終了. The skinned buttons show their focus face
+// and take Space and Enter. Every other control shows its focus by a frame in
+// the focus face's colours around it, from the first focus at start-up on.
+// The switches, the group markers and the link are pictures and labels: Tab
+// reaches them (a click still gives them no focus, so the mouse sees the
+// window as before), and Space presses them as the mouse would. The group
 // markers and each order pair are one stop each, as radio buttons are: the
-// arrow keys move between their members. In the lists the arrow keys choose an
-// entry as a press does (arming 再生 and setting the start), and Return plays
-// the chosen one as 再生 would.
+// arrow keys move between their members. In the lists the arrow keys choose
+// an entry as a press does (arming 再生 and setting the start), and Return
+// plays the chosen one as 再生 would.
 
 #include "app/main_window.h"
 
-#include "app/gradient_panel.h"
 #include "app/reelbox_b.h"
 #include "controls/command.h"
 #include "controls/focus_mark.h"
@@ -32,20 +33,22 @@
 
 namespace {
 
-// The picture controls the keyboard reaches, and the keys the lists take.
+// The controls the keyboard reaches besides the skinned buttons: each shows
+// the focus mark while it has the focus; the pictures take the keys that
+// press them, the lists the keys that play.
 class KeyboardStops : public QObject
 {
 public:
-    KeyboardStops(Reelbox_S &window, FocusMark *mark)
+    explicit KeyboardStops(Reelbox_S &window)
         : QObject(&window)
-        , mark_(mark)
+        , mark_(new FocusMark(&window))
     {
     }
 
     // A stop of one picture (and its label), pressed by press.
     void Add(PictureLabel *image, PictureLabel *label, std::function<void()> press)
     {
-        AddMember(image, label, std::move(press), {});
+        AddPicture(image, label, std::move(press), {});
         image->setFocusPolicy(Qt::TabFocus);
     }
 
@@ -58,28 +61,29 @@ public:
         for (const auto &member : members)
             row.push_back(member.first);
         for (qint16 i = 0; i < qint16(members.size()); ++i) {
-            AddMember(
+            AddPicture(
                 members[i].first, members[i].second, [press, i] { press(i); }, row);
             members[i].first->setFocusPolicy(i == first ? Qt::TabFocus : Qt::NoFocus);
         }
     }
 
-    void AddList(QWidget *list, std::function<bool(int)> keyDown)
+    // A box or a list; keyDown, when given, sees its keys first and tells
+    // whether it took them.
+    void AddControl(QWidget *control, std::function<bool(int)> keyDown = {})
     {
-        lists_.insert(list, std::move(keyDown));
-        list->installEventFilter(this);
+        Watch(control, {{control}, {}, std::move(keyDown), {}});
     }
+
+    bool Has(const QWidget *control) const { return stops_.contains(control); }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (const auto list = lists_.constFind(watched); list != lists_.cend())
-            return event->type() == QEvent::KeyPress && (*list)(static_cast<QKeyEvent *>(event)->key());
         const auto stop = stops_.constFind(watched);
         if (stop == stops_.cend())
             return false;
         switch (event->type()) {
-        case QEvent::FocusIn: mark_->Surround(stop->area); return false;
+        case QEvent::FocusIn: mark_->Surround(Area(*stop)); return false;
         case QEvent::FocusOut: mark_->hide(); return false;
         case QEvent::KeyPress: return KeyPress(*stop, static_cast<QWidget *>(watched), static_cast<QKeyEvent *>(event));
         default: return false;
@@ -89,22 +93,41 @@ protected:
 private:
     struct Stop
     {
-        QRect area; // the picture and its label, in the background's coordinates
+        QList<QWidget *> parts; // what the mark surrounds: the control, and a picture's label
         std::function<void()> press;
+        std::function<bool(int)> keyDown;
         std::vector<QWidget *> row; // the stop's group, if it is one
     };
 
-    void AddMember(PictureLabel *image, PictureLabel *label, std::function<void()> press, std::vector<QWidget *> row)
+    void AddPicture(PictureLabel *image, PictureLabel *label, std::function<void()> press, std::vector<QWidget *> row)
     {
-        const QRect area = label ? image->geometry().united(label->geometry()) : image->geometry();
-        stops_.insert(image, {area, std::move(press), std::move(row)});
-        image->installEventFilter(this);
+        QList<QWidget *> parts{image};
+        if (label)
+            parts << label;
+        Watch(image, {parts, std::move(press), {}, std::move(row)});
+    }
+
+    void Watch(QWidget *control, Stop stop)
+    {
+        stops_.insert(control, std::move(stop));
+        control->installEventFilter(this);
+    }
+
+    // Where the stop shows, in the window (controls lie in panels of their own).
+    QRect Area(const Stop &stop) const
+    {
+        QRect area;
+        for (const QWidget *part : stop.parts)
+            area |= QRect(part->mapTo(mark_->parentWidget(), QPoint()), part->size());
+        return area;
     }
 
     bool KeyPress(const Stop &stop, QWidget *control, const QKeyEvent *event)
     {
         const int key = event->key();
-        if (key == Qt::Key_Space) {
+        if (stop.keyDown)
+            return stop.keyDown(key);
+        if (key == Qt::Key_Space && stop.press) {
             if (!event->isAutoRepeat())
                 stop.press();
             return true;
@@ -124,15 +147,14 @@ private:
     }
 
     FocusMark *mark_;
-    QHash<QObject *, Stop> stops_;
-    QHash<QObject *, std::function<bool(int)>> lists_;
+    QHash<const QObject *, Stop> stops_;
 };
 
 } // namespace
 
 void Reelbox_S::SetUpKeyboard()
 {
-    auto *stops = new KeyboardStops(*this, new FocusMark(Pic_C));
+    auto *stops = new KeyboardStops(*this);
     stops->Add(Img_Full1, lbl_Full1, [this] { Img_Full1_Click(); });
     stops->Add(Img_Rep1, lbl_Rep1, [this] { Img_Rep1_MouseDown(); });
     stops->AddGroup(
@@ -150,27 +172,18 @@ void Reelbox_S::SetUpKeyboard()
         {{Img_rdm2[0], lbl_rdm2[0]}, {Img_rdm2[1], lbl_rdm2[1]}}, [this](qint16 i) { Img_rdm2_MouseDown(i); },
         B.Rdm2 != 0);
     stops->Add(lbl_URL, nullptr, [this] { lbl_URL_MouseDown(); });
-    stops->AddList(File1, [this](int key) { return File1_KeyDown(key); });
-    stops->AddList(List_Favorite, [this](int key) { return List_Favorite_KeyDown(key); });
+    stops->AddControl(Drive1);
+    stops->AddControl(Dir1);
+    stops->AddControl(Combo_Kind);
+    stops->AddControl(File1, [this](int key) { return File1_KeyDown(key); });
+    stops->AddControl(List_Favorite, [this](int key) { return List_Favorite_KeyDown(key); });
     connect(List_Favorite, &QListWidget::itemSelectionChanged, this, &Reelbox_S::List_Favorite_SelectionChange);
 
-    QList<QWidget *> order{Drive1,
-                           Dir1,
-                           Combo_Kind,
-                           File1,
-                           Comd[PlayFileButton],
-                           Comd[PlayFilesButton],
-                           Comd[AllToFavoritesButton],
-                           Img_Full1,
-                           Img_Rep1,
-                           Img_rdm1[0],
-                           Img_rdm1[1],
-                           Img_Kakunin};
-    for (PictureLabel *marker : Img_G)
-        order << marker;
-    order << List_Favorite << Comd[PlayFavoriteButton] << Comd[PlayFavoritesButton] << Comd[RemoveFavoriteButton]
-          << Comd[ClearFavoritesButton] << Img_Full2 << Img_Rep2 << Img_rdm2[0] << Img_rdm2[1] << lbl_URL
-          << Comd[CancelButton] << Comd[ExitButton];
+    QList<QWidget *> order;
+    for (QWidget *control : ReadingOrder()) {
+        if (stops->Has(control) || std::find(Comd.begin(), Comd.end(), control) != Comd.end())
+            order << control;
+    }
     // Qt orders only controls that take the focus now; a disabled button or a
     // group's resting member does so later, in its place.
     QList<Qt::FocusPolicy> policies;

@@ -20,6 +20,9 @@ public:
     // at all (the window then closed at once).
     virtual bool ShowModal(PlayerWindow which, QWidget *owner) = 0;
     // Ends the playback under way as the user's stop does: the window closes
-    // with StopPlay at -1. Nothing while no window shows.
+    // with StopPlay at -1 (a window still opening its file, once it shows).
+    // Nothing while no window shows.
     virtual void StopPlaying() = 0;
+    // True while a player window is on the screen: shown, not only opening its file.
+    virtual bool PlayerOnScreen() const = 0;
 };

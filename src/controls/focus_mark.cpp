@@ -1,5 +1,7 @@
 #include "controls/focus_mark.h"
 
+#include "widgets/accessible_widgets.h"
+
 #include <QPainter>
 
 namespace {
@@ -14,12 +16,15 @@ FocusMark::FocusMark(QWidget *parent)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
+    HideFromScreenReaders(this);
     hide();
 }
 
 void FocusMark::Surround(const QRect &area)
 {
     setGeometry(area.adjusted(-Margin, -Margin, Margin, Margin));
+    // Only the lines: the control inside repaints without the mark.
+    setMask(QRegion(rect()).subtracted(QRegion(rect().adjusted(Margin, Margin, -Margin, -Margin))));
     raise();
     show();
     update();

@@ -1,9 +1,11 @@
 #pragma once
-// The keyboard focus of the window's picture controls (the switches, the group
-// markers, the link): a frame drawn over their picture and label in the colours
-// of the skinned button's focus face, dark blue outside and cyan inside, so it
-// shows on the dark and the light parts of the background alike. It takes no
-// mouse input; what lies under it is pressed as before.
+// The keyboard focus of the window's controls that have no focus face of
+// their own (the drive and file-type boxes, the lists, the switches, the group
+// markers, the link): a frame drawn around the control in the colours of the
+// skinned button's focus face, dark blue outside and cyan inside, so it shows
+// on the dark and the light parts of the background alike. It covers nothing
+// but the frame's lines, which lie outside the control, and takes no mouse
+// input; screen readers do not find it.
 
 #include <QWidget>
 

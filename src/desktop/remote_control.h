@@ -2,7 +2,8 @@
 // What the desktop's media controls (media keys, a shell's player widget) may
 // ask of the program while a file plays: of the window that plays it
 // (RemoteControl), answered as the user's own key, seek bar or slider would,
-// and of the play command that shows one window after the other
+// once the window is on the screen (it holds what comes while it opens), and
+// of the play command that shows one window after the other
 // (RemotePlayList). GUI thread only; a window that has closed ignores them.
 
 #include <QString>

@@ -1,19 +1,21 @@
 #include "desktop/single_instance.h"
 
 #include "base/program_name.h"
+#include "desktop/start_message.h"
 
 #include <QApplication>
 #include <QCryptographicHash>
-#include <QDataStream>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QThread>
+#include <QTimer>
 #include <QWidget>
 #include <algorithm>
 #include <fcntl.h>
+#include <memory>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -22,13 +24,13 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// What a start sends: its arguments and working folder, behind this mark.
-constexpr quint32 StartMark = 0x52425831; // "RBX1"
-// The running copy's answer once it has taken them.
+// The running copy's answer to a start's message: taken (it will be opened),
+// or refused (it is no message of ours, or too long).
 constexpr char Taken = '\x06';
-// More than a start could ever send: a sender of this much is no copy of ours.
-constexpr qsizetype MaxMessage = 4 * 1024 * 1024;
-constexpr QDataStream::Version StreamVersion = QDataStream::Qt_6_0;
+constexpr char Refused = '\x15';
+// How long a connection may take to bring its whole message: a start writes
+// it at once, so one still unfinished by then is not coming.
+constexpr std::chrono::seconds UnfinishedMessageLimit(10);
 
 // The folder as one name however it is reached (links, "..", a trailing
 // separator), also while it does not exist yet: its nearest existing parent
@@ -61,19 +63,6 @@ QString PrivateFolder()
         || (info.st_mode & 077) != 0)
         return {};
     return folder;
-}
-
-QByteArray StartMessage(const QStringList &arguments, const QString &workingFolder)
-{
-    QByteArray payload;
-    QDataStream out(&payload, QIODevice::WriteOnly);
-    out.setVersion(StreamVersion);
-    out << StartMark << arguments << workingFolder;
-    QByteArray framed;
-    QDataStream frame(&framed, QIODevice::WriteOnly);
-    frame.setVersion(StreamVersion);
-    frame << payload; // its length, then its bytes
-    return framed;
 }
 
 int MillisecondsUntil(Clock::time_point deadline)
@@ -113,6 +102,7 @@ bool SingleInstance::Claim(const QStringList &arguments, const QString &workingF
     // Where no lock can be had at all, the program runs as it would alone.
     if (lockFd_ < 0)
         return true;
+    const QByteArray message = StartMessage({arguments, workingFolder});
     const Clock::time_point deadline = Clock::now() + patience_;
     for (;;) {
         if (::flock(lockFd_, LOCK_EX | LOCK_NB) == 0) {
@@ -121,40 +111,48 @@ bool SingleInstance::Claim(const QStringList &arguments, const QString &workingF
         }
         // The copy holding the lock may not listen yet (it is starting) or no
         // longer (it is ending): try again until it does, or its lock is free.
-        if (Deliver(arguments, workingFolder, deadline) == HandOver::Delivered) {
-            exitCode_ = 0;
-            return false;
-        }
-        if (Clock::now() >= deadline)
-            break;
+        const HandOver handOver = message.isEmpty() ? HandOver::Refused : Deliver(message, deadline);
+        if (handOver != HandOver::NoOneListening || Clock::now() >= deadline)
+            return Ended(handOver);
         QThread::msleep(50);
     }
-    exitCode_ = 1;
-    ShowMessage(ProgramName
-                    + QStringLiteral(" は既に起動していますが、応答がありません。\n"
-                                     "そのウィンドウを閉じてから、もう一度起動してください。"),
-                MessageBoxStyle::Exclamation, ProgramName);
+}
+
+bool SingleInstance::Ended(HandOver handOver)
+{
+    exitCode_ = handOver == HandOver::Taken ? 0 : 1;
+    if (handOver == HandOver::Refused)
+        ShowMessage(QStringLiteral("既に起動している ") + ProgramName
+                        + QStringLiteral(" が、開くように指定されたものを受け取りませんでした。\n"
+                                         "開くものを減らして、もう一度起動してください。"),
+                    MessageBoxStyle::Exclamation, ProgramName);
+    else if (handOver == HandOver::NoOneListening)
+        ShowMessage(ProgramName
+                        + QStringLiteral(" は既に起動していますが、応答がありません。\n"
+                                         "そのウィンドウを閉じてから、もう一度起動してください。"),
+                    MessageBoxStyle::Exclamation, ProgramName);
     return false;
 }
 
-SingleInstance::HandOver SingleInstance::Deliver(const QStringList &arguments, const QString &workingFolder,
-                                                 Clock::time_point deadline)
+SingleInstance::HandOver SingleInstance::Deliver(const QByteArray &message, Clock::time_point deadline)
 {
     QLocalSocket socket;
     socket.connectToServer(socketPath_);
     if (!socket.waitForConnected(qMax(MillisecondsUntil(deadline), 1)))
         return HandOver::NoOneListening;
-    socket.write(StartMessage(arguments, workingFolder));
+    socket.write(message);
     while (socket.state() == QLocalSocket::ConnectedState && socket.bytesToWrite() > 0
            && socket.waitForBytesWritten(MillisecondsUntil(deadline))) {
     }
-    // The answer comes once the running copy has taken the start; a copy that
-    // ends first closes the connection without one.
+    // The answer comes once the running copy has read the message; a copy
+    // that ends first closes the connection without one.
     while (socket.bytesAvailable() == 0 && socket.state() == QLocalSocket::ConnectedState
            && MillisecondsUntil(deadline) > 0)
         socket.waitForReadyRead(MillisecondsUntil(deadline));
     char answer = 0;
-    return socket.getChar(&answer) && answer == Taken ? HandOver::Delivered : HandOver::NoOneListening;
+    if (!socket.getChar(&answer))
+        return HandOver::NoOneListening;
+    return answer == Taken ? HandOver::Taken : HandOver::Refused;
 }
 
 void SingleInstance::Listen()
@@ -173,47 +171,30 @@ void SingleInstance::Listen()
 void SingleInstance::AcceptStarts()
 {
     while (QLocalSocket *socket = server_->nextPendingConnection()) {
+        auto received = std::make_shared<QByteArray>();
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { ReadStart(socket); });
-        ReadStart(socket);
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket, received] { ReadStart(*socket, *received); });
+        QTimer::singleShot(UnfinishedMessageLimit, socket, &QLocalSocket::abort);
+        ReadStart(*socket, *received);
     }
 }
 
-void SingleInstance::ReadStart(QLocalSocket *socket)
+void SingleInstance::ReadStart(QLocalSocket &socket, QByteArray &received)
 {
-    // The message is whole once its length and that many bytes are there.
-    const QByteArray received = socket->peek(socket->bytesAvailable());
-    if (received.size() < 4)
+    received += socket.readAll();
+    const StartMessageRead read = ReadStartMessage(received);
+    if (read.outcome == StartMessageRead::Outcome::Incomplete)
         return;
-    QDataStream frame(received);
-    frame.setVersion(StreamVersion);
-    quint32 length = 0;
-    frame >> length;
-    if (length > MaxMessage) {
-        socket->abort();
-        return;
-    }
-    if (received.size() < 4 + qsizetype(length))
-        return;
-    socket->read(4 + qsizetype(length));
-    QDataStream in(received.mid(4, length));
-    in.setVersion(StreamVersion);
-    quint32 mark = 0;
-    QStringList arguments;
-    QString workingFolder;
-    in >> mark >> arguments >> workingFolder;
-    if (in.status() != QDataStream::Ok || mark != StartMark) {
-        socket->abort();
-        return;
-    }
-    // Answered first: what the start asks for may take long (a play), and the
-    // start must not wait for it nor take the wait for a copy that hangs.
-    socket->putChar(Taken);
-    socket->flush();
-    socket->disconnectFromServer();
-    QMetaObject::invokeMethod(
-        this, [this, arguments, workingFolder] { emit ArgumentsReceived(arguments, workingFolder); },
-        Qt::QueuedConnection);
+    // One answer a connection, given at once: what the start asks for may
+    // take long (a play), and the start must not wait for it.
+    disconnect(&socket, &QLocalSocket::readyRead, this, nullptr);
+    const bool taken = read.outcome == StartMessageRead::Outcome::Whole;
+    socket.putChar(taken ? Taken : Refused);
+    socket.disconnectFromServer();
+    if (taken)
+        QMetaObject::invokeMethod(
+            this, [this, request = read.request] { emit ArgumentsReceived(request.arguments, request.workingFolder); },
+            Qt::QueuedConnection);
 }
 
 void BringToFront(QWidget &window)

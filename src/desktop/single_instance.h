@@ -12,6 +12,11 @@
 // gives exactly one of two copies starting at once the lock, and releases it
 // when its holder ends, killed or not: a lock or socket left by a killed copy
 // never blocks the next start. No session bus is needed.
+//
+// The running copy answers each start as soon as its message is read: taken,
+// or refused when it is no whole message (start_message.h). A start told
+// nothing, or refused, says so and ends with exit code 1; the running copy
+// goes on either way.
 
 #include "widgets/message_box.h"
 
@@ -36,13 +41,13 @@ public:
 
     // True when this copy is the one to run: it then takes the later starts
     // (ArgumentsReceived) from the event loop on. False when another copy runs:
-    // arguments and workingFolder have been handed to it (ExitCode 0), or it did
-    // not answer in time and the user was told (ExitCode 1). Needs the
-    // application object.
+    // arguments and workingFolder have been handed to it (ExitCode 0), or it
+    // refused them (too many) or did not answer in time, and the user was told
+    // (ExitCode 1). Needs the application object.
     bool Claim(const QStringList &arguments, const QString &workingFolder);
     int ExitCode() const { return exitCode_; }
 
-    // How the user is told that the running copy does not answer.
+    // How the user is told that the running copy did not take the start.
     MessageBoxFunction ShowMessage;
 
 signals:
@@ -50,12 +55,15 @@ signals:
     void ArgumentsReceived(const QStringList &arguments, const QString &workingFolder);
 
 private:
-    enum class HandOver { Delivered, NoOneListening };
-    HandOver Deliver(const QStringList &arguments, const QString &workingFolder,
-                     std::chrono::steady_clock::time_point deadline);
+    enum class HandOver { Taken, Refused, NoOneListening };
+    HandOver Deliver(const QByteArray &message, std::chrono::steady_clock::time_point deadline);
+    // Claim's end for a start that does not run: the exit code, the user told.
+    bool Ended(HandOver handOver);
     void Listen();
     void AcceptStarts();
-    void ReadStart(QLocalSocket *socket);
+    // Answers the connection once what it brought (received, so far) is a
+    // whole message or can never be one; a whole one is then emitted.
+    void ReadStart(QLocalSocket &socket, QByteArray &received);
 
     QString lockPath_;
     QString socketPath_;

@@ -131,15 +131,21 @@ void MpvEngine::Open(const QString &path)
 bool MpvEngine::Load(const QString &path)
 {
     Open(path);
-    if (state_ == State::Opening) {
-        // Windows keep being painted and timers run meanwhile; input waits, so
-        // no handler of the caller runs in the middle of Load.
+    const uint64_t open = loadTag_;
+    const auto over = [this, open] { return loadTag_ != open || state_ != State::Opening; };
+    if (!over()) {
+        // Windows keep being painted and timers and queued calls run
+        // meanwhile; input waits, so no handler of the caller runs in the
+        // middle of Load. What runs may give the open up (Unload, or Open of
+        // another file), which ends the wait as its opening or failing would.
         QEventLoop wait;
-        connect(this, &PlaybackEngine::Opened, &wait, &QEventLoop::quit);
-        connect(this, &PlaybackEngine::Failed, &wait, &QEventLoop::quit);
+        connect(this, &PlaybackEngine::StateChanged, &wait, [&wait, over] {
+            if (over())
+                wait.quit();
+        });
         wait.exec(QEventLoop::ExcludeUserInputEvents);
     }
-    return state_ != State::Empty; // a failure was reported on the way
+    return loadTag_ == open && state_ != State::Empty; // else failed, or given up
 }
 
 uint64_t MpvEngine::NextTag()

@@ -30,7 +30,8 @@ public:
     // Stopped at its start. Meanwhile windows are painted and timers and
     // queued calls run, but user input waits until Load returns. A file that
     // cannot be opened within a few seconds counts as unplayable. False, after
-    // Failed was emitted, when it cannot be played.
+    // Failed was emitted, when it cannot be played; false too, at once, when
+    // what runs meanwhile gives the open up (Unload, or Open of another file).
     virtual bool Load(const QString &path) = 0;
     // Starts opening path, dropping any file open before, and returns at once,
     // Opening. Opened follows once the file is ready (Stopped at its start),

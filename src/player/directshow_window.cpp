@@ -107,18 +107,16 @@ void Reelbox_M::LoadFile()
 {
     MediaFile = B.PlayFile;
     CleanUp();
-    auto graph = std::make_unique<FilgraphManager>(engine_);
+    graph_ = std::make_unique<FilgraphManager>(engine_);
     // The picture is given its place before the file is rendered, so that the
     // engine can draw from the first frame, even before the window is shown.
-    graph->WindowStyle(ChildWindowStyle);
-    graph->Owner(Display);
-    graph->MessageDrain(Display);
-    // Rendering runs the event loop (the desktop's media controls are heard
-    // meanwhile): the window has its graph, and takes commands for it, only
-    // once the file is rendered, and a stop meanwhile leaves it none.
-    if (!graph->RenderFile(MediaFile) || Closed())
+    graph_->WindowStyle(ChildWindowStyle);
+    graph_->Owner(Display);
+    graph_->MessageDrain(Display);
+    if (!graph_->RenderFile(MediaFile)) {
+        CleanUp();
         return;
-    graph_ = std::move(graph);
+    }
     connect(graph_.get(), &FilgraphManager::EndOfStream, this, &Reelbox_M::StopAndUnload);
     connect(graph_.get(), &FilgraphManager::Failed, this, &Reelbox_M::StopAndUnload);
     connect(graph_.get(), &FilgraphManager::PictureChanged, this, &Reelbox_M::OnPictureChanged);

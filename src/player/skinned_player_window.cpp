@@ -208,11 +208,14 @@ void SkinnedPlayerWindow::Unload()
 }
 
 // The window itself takes the focus when it shows, so that its key table
-// applies rather than that of whichever control would get it first.
+// applies rather than that of whichever control would get it first; what was
+// asked of it from outside before it showed is done now.
 void SkinnedPlayerWindow::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     setFocus(Qt::ActiveWindowFocusReason);
+    if (!heldCommands_.isEmpty())
+        RunHeldCommands();
 }
 
 void SkinnedPlayerWindow::keyPressEvent(QKeyEvent *event)

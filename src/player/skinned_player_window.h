@@ -12,6 +12,8 @@
 #include "desktop/remote_control.h"
 
 #include <QDialog>
+#include <QList>
+#include <functional>
 
 class PictureLabel;
 class QLabel;
@@ -45,8 +47,12 @@ public:
     void ImgExit_MouseUp();
     void ImgExit_Click();
 
-    // The desktop's media controls, answered by the keys' own handlers: Alt
-    // pauses and resumes, Ctrl moves on, Esc stops the list.
+    // The desktop's media controls and the main window's stop, answered by
+    // the keys' own handlers: Alt pauses and resumes, Ctrl moves on, Esc
+    // stops the list. One that comes while the window still opens its file
+    // (before it shows) is held until the window is on the screen: what was
+    // asked to play is seen, and the window is never closed under its own
+    // load. A window that closes without showing drops what it held.
     void RemotePlayPause() override;
     void RemotePlay() override;
     void RemotePause() override;
@@ -115,6 +121,11 @@ protected:
     Reelbox_B &B;
 
 private:
+    // Runs command now when the window shows, else once it does; never once it has closed.
+    void WhenShown(std::function<void()> command);
+    void RunHeldCommands();
+
     TitleStrip design_;
     bool unloading_ = false;
+    QList<std::function<void()>> heldCommands_;
 };

@@ -1,5 +1,6 @@
-// The player windows' answers to the desktop's media controls: the keys the
-// user would press, given to the window's key handler, and the file it plays.
+// The player windows' answers to the desktop's media controls and to a stop
+// from the main window: the keys the user would press, given to the window's
+// key handler once the window is on the screen; and the file it plays.
 
 #include "player/skinned_player_window.h"
 
@@ -8,36 +9,58 @@
 
 #include <QFileInfo>
 #include <QLabel>
+#include <QTimer>
 
 void SkinnedPlayerWindow::RemotePlayPause()
 {
-    if (!Closed())
-        Form_KeyDown(Qt::Key_Alt);
+    WhenShown([this] { Form_KeyDown(Qt::Key_Alt); });
 }
 
 void SkinnedPlayerWindow::RemotePlay()
 {
     // Alt resumes when the strip reads "Pause", else it pauses.
-    if (!Closed() && lbl_msg->text() == PauseText)
-        Form_KeyDown(Qt::Key_Alt);
+    WhenShown([this] {
+        if (lbl_msg->text() == PauseText)
+            Form_KeyDown(Qt::Key_Alt);
+    });
 }
 
 void SkinnedPlayerWindow::RemotePause()
 {
-    if (!Closed() && lbl_msg->text() != PauseText)
-        Form_KeyDown(Qt::Key_Alt);
+    WhenShown([this] {
+        if (lbl_msg->text() != PauseText)
+            Form_KeyDown(Qt::Key_Alt);
+    });
 }
 
 void SkinnedPlayerWindow::RemoteNext()
 {
-    if (!Closed())
-        Form_KeyDown(Qt::Key_Control);
+    WhenShown([this] { Form_KeyDown(Qt::Key_Control); });
 }
 
 void SkinnedPlayerWindow::RemoteStop()
 {
-    if (!Closed())
-        Form_KeyDown(Qt::Key_Escape);
+    WhenShown([this] { Form_KeyDown(Qt::Key_Escape); });
+}
+
+void SkinnedPlayerWindow::WhenShown(std::function<void()> command)
+{
+    if (Closed())
+        return;
+    if (isVisible())
+        command();
+    else
+        heldCommands_.append(std::move(command));
+}
+
+void SkinnedPlayerWindow::RunHeldCommands()
+{
+    // From the event loop of the modal show, which a close then ends.
+    QTimer::singleShot(0, this, [this] {
+        for (const std::function<void()> &command : std::exchange(heldCommands_, {}))
+            if (!Closed())
+                command();
+    });
 }
 
 RemoteTrack SkinnedPlayerWindow::RemoteNowPlaying() const

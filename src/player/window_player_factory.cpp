@@ -67,6 +67,11 @@ void WindowPlayerFactory::StopPlaying()
         showing_->RemoteStop();
 }
 
+bool WindowPlayerFactory::PlayerOnScreen() const
+{
+    return showing_ && showing_->isVisible();
+}
+
 // A clip that ends while its window opens has closed the window already;
 // shown then, it would be a window nothing closes.
 

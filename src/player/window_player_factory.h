@@ -24,6 +24,7 @@ public:
 
     bool ShowModal(PlayerWindow which, QWidget *owner) override;
     void StopPlaying() override;
+    bool PlayerOnScreen() const override;
 
     // From now on each window offers itself to the desktop's media controls
     // through mpris while it plays (none: not offered).

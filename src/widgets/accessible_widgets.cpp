@@ -6,6 +6,9 @@
 
 namespace {
 
+// Set on the widgets hidden from screen readers.
+const char HiddenProperty[] = "reelboxHiddenFromScreenReaders";
+
 bool IsCheckable(QAccessible::Role role)
 {
     return role == QAccessible::CheckBox || role == QAccessible::RadioButton;
@@ -100,6 +103,8 @@ QAccessibleInterface *CreateInterface(const QString &className, QObject *object)
 {
     if (className == QLatin1String("PictureLabel"))
         return new AccessiblePictureLabel(static_cast<PictureLabel *>(object));
+    if (className == QLatin1String("ControlPanel"))
+        return new AccessibleContainer(static_cast<QWidget *>(object), QAccessible::Grouping);
     return nullptr;
 }
 
@@ -151,6 +156,37 @@ void NotifyNameChanged(QObject *object)
 void NotifyValueChanged(QObject *object, const QVariant &value)
 {
     Notify(QAccessibleValueChangeEvent(object, value));
+}
+
+void HideFromScreenReaders(QWidget *widget)
+{
+    widget->setProperty(HiddenProperty, true);
+}
+
+AccessibleContainer::AccessibleContainer(QWidget *widget, QAccessible::Role role)
+    : QAccessibleWidget(widget, role)
+{
+}
+
+QAccessibleInterface *AccessibleContainer::child(int index) const
+{
+    const QList<QWidget *> children = Children();
+    return index >= 0 && index < children.size() ? QAccessible::queryAccessibleInterface(children[index]) : nullptr;
+}
+
+int AccessibleContainer::indexOfChild(const QAccessibleInterface *child) const
+{
+    return child ? int(Children().indexOf(qobject_cast<QWidget *>(child->object()))) : -1;
+}
+
+QList<QWidget *> AccessibleContainer::Children() const
+{
+    QList<QWidget *> children;
+    for (QWidget *child : widget()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (!child->isWindow() && !child->property(HiddenProperty).toBool())
+            children.append(child);
+    }
+    return children;
 }
 
 AccessibleSlider::AccessibleSlider(QWidget *widget)

@@ -26,6 +26,26 @@ void NotifyEnabledChanged(QObject *object);
 void NotifyNameChanged(QObject *object);
 void NotifyValueChanged(QObject *object, const QVariant &value);
 
+// Leaves widget out of what screen readers find: a picture that only
+// decorates, a background, a mark drawn over others. The containers that
+// leave such widgets out are those read through AccessibleContainer.
+void HideFromScreenReaders(QWidget *widget);
+
+// A widget that holds others, read with its children less those hidden from
+// screen readers.
+class AccessibleContainer : public QAccessibleWidget
+{
+public:
+    AccessibleContainer(QWidget *widget, QAccessible::Role role);
+
+    int childCount() const override { return int(Children().size()); }
+    QAccessibleInterface *child(int index) const override;
+    int indexOfChild(const QAccessibleInterface *child) const override;
+
+private:
+    QList<QWidget *> Children() const;
+};
+
 // A widget read as a slider with a value between a minimum and a maximum, and
 // no parts of its own. A screen reader that sets the value (or steps it up or
 // down) moves the slider as a drag to that value would.

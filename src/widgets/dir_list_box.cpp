@@ -3,6 +3,7 @@
 #include "base/file_names.h"
 #include "base/natural_sort.h"
 #include "base/program_name.h"
+#include "widgets/accessible_lists.h"
 #include "widgets/picture_label.h"
 
 #include <QDir>
@@ -37,6 +38,7 @@ DirListBox::DirListBox(QWidget *parent)
 {
     setIconSize(QSize(16, 16));
     connect(this, &QListWidget::itemDoubleClicked, this, &DirListBox::OnDoubleClick);
+    MakeListAccessible(this);
 }
 
 bool DirListBox::SetPath(const QString &folder, std::optional<FolderListing> reading)

@@ -2,6 +2,7 @@
 
 #include "base/file_names.h"
 #include "base/folder_listing.h"
+#include "widgets/accessible_lists.h"
 #include "widgets/drop_formats.h"
 #include "widgets/picture_label.h"
 
@@ -43,6 +44,7 @@ FileListBox::FileListBox(QWidget *parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setModel(&names_);
     setItemDelegate(new FileNameDelegate(this));
+    MakeListAccessible(this);
 }
 
 bool FileListBox::SetPath(const QString &folder)

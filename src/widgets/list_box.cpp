@@ -1,6 +1,7 @@
 #include "widgets/list_box.h"
 
 #include "base/file_names.h"
+#include "widgets/accessible_lists.h"
 #include "widgets/drop_formats.h"
 
 #include <QDropEvent>
@@ -48,6 +49,7 @@ ListBox::ListBox(QWidget *parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     setItemDelegate(new ExtentDelegate(extent_, this));
+    MakeListAccessible(this);
 }
 
 void ListBox::SetHorizontalExtent(int extent)

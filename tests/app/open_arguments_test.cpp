@@ -106,4 +106,65 @@ TEST_F(HandedArguments, FilesArrivingWhileAListPlaysEndItAndPlayNext)
     EXPECT_EQ(Played(), (QStringList{"clip0.avi", "new.avi"}));
 }
 
+// Requests in the order they came, each after the one before: one that comes
+// while a player shows ends that request's list, and those already waiting
+// are not cut short by it.
+TEST_F(HandedArguments, EachRequestPlaysInItsTurnAndOneComingWhileAPlayerShowsEndsIt)
+{
+    for (const char *name : {"clip0.avi", "clip1.avi", "x1.avi", "x2.avi", "y.avi", "z.avi"})
+        folder_.Write(name, "x");
+    auto w = Start();
+    players_->onShow = [&](qsizetype n, Reelbox_B &) {
+        if (n == 1) { // two requests at once, while the file list plays
+            w->OpenArguments({"x1.avi", "x2.avi"}, folder_.Path());
+            w->OpenArguments({"y.avi"}, folder_.Path());
+        } else if (n == 2) {
+            w->OpenArguments({"z.avi"}, folder_.Path());
+        }
+        return true;
+    };
+    w->Comd_Click(Reelbox_S::PlayFilesButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return players_->shows.size() == 4; }));
+    QTest::qWait(50);
+    EXPECT_EQ(Played(), (QStringList{"clip0.avi", "x1.avi", "y.avi", "z.avi"}));
+    EXPECT_EQ(players_->stops, 3);
+}
+
+// A request that comes while the list's file is still opening lets that file
+// play, then the list gives way.
+TEST_F(HandedArguments, ARequestComingWhileAFileOpensLetsItPlayThenEndsTheList)
+{
+    for (const char *name : {"clip0.avi", "clip1.avi", "new.avi"})
+        folder_.Write(name, "x");
+    auto w = Start();
+    players_->opening = true;
+    players_->onShow = [&](qsizetype n, Reelbox_B &) {
+        if (n == 1)
+            w->OpenArguments({"new.avi"}, folder_.Path());
+        return true;
+    };
+    w->Comd_Click(Reelbox_S::PlayFilesButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return players_->shows.size() == 2; }));
+    QTest::qWait(50);
+    EXPECT_EQ(Played(), (QStringList{"clip0.avi", "new.avi"}));
+    EXPECT_EQ(players_->stops, 0);
+}
+
+// A request that comes while the message about an earlier one is open waits
+// until all of the earlier one has played.
+TEST_F(HandedArguments, ARequestComingWhileAMessageIsOpenWaitsForTheWholeOfTheOneBefore)
+{
+    for (const char *name : {"a.avi", "b.avi", "c.avi"})
+        folder_.Write(name, "x");
+    auto w = Start();
+    w->ShowMessage = [&](const QString &, int, const QString &) {
+        w->OpenArguments({"c.avi"}, folder_.Path());
+        return 1;
+    };
+    w->OpenArguments({"gone.avi", "a.avi", "b.avi"}, folder_.Path());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return players_->shows.size() == 3; }));
+    EXPECT_EQ(Played(), (QStringList{"a.avi", "b.avi", "c.avi"}));
+    EXPECT_EQ(players_->stops, 0);
+}
+
 } // namespace

@@ -28,7 +28,10 @@ public:
     bool ShowModal(PlayerWindow which, QWidget *) override
     {
         shows.append({which, shared_.PlayFile, shared_.PlaySource, shared_.InPlayLoop});
-        return onShow ? onShow(shows.size(), shared_) : true;
+        showing_ = true;
+        const bool played = onShow ? onShow(shows.size(), shared_) : true;
+        showing_ = false;
+        return played;
     }
 
     // The stop the real window makes: StopPlay -1, counted.
@@ -38,12 +41,17 @@ public:
         ++stops;
     }
 
+    // On the screen while onShow runs, unless the test has the window still opening its file.
+    bool PlayerOnScreen() const override { return showing_ && !opening; }
+
     QList<PlayerShow> shows;
     int stops = 0;
+    bool opening = false;
     // Runs as the n-th show closes (1-based) and says whether the file played;
     // a user's stop sets StopPlay to -1.
     std::function<bool(qsizetype n, Reelbox_B &shared)> onShow;
 
 private:
     Reelbox_B &shared_;
+    bool showing_ = false;
 };

@@ -16,6 +16,7 @@
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -515,5 +516,40 @@ TEST(MpvEngine, AFileThatTakesLongToProbeLeavesTheEventLoopRunning)
     EXPECT_FALSE(engine.Load(sparse.fileName()));
     EXPECT_LT(took.elapsed(), 8000);
     EXPECT_GE(ticks, took.elapsed() / 50 / 2) << "the event loop stood still for " << took.elapsed() << " ms";
+    EXPECT_TRUE(engine.Load(MediaClips::Path("clip.avi"))) << "the engine recovers";
+}
+
+// What runs while Load waits may give the open up: the file closed (a stop
+// from outside), or another opened in its place. Load then returns false at
+// once, and the engine is as the call left it.
+TEST(MpvEngine, ALoadGivenUpWhileItWaitsReturnsAtOnce)
+{
+    QTemporaryDir folder;
+    QFile sparse(folder.filePath("slow.avi")); // takes seconds to open
+    ASSERT_TRUE(sparse.open(QIODevice::WriteOnly) && sparse.resize(qint64(2) << 30));
+    sparse.close();
+    const struct
+    {
+        const char *what;
+        std::function<void(MpvEngine &)> giveUp;
+        State after;
+    } rows[] = {
+        {"unloaded", [](MpvEngine &e) { e.Unload(); }, State::Empty},
+        {"replaced", [](MpvEngine &e) { e.Open(MediaClips::Path("clip.avi")); }, State::Opening},
+    };
+    MpvEngine engine(Untimed());
+    for (const auto &row : rows) {
+        QTimer::singleShot(0, &engine, [&] { row.giveUp(engine); });
+        QTimer stillWaiting; // were the wait to go on, this would end it
+        stillWaiting.setSingleShot(true);
+        QObject::connect(&stillWaiting, &QTimer::timeout, [&] { emit engine.Failed(QStringLiteral("waited")); });
+        stillWaiting.start(4000);
+        QElapsedTimer took;
+        took.start();
+        EXPECT_FALSE(engine.Load(sparse.fileName())) << row.what;
+        EXPECT_LT(took.elapsed(), 2000) << row.what;
+        EXPECT_EQ(engine.PlayState(), row.after) << row.what;
+        engine.Unload();
+    }
     EXPECT_TRUE(engine.Load(MediaClips::Path("clip.avi"))) << "the engine recovers";
 }

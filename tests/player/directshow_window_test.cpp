@@ -219,24 +219,6 @@ TEST_F(DirectShowWindow, AFileThatCannotBeRenderedIsNotShown)
     EXPECT_EQ(w->Graph(), nullptr);
 }
 
-// The event loop runs while the file is rendered: the desktop's media
-// controls may pause or stop meanwhile.
-TEST_F(DirectShowWindow, CommandsWhileTheFileIsRenderedLeaveItNothingToPlay)
-{
-    Reelbox_M w(shared_, engine_);
-    QObject::connect(&engine_, &PlaybackEngine::Opened, &w, [&w] {
-        w.RemotePause(); // not yet: nothing to pause
-        EXPECT_FALSE(w.RemoteCanSeek());
-        w.RemoteStop();
-    });
-    EXPECT_FALSE(w.Form_Load());
-    EXPECT_TRUE(w.Closed());
-    EXPECT_EQ(w.Graph(), nullptr);
-    EXPECT_EQ(shared_.StopPlay, -1);
-    EXPECT_EQ(engine_.PlayState(), PlaybackEngine::State::Empty);
-    EXPECT_FALSE(engine_.Calls().contains("Pause"));
-}
-
 TEST_F(DirectShowWindow, KeysAndClicksReachTheirHandlers)
 {
     shared_.InPlayLoop = -1;

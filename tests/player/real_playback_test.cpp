@@ -38,6 +38,7 @@ public:
         return shown;
     }
     void StopPlaying() override { real_.StopPlaying(); }
+    bool PlayerOnScreen() const override { return real_.PlayerOnScreen(); }
     QStringList played;
     QStringList unplayable; // files whose window could not even open
     std::function<void(qsizetype show, QWidget *window)> whileShown;
@@ -76,6 +77,42 @@ TEST(RealPlayback, TheWindowPlaysAClipToItsEndAndHandsBack)
 
     shared.PlayFile = MediaClips::Garbage();
     EXPECT_FALSE(players.ShowModal(PlayerWindow::DirectShow, nullptr));
+}
+
+// A stop that comes while the window still opens its file (a file handed
+// over, the desktop's media controls) closes it once it has shown, and ends
+// the list; the engine is free for the next file.
+TEST(RealPlayback, AStopWhileTheWindowOpensItsFileClosesItOnceShown)
+{
+    MpvEngine engine(MpvEngineOptions{true, true});
+    Reelbox_B shared{QString()};
+    shared.PlayFile = MediaClips::Path("clip.avi");
+    shared.InPlayLoop = -1;
+    WindowPlayerFactory players(shared, &engine);
+    struct ShowCount : QObject
+    {
+        int shows = 0;
+        bool eventFilter(QObject *watched, QEvent *event) override
+        {
+            shows += event->type() == QEvent::Show && qobject_cast<Reelbox_M *>(watched);
+            return false;
+        }
+    } count;
+    qApp->installEventFilter(&count);
+    QTimer::singleShot(0, [&] { players.StopPlaying(); }); // runs inside the load's wait
+    QTimer stuck;                                          // ends a wait that would never end
+    stuck.setSingleShot(true);
+    QObject::connect(&stuck, &QTimer::timeout, [&] { emit engine.Failed(QStringLiteral("stuck")); });
+    stuck.start(5000);
+    EXPECT_TRUE(players.ShowModal(PlayerWindow::DirectShow, nullptr));
+    EXPECT_TRUE(stuck.isActive()) << "the load waited for good";
+    EXPECT_EQ(count.shows, 1);
+    EXPECT_EQ(shared.StopPlay, -1);
+    qApp->removeEventFilter(&count);
+
+    shared.StopPlay = 0;
+    EXPECT_TRUE(players.ShowModal(PlayerWindow::DirectShow, nullptr));
+    EXPECT_EQ(shared.StopPlay, 0);
 }
 
 class RealLoop : public ::testing::Test

@@ -89,12 +89,17 @@ class ScreenReader:
         shutil.rmtree(self.runtime, ignore_errors=True)
 
 
+def nodes(node):
+    """node and all under it, in reading order."""
+    found = [node]
+    for child in node["children"]:
+        found += nodes(child)
+    return found
+
+
 def controls(node, role):
     """The nodes of role under node, in reading order."""
-    found = [node] if node["role"] == role else []
-    for child in node["children"]:
-        found += controls(child, role)
-    return found
+    return [n for n in nodes(node) if n["role"] == role]
 
 
 def control(node, role, name, index=0):

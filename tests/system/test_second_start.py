@@ -1,13 +1,47 @@
 """Starting the program again on the settings folder a running copy keeps: the
 later start hands itself to the running copy, which comes to the front, and
-ends; copies keeping their settings in different folders run side by side."""
+ends; copies keeping their settings in different folders run side by side.
+Starts that come at once are each played in their turn, and the running copy
+goes on answering; what is not a start's message is refused."""
 
+import glob
 import os
+import re
 import signal
+import socket
+import struct
 import subprocess
+import threading
 import unittest
 
+import layout
 from harness import DRAG_SOURCE, MAIN_SIZE, Reelbox, SystemTest, wait_for
+
+EVENT = re.compile(r'string "xesam:title"\s+variant\s+string "([^"]*)"')
+
+
+class AnnouncedTitles:
+    """The names of the files the program announces as it plays them (its
+    MPRIS metadata), in order, as dbus-monitor reads them off the bus."""
+
+    def __init__(self, display):
+        self.process = subprocess.Popen(["dbus-monitor", "--session"], env=display.env, text=True,
+                                        stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        self.lines = []
+        self.reader = threading.Thread(target=lambda: self.lines.extend(self.process.stdout), daemon=True)
+        self.reader.start()
+        wait_for(lambda: self.lines, "dbus-monitor to listen")
+
+    def of(self, names):
+        """The announced titles among names, each play once."""
+        found = [t for t in EVENT.findall("".join(self.lines)) if t in names]
+        return [t for i, t in enumerate(found) if i == 0 or found[i - 1] != t]
+
+    def close(self):
+        self.process.terminate()
+        self.process.wait()
+        self.reader.join()
+        self.process.stdout.close()
 
 
 class SecondStart(SystemTest):
@@ -23,6 +57,30 @@ class SecondStart(SystemTest):
         return [wid for process in processes if process.poll() is None
                 for wid in self.display.search_windows(process.pid)
                 if (lambda w: w is not None and w.size == MAIN_SIZE)(self.display.window(wid))]
+
+    def running_with_titles(self):
+        program = self.start(folder=self.clips)
+        titles = AnnouncedTitles(self.display)
+        self.addCleanup(titles.close)
+        return program, titles
+
+    def wait_played(self, program, titles, names):
+        """Waits until names have been announced and the last of them has
+        shown its player, which has closed; returns the titles in order."""
+        shown = set()
+
+        def done():
+            for player in program.players():
+                shown.add(self.display.run(["xdotool", "getwindowname", str(player.id)], check=False).strip())
+            played = titles.of(names)
+            return (set(played) == set(names) and f"{played[-1]} - Reelbox" in shown
+                    and not program.players() and played)
+        return wait_for(done, f"{', '.join(names)} to play", timeout=40)
+
+    def leave_with_exit_button(self, program):
+        program.click(layout.centre(layout.BUTTONS["exit"]))
+        self.assertEqual(program.wait_exit(), 0)
+        self.assertTrue(program.exists("Reelbox.ini"), "終了 saved nothing")
 
     def active_window(self):
         return int(self.display.run(["xdotool", "getactivewindow"], check=False).strip() or 0)
@@ -73,6 +131,50 @@ class SecondStart(SystemTest):
         wait_for(lambda: self.main_windows(again), "the next start's main window")
         self.assertEqual(self.launch(program, prefix=prefix).wait(15), 0)
         self.assertIsNone(again.poll())
+
+    def test_starts_at_once_beside_a_running_copy_each_play_and_it_goes_on_answering(self):
+        program, titles = self.running_with_titles()
+        for round, count in enumerate((2, 5, 3)):
+            names = [f"r{round}-{n}.avi" for n in range(count)]
+            for name in names:
+                self.clip(name, size=(160, 120), seconds=1.0, rate=10)
+            starts = [self.launch(program, name) for name in names]
+            self.assertEqual([start.wait(30) for start in starts], [0] * count, f"round {round}")
+            played = self.wait_played(program, titles, names)
+            self.assertEqual(sorted(played), names, f"round {round}: each start played once")
+        self.leave_with_exit_button(program)
+
+    def test_a_start_while_a_message_is_open_waits_for_the_whole_of_the_one_before(self):
+        program, titles = self.running_with_titles()
+        for name in ("a.avi", "b.avi", "c.avi"):
+            self.clip(name, size=(160, 120), seconds=1.0, rate=10)
+        self.assertEqual(self.launch(program, "missing.avi", "a.avi", "b.avi").wait(15), 0)
+        box = program.wait_player("the message about missing.avi")
+        self.assertEqual(self.launch(program, "c.avi").wait(15), 0)
+        self.assertEqual([p.id for p in program.players()], [box.id], "played while the message was open")
+        self.display.key("Return")
+        self.assertEqual(self.wait_played(program, titles, ["a.avi", "b.avi", "c.avi"]), ["a.avi", "b.avi", "c.avi"])
+        self.leave_with_exit_button(program)
+
+    def test_what_is_not_a_whole_message_is_refused_and_the_running_copy_goes_on(self):
+        program, titles = self.running_with_titles()
+        [path] = glob.glob(os.path.join(program.root, "runtime", "reelbox-*.socket"))
+        numbers = lambda *n: struct.pack(f">{len(n)}I", *n)
+        mark = 0x52425831
+        for what, message in {
+            "2^32 - 1 names in 39 bytes": numbers(35, mark, 0xFFFFFFFF) + b"\xff" * 27,
+            "a message declared 4 GiB long": numbers(0xFFFFFFFF, mark),
+            "a name declared 4 GiB long": numbers(16, mark, 1, 0xFFFFFFFE, 0),
+        }.items():
+            with socket.socket(socket.AF_UNIX) as client:
+                client.settimeout(10)
+                client.connect(path)
+                client.sendall(message)
+                self.assertEqual(client.recv(1), b"\x15", what)
+        self.clip("a.avi", size=(160, 120), seconds=1.0, rate=10)
+        self.assertEqual(self.launch(program, "a.avi").wait(15), 0)
+        self.wait_played(program, titles, ["a.avi"])
+        self.leave_with_exit_button(program)
 
 
 if __name__ == "__main__":
