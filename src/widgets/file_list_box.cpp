@@ -59,7 +59,7 @@ bool FileListBox::SetPath(const QString &folder)
 void FileListBox::SetListing(const FolderListing &listing)
 {
     path_ = listing.folder;
-    Show(listing.files, listing.sorted);
+    ShowNames(listing.files, listing.sorted);
 }
 
 void FileListBox::SetPattern(const QString &patterns)
@@ -70,7 +70,7 @@ void FileListBox::SetPattern(const QString &patterns)
     // Read afresh: a new pattern is also how the list catches up with files
     // added or deleted since it was filled.
     if (const std::optional<FolderListing> listing = ReadFolder(path_))
-        Show(listing->files);
+        ShowNames(listing->files);
 }
 
 QString FileListBox::FileName() const
@@ -161,7 +161,7 @@ void FileListBox::StartDrag()
     drag->exec(Qt::CopyAction);
 }
 
-void FileListBox::Show(const QStringList &files, bool sorted)
+void FileListBox::ShowNames(const QStringList &files, bool sorted)
 {
     QStringList matching = FilePatterns(pattern_).SortedMatches(files, sorted);
     leftOut_ = qMax<qsizetype>(matching.size() - MaxListEntries, 0);

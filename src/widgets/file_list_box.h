@@ -67,7 +67,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
-    void Show(const QStringList &files, bool sorted = false);
+    void ShowNames(const QStringList &files, bool sorted = false);
 
     void StartDrag();
 
