@@ -4,7 +4,8 @@
 // design font and Qt's Japanese translations, the shared state for the
 // program's own folder (one running copy for each settings folder: a later
 // start hands its files to it), the player windows with the desktop's media
-// controls, and the main window, handed the files and folders the command
+// controls (which ask the main window about the list that plays and may
+// raise it), and the main window, handed the files and folders the command
 // line names.
 
 #include "app/command_line.h"
@@ -82,13 +83,17 @@ int main(int argc, char **argv)
                          BringToFront(window);
                          window.OpenArguments(files, workingFolder);
                      });
+    mediaControls.SetPlayList(&window);
+    QObject::connect(&mediaControls, &MprisPlayer::RaiseRequested, &window, [&window] { BringToFront(window); });
     window.show();
     if (!command.Files.isEmpty())
         window.OpenArguments(command.Files, QDir::currentPath());
-    // Once the window is on the screen: its icon's pictures are read, and the
-    // playback engine is made in the background for the first play.
-    QTimer::singleShot(0, [&players] {
+    // Once the window is on the screen: its icon's pictures are read, the
+    // program goes on the session bus, and the playback engine is made in the
+    // background for the first play.
+    QTimer::singleShot(0, [&players, &mediaControls] {
         QApplication::setWindowIcon(ProgramIcon());
+        mediaControls.Offer();
         players.PrepareEngine();
     });
     return app.exec();

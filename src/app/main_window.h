@@ -10,6 +10,7 @@
 
 #include "app/open_arguments.h"
 #include "app/shared_procedures.h"
+#include "desktop/remote_control.h"
 #include "widgets/message_box.h"
 
 #include <QList>
@@ -25,6 +26,7 @@ class FileListBox;
 class FolderPrefetch;
 class GradientPanel;
 class ListBox;
+class ListCourse;
 class MountWatcher;
 class PlayerFactory;
 enum class PlayerWindow;
@@ -35,7 +37,7 @@ class QFrame;
 class QListWidgetItem;
 struct Reelbox_B;
 
-class Reelbox_S : public QWidget
+class Reelbox_S : public QWidget, public RemotePlayList
 {
     Q_OBJECT
 public:
@@ -87,7 +89,6 @@ public:
     qint16 DragOffsetX = 0, DragOffsetY = 0;
     qint16 PlayPos = 0;
     qint16 FileStartIndex = 0, FavoriteStartIndex = 0;
-    std::vector<qint16> PlayOrder; // positions 1..n of a random round; [0] unused
 
     // Handlers.
     void Form_Load();
@@ -138,6 +139,16 @@ public:
     // opening now has played. Its play starts from the event loop, not in
     // this call.
     void OpenArguments(const QStringList &arguments, const QString &workingFolder);
+
+    // The play command under way, as the desktop's media controls ask of it
+    // (main_window_remote.cpp): 再生 repeats by its side's 繰り返し switch,
+    // 連続再生 goes through its list in the order its ﾗﾝﾀﾞﾑ switch says, both
+    // read as the play goes on; the files handed to the program play in turn.
+    bool RemoteHasNext() const override;
+    std::optional<bool> RemoteRepeats() const override;
+    void RemoteSetRepeat(bool on) override;
+    std::optional<bool> RemoteShuffles() const override;
+    void RemoteSetShuffle(bool on) override;
 
     void EnableFileButtons();
     void EnableFavoriteButtons();
@@ -208,8 +219,23 @@ private:
     void OpenRequest(const OpenTargets &request);
     // Entry `position` of a side's list as a full path (0 files, 1 favourites).
     QString ListEntry(qint16 side, int position) const;
-    void PlayListContinuously(qint16 count, qint16 startIndex, qint16 random, qint16 side);
-    void PlaySelected(const QString &path, qint16 repeat, qint16 side);
+    void PlayListContinuously(qint16 count, qint16 startIndex, qint16 side);
+    void PlaySelected(const QString &path, qint16 side);
+    // Plays paths one after the other, as 連続再生 plays the file list, until the user stops.
+    void PlayInTurn(const QStringList &paths);
+    // A side's switches (0 files, 1 favourites).
+    qint16 &RepeatSwitch(qint16 side) const;
+    qint16 &OrderSwitch(qint16 side) const;
+    // What plays now: which command, for which side, through which list.
+    enum class PlayKind { None, Selected, Continuous, Given };
+    struct PlayCommand
+    {
+        PlayKind kind = PlayKind::None;
+        qint16 side = 0;
+        const ListCourse *course = nullptr; // Continuous and Given
+    };
+    class PlayingNow; // marks a command as under way while it lasts
+    PlayCommand Playing;
     QString SelectedFilePath() const;
     // The selected favourite when it can be played now, else "".
     QString SelectedFavorite();

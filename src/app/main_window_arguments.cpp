@@ -69,12 +69,5 @@ void Reelbox_S::OpenRequest(const OpenTargets &request)
                     ProgramName);
     if (request.files.isEmpty())
         return;
-    // As 連続再生 plays the file list, in the order given.
-    B.InPlayLoop = -1;
-    B.StopPlay = 0;
-    for (const QString &file : request.files) {
-        Play(file, 0);
-        if (B.StopPlay != 0)
-            return;
-    }
+    PlayInTurn(request.files); // in the order given
 }

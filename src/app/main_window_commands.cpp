@@ -15,16 +15,35 @@
 #include "widgets/list_box.h"
 
 #include <QApplication>
+#include <utility>
+
+// Marks a play command as under way for as long as it runs.
+class Reelbox_S::PlayingNow
+{
+public:
+    PlayingNow(Reelbox_S &window, PlayCommand command)
+        : window_(window)
+        , was_(std::exchange(window.Playing, command))
+    {
+    }
+    ~PlayingNow() { window_.Playing = was_; }
+    PlayingNow(const PlayingNow &) = delete;
+    PlayingNow &operator=(const PlayingNow &) = delete;
+
+private:
+    Reelbox_S &window_;
+    PlayCommand was_;
+};
 
 void Reelbox_S::Comd_Click(qint16 Index)
 {
     QApplication::processEvents();
     B.InPlayLoop = 0;
     switch (Index) {
-    case PlayFilesButton: PlayListContinuously(File1->ListCount(), FileStartIndex, B.Rdm1, 0); break;
-    case PlayFileButton: PlaySelected(SelectedFilePath(), B.Rep1, 0); break;
-    case PlayFavoritesButton: PlayListContinuously(List_Favorite->ListCount(), FavoriteStartIndex, B.Rdm2, 1); break;
-    case PlayFavoriteButton: PlaySelected(SelectedFavorite(), B.Rep2, 1); break;
+    case PlayFilesButton: PlayListContinuously(File1->ListCount(), FileStartIndex, 0); break;
+    case PlayFileButton: PlaySelected(SelectedFilePath(), 0); break;
+    case PlayFavoritesButton: PlayListContinuously(List_Favorite->ListCount(), FavoriteStartIndex, 1); break;
+    case PlayFavoriteButton: PlaySelected(SelectedFavorite(), 1); break;
     case RemoveFavoriteButton: RemoveSelectedFavorite(); break;
     case ClearFavoritesButton: ClearFavorites(); break;
     case CancelButton: close(); break; // leave without saving
@@ -50,49 +69,61 @@ QString Reelbox_S::ListEntry(qint16 side, int position) const
     return side == 0 ? JoinPath(Dir1->Path(), File1->List(position)) : List_Favorite->List(position);
 }
 
-void Reelbox_S::PlayListContinuously(qint16 count, qint16 startIndex, qint16 random, qint16 side)
+qint16 &Reelbox_S::RepeatSwitch(qint16 side) const
+{
+    return side == 0 ? B.Rep1 : B.Rep2;
+}
+
+qint16 &Reelbox_S::OrderSwitch(qint16 side) const
+{
+    return side == 0 ? B.Rdm1 : B.Rdm2;
+}
+
+// In order from the start index (-1, pressed where no entry was selected:
+// from the top), or at random through the whole list.
+void Reelbox_S::PlayListContinuously(qint16 count, qint16 startIndex, qint16 side)
 {
     B.InPlayLoop = -1;
     if (count == 0)
         return;
     B.StopPlay = 0;
-    if (random == 0) {
-        // A start at -1 (pressed where no entry was selected) starts at the top.
-        for (PlayPos = qMax<qint16>(startIndex, 0); PlayPos < count; ++PlayPos) {
-            if (side == 1 && !CheckFavorite(PlayPos))
-                continue;
-            Play(ListEntry(side, PlayPos), side);
-            if (B.StopPlay != 0)
-                return;
-        }
-        return;
-    }
-    PlayOrder = BuildRandomOrder(count, RandomGenerator);
-    // Counted in an int: a 16-bit counter could not pass a full list's last entry.
-    for (int position = 1; position <= count; ++position) {
-        PlayPos = static_cast<qint16>(position);
-        const int entry = PlayOrder[PlayPos] - 1;
-        if (side == 1 && !CheckFavorite(entry))
+    ListCourse course(count, startIndex, RandomGenerator);
+    const PlayingNow playing(*this, {PlayKind::Continuous, side, &course});
+    while (const std::optional<int> entry = course.Next(OrderSwitch(side) != 0)) {
+        PlayPos = static_cast<qint16>(*entry);
+        if (side == 1 && !CheckFavorite(*entry))
             continue;
-        Play(ListEntry(side, entry), side);
+        Play(ListEntry(side, *entry), side);
         if (B.StopPlay != 0)
             return;
     }
 }
 
-void Reelbox_S::PlaySelected(const QString &path, qint16 repeat, qint16 side)
+// Once, or again and again while the side's 繰り返し switch is on. A file
+// that cannot be played at all ends the repetition instead of opening and
+// closing its window forever.
+void Reelbox_S::PlaySelected(const QString &path, qint16 side)
 {
     if (path.isEmpty())
         return;
-    if (repeat == 0) {
-        Play(path, side);
-        return;
-    }
+    const PlayingNow playing(*this, {PlayKind::Selected, side});
+    if (RepeatSwitch(side) != 0)
+        B.InPlayLoop = -1;
+    B.StopPlay = 0; // the switch may be turned on while the file plays
+    while (Play(path, side) && B.StopPlay == 0 && RepeatSwitch(side) != 0)
+        B.InPlayLoop = -1;
+}
+
+void Reelbox_S::PlayInTurn(const QStringList &paths)
+{
     B.InPlayLoop = -1;
     B.StopPlay = 0;
-    // A file that cannot be played at all ends the repetition instead of
-    // opening and closing its window forever.
-    while (Play(path, side) && B.StopPlay == 0) {
+    ListCourse course(static_cast<int>(paths.size()), 0, RandomGenerator);
+    const PlayingNow playing(*this, {PlayKind::Given, 0, &course});
+    while (const std::optional<int> entry = course.Next(false)) {
+        Play(paths[*entry], 0);
+        if (B.StopPlay != 0)
+            return;
     }
 }
 

@@ -1,9 +1,10 @@
 #pragma once
-// Which player window a file goes to, and the random order of a list.
+// Which player window a file goes to, and the order in which a list plays.
 
 #include "app/player_factory.h"
 
 #include <QString>
+#include <optional>
 #include <random>
 #include <vector>
 
@@ -17,6 +18,31 @@ PlayerWindow ChoosePlayer(const QString &path);
 // (order[0] is unused), each draw uniform among the positions not yet chosen.
 // Linear in n.
 std::vector<qint16> BuildRandomOrder(qint16 n, std::mt19937 &generator);
+
+// The way a continuous play goes through a list of `count` entries: in list
+// order from `start` on, or at random among the entries not played yet. The
+// order is chosen anew before each entry, so that the order switch, changed
+// while the list plays, applies from the next entry on; no entry comes twice.
+// The random order is one draw of BuildRandomOrder, made when first needed.
+class ListCourse
+{
+public:
+    ListCourse(int count, int start, std::mt19937 &generator);
+    // The next entry (0-based) to play; none once the list is done.
+    std::optional<int> Next(bool random);
+    // Whether Next(random) would give an entry.
+    bool HasNext(bool random) const;
+
+private:
+    std::optional<int> FollowingInOrder() const;
+
+    std::vector<bool> played_;
+    int left_;    // entries not played yet
+    int current_; // the entry Next gave last; start - 1 before the first
+    std::mt19937 &generator_;
+    std::vector<qint16> order_; // 1-based positions, [0] unused; empty until first at random
+    size_t drawn_ = 0;          // the place in order_ read last
+};
 
 // A generator seeded once from the system's entropy source.
 std::mt19937 SeededGenerator();

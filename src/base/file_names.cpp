@@ -143,6 +143,11 @@ bool HasForeignBytes(QStringView name)
     return false;
 }
 
+QByteArray FileUrlOfPath(QStringView path)
+{
+    return "file://" + EncodeFileName(path).toPercentEncoding("/");
+}
+
 QString DisplayFileName(const QString &name)
 {
     if (!HasForeignBytes(name))

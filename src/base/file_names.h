@@ -26,6 +26,11 @@ QString DecodeFileName(QByteArrayView bytes);
 // DecodeFileName never makes is written as U+FFFD.)
 QByteArray EncodeFileName(QStringView name);
 
+// The "file://" URL of an absolute path: each byte of its name but the
+// unreserved ones and "/" percent-encoded (a byte that is not UTF-8 as
+// itself: %FF), so that file_url.h reads the same bytes back.
+QByteArray FileUrlOfPath(QStringView path);
+
 // True when name carries bytes that are not UTF-8.
 bool HasForeignBytes(QStringView name);
 

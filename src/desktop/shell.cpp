@@ -13,9 +13,8 @@ bool OpenWithDesktop(const QString &target)
 {
     // A file goes by its URL of the bytes its name holds, which QUrl keeps
     // escaped even where they are not UTF-8.
-    const QUrl url = QFileInfo(target).isAbsolute()
-                         ? QUrl::fromEncoded("file://" + EncodeFileName(target).toPercentEncoding("/"))
-                         : QUrl::fromUserInput(target);
+    const QUrl url =
+        QFileInfo(target).isAbsolute() ? QUrl::fromEncoded(FileUrlOfPath(target)) : QUrl::fromUserInput(target);
     return QDesktopServices::openUrl(url);
 }
 

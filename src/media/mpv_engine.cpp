@@ -236,6 +236,22 @@ void MpvEngine::Seek(double seconds)
     AnnounceChanges();
 }
 
+void MpvEngine::SetVolume(double level)
+{
+    // mpv's volume is a percentage, kept from file to file (the value is copied).
+    double percent = level * 100;
+    if (mpv_)
+        mpv_set_property_async(mpv_, 0, "volume", MPV_FORMAT_DOUBLE, &percent);
+}
+
+double MpvEngine::Volume() const
+{
+    double percent = 0;
+    if (mpv_)
+        mpv_get_property(mpv_, "volume", MPV_FORMAT_DOUBLE, &percent);
+    return percent / 100;
+}
+
 void MpvEngine::SendSeek()
 {
     seekHeld_ = false;

@@ -57,6 +57,7 @@ public:
     void Stop() override;
     void Unload() override;
     void Seek(double seconds) override;
+    void SetVolume(double level) override;
     double Position() const override;
     double Duration() const override;
     QSize PictureSize() const override;
@@ -67,6 +68,9 @@ public:
 
     // False when libmpv could not be started; every call then does nothing and Load fails.
     bool IsUsable() const { return mpv_ != nullptr; }
+    // The loudness mpv plays at now, 0 to 1 (0 without libmpv); asked of mpv
+    // and waited for, so for a look from outside rather than the GUI's use.
+    double Volume() const;
     // Frames of the open files shown on screen so far (redraws not counted).
     int FramesDrawn() const { return framesDrawn_; }
 

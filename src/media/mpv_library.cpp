@@ -55,6 +55,8 @@ REELBOX_FORWARD(int, mpv_command_async, (mpv_handle * ctx, uint64_t reply_userda
 REELBOX_FORWARD(int, mpv_get_property_async,
                 (mpv_handle * ctx, uint64_t reply_userdata, const char *name, mpv_format format),
                 (ctx, reply_userdata, name, format), MPV_ERROR_UNINITIALIZED)
+REELBOX_FORWARD(int, mpv_get_property, (mpv_handle * ctx, const char *name, mpv_format format, void *data),
+                (ctx, name, format, data), MPV_ERROR_UNINITIALIZED)
 REELBOX_FORWARD(int, mpv_set_property_async,
                 (mpv_handle * ctx, uint64_t reply_userdata, const char *name, mpv_format format, void *data),
                 (ctx, reply_userdata, name, format, data), MPV_ERROR_UNINITIALIZED)

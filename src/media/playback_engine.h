@@ -3,8 +3,8 @@
 // time, opened either in one call (Load: its length and picture size can be
 // read the moment Load returns, before any window is shown) or in the
 // background (Open: the caller hears of it through Opened or Failed), then
-// run, paused, stopped and sought, with its picture drawn into a widget the
-// window places. It reports what it is doing (opening, playing, paused,
+// run, paused, stopped and sought, louder or softer, with its picture drawn
+// into a widget the window places. It reports what it is doing (opening, playing, paused,
 // waiting for its source, seeking) and where it is, as it changes.
 // Every member is called on the GUI thread and every signal is emitted there.
 // MpvEngine plays for real; tests drive FakeEngine, whose clock they move.
@@ -49,6 +49,9 @@ public:
     // Moves to `seconds`, clamped to [0, Duration()]; Position() reads the
     // target at once. Seeking back from the end clears the end of the stream.
     virtual void Seek(double seconds) = 0;
+    // The loudness, 0 (silent) to 1 (the file's own), for the file open now
+    // and every file opened after; 1 until set. Any state.
+    virtual void SetVolume(double level) = 0;
 
     // Seconds from the start of the file; Duration() at the end of the stream;
     // 0 while Empty or Opening.

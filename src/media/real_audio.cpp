@@ -274,6 +274,11 @@ void RealAudio::KeepAspectRatio()
     PlacePicture();
 }
 
+std::optional<RealClip> RealAudio::CurrentClip() const
+{
+    return console_ ? console_->CurrentClip() : std::nullopt;
+}
+
 qint32 RealAudio::PlayState() const
 {
     return console_ ? console_->PlayState() : RealStopped;

@@ -70,6 +70,8 @@ public:
     // background, rather than filling the instance.
     void KeepAspectRatio();
 
+    // The clip the player plays or opens now (none while it plays nothing).
+    std::optional<RealClip> CurrentClip() const;
     // The player's play state (a RealPlayState).
     qint32 PlayState() const;
     bool KeepsAspectRatio() const { return keepAspect_; }

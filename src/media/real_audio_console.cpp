@@ -1,6 +1,7 @@
 #include "media/real_audio_console.h"
 
 #include "base/file_kinds.h"
+#include "base/file_names.h"
 #include "base/url_scheme.h"
 #include "media/media_source.h"
 
@@ -181,12 +182,20 @@ void RealAudioConsole::OnOpened()
         engine_->Pause();
 }
 
+std::optional<RealClip> RealAudioConsole::CurrentClip() const
+{
+    if (!active_ || current_ < 0)
+        return std::nullopt;
+    const QString &source = clips_[current_].source;
+    const bool local = UrlScheme(source).isEmpty();
+    return RealClip{current_, source,
+                    local ? DisplayFileName(QFileInfo(source).fileName()) : source.section(QLatin1Char('/'), -1)};
+}
+
 void RealAudioConsole::AnnounceClip()
 {
-    const MetafileEntry &clip = clips_[current_];
-    const bool local = UrlScheme(clip.source).isEmpty();
-    emit ClipOpened(local ? QFileInfo(clip.source).fileName() : clip.source.section(QLatin1Char('/'), -1),
-                    local ? FileScheme + clip.source : clip.source);
+    const RealClip clip = *CurrentClip();
+    emit ClipOpened(clip.title, UrlScheme(clip.source).isEmpty() ? FileScheme + clip.source : clip.source);
 }
 
 void RealAudioConsole::OnPosition(double seconds)

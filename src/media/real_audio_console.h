@@ -35,6 +35,14 @@ std::optional<qint32> RealPlayStateOf(PlaybackEngine::State state, bool bufferin
 // else as a path.
 QList<MetafileEntry> ClipsOfSource(const QString &source);
 
+// A clip of a source as the player names it.
+struct RealClip
+{
+    qsizetype index = 0; // its place among the source's clips
+    QString source;      // as MetafileEntry
+    QString title;       // the file's name as the user reads it, or a URL's last part
+};
+
 class RealAudioConsole : public QObject
 {
     Q_OBJECT
@@ -59,6 +67,8 @@ public:
     qint32 PlayState() const { return reported_.value_or(RealStopped); }
     double Position() const;
     double Length() const;
+    // The clip playing or opening now; none before Play and after the last.
+    std::optional<RealClip> CurrentClip() const;
     // The current clip's picture size; none before it opened, or without video.
     std::optional<QSize> ClipSize() const;
 

@@ -57,6 +57,10 @@ public:
     void Display_KeyDown(int key);
     void Display_Click();
 
+    // The desktop's seeking, as the seek bar's: along a known length.
+    bool RemoteCanSeek() const override;
+    void RemoteSeek(double seconds) override;
+
     // The graph while a file is loaded (none before the load and after closing).
     FilgraphManager *Graph() const { return graph_.get(); }
 

@@ -57,6 +57,17 @@ void Reelbox_M::Form_KeyDown(int key)
             SeekForward(graph_->CurrentPosition().value_or(0), SeekStep, graph_->Duration().value_or(0)));
 }
 
+bool Reelbox_M::RemoteCanSeek() const
+{
+    return graph_ && graph_->Duration().value_or(0) > 0;
+}
+
+void Reelbox_M::RemoteSeek(double seconds)
+{
+    if (RemoteCanSeek())
+        graph_->CurrentPosition(seconds);
+}
+
 bool Reelbox_M::HasPlayer() const
 {
     return graph_ != nullptr;

@@ -167,6 +167,27 @@ void Reelbox_R::Form_KeyDown(int key)
     CommonKeyDown(key); // no seeking from the keyboard: the slider seeks
 }
 
+bool Reelbox_R::RemoteCanSeek() const
+{
+    return !Closed() && Real_Pos->Slider() && Real_Pos->Slider()->Length() > 0;
+}
+
+void Reelbox_R::RemoteSeek(double seconds)
+{
+    if (RemoteCanSeek())
+        Real_Pos->Slider()->Seek(seconds);
+}
+
+RemoteTrack Reelbox_R::RemoteNowPlaying() const
+{
+    // Clip 0 is the file itself, before its first clip opens and when it
+    // names no other; a metafile's clips are 1 and on.
+    const std::optional<RealClip> clip = Realmain->CurrentClip();
+    if (!clip || clip->source == B.PlayFile)
+        return SkinnedPlayerWindow::RemoteNowPlaying();
+    return {clip->source, clip->title, static_cast<int>(clip->index) + 1};
+}
+
 void Reelbox_R::ResumePlayer()
 {
     Realmain->Call(Play);

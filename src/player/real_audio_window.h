@@ -35,6 +35,12 @@ public:
     void Realmain_OnClipOpened(const QString &title, const QString &url);
     void Realmain_OnPlayStateChange(qint32 state);
 
+    // The desktop's seeking, as the position slider's: along a known
+    // length. What plays is the clip the control plays.
+    bool RemoteCanSeek() const override;
+    void RemoteSeek(double seconds) override;
+    RemoteTrack RemoteNowPlaying() const override;
+
     // True when the window closed on the control's stop before any clip
     // opened: the file could not be played at all.
     bool PlayedNothing() const { return playedNothing_; }

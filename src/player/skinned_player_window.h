@@ -58,6 +58,8 @@ public:
     void RemotePause() override;
     void RemoteNext() override;
     void RemoteStop() override;
+    // The file in PlayFile, by its name.
+    RemoteTrack RemoteNowPlaying() const override;
 
 protected:
     // The design of the title strip, in pixels.

@@ -1,9 +1,13 @@
 // The player windows' answers to the desktop's media controls and to a stop
 // from the main window: the keys the user would press, given to the window's
-// key handler once the window is on the screen.
+// key handler once the window is on the screen; and the file it plays.
 
 #include "player/skinned_player_window.h"
 
+#include "app/reelbox_b.h"
+#include "base/file_names.h"
+
+#include <QFileInfo>
 #include <QLabel>
 #include <QTimer>
 
@@ -57,4 +61,9 @@ void SkinnedPlayerWindow::RunHeldCommands()
             if (!Closed())
                 command();
     });
+}
+
+RemoteTrack SkinnedPlayerWindow::RemoteNowPlaying() const
+{
+    return {B.PlayFile, DisplayFileName(QFileInfo(B.PlayFile).fileName())};
 }

@@ -41,7 +41,7 @@ public:
     {
         factory_.showing_ = &window;
         if (factory_.mpris_)
-            factory_.mpris_->Playing(window, factory_.Engine(), factory_.shared_.PlayFile);
+            factory_.mpris_->Playing(window, factory_.Engine());
     }
     ~Showing()
     {

@@ -108,7 +108,7 @@ QMimeData *FileListBox::FileDragData(const QString &path)
     const QByteArray bytes = EncodeFileName(path);
     data->setData(FileDragFormat, bytes);
     // Other programs, and other copies of this one, take the file by its URL.
-    data->setData(UriListFormat, "file://" + bytes.toPercentEncoding("/") + "\r\n");
+    data->setData(UriListFormat, FileUrlOfPath(path) + "\r\n");
     return data;
 }
 

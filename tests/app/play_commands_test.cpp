@@ -131,6 +131,70 @@ TEST_F(PlayCommands, RepeatOfAFileThatCannotPlayEnds)
     EXPECT_EQ(players_->shows.size(), 1);
 }
 
+// What the desktop's media controls read at each show, and the switches
+// they turn while a file plays, read by the command as it goes on.
+struct Seen
+{
+    bool next;
+    std::optional<bool> repeats, shuffles;
+    bool operator==(const Seen &) const = default;
+};
+
+TEST_F(PlayCommands, TheDesktopReadsAndTurnsTheSwitchesOfThePlayUnderWay)
+{
+    auto w = StartWithClips(3);
+    QList<Seen> seen;
+    std::function<void(qsizetype)> act = [](qsizetype) {};
+    players_->onShow = [&](qsizetype n, Reelbox_B &) {
+        seen.append({w->RemoteHasNext(), w->RemoteRepeats(), w->RemoteShuffles()});
+        act(n);
+        return true;
+    };
+
+    // 再生 with 繰り返し off, turned on at the first show and off at the third.
+    w->File1->SetListIndex(1);
+    act = [&](qsizetype n) {
+        if (n == 1 || n == 3)
+            w->RemoteSetRepeat(n == 1);
+    };
+    w->Comd_Click(Reelbox_S::PlayFileButton);
+    EXPECT_EQ(Played(), (QStringList{"clip1.avi", "clip1.avi", "clip1.avi"}));
+    EXPECT_EQ(seen, (QList<Seen>{{false, false, {}}, {true, true, {}}, {true, true, {}}}));
+    EXPECT_EQ(players_->shows[1].InPlayLoop, -1);
+    EXPECT_EQ(shared_->Rep1, 0);
+    EXPECT_TRUE(Shows(w->Img_Rep1, w->Img_Opt_off));
+
+    // 連続再生 in order, turned random at the first show: the other two follow
+    // once each; a list has no 繰り返し to turn.
+    players_->shows.clear();
+    seen.clear();
+    w->FileStartIndex = 0;
+    act = [&](qsizetype n) {
+        if (n == 1)
+            w->RemoteSetShuffle(true);
+        w->RemoteSetRepeat(true);
+    };
+    w->Comd_Click(Reelbox_S::PlayFilesButton);
+    QStringList played = Played();
+    ASSERT_EQ(played.size(), 3);
+    EXPECT_EQ(played.takeFirst(), "clip0.avi");
+    played.sort();
+    EXPECT_EQ(played, (QStringList{"clip1.avi", "clip2.avi"}));
+    EXPECT_EQ(seen.first(), (Seen{true, {}, false}));
+    EXPECT_EQ(seen.last(), (Seen{false, {}, true}));
+    EXPECT_EQ(shared_->Rdm1, 1);
+    EXPECT_TRUE(Shows(w->Img_rdm1[1], w->Img_Opt_on));
+    EXPECT_EQ(shared_->Rep1, 0);
+
+    // Files handed to the program: in turn, no switch; nothing after the play.
+    seen.clear();
+    act = [](qsizetype) {};
+    w->OpenArguments({"clip2.avi", "clip0.avi"}, folder_.Path());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return seen.size() == 2; }));
+    EXPECT_EQ(seen, (QList<Seen>{{true, {}, {}}, {false, {}, {}}}));
+    EXPECT_EQ((Seen{w->RemoteHasNext(), w->RemoteRepeats(), w->RemoteShuffles()}), (Seen{false, {}, {}}));
+}
+
 TEST_F(PlayCommands, PlayWithoutASelectionPlaysNothing)
 {
     auto w = StartWithClips(2);

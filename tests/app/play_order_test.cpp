@@ -1,4 +1,5 @@
-// The player choice by name ending and the random play order.
+// The player choice by name ending, the random play order and the course of
+// a continuous play whose order switch may change on the way.
 
 #include "app/play_order.h"
 
@@ -54,6 +55,55 @@ TEST(BuildRandomOrder, EveryPositionComesFirstAboutEquallyOften)
     for (int k = 1; k <= 6; ++k)
         EXPECT_NEAR(firsts[k], 1000, 150) << k;
     EXPECT_GT(orders.size(), 600u); // most of the 720 orders occur
+}
+
+// Each step reads the order switch anew ('o' in order, 'r' at random): what
+// Next gives, and whether HasNext said it would.
+TEST(ListCourse, FollowsTheOrderSwitchAtEveryStepAndNeverRepeats)
+{
+    // A random pick among those not played; the first not played after the
+    // last one, or the end when there is none.
+    constexpr int Any = -1, Following = -2, End = -3;
+    const struct
+    {
+        const char *why;
+        int count, start;
+        const char *steps;
+        std::vector<int> expected;
+    } rows[] = {
+        {"in order from the start", 5, 2, "oooo", {2, 3, 4, End}},
+        {"from the top when nothing was selected", 3, -1, "oooo", {0, 1, 2, End}},
+        {"a start past the end", 3, 3, "o", {End}},
+        {"at random the whole list, whatever the start", 4, 3, "rrrrr", {Any, Any, Any, Any, End}},
+        {"turned random on the way: the rest", 5, 1, "orrrrr", {1, Any, Any, Any, Any, End}},
+        {"turned back: on from the last", 6, 0, "rroooooo", {Any, Any, Following, Following, Following, Following}},
+        {"nothing to play", 0, 0, "or", {End, End}},
+    };
+    std::mt19937 generator = SeededGenerator();
+    for (const auto &row : rows) {
+        ListCourse course(row.count, row.start, generator);
+        std::vector<bool> played(row.count);
+        int last = -1;
+        for (size_t step = 0; step < row.expected.size(); ++step) {
+            const bool random = row.steps[step] == 'r';
+            int expected = row.expected[step];
+            if (expected == Following) {
+                const auto next = std::find(played.begin() + last + 1, played.end(), false);
+                expected = next == played.end() ? End : int(next - played.begin());
+            }
+            EXPECT_EQ(course.HasNext(random), expected != End) << row.why << ", step " << step;
+            const std::optional<int> entry = course.Next(random);
+            ASSERT_EQ(entry.has_value(), expected != End) << row.why << ", step " << step;
+            if (!entry)
+                continue;
+            ASSERT_TRUE(*entry >= 0 && *entry < row.count) << row.why;
+            EXPECT_FALSE(played[*entry]) << row.why << ": " << *entry << " twice";
+            if (expected >= 0)
+                EXPECT_EQ(*entry, expected) << row.why << ", step " << step;
+            played[*entry] = true;
+            last = *entry;
+        }
+    }
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 
 #include "base/file_names.h"
 
+#include "base/file_url.h"
 #include "fakes/program_folder.h"
 
 #include <gtest/gtest.h>
@@ -32,8 +33,11 @@ TEST(FileNames, BytesComeBackAsTheyWereAndReadAsTheUserKnowsThem)
         EXPECT_EQ(EncodeFileName(name), row.bytes) << row.bytes.toHex().constData();
         EXPECT_EQ(HasForeignBytes(name), QString::fromUtf8(row.bytes).toUtf8() != row.bytes);
         EXPECT_EQ(DisplayFileName(name), row.shown) << row.bytes.toHex().constData();
+        EXPECT_EQ(LocalPathOfFileUrl(FileUrlOfPath(name).toStdString(), ""), row.bytes.toStdString())
+            << "the URL names the same bytes";
     }
     EXPECT_EQ(DecodeFileName("/v/\xE6\x98\xA0"), QStringLiteral("/v/映"));
+    EXPECT_EQ(FileUrlOfPath(DecodeFileName("/v/a b\xFF.avi")), "file:///v/a%20b%FF.avi");
 }
 
 TEST(FileNames, KindsAreToldWithoutOpeningAnything)

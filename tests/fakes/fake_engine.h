@@ -54,6 +54,8 @@ public:
     void Stop() override;
     void Unload() override;
     void Seek(double seconds) override;
+    void SetVolume(double level) override { volume_ = level; }
+    double Volume() const { return volume_; }
     double Position() const override { return position_; }
     double Duration() const override { return duration_; }
     QSize PictureSize() const override { return picture_; }
@@ -78,6 +80,7 @@ private:
     State state_ = State::Empty;
     bool buffering_ = false;
     bool seeking_ = false;
+    double volume_ = 1;
     QStringList calls_;
     QPointer<QWidget> widget_;
 };

@@ -139,6 +139,8 @@ TEST(MpvEngine, ReplacesFilesAndRecoversFromFailures)
     MpvEngine engine(Untimed());
     QSignalSpy ends(&engine, &PlaybackEngine::EndOfStream);
     QSignalSpy failures(&engine, &PlaybackEngine::Failed);
+    EXPECT_EQ(engine.Volume(), 1);
+    engine.SetVolume(0.25); // before any file: kept for all of them
 
     ASSERT_TRUE(engine.Load(MediaClips::Path("clip.avi")));
     engine.Run(); // playing when replaced
@@ -163,6 +165,7 @@ TEST(MpvEngine, ReplacesFilesAndRecoversFromFailures)
     ASSERT_TRUE(QTest::qWaitFor([&] { return ends.count() > 0; }));
     EXPECT_EQ(ends.count(), 1);
     EXPECT_EQ(failures.count(), 2);
+    EXPECT_EQ(engine.Volume(), 0.25);
 }
 
 namespace {
