@@ -1,5 +1,7 @@
 #include "base/file_kinds.h"
 
+#include <QList>
+
 namespace {
 
 bool EndsWith(const QString &path, const char *ending)
@@ -16,10 +18,11 @@ QString Pattern(const FileKind &kind)
 
 QStringList FileTypeFilters()
 {
-    constexpr int entries = 8;
-    QStringList patterns[entries];
+    QList<QStringList> patterns(1); // entry 0: every kind
     for (const FileKind &kind : FileKinds) {
         patterns[0].append(Pattern(kind));
+        if (patterns.size() <= kind.filterEntry)
+            patterns.resize(kind.filterEntry + 1);
         patterns[kind.filterEntry].append(Pattern(kind));
     }
     QStringList filters;

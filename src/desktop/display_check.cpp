@@ -87,7 +87,7 @@ bool WaylandPluginInstalled()
 }
 
 std::optional<QString> MissingDisplay(const QStringList &arguments, const QProcessEnvironment &environment,
-                                      bool waylandPluginInstalled)
+                                      std::optional<bool> waylandPluginInstalled)
 {
     const QString requested = OptionValue(arguments, QStringLiteral("platform"))
                                   .value_or(environment.value(QStringLiteral("QT_QPA_PLATFORM")));
@@ -107,7 +107,7 @@ std::optional<QString> MissingDisplay(const QStringList &arguments, const QProce
             || OptionValue(arguments, QStringLiteral("display"))))
         return std::nullopt;
     if (wayland && WaylandSocketExists(environment)) {
-        if (waylandPluginInstalled)
+        if (waylandPluginInstalled ? *waylandPluginInstalled : WaylandPluginInstalled())
             return std::nullopt;
         return ProgramCommand
                + QStringLiteral(": no display found: Qt's Wayland plugin is missing (Debian's qt6-wayland)");

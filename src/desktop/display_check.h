@@ -16,10 +16,11 @@ bool WaylandPluginInstalled();
 // QT_QPA_PLATFORM (a ';' list), else X11 or Wayland: X11 needs DISPLAY (or
 // "-display"), Wayland its socket in XDG_RUNTIME_DIR (WAYLAND_DISPLAY, by
 // default wayland-0) and Qt's Wayland plugin. Platforms without a display
-// (offscreen, vnc, ...) pass.
+// (offscreen, vnc, ...) pass. The plugin is looked for only where a Wayland
+// compositor answers, unless waylandPluginInstalled tells.
 std::optional<QString> MissingDisplay(const QStringList &arguments,
                                       const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment(),
-                                      bool waylandPluginInstalled = WaylandPluginInstalled());
+                                      std::optional<bool> waylandPluginInstalled = std::nullopt);
 
 // While it lives (around the application's construction), a display that is
 // named but does not answer ends the program with status 1 and one line
