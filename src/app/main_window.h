@@ -8,6 +8,7 @@
 // public, so tests can drive them as the user would; each control event has
 // one handler named after the control and the event.
 
+#include "app/favorite_groups.h"
 #include "app/open_arguments.h"
 #include "app/shared_procedures.h"
 #include "desktop/remote_control.h"
@@ -21,6 +22,7 @@
 
 class Command;
 class DirListBox;
+class FavoriteSearch;
 class DriveListBox;
 class FileListBox;
 class FolderPrefetch;
@@ -37,7 +39,7 @@ class QFrame;
 class QListWidgetItem;
 struct Reelbox_B;
 
-class Reelbox_S : public QWidget, public RemotePlayList
+class Reelbox_S : public QWidget, public RemotePlayList, public FavoriteGroups
 {
     Q_OBJECT
 public:
@@ -149,6 +151,9 @@ public:
     void RemoteSetRepeat(bool on) override;
     std::optional<bool> RemoteShuffles() const override;
     void RemoteSetShuffle(bool on) override;
+
+    // The player windows' group keys (main_window_group_keys.cpp).
+    GroupAddition AddToGroup(int group, const QString &path) override;
 
     void EnableFileButtons();
     void EnableFavoriteButtons();
@@ -262,6 +267,13 @@ private:
     bool CheckFavorite(int row);
     void ShowReach(QListWidgetItem *item, bool playable, const QString &note);
     void DisarmFavoriteButtonsWithoutSelection();
+    // Ctrl+F's search of all groups (main_window_search.cpp).
+    void SetUpFavoriteSearch();
+    void PlayFoundFavorite(const QString &path);
+    // While it shows, the favourites buttons rest.
+    bool Searching() const;
+    FavoriteSearch *Search = nullptr;
+    bool FavoritesArmedBeforeSearch = false;
     // Writes the favourites as the current group's list file; false (and the
     // user told) when it could not be written.
     bool SaveCurrentGroup();

@@ -1,0 +1,89 @@
+#pragma once
+// Finding favourites across all twenty groups by a piece of their file name.
+// Names and what the user types are compared in one form: NFKC, then case
+// folded, so that full-width and half-width forms and letter case all match
+// alike (ＥＰ０７ finds ep07, ｴﾋﾟｿｰﾄﾞ finds エピソード). Each group keeps its
+// names in that form, built when the group is first searched and again only
+// when its entries changed, so a keystroke's search is one pass over text
+// made ready before.
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <vector>
+
+// text as names are compared: NFKC, then case folded.
+QString SearchForm(const QString &text);
+
+// One group's entries, their file names in search form.
+class GroupSearchIndex
+{
+public:
+    void Build(const QStringList &paths);
+    const QStringList &Paths() const { return paths_; }
+    // The entries whose file name holds query (in search form, not empty),
+    // in list order, appended to found.
+    void Find(const QString &query, std::vector<int> &found) const;
+
+private:
+    QStringList paths_;
+    QString names_;           // each name in search form, followed by a line break
+    std::vector<int> starts_; // where each entry's name begins in names_, and one past the last
+};
+
+// One row of a search's answer: entry `entry` of group `group`.
+struct SearchHit
+{
+    int group;
+    int entry;
+};
+
+// Where a group's entries come from, and what marks a change of them: the
+// shown group's list (a count of its changes), or a list file (its identity,
+// size and time on disk).
+struct GroupSource
+{
+    bool shown = false;
+    quint64 changes = 0;
+    QString file;
+    friend bool operator==(const GroupSource &, const GroupSource &) = default;
+};
+
+class FavoriteSearchIndex
+{
+public:
+    static constexpr int Groups = 20;
+
+    // Brings group's index up to date with source: entries() gives its paths
+    // when they changed since it was last built.
+    template <typename Entries>
+    void Refresh(int group, const GroupSource &source, const QString &stamp, Entries entries)
+    {
+        Slot &slot = slots_[group];
+        if (slot.built && slot.source == source && slot.stamp == stamp)
+            return;
+        slot.index.Build(entries());
+        slot.source = source;
+        slot.stamp = stamp;
+        slot.built = true;
+    }
+
+    // Every group's entries whose file name holds text, group by group in list order.
+    std::vector<SearchHit> Find(const QString &text) const;
+    const QString &Path(const SearchHit &hit) const { return slots_[hit.group].index.Paths()[hit.entry]; }
+
+private:
+    struct Slot
+    {
+        GroupSearchIndex index;
+        GroupSource source;
+        QString stamp;
+        bool built = false;
+    };
+    std::array<Slot, Groups> slots_;
+};
+
+// What marks a change of the file at path: its identity, size and time of
+// change as the file system tells them; "" when there is none.
+QString FileStamp(const QString &path);
