@@ -2,8 +2,6 @@
 
 #include "base/file_names.h"
 
-#include <QStringMatcher>
-#include <algorithm>
 #include <sys/stat.h>
 
 QString SearchForm(const QString &text)
@@ -20,44 +18,60 @@ QStringView NameOf(const QString &path)
     return QStringView(path).mid(slash + 1);
 }
 
-constexpr QChar EndOfName = u'\n';
-
 } // namespace
+
+PairMask PairsOf(std::string_view text)
+{
+    PairMask mask{};
+    for (size_t i = 1; i < text.size(); ++i) {
+        const quint32 pair = quint32(quint8(text[i - 1])) << 8 | quint8(text[i]);
+        const quint32 bit = (pair * 0x9E3779B1u) >> 25; // 0..127
+        mask[bit >> 6] |= quint64(1) << (bit & 63);
+    }
+    return mask;
+}
+
+SearchQuery::SearchQuery(const QString &text)
+    : bytes(SearchForm(text).toStdString())
+    , pairs(PairsOf(bytes))
+{
+}
 
 void GroupSearchIndex::Build(const QStringList &paths)
 {
     paths_ = paths;
     names_.clear();
     starts_.clear();
+    pairs_.clear();
     starts_.reserve(paths.size() + 1);
+    pairs_.reserve(paths.size());
     for (const QString &path : paths) {
-        starts_.push_back(int(names_.size()));
-        QString name = SearchForm(DisplayFileName(NameOf(path).toString()));
-        name.replace(EndOfName, u' '); // a name may hold a line break; a search never does
+        const std::string name = SearchForm(DisplayFileName(NameOf(path).toString())).toStdString();
+        starts_.push_back(quint32(names_.size()));
+        pairs_.push_back(PairsOf(name));
         names_ += name;
-        names_ += EndOfName;
     }
-    starts_.push_back(int(names_.size()));
+    starts_.push_back(quint32(names_.size()));
 }
 
-void GroupSearchIndex::Find(const QString &query, std::vector<int> &found) const
+void GroupSearchIndex::Find(const SearchQuery &query, std::vector<int> &found) const
 {
-    const QStringMatcher matcher(query);
-    qsizetype at = 0;
-    while ((at = matcher.indexIn(names_, at)) >= 0) {
-        // The entry whose name holds the match; the search goes on after it.
-        const auto next = std::upper_bound(starts_.begin(), starts_.end(), int(at));
-        found.push_back(int(next - starts_.begin()) - 1);
-        at = *next;
+    const PairMask wanted = query.pairs;
+    for (size_t entry = 0; entry < pairs_.size(); ++entry) {
+        const PairMask &held = pairs_[entry];
+        if ((held[0] & wanted[0]) != wanted[0] || (held[1] & wanted[1]) != wanted[1])
+            continue;
+        const std::string_view name(names_.data() + starts_[entry], starts_[entry + 1] - starts_[entry]);
+        if (name.find(query.bytes) != std::string_view::npos)
+            found.push_back(int(entry));
     }
 }
 
 std::vector<SearchHit> FavoriteSearchIndex::Find(const QString &text) const
 {
     std::vector<SearchHit> hits;
-    QString query = SearchForm(text);
-    query.remove(EndOfName);
-    if (query.isEmpty())
+    const SearchQuery query(text);
+    if (query.bytes.empty())
         return hits;
     std::vector<int> entries;
     for (int group = 0; group < Groups; ++group) {

@@ -11,10 +11,26 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <string>
+#include <string_view>
 #include <vector>
 
 // text as names are compared: NFKC, then case folded.
 QString SearchForm(const QString &text);
+
+// Which pairs of neighbouring bytes a text holds, hashed to 128 bits: a name
+// can hold a query only when it holds every pair the query holds, so most
+// names are passed over by comparing two words.
+using PairMask = std::array<quint64, 2>;
+PairMask PairsOf(std::string_view text);
+
+// What the user typed, ready to be looked for: search form in UTF-8.
+struct SearchQuery
+{
+    explicit SearchQuery(const QString &text);
+    std::string bytes;
+    PairMask pairs;
+};
 
 // One group's entries, their file names in search form.
 class GroupSearchIndex
@@ -22,14 +38,15 @@ class GroupSearchIndex
 public:
     void Build(const QStringList &paths);
     const QStringList &Paths() const { return paths_; }
-    // The entries whose file name holds query (in search form, not empty),
-    // in list order, appended to found.
-    void Find(const QString &query, std::vector<int> &found) const;
+    // The entries whose file name holds query (not empty), in list order,
+    // appended to found.
+    void Find(const SearchQuery &query, std::vector<int> &found) const;
 
 private:
     QStringList paths_;
-    QString names_;           // each name in search form, followed by a line break
-    std::vector<int> starts_; // where each entry's name begins in names_, and one past the last
+    std::string names_;           // every name in search form, in UTF-8, one after the other
+    std::vector<quint32> starts_; // where each entry's name begins in names_, and one past the last
+    std::vector<PairMask> pairs_; // each name's pairs
 };
 
 // One row of a search's answer: entry `entry` of group `group`.

@@ -85,6 +85,9 @@ FavoriteSearch::FavoriteSearch(ListBox *list, std::function<int()> shownGroup, s
                              .arg(FieldFrame.name()));
     Results->setModel(model_);
     Results->setUniformItemSizes(true);
+    // The rows in sight at once, the rest laid out in batches as the loop idles.
+    Results->setLayoutMode(QListView::Batched);
+    Results->setBatchSize(4096);
     Results->setFont(list->font());
     Results->setPalette(list->palette());
     Results->setStyleSheet(list->styleSheet());

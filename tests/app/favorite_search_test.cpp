@@ -26,8 +26,8 @@ TEST(FavoriteSearch, MatchesAPieceOfTheNameInAnyWidthAndCase)
         GroupSearchIndex index;
         index.Build({"/v/first.avi", QString::fromUtf8(c.path), "/v/last.avi"});
         std::vector<int> found;
-        const QString query = SearchForm(QString::fromUtf8(c.query)).remove(u'\n');
-        if (!query.isEmpty())
+        const SearchQuery query(QString::fromUtf8(c.query));
+        if (!query.bytes.empty())
             index.Find(query, found);
         EXPECT_EQ(found, c.found ? std::vector<int>{1} : std::vector<int>{}) << c.path << " / " << c.query;
     }
