@@ -25,6 +25,8 @@ GroupAddition Reelbox_S::AddToGroup(int group, const QString &path)
     }
     if (!FitsListRecord(path))
         return GroupAddition::TooLong;
+    if (B.UnreadableGroups[group]) // its saves keep the file as it is: the entry would be lost
+        return GroupAddition::NotSaved;
     if (List_Favorite->Entries().contains(path) || RecordsHold(RecordsPastLimit, path))
         return GroupAddition::AlreadyThere;
     if (List_Favorite->count() >= MaxListEntries)
