@@ -1,5 +1,6 @@
 #include "app/favorite_search_view.h"
 
+#include "app/favorite_files.h"
 #include "app/list_file.h"
 #include "base/file_names.h"
 #include "widgets/list_box.h"
@@ -9,6 +10,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -37,10 +39,17 @@ public:
     int rowCount(const QModelIndex &parent) const override { return parent.isValid() ? 0 : int(hits_.size()); }
     QVariant data(const QModelIndex &index, int role) const override
     {
-        if (role != Qt::DisplayRole || !index.isValid())
+        if (!index.isValid())
             return {};
         const SearchHit &hit = hits_[index.row()];
-        return QStringLiteral("[%1] ").arg(hit.group + 1) + DisplayFileName(index_.Path(hit));
+        switch (role) {
+        case Qt::DisplayRole: return QStringLiteral("[%1] ").arg(hit.group + 1) + DisplayFileName(index_.Path(hit));
+        // Looked at as the row is drawn: only the rows in sight are.
+        case Qt::ForegroundRole:
+            return ReachOf(index_.Path(hit)) == FavoriteReach::Playable ? QVariant() : QVariant(UnreachableText);
+        case Qt::ToolTipRole: return ReachNote(ReachOf(index_.Path(hit)));
+        default: return {};
+        }
     }
 
 private:
@@ -100,9 +109,20 @@ FavoriteSearch::FavoriteSearch(ListBox *list, std::function<int()> shownGroup, s
     Results->installEventFilter(this);
     connect(Field, &QLineEdit::textChanged, this, &FavoriteSearch::Search);
     connect(Results, &QListView::doubleClicked, this, &FavoriteSearch::PlayCurrent);
-    // Any change of the shown list is a change of its group's entries.
+    // Any change of the shown list is a change of its group's entries (a
+    // group switch, a player's group key, a drive that came): the matches
+    // are looked for again once the change is done.
     QAbstractItemModel *entries = list->model();
-    const auto changed = [this] { ++listChanges_; };
+    const auto changed = [this] {
+        ++listChanges_;
+        if (IsOpen() && !refreshQueued_) {
+            refreshQueued_ = true;
+            QTimer::singleShot(0, this, [this] {
+                refreshQueued_ = false;
+                Refresh();
+            });
+        }
+    };
     connect(entries, &QAbstractItemModel::rowsInserted, this, changed);
     connect(entries, &QAbstractItemModel::rowsRemoved, this, changed);
     connect(entries, &QAbstractItemModel::rowsMoved, this, changed);

@@ -7,7 +7,7 @@
 // was (rows, selection, scroll), and nothing of the search can reach a list
 // file. The shown group's entries are read from the list, the others' from
 // their list files; each group's index is built again only when its entries
-// changed.
+// changed. A match whose file cannot be played now shows grey, as in the list.
 
 #include "app/favorite_search.h"
 
@@ -57,6 +57,7 @@ private:
     std::function<int()> shownGroup_;
     std::function<QString(int)> groupFile_;
     quint64 listChanges_ = 0;
+    bool refreshQueued_ = false;
     FavoriteSearchIndex index_;
     SearchResults *model_;
 };
