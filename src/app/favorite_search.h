@@ -72,18 +72,27 @@ class FavoriteSearchIndex
 public:
     static constexpr int Groups = 20;
 
+    // True when group's index was built from source as stamp marks it.
+    bool Current(int group, const GroupSource &source, const QString &stamp) const
+    {
+        const Slot &slot = slots_[group];
+        return slot.built && slot.source == source && slot.stamp == stamp;
+    }
+    // Takes index as group's, built from source as stamp marks it.
+    void Set(int group, GroupSource source, QString stamp, GroupSearchIndex index)
+    {
+        slots_[group] = {std::move(index), std::move(source), std::move(stamp), true};
+    }
     // Brings group's index up to date with source: entries() gives its paths
     // when they changed since it was last built.
     template <typename Entries>
     void Refresh(int group, const GroupSource &source, const QString &stamp, Entries entries)
     {
-        Slot &slot = slots_[group];
-        if (slot.built && slot.source == source && slot.stamp == stamp)
+        if (Current(group, source, stamp))
             return;
-        slot.index.Build(entries());
-        slot.source = source;
-        slot.stamp = stamp;
-        slot.built = true;
+        GroupSearchIndex index;
+        index.Build(entries());
+        Set(group, source, stamp, std::move(index));
     }
 
     // Every group's entries whose file name holds text, group by group in list order.

@@ -131,7 +131,7 @@ FavoriteSearch::FavoriteSearch(ListBox *list, std::function<int()> shownGroup, s
     hide();
 }
 
-FavoriteSearch::~FavoriteSearch() = default;
+FavoriteSearch::~FavoriteSearch() = default; // waits for the indexing under way
 
 void FavoriteSearch::Open()
 {
@@ -142,6 +142,7 @@ void FavoriteSearch::Open()
         show();
         Field->clear();
         Search();
+        PrepareInBackground();
         emit Opened();
     }
     Field->setFocus(Qt::ShortcutFocusReason);
@@ -179,8 +180,47 @@ QStringList FavoriteSearch::Rows() const
     return rows;
 }
 
+void FavoriteSearch::PrepareInBackground()
+{
+    if (!preparing_.empty())
+        return;
+    // Two threads, each taking every other list file that is out of date.
+    std::array<std::vector<Prepared>, 2> jobs;
+    int next = 0;
+    for (int group = 0; group < FavoriteSearchIndex::Groups; ++group) {
+        if (group == shownGroup_())
+            continue;
+        const QString file = groupFile_(group);
+        const GroupSource source{false, 0, file};
+        const QString stamp = FileStamp(file);
+        if (!index_.Current(group, source, stamp))
+            jobs[next++ % jobs.size()].push_back({group, source, stamp, {}});
+    }
+    for (std::vector<Prepared> &job : jobs) {
+        if (job.empty())
+            continue;
+        preparing_.push_back(std::async(std::launch::async, [job = std::move(job)]() mutable {
+            for (Prepared &prepared : job)
+                prepared.index.Build(ListFilePaths(prepared.source.file));
+            return std::move(job);
+        }));
+    }
+}
+
+// What a list file held when its indexing began: a file changed since then
+// has another stamp, and UpdateIndex indexes it again.
+void FavoriteSearch::TakePrepared()
+{
+    for (std::future<std::vector<Prepared>> &future : preparing_)
+        for (Prepared &prepared : future.get())
+            index_.Set(prepared.group, std::move(prepared.source), std::move(prepared.stamp),
+                       std::move(prepared.index));
+    preparing_.clear();
+}
+
 void FavoriteSearch::UpdateIndex()
 {
+    TakePrepared();
     const int shown = shownGroup_();
     for (int group = 0; group < FavoriteSearchIndex::Groups; ++group) {
         if (group == shown) {
@@ -194,7 +234,9 @@ void FavoriteSearch::UpdateIndex()
 
 void FavoriteSearch::Search()
 {
-    UpdateIndex();
+    // Nothing typed finds nothing, and needs no index yet.
+    if (!Field->text().isEmpty())
+        UpdateIndex();
     model_->Show(index_.Find(Field->text()));
     if (model_->rowCount({}) > 0)
         Results->setCurrentIndex(model_->index(0));

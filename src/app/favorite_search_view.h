@@ -13,6 +13,7 @@
 
 #include <QWidget>
 #include <functional>
+#include <future>
 
 class ListBox;
 class QLineEdit;
@@ -49,6 +50,18 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // A group's index made on a thread of its own.
+    struct Prepared
+    {
+        int group;
+        GroupSource source;
+        QString stamp;
+        GroupSearchIndex index;
+    };
+    // Starts indexing, beside the user's typing, the list files whose index
+    // is out of date; the next search takes what they made.
+    void PrepareInBackground();
+    void TakePrepared();
     void UpdateIndex();
     void Search();
     void PlayCurrent();
@@ -59,6 +72,7 @@ private:
     quint64 listChanges_ = 0;
     bool refreshQueued_ = false;
     FavoriteSearchIndex index_;
+    std::vector<std::future<std::vector<Prepared>>> preparing_;
     SearchResults *model_;
 };
 
