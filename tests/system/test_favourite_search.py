@@ -1,6 +1,7 @@
-"""Ctrl+F's search of every favourites group with the real keyboard: the
-matches of three groups, read by a screen reader, one played with Return,
-and Esc bringing the list back as it was, no list file written."""
+"""Ctrl+F's search of every favourites group with real input: the matches of
+three groups, read by a screen reader, one played with Return, another with
+a double click, and Esc bringing the list back as it was, no list file
+written."""
 
 import os
 import unittest
@@ -42,6 +43,13 @@ class FavouriteSearch(FavouritesTest):
         player = program.wait_player("the chosen match's player")
         title = self.display.run(["xdotool", "getwindowname", str(player.id)]).strip()
         self.assertEqual(title, "ＥＰ０７ extra.avi - Reelbox")
+        self.display.key("Escape")
+        program.wait_no_player()
+        # A double click on the first match plays it too (the rows lie under the field).
+        self.display.click(*program.at((layout.FAVOURITES[0] + 60, layout.FAVOURITES[1] + 20 + 8)), repeat=2)
+        player = program.wait_player("the double-clicked match's player")
+        title = self.display.run(["xdotool", "getwindowname", str(player.id)]).strip()
+        self.assertEqual(title, "show ep07.avi - Reelbox")
         self.display.key("Escape")
         program.wait_no_player()
 
