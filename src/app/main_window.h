@@ -10,6 +10,7 @@
 
 #include "app/open_arguments.h"
 #include "app/shared_procedures.h"
+#include "app/trash_undo.h"
 #include "desktop/remote_control.h"
 #include "widgets/message_box.h"
 
@@ -246,8 +247,16 @@ private:
     // about the rest in one message.
     void AddFavorites(const QStringList &paths);
     void ConnectFavorites();
-    void DeleteFile(const QString &path);
+    // The trash picture (main_window_trash.cpp): path goes to the trash, or is
+    // deleted where no trash can take it and no question is asked; the file
+    // list is listed afresh with the neighbouring row selected, and Ctrl+Z
+    // takes the file back for a while.
+    std::optional<TrashedFile> DeleteFile(const QString &path);
     void RelistFiles();
+    FileListView ViewOfFiles() const;
+    void ShowFiles(const FileListView &view);
+    void ConnectTrashUndo();
+    void UndoTrash();
     // Tells the user once how many matching files the file list could not
     // hold, for each folder and file type it shows.
     void TellAboutFilesLeftOut();
@@ -280,6 +289,7 @@ private:
     bool RequestEndsPlaying = false; // one came while a list played: that list ends
     int PlayersShowing = 0;          // shows under way (one, or none)
     MountWatcher *Mounts;
+    TrashUndo *Undo = nullptr;
     // Records of the current group's list file past the list's limit: kept
     // as they were, after the list's own, until the list is cleared.
     QList<QByteArray> RecordsPastLimit;

@@ -204,7 +204,15 @@ TEST_F(Favorites, ATooLongPathIsRefusedWithOneMessagePerOperation)
     EXPECT_EQ(messages_.size(), 2);
 }
 
-TEST_F(Favorites, TheDeletePictureDeletesAtOnceWithoutConfirmation)
+class TrashedFavorites : public Favorites
+{
+protected:
+    void SetUp() override { qputenv("XDG_DATA_HOME", home_.Path().toUtf8()); }
+    void TearDown() override { qunsetenv("XDG_DATA_HOME"); }
+    ProgramFolder home_;
+};
+
+TEST_F(TrashedFavorites, WithoutConfirmationTheFileStillGoesToTheTrashItsNeighbourIsSelectedAndCtrlZTakesItBack)
 {
     QStringList names;
     for (int i = 0; i < 30; ++i)
@@ -213,26 +221,36 @@ TEST_F(Favorites, TheDeletePictureDeletesAtOnceWithoutConfirmation)
     bool asked = false;
     w->ConfirmTrash = [&](const QStringList &) { return asked = true; };
     w->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
-    w->File1->SetListIndex(11); // the selection is not what was dragged
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    w->File1->SetListIndex(12);
     w->File1->SetFirstVisibleRow(10);
     ASSERT_EQ(w->File1->FirstVisibleRow(), 10);
     w->Img_Del_DragDrop(FileAt(*w, 12));
     EXPECT_FALSE(asked);
     EXPECT_FALSE(folder_.Exists("clips/clip12.avi"));
-    EXPECT_TRUE(folder_.Exists("clips/clip11.avi"));
+    EXPECT_EQ(home_.Read("Trash/files/clip12.avi"), "x");
     EXPECT_EQ(w->File1->ListCount(), 29);
     EXPECT_EQ(w->File1->FirstVisibleRow(), 10);
-    EXPECT_TRUE(messages_.isEmpty());
-}
+    EXPECT_EQ(w->File1->FileName(), "clip13.avi");
 
-class TrashedFavorites : public Favorites
-{
-protected:
-    void SetUp() override { qputenv("XDG_DATA_HOME", home_.Path().toUtf8()); }
-    void TearDown() override { qunsetenv("XDG_DATA_HOME"); }
-    ProgramFolder home_;
-};
+    folder_.Write("clips/clip12.avi", "new"); // something took its name
+    QTest::keyClick(w.get(), Qt::Key_Z, Qt::ControlModifier);
+    ASSERT_EQ(messages_.size(), 1);
+    EXPECT_EQ(folder_.Read("clips/clip12.avi"), "new");
+    QFile::remove(folder_.FilePath("clips/clip12.avi"));
+    QTest::keyClick(w.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(folder_.Read("clips/clip12.avi"), "x");
+    EXPECT_FALSE(QFileInfo::exists(home_.FilePath("Trash/info/clip12.avi.trashinfo")));
+    EXPECT_EQ(w->File1->ListCount(), 30);
+    EXPECT_EQ(w->File1->FileName(), "clip12.avi");
+    EXPECT_EQ(w->File1->FirstVisibleRow(), 10);
+
+    QFile::remove(folder_.FilePath("clips/clip12.avi"));
+    QTest::keyClick(w.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_FALSE(folder_.Exists("clips/clip12.avi")) << "taken back once only";
+    EXPECT_EQ(messages_.size(), 1);
+}
 
 TEST_F(TrashedFavorites, WithConfirmationTheFileGoesToTheTrashOnlyWhenTheUserAgrees)
 {
