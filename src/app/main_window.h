@@ -14,6 +14,7 @@
 #include "desktop/remote_control.h"
 #include "widgets/message_box.h"
 
+#include <QHash>
 #include <QList>
 #include <QWidget>
 #include <array>
@@ -23,12 +24,15 @@
 class Command;
 class DirListBox;
 class DriveListBox;
+class FavoritesMenu;
 class FileListBox;
 class FolderPrefetch;
 class GradientPanel;
 class ListBox;
 class ListCourse;
 class MountWatcher;
+class MovedFileSearch;
+struct MovedFile;
 class PlayerFactory;
 enum class PlayerWindow;
 struct PlatformError;
@@ -164,6 +168,8 @@ public:
     MessageBoxFunction ShowMessage;
     // How a move to the trash is confirmed; tests answer instead of the user.
     TrashConfirmation ConfirmTrash;
+    // The favourites list's context menu, to add items to.
+    FavoritesMenu *FavoritesContextMenu = nullptr;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -257,6 +263,12 @@ private:
     void ShowFiles(const FileListView &view);
     void ConnectTrashUndo();
     void UndoTrash();
+    // The favourites' context menu and finding entries whose files moved
+    // (main_window_mending.cpp).
+    void ConnectFavoritesMenu();
+    void FindMovedFavorites();
+    void OfferMovedFavorites(const QList<MovedFile> &found);
+    void MendFavorites(const QHash<QByteArray, QString> &moves);
     // Tells the user once how many matching files the file list could not
     // hold, for each folder and file type it shows.
     void TellAboutFilesLeftOut();
@@ -266,6 +278,8 @@ private:
     // can be reached now.
     void LoadFavorites(qint16 group);
     void AddFavoriteEntry(const QString &path, const QByteArray &record = {});
+    // Entry row names path from now on, in its list file too once saved.
+    void ReplaceFavoriteEntry(int row, const QString &path);
     QList<QByteArray> FavoriteRecords() const;
     // Looks at entry row's file now and shows what it found; true when it can be played.
     bool CheckFavorite(int row);
@@ -290,6 +304,7 @@ private:
     int PlayersShowing = 0;          // shows under way (one, or none)
     MountWatcher *Mounts;
     TrashUndo *Undo = nullptr;
+    MovedFileSearch *MovedSearch = nullptr; // the search under way, if any
     // Records of the current group's list file past the list's limit: kept
     // as they were, after the list's own, until the list is cleared.
     QList<QByteArray> RecordsPastLimit;

@@ -46,6 +46,7 @@ void Reelbox_S::ConnectFavorites()
     });
     connect(Mounts, &MountWatcher::Changed, this, &Reelbox_S::CheckFavorites);
     ConnectTrashUndo();
+    ConnectFavoritesMenu();
     for (qint16 index = 0; index < qint16(Img_G.size()); ++index)
         connect(Img_G[index], &PictureLabel::MouseDown, this, [this, index] { Img_G_MouseDown(index); });
 }
