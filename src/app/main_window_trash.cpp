@@ -60,14 +60,15 @@ void Reelbox_S::Img_Del_DragDrop(const QString &draggedFile)
     File1->SetFirstVisibleRow(before.firstVisible);
     // The file's neighbour takes its place as the selection; a file that
     // stayed keeps the selection as it was.
-    const bool gone = draggedRow >= 0 && KindOfPath(draggedFile) == PathKind::Missing;
-    if (gone && File1->ListCount() > 0)
+    const bool gone = !draggedFile.isEmpty() && KindOfPath(draggedFile) == PathKind::Missing;
+    if (gone && draggedRow >= 0)
         File1->SetListIndex(qint16(qMin(draggedRow, File1->ListCount() - 1)));
-    else if (!gone)
+    else
         File1->SetListIndex(qint16(RowOf(*File1, before.selected)));
     if (trashed)
         Undo->Offer(*trashed, before);
-    CheckFavorites();
+    if (gone)
+        CheckFavorites(); // its entries show it gone
 }
 
 std::optional<TrashedFile> Reelbox_S::DeleteFile(const QString &path)

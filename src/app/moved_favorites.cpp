@@ -123,11 +123,13 @@ MovedFileSearch::MovedFileSearch(const QStringList &paths, QObject *parent)
         QList<MissingEntry> missing;
         QHash<QString, QMultiHash<QByteArray, QString>> searched;
         int folders = 0;
+        QSet<QString> looked;
         for (const QString &path : paths) {
             if (cancel_)
                 break;
-            if (KindOfPath(path) != PathKind::Missing)
+            if (looked.contains(path) || KindOfPath(path) != PathKind::Missing)
                 continue;
+            looked.insert(path);
             const QString folder = NearestExistingFolder(path);
             if (folder.isEmpty())
                 continue;

@@ -125,6 +125,13 @@ class DriveTrash(FavouritesTest):
         wait_for(lambda: read(f"{drive}/a.avi") == b"clip\n", "a.avi back on the drive")
         self.assertEqual(read(f"{trash}/info/a.avi.trashinfo"), b"")
 
+        # Where the administrator made a trash for all (sticky), each user's is in it.
+        subprocess.run([*in_namespace, "sh", "-c", f"mkdir -m 1777 {drive}/.Trash"], check=True)
+        wait_for(lambda: len(self.file_rows(program)) == 1, "a.avi listed again")
+        self.drag_file_to(program, 0, layout.centre(layout.TRASH))
+        wait_for(lambda: read(f"{drive}/.Trash/{os.getuid()}/files/a.avi") == b"clip\n",
+                 "a.avi in the shared trash's folder of the user")
+
 
 if __name__ == "__main__":
     unittest.main()
