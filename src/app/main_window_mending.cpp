@@ -89,7 +89,7 @@ void Reelbox_S::FindMovedFavorites()
         progress->setLabelText(QStringLiteral("見つからないファイルを探しています… (%1 フォルダ)").arg(folders));
     });
     connect(MovedSearch, &MovedFileSearch::Done, this, [this, progress](const QList<MovedFile> &found, bool cancelled) {
-        progress->deleteLater();
+        delete progress; // at once: under the question below a later deletion would wait, and it could show
         MovedSearch->deleteLater();
         MovedSearch = nullptr;
         if (!cancelled)

@@ -7,7 +7,7 @@ import os
 import unittest
 
 import layout
-from harness import wait_for
+from harness import stays, wait_for
 from test_absent_files import greyed, shown_normally
 from test_favourites import FavouritesTest, records
 
@@ -41,7 +41,9 @@ class MovedFavourites(FavouritesTest):
         open_menu()
         wait_for(lambda: [w for w in program.windows() if w.id not in before], "the context menu")
         self.display.key("Down", "Return")
-        return wait_for(lambda: [w for w in program.players() if w.id not in before], "the question")
+        wait_for(lambda: [w for w in program.players() if w.id not in before], "the question")
+        # The search has ended: its progress window never shows over the question.
+        stays(lambda: len([w for w in program.players() if w.id not in before]) == 1, "the question alone", 1.0)
 
     def test_yes_mends_the_one_file_found_in_every_group_and_leaves_the_name_found_twice(self):
         program = self.start_with_moved_files()
