@@ -7,9 +7,9 @@
 #include "base/file_names.h"
 #include "fakes/program_folder.h"
 
-#include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <optional>
 #include <unistd.h>
 
 namespace {
@@ -52,11 +52,13 @@ TEST(MovedFileSearch, FindsTheOneFileOfAGoneEntrysNameAndCallsTwoAmbiguous)
                               root.FilePath("clips/lost.avi"), root.FilePath("clips/gone/deeper/moved.avi")};
 
     MovedFileSearch search(entries);
-    QSignalSpy done(&search, &MovedFileSearch::Done);
-    ASSERT_TRUE(done.wait(10000));
-    const QList<MovedFile> found = done.first().first().value<QList<MovedFile>>();
-    EXPECT_EQ(found, (QList<MovedFile>{{entries[0], {moved}}, {entries[1], {twinA, twinB}}, {entries[4], {moved}}}));
-    EXPECT_FALSE(done.first().last().toBool());
+    std::optional<QList<MovedFile>> found;
+    QObject::connect(&search, &MovedFileSearch::Done, &search, [&](const QList<MovedFile> &files, bool cancelled) {
+        EXPECT_FALSE(cancelled);
+        found = files;
+    });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return found.has_value(); }, 10000));
+    EXPECT_EQ(*found, (QList<MovedFile>{{entries[0], {moved}}, {entries[1], {twinA, twinB}}, {entries[4], {moved}}}));
 }
 
 TEST(MendRecords, ReplacesTheRecordsOfMovedFilesAndKeepsEveryOtherByteForByte)
