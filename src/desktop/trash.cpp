@@ -90,12 +90,13 @@ bool TrashFolders(const QByteArray &root)
     return OwnFolder(Join(root, "files")) && OwnFolder(Join(root, "info"));
 }
 
+// "" when neither the data folder nor the home is named by an absolute path.
 QByteArray HomeTrash()
 {
     QByteArray data = qgetenv("XDG_DATA_HOME");
     if (!data.startsWith('/'))
         data = qgetenv("HOME") + "/.local/share";
-    return Join(data, "Trash");
+    return data.startsWith('/') ? Join(data, "Trash") : QByteArray();
 }
 
 struct TrashFolder
@@ -107,7 +108,7 @@ struct TrashFolder
 std::optional<TrashFolder> TrashFor(const QByteArray &folder, dev_t device)
 {
     const QByteArray home = HomeTrash();
-    if (DeviceOfNearest(home) == device) {
+    if (!home.isEmpty() && DeviceOfNearest(home) == device) {
         if (OwnFolders(home) && TrashFolders(home))
             return TrashFolder{home, {}};
         return std::nullopt;
