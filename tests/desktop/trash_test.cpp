@@ -99,13 +99,4 @@ TEST_F(HomeTrash, ANameThatIsNotUtf8GoesToTheTrashBesideOneOfItsNameAndComesBack
         ::unlink(EncodeFileName(left).constData());
 }
 
-TEST_F(HomeTrash, WhereNoTrashCanBeMadeTheFileStays)
-{
-    home_.Write("share", "a file where the data folder would be");
-    const QString a = files_.Write("a.avi", "aaa");
-    TrashedFile trashed;
-    EXPECT_EQ(MoveFileToTrash(a, trashed), TrashResult::NoTrash);
-    EXPECT_EQ(ReadBytes(a), "aaa");
-}
-
 } // namespace
