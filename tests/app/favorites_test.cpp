@@ -4,6 +4,7 @@
 #include "app/favorite_files.h"
 #include "app/list_file.h"
 #include "app/main_window_fixture.h"
+#include "app/trash_undo.h"
 #include "base/file_names.h"
 #include "controls/command.h"
 #include "fakes/file_size_limit.h"
@@ -250,6 +251,17 @@ TEST_F(TrashedFavorites, WithoutConfirmationTheFileStillGoesToTheTrashItsNeighbo
     QTest::keyClick(w.get(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_FALSE(folder_.Exists("clips/clip12.avi")) << "taken back once only";
     EXPECT_EQ(messages_.size(), 1);
+}
+
+TEST(TrashUndo, AnOfferEndsAfterItsTimeAndANewOneTakesThePlaceOfTheOld)
+{
+    QObject owner;
+    TrashUndo undo(&owner, 50);
+    undo.Offer({"/v/a.avi", "/t/files/a.avi", "/t/info/a.avi.trashinfo"}, {});
+    undo.Offer({"/v/b.avi", "/t/files/b.avi", "/t/info/b.avi.trashinfo"}, {});
+    ASSERT_TRUE(undo.File());
+    EXPECT_EQ(undo.File()->originalPath, "/v/b.avi");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !undo.File(); }, 2000));
 }
 
 TEST_F(TrashedFavorites, WithConfirmationTheFileGoesToTheTrashOnlyWhenTheUserAgrees)
