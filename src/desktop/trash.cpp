@@ -154,6 +154,22 @@ bool WriteNote(int fd, const QByteArray &text)
     return ::fsync(fd) == 0;
 }
 
+// rename(2) that never replaces what stands at `to`, even when it comes
+// between a look and the move; false with errno EEXIST when something does.
+bool MoveWithoutReplacing(const QByteArray &from, const QByteArray &to)
+{
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    // A file system without that guard: a look first, then the move.
+    if (Exists(to)) {
+        errno = EEXIST;
+        return false;
+    }
+    return ::rename(from.constData(), to.constData()) == 0;
+}
+
 } // namespace
 
 QByteArray TrashEntryName(const QByteArray &name, int attempt)
@@ -203,11 +219,11 @@ TrashResult MoveFileToTrash(const QString &path, TrashedFile &trashed)
             return TrashResult::Failed;
         const bool noted = WriteNote(fd, note);
         ::close(fd);
-        if (noted && !Exists(filesPath) && ::rename(original.constData(), filesPath.constData()) == 0) {
+        if (noted && MoveWithoutReplacing(original, filesPath)) {
             trashed = {path, DecodeFileName(filesPath), DecodeFileName(infoPath)};
             return TrashResult::Trashed;
         }
-        const bool taken = noted && Exists(filesPath);
+        const bool taken = noted && errno == EEXIST; // a file without its note: another name
         ::unlink(infoPath.constData());
         if (!taken)
             return TrashResult::Failed;
@@ -221,14 +237,7 @@ RestoreResult RestoreFromTrash(const TrashedFile &trashed)
     const QByteArray to = EncodeFileName(trashed.originalPath);
     if (!Exists(from))
         return RestoreResult::Gone;
-    // Never over what stands there now, even when it comes between a look and the move.
-    int moved = ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE);
-    if (moved != 0 && (errno == EINVAL || errno == ENOSYS)) { // a file system without that guard
-        if (Exists(to))
-            return RestoreResult::Occupied;
-        moved = ::rename(from.constData(), to.constData());
-    }
-    if (moved != 0)
+    if (!MoveWithoutReplacing(from, to))
         return errno == EEXIST ? RestoreResult::Occupied : RestoreResult::Failed;
     ::unlink(EncodeFileName(trashed.infoPath).constData());
     return RestoreResult::Restored;
