@@ -11,9 +11,11 @@
 #include "app/favorite_groups.h"
 #include "app/open_arguments.h"
 #include "app/shared_procedures.h"
+#include "app/trash_undo.h"
 #include "desktop/remote_control.h"
 #include "widgets/message_box.h"
 
+#include <QHash>
 #include <QList>
 #include <QWidget>
 #include <array>
@@ -24,12 +26,15 @@ class Command;
 class DirListBox;
 class FavoriteSearch;
 class DriveListBox;
+class FavoritesMenu;
 class FileListBox;
 class FolderPrefetch;
 class GradientPanel;
 class ListBox;
 class ListCourse;
 class MountWatcher;
+class MovedFileSearch;
+struct MovedFile;
 class PlayerFactory;
 enum class PlayerWindow;
 struct PlatformError;
@@ -168,6 +173,8 @@ public:
     MessageBoxFunction ShowMessage;
     // How a move to the trash is confirmed; tests answer instead of the user.
     TrashConfirmation ConfirmTrash;
+    // The favourites list's context menu, to add items to.
+    FavoritesMenu *FavoritesContextMenu = nullptr;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -251,8 +258,22 @@ private:
     // about the rest in one message.
     void AddFavorites(const QStringList &paths);
     void ConnectFavorites();
-    void DeleteFile(const QString &path);
+    // The trash picture (main_window_trash.cpp): path goes to the trash, or is
+    // deleted where no trash can take it and no question is asked; the file
+    // list is listed afresh with the neighbouring row selected, and Ctrl+Z
+    // takes the file back for a while.
+    std::optional<TrashedFile> DeleteFile(const QString &path);
     void RelistFiles();
+    FileListView ViewOfFiles() const;
+    void ShowFiles(const FileListView &view);
+    void ConnectTrashUndo();
+    void UndoTrash();
+    // The favourites' context menu and finding entries whose files moved
+    // (main_window_mending.cpp).
+    void ConnectFavoritesMenu();
+    void FindMovedFavorites();
+    void OfferMovedFavorites(const QList<MovedFile> &found);
+    void MendFavorites(const QHash<QByteArray, QString> &moves);
     // Tells the user once how many matching files the file list could not
     // hold, for each folder and file type it shows.
     void TellAboutFilesLeftOut();
@@ -262,6 +283,8 @@ private:
     // can be reached now.
     void LoadFavorites(qint16 group);
     void AddFavoriteEntry(const QString &path, const QByteArray &record = {});
+    // Entry row names path from now on, in its list file too once saved.
+    void ReplaceFavoriteEntry(int row, const QString &path);
     QList<QByteArray> FavoriteRecords() const;
     // Looks at entry row's file now and shows what it found; true when it can be played.
     bool CheckFavorite(int row);
@@ -292,6 +315,8 @@ private:
     bool RequestEndsPlaying = false; // one came while a list played: that list ends
     int PlayersShowing = 0;          // shows under way (one, or none)
     MountWatcher *Mounts;
+    TrashUndo *Undo = nullptr;
+    MovedFileSearch *MovedSearch = nullptr; // the search under way, if any
     // Records of the current group's list file past the list's limit: kept
     // as they were, after the list's own, until the list is cleared.
     QList<QByteArray> RecordsPastLimit;

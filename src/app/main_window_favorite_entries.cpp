@@ -56,6 +56,14 @@ void Reelbox_S::AddFavoriteEntry(const QString &path, const QByteArray &record)
         ShowReach(item, false, ReachNote(reach));
 }
 
+void Reelbox_S::ReplaceFavoriteEntry(int row, const QString &path)
+{
+    QListWidgetItem *item = List_Favorite->item(row);
+    item->setText(path);
+    item->setData(RecordRole, EncodeListRecord(path));
+    CheckFavorite(row);
+}
+
 QList<QByteArray> Reelbox_S::FavoriteRecords() const
 {
     QList<QByteArray> records;
