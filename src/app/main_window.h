@@ -8,6 +8,7 @@
 // public, so tests can drive them as the user would; each control event has
 // one handler named after the control and the event.
 
+#include "app/favorite_groups.h"
 #include "app/open_arguments.h"
 #include "app/shared_procedures.h"
 #include "app/trash_undo.h"
@@ -23,6 +24,7 @@
 
 class Command;
 class DirListBox;
+class FavoriteSearch;
 class DriveListBox;
 class FavoritesMenu;
 class FileListBox;
@@ -42,7 +44,7 @@ class QFrame;
 class QListWidgetItem;
 struct Reelbox_B;
 
-class Reelbox_S : public QWidget, public RemotePlayList
+class Reelbox_S : public QWidget, public RemotePlayList, public FavoriteGroups
 {
     Q_OBJECT
 public:
@@ -154,6 +156,9 @@ public:
     void RemoteSetRepeat(bool on) override;
     std::optional<bool> RemoteShuffles() const override;
     void RemoteSetShuffle(bool on) override;
+
+    // The player windows' group keys (main_window_group_keys.cpp).
+    GroupAddition AddToGroup(int group, const QString &path) override;
 
     void EnableFileButtons();
     void EnableFavoriteButtons();
@@ -285,6 +290,13 @@ private:
     bool CheckFavorite(int row);
     void ShowReach(QListWidgetItem *item, bool playable, const QString &note);
     void DisarmFavoriteButtonsWithoutSelection();
+    // Ctrl+F's search of all groups (main_window_search.cpp).
+    void SetUpFavoriteSearch();
+    void PlayFoundFavorite(const QString &path);
+    // While it shows, the favourites buttons rest.
+    bool Searching() const;
+    FavoriteSearch *Search = nullptr;
+    bool FavoritesArmedBeforeSearch = false;
     // Writes the favourites as the current group's list file; false (and the
     // user told) when it could not be written.
     bool SaveCurrentGroup();

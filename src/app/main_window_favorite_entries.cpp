@@ -20,8 +20,6 @@ namespace {
 // in this run: they are stored as their path).
 constexpr int RecordRole = Qt::UserRole;
 
-const QColor UnreachableText(140, 140, 140);
-
 } // namespace
 
 void Reelbox_S::LoadFavorites(qint16 group)
