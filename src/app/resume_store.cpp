@@ -88,9 +88,10 @@ bool ResumeStore::Open()
         return false;
     if (!db.open())
         return false;
+    // Read before anything is written: a database put aside keeps its bytes.
     QSqlQuery check(db);
-    if (!check.exec(QStringLiteral("PRAGMA journal_mode=WAL")) || !check.exec(QStringLiteral("PRAGMA quick_check"))
-        || !check.next() || check.value(0).toString() != QStringLiteral("ok")) {
+    if (!check.exec(QStringLiteral("PRAGMA quick_check")) || !check.next()
+        || check.value(0).toString() != QStringLiteral("ok")) {
         db.close();
         return false;
     }
@@ -98,6 +99,8 @@ bool ResumeStore::Open()
         db.close();
         return false;
     }
+    // A disk that takes no writes keeps the old journal; the first write then tells.
+    check.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
     return true;
 }
 
