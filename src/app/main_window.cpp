@@ -4,6 +4,7 @@
 
 #include "app/gradient_panel.h"
 #include "app/play_order.h"
+#include "app/reach_checker.h"
 #include "app/reelbox_b.h"
 #include "base/program_name.h"
 #include "base/units.h"
@@ -66,6 +67,7 @@ Reelbox_S::Reelbox_S(Reelbox_B &shared, PlayerFactory &players, FolderPrefetch *
     , SavedFolder(savedFolder)
     , RandomGenerator(SeededGenerator())
     , Mounts(new MountWatcher(this))
+    , Reach(new ReachChecker(this))
 {
     ShowMessage = [this](const QString &text, int style, const QString &title) {
         return ShowMessageBox(this, text, style, title);

@@ -35,6 +35,9 @@ class PictureLabel;
 class QComboBox;
 class QFrame;
 class QListWidgetItem;
+class ReachChecker;
+struct ReachAnswer;
+struct ReachQuestion;
 struct Reelbox_B;
 
 class Reelbox_S : public QWidget, public RemotePlayList
@@ -155,6 +158,8 @@ public:
     // Looks again whether each favourite's file can be played (a drive came or
     // went) and shows it.
     void CheckFavorites();
+    // Whether answers about the favourites' files are still to come.
+    bool CheckingFavorites() const;
     // Stores the settings, the folder shown and the current group's favourites;
     // returns the files that could not be written.
     QStringList SaveSettings();
@@ -256,11 +261,18 @@ private:
     // it goes back to its list file byte for byte, and shows whether its file
     // can be reached now.
     void LoadFavorites(qint16 group);
-    void AddFavoriteEntry(const QString &path, const QByteArray &record = {});
+    // Adds entries for paths at the end and has their files looked at.
+    void AppendFavorites(const QStringList &paths);
     QList<QByteArray> FavoriteRecords() const;
-    // Looks at entry row's file now and shows what it found; true when it can be played.
+    // What the reach checker is asked about rows from..to-1.
+    QList<ReachQuestion> ReachQuestions(int from, int to) const;
+    // Looks at entry row's file now (waiting for the answer, off this
+    // thread) and shows what it found; true when it can be played.
     bool CheckFavorite(int row);
-    void ShowReach(QListWidgetItem *item, bool playable, const QString &note);
+    // Whether entry row shows as one that can be played (not greyed).
+    bool FavoriteShownPlayable(int row) const;
+    void ShowReach(QListWidgetItem *item, const ReachAnswer &answer);
+    void ShowReachAnswers(const QList<ReachAnswer> &answers);
     void DisarmFavoriteButtonsWithoutSelection();
     // Writes the favourites as the current group's list file; false (and the
     // user told) when it could not be written.
@@ -280,6 +292,9 @@ private:
     bool RequestEndsPlaying = false; // one came while a list played: that list ends
     int PlayersShowing = 0;          // shows under way (one, or none)
     MountWatcher *Mounts;
+    // Looks at the favourites' files off the window's thread.
+    ReachChecker *Reach;
+    quint64 LastFavoriteEntry = 0; // the id given to the newest entry
     // Records of the current group's list file past the list's limit: kept
     // as they were, after the list's own, until the list is cleared.
     QList<QByteArray> RecordsPastLimit;

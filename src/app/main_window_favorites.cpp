@@ -6,6 +6,7 @@
 
 #include "app/favorite_files.h"
 #include "app/player_factory.h"
+#include "app/reach_checker.h"
 #include "app/reelbox_b.h"
 #include "base/file_names.h"
 #include "base/file_url.h"
@@ -52,6 +53,7 @@ void Reelbox_S::ConnectFavorites()
             Img_Del_DragDrop(FileListBox::DraggedFile(data));
     });
     connect(Mounts, &MountWatcher::Changed, this, &Reelbox_S::CheckFavorites);
+    connect(Reach, &ReachChecker::Answered, this, &Reelbox_S::ShowReachAnswers);
     for (qint16 index = 0; index < qint16(Img_G.size()); ++index)
         connect(Img_G[index], &PictureLabel::MouseDown, this, [this, index] { Img_G_MouseDown(index); });
 }
@@ -62,9 +64,11 @@ void Reelbox_S::List_Favorite_MouseDown()
     if (selected < 0)
         return;
     FavoriteStartIndex = selected;
-    // An entry that cannot be played now can still be removed.
-    Comd[PlayFavoriteButton]->SetEnabledProperty(CheckFavorite(selected));
+    // An entry that cannot be played now can still be removed. 再生 follows
+    // what the entry shows, and what a fresh look at its file finds.
+    Comd[PlayFavoriteButton]->SetEnabledProperty(FavoriteShownPlayable(selected));
     Comd[RemoveFavoriteButton]->SetEnabledProperty(true);
+    Reach->Check(ReachQuestions(selected, selected + 1), false);
 }
 
 // What ﾘｽﾄから削除 and 再生 act on is what shows selected: with nothing
@@ -106,8 +110,7 @@ void Reelbox_S::List_Favorite_OLEDragDrop(const QByteArray &uriList)
 void Reelbox_S::AddFavorites(const QStringList &paths)
 {
     const FavoriteCandidates candidates = SplitFavoriteCandidates(paths, MaxListEntries - List_Favorite->count());
-    for (const QString &path : candidates.fitting)
-        AddFavoriteEntry(path);
+    AppendFavorites(candidates.fitting);
     EnableFavoriteButtons();
     const QString notAdded = NotAddedMessage(candidates);
     if (!notAdded.isEmpty())

@@ -7,14 +7,15 @@
 #include <QDropEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QStyledItemDelegate>
 
 namespace {
 
-// Makes every row at least `extent` pixels wide. The view then computes its
-// own horizontal scroll range from the widest row, so the list scrolls
-// sideways over the whole extent without the view's range ever being
-// overridden (overriding it inside the view's layout pass re-triggers that
+// Makes the rows at least `extent` pixels wide (all as wide as the first:
+// their size is uniform). The view then computes its own horizontal scroll
+// range from the rows, so the list scrolls sideways over the whole extent
+// without the view's range ever being overridden (overriding it inside the view's layout pass re-triggers that
 // pass for ever).
 class ExtentDelegate : public QStyledItemDelegate
 {
@@ -48,6 +49,9 @@ ListBox::ListBox(QWidget *parent)
 {
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    // Every row is one line of the list's font: its height is measured once,
+    // not once per entry.
+    setUniformItemSizes(true);
     setItemDelegate(new ExtentDelegate(extent_, this));
     MakeListAccessible(this);
 }
@@ -72,6 +76,25 @@ bool ListBox::AddItem(const QString &text)
         return false;
     addItem(text);
     return true;
+}
+
+void ListBox::SetEntries(const QStringList &texts, const EntryDressing &dress)
+{
+    clear();
+    AppendEntries(texts, dress);
+}
+
+void ListBox::AppendEntries(const QStringList &texts, const EntryDressing &dress)
+{
+    const int first = count();
+    addItems(texts.mid(0, qMax(MaxListEntries - first, 0)));
+    if (!dress)
+        return;
+    // The rows are new and not yet drawn: the view reads their data when it
+    // paints them, so it need not hear of each entry's data one by one.
+    const QSignalBlocker quiet(model());
+    for (int row = first; row < count(); ++row)
+        dress(*item(row), row);
 }
 
 QString ListBox::List(int index) const

@@ -4,9 +4,10 @@
 // and, once given the formats it takes, drops of data offering one of them.
 // Texts that are file names (file_names.h) show as the user reads them.
 // Like a list box, a press where no entry is keeps the selection, and the
-// list holds at most MaxListEntries texts.
+// list holds at most MaxListEntries texts. Its rows are of one height.
 
 #include <QListWidget>
+#include <functional>
 
 class QMimeData;
 
@@ -30,6 +31,13 @@ public:
     QStringList Entries() const;
     // Adds text at the end; false (nothing added) when the list is full.
     bool AddItem(const QString &text);
+    // Replaces every entry with texts, or adds texts at the end, as many as
+    // the list can hold, in one insertion: a list of tens of thousands fills
+    // at once. dress, when given, sets the data of each new entry (and its
+    // row) before anything shows it.
+    using EntryDressing = std::function<void(QListWidgetItem &entry, int row)>;
+    void SetEntries(const QStringList &texts, const EntryDressing &dress = {});
+    void AppendEntries(const QStringList &texts, const EntryDressing &dress = {});
 
     // Takes drops of data offering any of formats (none: takes no drops).
     void SetDropFormats(const QStringList &formats);
