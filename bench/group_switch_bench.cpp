@@ -60,9 +60,12 @@ struct Program
         file.write(records);
     }
 
-    static Program &Shared()
+    // Made on first use, ended before the application is.
+    static std::unique_ptr<Program> &Shared()
     {
-        static Program program;
+        static std::unique_ptr<Program> program;
+        if (!program)
+            program = std::make_unique<Program>();
         return program;
     }
 };
@@ -71,8 +74,7 @@ struct Program
 // does before it can take the next click.
 void BM_GroupSwitchUntilAnswering(benchmark::State &state)
 {
-    Program &program = Program::Shared();
-    Reelbox_S &w = *program.window;
+    Reelbox_S &w = *Program::Shared()->window;
     const auto group = qint16(state.range(0));
     for (auto _ : state) {
         w.Img_G_MouseDown(group);
@@ -88,8 +90,7 @@ void BM_GroupSwitchUntilAnswering(benchmark::State &state)
 // From the press until every entry shows whether its file is there.
 void BM_GroupSwitchUntilAllMarked(benchmark::State &state)
 {
-    Program &program = Program::Shared();
-    Reelbox_S &w = *program.window;
+    Reelbox_S &w = *Program::Shared()->window;
     const auto group = qint16(state.range(0));
     for (auto _ : state) {
         w.Img_G_MouseDown(group);
@@ -139,5 +140,6 @@ int main(int argc, char **argv)
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
+    Program::Shared().reset();
     return 0;
 }
