@@ -2,6 +2,7 @@
 
 #include "app/main_window.h"
 
+#include "app/favorite_list.h"
 #include "app/gradient_panel.h"
 #include "app/play_order.h"
 #include "app/reach_checker.h"
@@ -231,6 +232,9 @@ void Reelbox_S::CreateFavorites()
         Img_G[n] = NewImage(Pic_C, 2220 + 240 * n, 3720, QStringLiteral("group_empty"));
     List_Favorite = new ListBox(Pic_C);
     List_Favorite->setGeometry(TwipsRect(240, 3960, 5235, 2790));
+    Favorites = new FavoriteList(List_Favorite);
+    Favorites->SetFont(List_Favorite->font());
+    List_Favorite->setModel(Favorites);
 }
 
 void Reelbox_S::CreateFooter()

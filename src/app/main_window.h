@@ -22,6 +22,7 @@
 class Command;
 class DirListBox;
 class DriveListBox;
+class FavoriteList;
 class FileListBox;
 class FolderPrefetch;
 class GradientPanel;
@@ -34,10 +35,8 @@ struct PlatformError;
 class PictureLabel;
 class QComboBox;
 class QFrame;
-class QListWidgetItem;
 class ReachChecker;
 struct ReachAnswer;
-struct ReachQuestion;
 struct Reelbox_B;
 
 class Reelbox_S : public QWidget, public RemotePlayList
@@ -72,6 +71,7 @@ public:
     PictureLabel *lbl_G;
     std::array<PictureLabel *, 20> Img_G{};
     ListBox *List_Favorite;
+    FavoriteList *Favorites; // what List_Favorite shows
     PictureLabel *lbl_URL;
 
     // The skinned buttons, by their index in Comd.
@@ -160,6 +160,8 @@ public:
     void CheckFavorites();
     // Whether answers about the favourites' files are still to come.
     bool CheckingFavorites() const;
+    // Adds entries for paths at the end and has their files looked at.
+    void AppendFavorites(const QStringList &paths);
     // Stores the settings, the folder shown and the current group's favourites;
     // returns the files that could not be written.
     QStringList SaveSettings();
@@ -261,17 +263,10 @@ private:
     // it goes back to its list file byte for byte, and shows whether its file
     // can be reached now.
     void LoadFavorites(qint16 group);
-    // Adds entries for paths at the end and has their files looked at.
-    void AppendFavorites(const QStringList &paths);
     QList<QByteArray> FavoriteRecords() const;
-    // What the reach checker is asked about rows from..to-1.
-    QList<ReachQuestion> ReachQuestions(int from, int to) const;
     // Looks at entry row's file now (waiting for the answer, off this
     // thread) and shows what it found; true when it can be played.
     bool CheckFavorite(int row);
-    // Whether entry row shows as one that can be played (not greyed).
-    bool FavoriteShownPlayable(int row) const;
-    void ShowReach(QListWidgetItem *item, const ReachAnswer &answer);
     void ShowReachAnswers(const QList<ReachAnswer> &answers);
     void DisarmFavoriteButtonsWithoutSelection();
     // Writes the favourites as the current group's list file; false (and the
@@ -294,7 +289,6 @@ private:
     MountWatcher *Mounts;
     // Looks at the favourites' files off the window's thread.
     ReachChecker *Reach;
-    quint64 LastFavoriteEntry = 0; // the id given to the newest entry
     // Records of the current group's list file past the list's limit: kept
     // as they were, after the list's own, until the list is cleared.
     QList<QByteArray> RecordsPastLimit;
