@@ -41,7 +41,7 @@ bool IsUnder(QStringView path, QStringView root)
 bool IsPseudoMount(const Mount &mount)
 {
     for (QStringView place : {u"/dev", u"/proc", u"/sys", u"/var/run", u"/var/lock"})
-        if (IsUnder(mount.root, place) && mount.root != u"/")
+        if (IsUnder(mount.root, place))
             return true;
     if (mount.type == "tmpfs")
         return false;
