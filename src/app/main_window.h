@@ -267,6 +267,9 @@ private:
     // Looks at entry row's file now (waiting for the answer, off this
     // thread) and shows what it found; true when it can be played.
     bool CheckFavorite(int row);
+    // Whether path is a regular file that can be read, asked off this thread
+    // (FileExists, given up on after a while when the disk does not answer).
+    bool PlayableNow(const QString &path);
     void ShowReachAnswers(const QList<ReachAnswer> &answers);
     void DisarmFavoriteButtonsWithoutSelection();
     // Writes the favourites as the current group's list file; false (and the

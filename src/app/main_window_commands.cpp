@@ -58,7 +58,7 @@ bool Reelbox_S::Play(const QString &path, qint16 side)
 {
     // Only a regular file that can be read goes to a player: what is not
     // there is passed over, and a FIFO or a device is never opened to wait.
-    if (!FileExists(path))
+    if (!PlayableNow(path))
         return false;
     B.PlayFile = path;
     B.PlaySource = side;

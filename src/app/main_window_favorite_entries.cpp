@@ -75,6 +75,14 @@ bool Reelbox_S::CheckFavorite(int row)
     return Favorites->Show(answer) && answer.reach == FavoriteReach::Playable;
 }
 
+bool Reelbox_S::PlayableNow(const QString &path)
+{
+    QString file = path;
+    if (file.endsWith(u'/'))
+        file.chop(1); // one separator at the end is no part of a file's name
+    return Reach->CheckNow({0, -1, {}, file}).reach == FavoriteReach::Playable;
+}
+
 void Reelbox_S::ShowReachAnswers(const QList<ReachAnswer> &answers)
 {
     const qint16 selected = List_Favorite->ListIndex();
