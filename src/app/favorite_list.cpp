@@ -4,14 +4,6 @@
 #include "app/reach_checker.h"
 #include "base/file_names.h"
 
-#include <QColor>
-
-namespace {
-
-const QColor UnreachableText(140, 140, 140);
-
-} // namespace
-
 FavoriteList::FavoriteList(QObject *parent)
     : QAbstractListModel(parent)
 {
@@ -44,6 +36,15 @@ void FavoriteList::RemoveRow(int row)
     beginRemoveRows({}, row, row);
     entries_.removeAt(row);
     endRemoveRows();
+}
+
+void FavoriteList::ReplacePath(int row, const QString &path)
+{
+    if (row < 0 || row >= entries_.size())
+        return;
+    entries_[row] = {{}, path, ++lastId_};
+    const QModelIndex changed = index(row);
+    emit dataChanged(changed, changed);
 }
 
 void FavoriteList::Clear()

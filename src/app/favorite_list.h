@@ -28,6 +28,8 @@ public:
     // Adds an entry per path at the end.
     void AppendPaths(const QStringList &paths);
     void RemoveRow(int row);
+    // Entry row names path from now on (and is stored as it).
+    void ReplacePath(int row, const QString &path);
     void Clear();
 
     // The records the entries go back to their list file as.

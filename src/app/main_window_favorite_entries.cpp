@@ -60,6 +60,12 @@ void Reelbox_S::AppendFavorites(const QStringList &paths)
     Reach->Check(Favorites->Questions(first, Favorites->rowCount()), false);
 }
 
+void Reelbox_S::ReplaceFavoriteEntry(int row, const QString &path)
+{
+    Favorites->ReplacePath(row, path);
+    Reach->Check(Favorites->Questions(row, row + 1), false);
+}
+
 QList<QByteArray> Reelbox_S::FavoriteRecords() const
 {
     return Favorites->Records() + RecordsPastLimit;
