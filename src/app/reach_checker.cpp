@@ -3,8 +3,7 @@
 #include "app/list_file.h"
 
 #include <QElapsedTimer>
-#include <QEventLoop>
-#include <QTimer>
+#include <future>
 #include <mutex>
 #include <thread>
 
@@ -101,28 +100,17 @@ void ReachChecker::Deliver(quint64 round, const QList<ReachAnswer> &answers, boo
         live_.remove(round);
     if (!answers.isEmpty())
         emit Answered(answers);
-    if (const auto waiter = waiters_.constFind(round); waiter != waiters_.cend())
-        (*waiter)(answers);
 }
 
 ReachAnswer ReachChecker::CheckNow(const ReachQuestion &question, int limitMs)
 {
-    ReachAnswer answer{question.entry, question.row, question.path, FavoriteReach::Missing};
-    QEventLoop wait;
-    bool answered = false;
-    const quint64 round = Start({question}, nullptr);
-    waiters_.insert(round, [&](const QList<ReachAnswer> &answers) {
-        if (answers.isEmpty())
-            return;
-        answer = answers.first();
-        answered = true;
-        wait.quit();
-    });
-    QTimer::singleShot(limitMs, &wait, &QEventLoop::quit);
-    if (live_.contains(round))
-        wait.exec(QEventLoop::ExcludeUserInputEvents);
-    waiters_.remove(round);
-    if (!answered)
-        live_.remove(round);
-    return answer;
+    // The caller waits without running its event loop, so nothing else
+    // happens meanwhile (a play loop's events keep their order); a drive that
+    // does not answer holds it for limitMs at most, never for good.
+    auto answer = std::make_shared<std::promise<ReachAnswer>>();
+    std::future<ReachAnswer> answered = answer->get_future();
+    std::thread([look = look_, question, answer] { answer->set_value(look(question)); }).detach();
+    if (answered.wait_for(std::chrono::milliseconds(limitMs)) == std::future_status::ready)
+        return answered.get();
+    return {question.entry, question.row, question.path, FavoriteReach::Missing};
 }

@@ -7,7 +7,6 @@
 #include "app/favorite_files.h"
 
 #include <QByteArray>
-#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QSet>
@@ -52,9 +51,8 @@ public:
     // (replacing) drops the whole-list round before it: its answers not yet
     // delivered never come.
     void Check(QList<ReachQuestion> questions, bool replacing);
-    // Looks at one entry and waits for the answer, the window painting and
-    // taking events other than user input meanwhile (held input is taken
-    // afterwards); a look that takes longer than limitMs answers Missing.
+    // Looks at one entry on a thread of its own and waits for the answer; a
+    // look that takes longer than limitMs answers Missing.
     ReachAnswer CheckNow(const ReachQuestion &question, int limitMs = 2000);
     // Whether answers are still to come.
     bool Busy() const { return !live_.isEmpty(); }
@@ -64,14 +62,12 @@ signals:
 
 private:
     struct Link;
-    using Waiter = std::function<void(const QList<ReachAnswer> &)>;
     quint64 Start(QList<ReachQuestion> questions, std::shared_ptr<std::atomic_bool> dropped);
     void Deliver(quint64 round, const QList<ReachAnswer> &answers, bool last);
 
     ReachLook look_;
     std::shared_ptr<Link> link_;
     QSet<quint64> live_;
-    QHash<quint64, Waiter> waiters_;
     quint64 nextRound_ = 1;
     quint64 listRound_ = 0;
     std::shared_ptr<std::atomic_bool> listDropped_;
