@@ -15,7 +15,7 @@
 #include <vector>
 
 MpvEngine::MpvEngine(MpvEngineOptions options, QObject *parent)
-    : MpvEngine(StartMpv(options, options.drawVideo ? MakeSpareSurface() : nullptr), options, parent)
+    : MpvEngine(StartMpv(options), options, parent)
 {
 }
 
@@ -55,18 +55,16 @@ MpvEngine::MpvEngine(MpvStart start, MpvEngineOptions options, QObject *parent)
 void MpvEngine::MakeWidget(MpvPicture picture)
 {
     if (options_.drawVideo && mpv_) {
-        if (!picture.context) { // made again after its parent deleted the last one
-            picture.surface = MakeSpareSurface();
-            StartMpvPicture(mpv_, picture);
-        }
-        view_ = new MpvVideoWindow(*this, std::move(picture));
+        if (!picture.started) // made again after its parent deleted the last one
+            picture = MakeMpvPicture(mpv_, ChooseVideoRoute());
+        view_ = MpvVideoWindow::Make(*this, std::move(picture));
         widget_ = QWidget::createWindowContainer(view_); // takes ownership of the window
         widget_->setAttribute(Qt::WA_OpaquePaintEvent);
         widget_->installEventFilter(this);
         if (view_->HasRenderContext())
             OnRenderContextReady();
         else
-            qCWarning(lcMpv, "no OpenGL for the picture: files play without it");
+            qCWarning(lcMpv, "mpv cannot draw the picture: files play without it");
     } else {
         widget_ = new QWidget;
         widget_->setAutoFillBackground(true);
@@ -406,4 +404,11 @@ void MpvEngine::FrameShown()
 {
     ++framesDrawn_;
     emit FrameDrawn();
+}
+
+std::optional<VideoRoute> MpvEngine::Route() const
+{
+    if (!view_ || !view_->HasRenderContext())
+        return std::nullopt;
+    return view_->Route();
 }
