@@ -15,7 +15,7 @@
 
 namespace {
 
-Q_LOGGING_CATEGORY(lcStart, "reelbox.media.start")
+Q_LOGGING_CATEGORY(lcStart, "reelbox.media.start", QtWarningMsg)
 
 // GL entry points for mpv, from whichever Qt context is current on the calling thread.
 void *GlProcAddress(void *, const char *name)
@@ -204,8 +204,7 @@ MpvPicture MakeMpvPicture(mpv_handle *mpv, VideoRoute route)
 
 namespace {
 
-// Any thread: loads libmpv and starts a core with the engine's options.
-mpv_handle *StartCore(const MpvEngineOptions &options)
+mpv_handle *StartCoreNow(const MpvEngineOptions &options)
 {
     mpv_handle *mpv = mpv_create(); // loads libmpv on its first call
     if (!mpv)
@@ -215,6 +214,19 @@ mpv_handle *StartCore(const MpvEngineOptions &options)
         mpv_terminate_destroy(mpv);
         return nullptr;
     }
+    return mpv;
+}
+
+// Any thread: loads libmpv and starts a core with the engine's options.
+mpv_handle *StartCore(const MpvEngineOptions &options)
+{
+    // The route's probe runs in a process of its own while libmpv loads here.
+    std::thread probe([draw = options.drawVideo] {
+        if (draw && !ForcedVideoRoute())
+            ProbedRenderer();
+    });
+    mpv_handle *mpv = StartCoreNow(options);
+    probe.join();
     return mpv;
 }
 
@@ -233,13 +245,7 @@ MpvBackgroundStart::MpvBackgroundStart(MpvEngineOptions options)
     : options_(options)
 {
     core_ = std::thread([this] {
-        // The route's probe runs in a process of its own while libmpv loads here.
-        std::thread probe([] {
-            if (!ForcedVideoRoute())
-                ProbedRenderer();
-        });
         started_.mpv = StartCore(options_);
-        probe.join();
         if (!started_.mpv || !options_.drawVideo)
             return;
         if (ChooseVideoRoute() == VideoRoute::Software) {
@@ -254,7 +260,11 @@ MpvBackgroundStart::MpvBackgroundStart(MpvEngineOptions options)
 
 MpvBackgroundStart::~MpvBackgroundStart()
 {
-    Finish();
+    // An OpenGL picture nobody takes is not made.
+    if (core_.joinable())
+        core_.join();
+    if (openGl_.joinable())
+        openGl_.join();
 }
 
 // GUI thread, once the core is started: the surface here, the GL context on a thread of its own.

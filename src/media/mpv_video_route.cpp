@@ -16,7 +16,7 @@
 #include <unistd.h>
 #include <vector>
 
-Q_LOGGING_CATEGORY(lcVideoRoute, "reelbox.media.route")
+Q_LOGGING_CATEGORY(lcVideoRoute, "reelbox.media.route", QtWarningMsg)
 
 namespace {
 
