@@ -3,6 +3,7 @@
 #include "base/file_names.h"
 #include "media/media_source.h"
 #include "media/mpv_engine_internal.h"
+#include "media/mpv_software_window.h"
 #include "media/mpv_video_window.h"
 
 #include <QDir>
@@ -302,6 +303,19 @@ void MpvEngine::OnRenderContextReady()
         mpv_set_property_async(mpv_, 0, "vid", MPV_FORMAT_STRING, &none);
     }
     EnableVideo();
+}
+
+// The software route draws no rotation: the file's picture is turned by
+// filters before it reaches the window.
+void MpvEngine::TurnUpright(int rotation)
+{
+    const bool software = view_ && view_->Route() == VideoRoute::Software;
+    const QByteArray filters = software ? UprightingFilters(rotation) : QByteArray();
+    if (filters == filters_)
+        return;
+    filters_ = filters;
+    const char *value = filters_.constData();
+    mpv_set_property_async(mpv_, 0, "vf", MPV_FORMAT_STRING, &value);
 }
 
 bool MpvEngine::VideoOn() const

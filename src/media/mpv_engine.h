@@ -102,6 +102,7 @@ private:
     void ChooseVideoTrack(const mpv_node &tracks);
     void EnableVideo();
     void OnRenderContextReady();
+    void TurnUpright(int rotation);
 
     // mpv's events (mpv_engine_events.cpp), on the GUI thread.
     void DrainEvents();
@@ -167,4 +168,5 @@ private:
     uint64_t lastSeekTag_ = 0;
     bool lastSeekAnswered_ = true;
     int framesDrawn_ = 0;
+    QByteArray filters_; // the video filters set on mpv
 };

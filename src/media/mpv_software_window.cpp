@@ -19,6 +19,17 @@ const char *MpvPixelFormat(QImage::Format format)
 
 } // namespace
 
+QByteArray UprightingFilters(int rotation)
+{
+    // As mpv turns pictures itself where its output cannot.
+    switch ((rotation % 360 + 360) % 360) {
+    case 90: return "lavfi=[transpose=clock],format=rotate=0";
+    case 180: return "lavfi=[vflip,hflip],format=rotate=0";
+    case 270: return "lavfi=[transpose=cclock],format=rotate=0";
+    default: return {};
+    }
+}
+
 MpvSoftwareWindow::MpvSoftwareWindow(Host &host, MpvPicture picture)
     : MpvVideoWindow(host, std::move(picture))
     , store_(this)

@@ -10,6 +10,12 @@
 #include <QBackingStore>
 #include <QImage>
 
+// mpv's software renderer draws no rotation (mpv 0.35 aborts on a rotated
+// frame): for a picture to be turned by `rotation` degrees clockwise, the
+// video filters that turn it before it is drawn, marking it upright; empty
+// for none.
+QByteArray UprightingFilters(int rotation);
+
 class MpvSoftwareWindow : public MpvVideoWindow
 {
 public:
