@@ -78,6 +78,7 @@ int main(int argc, char **argv)
     WindowPlayerFactory players(shared);
     players.SetMediaControls(&mediaControls);
     Reelbox_S window(shared, players, &savedFolder);
+    players.SetFavoriteGroups(&window);
     QObject::connect(&instance, &SingleInstance::ArgumentsReceived, &window,
                      [&window](const QStringList &files, const QString &workingFolder) {
                          BringToFront(window);

@@ -5,6 +5,7 @@
 // file can be reached now.
 
 #include <QByteArray>
+#include <QColor>
 #include <QString>
 #include <QStringList>
 
@@ -48,3 +49,5 @@ FavoriteReach ReachOf(const QString &path);
 
 // What an entry that cannot be played shows when the pointer rests on it.
 QString ReachNote(FavoriteReach reach);
+// The colour of its text.
+inline const QColor UnreachableText(140, 140, 140);

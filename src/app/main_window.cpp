@@ -88,6 +88,7 @@ Reelbox_S::Reelbox_S(Reelbox_B &shared, PlayerFactory &players, FolderPrefetch *
     ConnectHandlers();
     Form_Load();
     SetUpKeyboard();
+    SetUpFavoriteSearch();
 }
 
 // The painted background ends a pixel row above the window's bottom edge; the

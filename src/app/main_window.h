@@ -8,11 +8,14 @@
 // public, so tests can drive them as the user would; each control event has
 // one handler named after the control and the event.
 
+#include "app/favorite_groups.h"
 #include "app/open_arguments.h"
 #include "app/shared_procedures.h"
+#include "app/trash_undo.h"
 #include "desktop/remote_control.h"
 #include "widgets/message_box.h"
 
+#include <QHash>
 #include <QList>
 #include <QWidget>
 #include <array>
@@ -21,13 +24,17 @@
 
 class Command;
 class DirListBox;
+class FavoriteSearch;
 class DriveListBox;
+class FavoritesMenu;
 class FileListBox;
 class FolderPrefetch;
 class GradientPanel;
 class ListBox;
 class ListCourse;
 class MountWatcher;
+class MovedFileSearch;
+struct MovedFile;
 class PlayerFactory;
 enum class PlayerWindow;
 struct PlatformError;
@@ -37,7 +44,7 @@ class QFrame;
 class QListWidgetItem;
 struct Reelbox_B;
 
-class Reelbox_S : public QWidget, public RemotePlayList
+class Reelbox_S : public QWidget, public RemotePlayList, public FavoriteGroups
 {
     Q_OBJECT
 public:
@@ -150,6 +157,9 @@ public:
     std::optional<bool> RemoteShuffles() const override;
     void RemoteSetShuffle(bool on) override;
 
+    // The player windows' group keys (main_window_group_keys.cpp).
+    GroupAddition AddToGroup(int group, const QString &path) override;
+
     void EnableFileButtons();
     void EnableFavoriteButtons();
     // Looks again whether each favourite's file can be played (a drive came or
@@ -163,6 +173,8 @@ public:
     MessageBoxFunction ShowMessage;
     // How a move to the trash is confirmed; tests answer instead of the user.
     TrashConfirmation ConfirmTrash;
+    // The favourites list's context menu, to add items to.
+    FavoritesMenu *FavoritesContextMenu = nullptr;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -246,8 +258,22 @@ private:
     // about the rest in one message.
     void AddFavorites(const QStringList &paths);
     void ConnectFavorites();
-    void DeleteFile(const QString &path);
+    // The trash picture (main_window_trash.cpp): path goes to the trash, or is
+    // deleted where no trash can take it and no question is asked; the file
+    // list is listed afresh with the neighbouring row selected, and Ctrl+Z
+    // takes the file back for a while.
+    std::optional<TrashedFile> DeleteFile(const QString &path);
     void RelistFiles();
+    FileListView ViewOfFiles() const;
+    void ShowFiles(const FileListView &view);
+    void ConnectTrashUndo();
+    void UndoTrash();
+    // The favourites' context menu and finding entries whose files moved
+    // (main_window_mending.cpp).
+    void ConnectFavoritesMenu();
+    void FindMovedFavorites();
+    void OfferMovedFavorites(const QList<MovedFile> &found);
+    void MendFavorites(const QHash<QByteArray, QString> &moves);
     // Tells the user once how many matching files the file list could not
     // hold, for each folder and file type it shows.
     void TellAboutFilesLeftOut();
@@ -257,11 +283,20 @@ private:
     // can be reached now.
     void LoadFavorites(qint16 group);
     void AddFavoriteEntry(const QString &path, const QByteArray &record = {});
+    // Entry row names path from now on, in its list file too once saved.
+    void ReplaceFavoriteEntry(int row, const QString &path);
     QList<QByteArray> FavoriteRecords() const;
     // Looks at entry row's file now and shows what it found; true when it can be played.
     bool CheckFavorite(int row);
     void ShowReach(QListWidgetItem *item, bool playable, const QString &note);
     void DisarmFavoriteButtonsWithoutSelection();
+    // Ctrl+F's search of all groups (main_window_search.cpp).
+    void SetUpFavoriteSearch();
+    void PlayFoundFavorite(const QString &path);
+    // While it shows, the favourites buttons rest.
+    bool Searching() const;
+    FavoriteSearch *Search = nullptr;
+    bool FavoritesArmedBeforeSearch = false;
     // Writes the favourites as the current group's list file; false (and the
     // user told) when it could not be written.
     bool SaveCurrentGroup();
@@ -280,6 +315,8 @@ private:
     bool RequestEndsPlaying = false; // one came while a list played: that list ends
     int PlayersShowing = 0;          // shows under way (one, or none)
     MountWatcher *Mounts;
+    TrashUndo *Undo = nullptr;
+    MovedFileSearch *MovedSearch = nullptr; // the search under way, if any
     // Records of the current group's list file past the list's limit: kept
     // as they were, after the list's own, until the list is cleared.
     QList<QByteArray> RecordsPastLimit;

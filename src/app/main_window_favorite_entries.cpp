@@ -20,8 +20,6 @@ namespace {
 // in this run: they are stored as their path).
 constexpr int RecordRole = Qt::UserRole;
 
-const QColor UnreachableText(140, 140, 140);
-
 } // namespace
 
 void Reelbox_S::LoadFavorites(qint16 group)
@@ -56,6 +54,14 @@ void Reelbox_S::AddFavoriteEntry(const QString &path, const QByteArray &record)
     const FavoriteReach reach = ReachOf(path);
     if (reach != FavoriteReach::Playable)
         ShowReach(item, false, ReachNote(reach));
+}
+
+void Reelbox_S::ReplaceFavoriteEntry(int row, const QString &path)
+{
+    QListWidgetItem *item = List_Favorite->item(row);
+    item->setText(path);
+    item->setData(RecordRole, EncodeListRecord(path));
+    CheckFavorite(row);
 }
 
 QList<QByteArray> Reelbox_S::FavoriteRecords() const

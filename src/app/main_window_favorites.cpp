@@ -1,6 +1,6 @@
 // The favourites list: selecting and playing an entry, adding files dragged
-// from the file list or dropped from the file manager, and deleting a file
-// dragged onto the trash picture.
+// from the file list or dropped from the file manager, and the drops on the
+// trash picture (handled in main_window_trash.cpp).
 
 #include "app/main_window.h"
 
@@ -21,13 +21,6 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QMimeData>
-
-namespace {
-
-// A pattern no listed file matches: setting it empties the file list.
-const QString NoFiles = QStringLiteral("*.999");
-
-} // namespace
 
 void Reelbox_S::ConnectFavorites()
 {
@@ -52,6 +45,8 @@ void Reelbox_S::ConnectFavorites()
             Img_Del_DragDrop(FileListBox::DraggedFile(data));
     });
     connect(Mounts, &MountWatcher::Changed, this, &Reelbox_S::CheckFavorites);
+    ConnectTrashUndo();
+    ConnectFavoritesMenu();
     for (qint16 index = 0; index < qint16(Img_G.size()); ++index)
         connect(Img_G[index], &PictureLabel::MouseDown, this, [this, index] { Img_G_MouseDown(index); });
 }
@@ -112,43 +107,4 @@ void Reelbox_S::AddFavorites(const QStringList &paths)
     const QString notAdded = NotAddedMessage(candidates);
     if (!notAdded.isEmpty())
         ShowMessage(notAdded, MessageBoxStyle::Exclamation, ProgramName);
-}
-
-void Reelbox_S::Img_Del_DragDrop(const QString &draggedFile)
-{
-    const int firstVisible = File1->FirstVisibleRow();
-    if (!draggedFile.isEmpty())
-        DeleteFile(draggedFile);
-    RelistFiles();
-    File1->SetFirstVisibleRow(firstVisible);
-}
-
-// With the confirmation switch on, the file goes to the desktop's trash after
-// the user agreed; where the trash cannot take it, it stays where it is (it is
-// never deleted for good instead). With the switch off it is deleted at once.
-void Reelbox_S::DeleteFile(const QString &path)
-{
-    const QString title = ProgramName;
-    if (B.Kakunin == 1) {
-        if (DeleteToRecycleBin({path}, ConfirmTrash) == TrashFailed)
-            ShowMessage(QStringLiteral("'%1' をごみ箱に移動できませんでした。ファイルはそのまま残っています。")
-                            .arg(DisplayFileName(QFileInfo(path).fileName())),
-                        MessageBoxStyle::Exclamation, title);
-        return;
-    }
-    if (!RemoveFileAt(path) && KindOfPath(path) != PathKind::Missing)
-        ShowMessage(QStringLiteral("'%1' を削除できませんでした。").arg(DisplayFileName(QFileInfo(path).fileName())),
-                    MessageBoxStyle::Exclamation, title);
-}
-
-// Lists the folder afresh through an empty pattern and back, so the deleted
-// file is gone from the list.
-void Reelbox_S::RelistFiles()
-{
-    File1->SetPattern(NoFiles);
-    QApplication::processEvents();
-    File1->SetPattern(Combo_Kind->currentText());
-    QApplication::processEvents();
-    EnableFileButtons();
-    TellAboutFilesLeftOut();
 }

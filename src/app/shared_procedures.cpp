@@ -2,7 +2,6 @@
 
 #include "base/file_names.h"
 #include "controls/command.h"
-#include "desktop/shell.h"
 #include "widgets/window_animation.h"
 
 #include <QFileInfo>
@@ -59,15 +58,20 @@ bool AskToMoveToTrash(const QStringList &paths, QWidget *owner)
            == QMessageBox::Yes;
 }
 
-qint32 DeleteToRecycleBin(const QStringList &paths, const TrashConfirmation &confirm)
+qint32 DeleteToRecycleBin(const QStringList &paths, const TrashConfirmation &confirm, QList<TrashedFile> *trashed)
 {
     if (paths.isEmpty())
         return 0;
     if (!confirm(paths))
         return TrashCancelled;
     bool allMoved = true;
-    for (const QString &path : paths)
-        allMoved = MoveToTrash(path) && allMoved;
+    for (const QString &path : paths) {
+        TrashedFile moved;
+        const bool inTrash = MoveFileToTrash(path, moved) == TrashResult::Trashed;
+        if (inTrash && trashed)
+            trashed->append(moved);
+        allMoved = inTrash && allMoved;
+    }
     return allMoved ? 0 : TrashFailed;
 }
 

@@ -4,6 +4,9 @@
 // the recycle-bin delete and the player windows' opening and closing effect.
 // None keeps state; each works on its arguments and the system.
 
+#include "desktop/trash.h"
+
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -41,10 +44,12 @@ bool AskToMoveToTrash(const QStringList &paths, QWidget *owner = nullptr);
 
 // Moves paths to the desktop's trash after asking confirm. Returns 0 when every
 // path went to the trash, TrashCancelled when the user said no, TrashFailed when
-// some path could not be moved (those that could were moved).
+// some path could not be moved (those that could were moved). trashed, when
+// given, receives where each moved file went, for taking it back.
 qint32 DeleteToRecycleBin(
     const QStringList &paths,
-    const TrashConfirmation &confirm = [](const QStringList &p) { return AskToMoveToTrash(p); });
+    const TrashConfirmation &confirm = [](const QStringList &p) { return AskToMoveToTrash(p); },
+    QList<TrashedFile> *trashed = nullptr);
 constexpr qint32 TrashCancelled = 1223;
 constexpr qint32 TrashFailed = 1;
 

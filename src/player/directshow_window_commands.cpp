@@ -86,7 +86,8 @@ void Reelbox_M::PausePlayer()
 void Reelbox_M::Display_KeyDown(int key)
 {
     switch (key) {
-    case Qt::Key_Alt: break;
+    case Qt::Key_Alt:
+    case Qt::Key_Shift: break; // Shift belongs to the group keys of groups 11 to 20
     case Qt::Key_Control:
     case Qt::Key_Escape:
     case Qt::Key_Space:
@@ -109,7 +110,9 @@ bool Reelbox_M::eventFilter(QObject *watched, QEvent *event)
     if (watched != Display)
         return QDialog::eventFilter(watched, event);
     if (event->type() == QEvent::KeyPress) {
-        Display_KeyDown(static_cast<QKeyEvent *>(event)->key());
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (!TakeGroupKey(*key))
+            Display_KeyDown(key->key());
         return true;
     }
     if (event->type() == QEvent::MouseButtonRelease) {

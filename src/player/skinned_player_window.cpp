@@ -5,7 +5,9 @@
 #include "app/title_drag.h"
 #include "base/file_names.h"
 #include "base/program_name.h"
+#include "player/group_keys.h"
 #include "player/player_chrome.h"
+#include "player/player_note.h"
 #include "widgets/fonts.h"
 #include "widgets/picture_label.h"
 
@@ -196,6 +198,20 @@ bool SkinnedPlayerWindow::CommonKeyDown(int key)
     }
 }
 
+bool SkinnedPlayerWindow::TakeGroupKey(const QKeyEvent &event)
+{
+    const std::optional<int> group = FavoriteGroupOfKey(event);
+    if (!group)
+        return false;
+    if (!groups_ || event.isAutoRepeat())
+        return true;
+    const GroupAddition result = groups_->AddToGroup(*group, B.PlayFile);
+    if (!note_)
+        note_ = new PlayerNote(this, QPoint(8, TitleHeight + 8));
+    note_->Show(GroupAdditionNote(*group, result));
+    return true;
+}
+
 void SkinnedPlayerWindow::Unload()
 {
     if (unloading_)
@@ -220,7 +236,8 @@ void SkinnedPlayerWindow::showEvent(QShowEvent *event)
 
 void SkinnedPlayerWindow::keyPressEvent(QKeyEvent *event)
 {
-    Form_KeyDown(event->key());
+    if (!TakeGroupKey(*event))
+        Form_KeyDown(event->key());
 }
 
 void SkinnedPlayerWindow::closeEvent(QCloseEvent *event)

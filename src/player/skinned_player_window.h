@@ -15,7 +15,9 @@
 #include <QList>
 #include <functional>
 
+class FavoriteGroups;
 class PictureLabel;
+class PlayerNote;
 class QLabel;
 struct Reelbox_B;
 
@@ -39,6 +41,9 @@ public:
 
     // The window's key handler, for keys that reach the window itself.
     virtual void Form_KeyDown(int key) = 0;
+
+    // Where the group keys add the playing file (none: they do nothing).
+    void SetFavoriteGroups(FavoriteGroups *groups) { groups_ = groups; }
 
     void Image1_MouseDown(Qt::MouseButton button);
     void Image1_MouseMove();
@@ -103,6 +108,10 @@ protected:
     // pauses, or resumes when the strip reads exactly "Pause"; Esc and Space
     // stop the list. False for any other key.
     bool CommonKeyDown(int key);
+    // A group key (group_keys.h), wherever in the window it was pressed: the
+    // playing file joins its group, and a note over the picture says how it
+    // went. False for any other key, which keeps its meaning.
+    bool TakeGroupKey(const QKeyEvent &event);
     // Alt's commands to the window's player; HasPlayer false makes Alt do nothing.
     virtual bool HasPlayer() const { return true; }
     virtual void ResumePlayer() = 0;
@@ -127,5 +136,7 @@ private:
 
     TitleStrip design_;
     bool unloading_ = false;
+    FavoriteGroups *groups_ = nullptr;
+    PlayerNote *note_ = nullptr; // made when first shown
     QList<std::function<void()>> heldCommands_;
 };

@@ -78,6 +78,7 @@ bool WindowPlayerFactory::PlayerOnScreen() const
 bool WindowPlayerFactory::ShowDirectShow(QWidget *owner)
 {
     Reelbox_M window(shared_, Engine(), owner);
+    window.SetFavoriteGroups(groups_);
     const Showing showing(*this, window);
     if (!window.Form_Load())
         return false;
@@ -89,6 +90,7 @@ bool WindowPlayerFactory::ShowDirectShow(QWidget *owner)
 bool WindowPlayerFactory::ShowRealAudio(QWidget *owner)
 {
     Reelbox_R window(shared_, Engine(), owner);
+    window.SetFavoriteGroups(groups_);
     const Showing showing(*this, window);
     window.Form_Load();
     if (!window.Closed())

@@ -8,6 +8,7 @@
 
 #include <memory>
 
+class FavoriteGroups;
 class MprisPlayer;
 class MpvBackgroundStart;
 class PlaybackEngine;
@@ -29,6 +30,8 @@ public:
     // From now on each window offers itself to the desktop's media controls
     // through mpris while it plays (none: not offered).
     void SetMediaControls(MprisPlayer *mpris) { mpris_ = mpris; }
+    // From now on the windows' group keys add the playing file to groups.
+    void SetFavoriteGroups(FavoriteGroups *groups) { groups_ = groups; }
 
     // Starts making the engine on a thread of its own (loading libmpv,
     // starting its core and OpenGL), so that the first play finds it ready;
@@ -48,5 +51,6 @@ private:
     std::unique_ptr<PlaybackEngine> ownEngine_;
     std::unique_ptr<MpvBackgroundStart> start_;
     MprisPlayer *mpris_ = nullptr;
+    FavoriteGroups *groups_ = nullptr;
     SkinnedPlayerWindow *showing_ = nullptr; // the window on the screen now
 };

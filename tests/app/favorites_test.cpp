@@ -4,6 +4,7 @@
 #include "app/favorite_files.h"
 #include "app/list_file.h"
 #include "app/main_window_fixture.h"
+#include "app/trash_undo.h"
 #include "base/file_names.h"
 #include "controls/command.h"
 #include "fakes/file_size_limit.h"
@@ -204,7 +205,15 @@ TEST_F(Favorites, ATooLongPathIsRefusedWithOneMessagePerOperation)
     EXPECT_EQ(messages_.size(), 2);
 }
 
-TEST_F(Favorites, TheDeletePictureDeletesAtOnceWithoutConfirmation)
+class TrashedFavorites : public Favorites
+{
+protected:
+    void SetUp() override { qputenv("XDG_DATA_HOME", home_.Path().toUtf8()); }
+    void TearDown() override { qunsetenv("XDG_DATA_HOME"); }
+    ProgramFolder home_;
+};
+
+TEST_F(TrashedFavorites, WithoutConfirmationTheFileStillGoesToTheTrashItsNeighbourIsSelectedAndCtrlZTakesItBack)
 {
     QStringList names;
     for (int i = 0; i < 30; ++i)
@@ -213,26 +222,47 @@ TEST_F(Favorites, TheDeletePictureDeletesAtOnceWithoutConfirmation)
     bool asked = false;
     w->ConfirmTrash = [&](const QStringList &) { return asked = true; };
     w->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
-    w->File1->SetListIndex(11); // the selection is not what was dragged
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    w->File1->SetListIndex(12);
     w->File1->SetFirstVisibleRow(10);
     ASSERT_EQ(w->File1->FirstVisibleRow(), 10);
     w->Img_Del_DragDrop(FileAt(*w, 12));
     EXPECT_FALSE(asked);
     EXPECT_FALSE(folder_.Exists("clips/clip12.avi"));
-    EXPECT_TRUE(folder_.Exists("clips/clip11.avi"));
+    EXPECT_EQ(home_.Read("Trash/files/clip12.avi"), "x");
     EXPECT_EQ(w->File1->ListCount(), 29);
     EXPECT_EQ(w->File1->FirstVisibleRow(), 10);
-    EXPECT_TRUE(messages_.isEmpty());
+    EXPECT_EQ(w->File1->FileName(), "clip13.avi");
+
+    folder_.Write("clips/clip12.avi", "new"); // something took its name
+    QTest::keyClick(w.get(), Qt::Key_Z, Qt::ControlModifier);
+    ASSERT_EQ(messages_.size(), 1);
+    EXPECT_EQ(folder_.Read("clips/clip12.avi"), "new");
+    QFile::remove(folder_.FilePath("clips/clip12.avi"));
+    QTest::keyClick(w.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(folder_.Read("clips/clip12.avi"), "x");
+    EXPECT_FALSE(QFileInfo::exists(home_.FilePath("Trash/info/clip12.avi.trashinfo")));
+    EXPECT_EQ(w->File1->ListCount(), 30);
+    EXPECT_EQ(w->File1->FileName(), "clip12.avi");
+    EXPECT_EQ(w->File1->FirstVisibleRow(), 10);
+
+    QFile::remove(folder_.FilePath("clips/clip12.avi"));
+    QTest::keyClick(w.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_FALSE(folder_.Exists("clips/clip12.avi")) << "taken back once only";
+    EXPECT_EQ(messages_.size(), 1);
 }
 
-class TrashedFavorites : public Favorites
+TEST(TrashUndo, AnOfferEndsAfterItsTimeAndANewOneTakesThePlaceOfTheOld)
 {
-protected:
-    void SetUp() override { qputenv("XDG_DATA_HOME", home_.Path().toUtf8()); }
-    void TearDown() override { qunsetenv("XDG_DATA_HOME"); }
-    ProgramFolder home_;
-};
+    QObject owner;
+    TrashUndo undo(&owner, 50);
+    undo.Offer({"/v/a.avi", "/t/files/a.avi", "/t/info/a.avi.trashinfo"}, {});
+    undo.Offer({"/v/b.avi", "/t/files/b.avi", "/t/info/b.avi.trashinfo"}, {});
+    ASSERT_TRUE(undo.File());
+    EXPECT_EQ(undo.File()->originalPath, "/v/b.avi");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !undo.File(); }, 2000));
+}
 
 TEST_F(TrashedFavorites, WithConfirmationTheFileGoesToTheTrashOnlyWhenTheUserAgrees)
 {

@@ -1,0 +1,195 @@
+// A keystroke's search of the favourites over twenty full groups (32,767
+// entries each: nineteen list files and the shown list), against a repaint
+// of the favourites list in the same run: a search answers within one repaint
+// when its time is below the repaint's. Also the building of the index the
+// first search needs, and keystrokes with few and with very many matches.
+
+#include "app/favorite_search_view.h"
+#include "app/list_file.h"
+#include "widgets/list_box.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QListView>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <memory>
+
+namespace {
+
+constexpr int Groups = 20;
+constexpr int Entries = MaxListEntries;
+constexpr int ShownGroup = 0;
+
+QString EntryPath(int group, int entry)
+{
+    return QStringLiteral("/media/videos/Series %1/Show %2 EP%3 エピソード.avi").arg(group).arg(entry).arg(entry % 100);
+}
+
+// The program folder with the list files of every group but the shown one.
+const QTemporaryDir &ListFolder()
+{
+    static const auto folder = [] {
+        auto dir = std::make_unique<QTemporaryDir>();
+        for (int group = 0; group < Groups; ++group) {
+            if (group == ShownGroup)
+                continue;
+            QList<QByteArray> records;
+            for (int entry = 0; entry < Entries; ++entry)
+                records.append(EncodeListRecord(EntryPath(group, entry)));
+            WriteListFile(dir->filePath(ListFileTitle(group)), records);
+        }
+        return dir;
+    }();
+    return *folder;
+}
+
+// The favourites list as the main window has it: the shown group's entries.
+std::unique_ptr<ListBox> ShownList(QWidget &parent)
+{
+    auto list = std::make_unique<ListBox>(&parent);
+    list->setGeometry(16, 264, 349, 186);
+    for (int entry = 0; entry < Entries; ++entry)
+        list->AddItem(EntryPath(ShownGroup, entry));
+    return list;
+}
+
+struct Window
+{
+    QWidget parent;
+    std::unique_ptr<ListBox> list = ShownList(parent);
+    FavoriteSearch search{list.get(), [] { return ShownGroup; },
+                          [](int group) { return ListFolder().filePath(ListFileTitle(group)); }};
+    Window()
+    {
+        parent.resize(493, 530);
+        parent.show();
+    }
+};
+
+void BM_RepaintFavoriteList(benchmark::State &state)
+{
+    Window window;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(window.list->grab());
+}
+
+// What a first Ctrl+F and a keystroke typed at once cost: reading the
+// nineteen files and indexing every name (on two threads, while the window
+// waits for the keystroke).
+void BM_FirstKeystrokeAfterOpen(benchmark::State &state)
+{
+    ListFolder();
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto window = std::make_unique<Window>();
+        state.ResumeTiming();
+        window->search.Open();
+        window->search.Field->setText(QStringLiteral("ep07"));
+        state.PauseTiming();
+        window.reset();
+        state.ResumeTiming();
+    }
+}
+
+// The parts of it for one group: reading its list file, and indexing its names.
+void BM_ReadOneListFile(benchmark::State &state)
+{
+    const QString file = ListFolder().filePath(ListFileTitle(1));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ListFilePaths(file));
+}
+
+void BM_IndexOneGroup(benchmark::State &state)
+{
+    const QStringList paths = ListFilePaths(ListFolder().filePath(ListFileTitle(1)));
+    GroupSearchIndex index;
+    for (auto _ : state)
+        index.Build(paths);
+}
+
+// Typing one more character: queries alternate so that each is a new search.
+void Keystrokes(benchmark::State &state, const QStringList &queries)
+{
+    Window window;
+    window.search.Open();
+    qsizetype matches = 0;
+    int next = 0;
+    for (auto _ : state) {
+        window.search.Field->setText(queries[next]);
+        next = (next + 1) % queries.size();
+        matches = window.search.Results->model()->rowCount();
+    }
+    state.counters["matches"] = double(matches);
+}
+
+void BM_KeystrokeFewMatches(benchmark::State &state)
+{
+    Keystrokes(state, {QStringLiteral("show 1234 ep3"), QStringLiteral("show 1234 ep34")});
+}
+
+void BM_KeystrokeNoMatch(benchmark::State &state)
+{
+    Keystrokes(state, {QStringLiteral("zq"), QStringLiteral("zqx")});
+}
+
+void BM_KeystrokeFullWidthSomeMatches(benchmark::State &state)
+{
+    Keystrokes(state, {QStringLiteral("ＥＰ７"), QStringLiteral("ＥＰ７７")});
+}
+
+void BM_KeystrokeEveryEntryMatches(benchmark::State &state)
+{
+    Keystrokes(state, {QStringLiteral("ｴﾋﾟ"), QStringLiteral("ｴﾋﾟｿ")});
+}
+
+// The matching alone, without the rows that show it.
+void FindOnly(benchmark::State &state, const QString &query)
+{
+    FavoriteSearchIndex index;
+    for (int group = 0; group < Groups; ++group) {
+        const QString file = ListFolder().filePath(ListFileTitle(group));
+        index.Refresh(group, {false, 0, file}, FileStamp(file), [&] {
+            if (group != ShownGroup)
+                return ListFilePaths(file);
+            QStringList paths;
+            for (int entry = 0; entry < Entries; ++entry)
+                paths << EntryPath(ShownGroup, entry);
+            return paths;
+        });
+    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(index.Find(query));
+}
+
+void BM_FindOnlyNoMatch(benchmark::State &state)
+{
+    FindOnly(state, QStringLiteral("zqx"));
+}
+
+void BM_FindOnlyEveryEntry(benchmark::State &state)
+{
+    FindOnly(state, QStringLiteral("ｴﾋﾟｿ"));
+}
+
+} // namespace
+
+BENCHMARK(BM_FindOnlyNoMatch)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindOnlyEveryEntry)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RepaintFavoriteList)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FirstKeystrokeAfterOpen)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ReadOneListFile)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_IndexOneGroup)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_KeystrokeFewMatches)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_KeystrokeNoMatch)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_KeystrokeFullWidthSomeMatches)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_KeystrokeEveryEntryMatches)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}

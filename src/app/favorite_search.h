@@ -1,0 +1,115 @@
+#pragma once
+// Finding favourites across all twenty groups by a piece of their file name.
+// Names and what the user types are compared in one form: NFKC, then case
+// folded, so that full-width and half-width forms and letter case all match
+// alike (ＥＰ０７ finds ep07, ｴﾋﾟｿｰﾄﾞ finds エピソード). Each group keeps its
+// names in that form, built when the group is first searched and again only
+// when its entries changed, so a keystroke's search is one pass over text
+// made ready before.
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// text as names are compared: NFKC, then case folded.
+QString SearchForm(const QString &text);
+
+// Which pairs of neighbouring bytes a text holds, hashed to 128 bits: a name
+// can hold a query only when it holds every pair the query holds, so most
+// names are passed over by comparing two words.
+using PairMask = std::array<quint64, 2>;
+PairMask PairsOf(std::string_view text);
+
+// What the user typed, ready to be looked for: search form in UTF-8.
+struct SearchQuery
+{
+    explicit SearchQuery(const QString &text);
+    std::string bytes;
+    PairMask pairs;
+};
+
+// One group's entries, their file names in search form.
+class GroupSearchIndex
+{
+public:
+    void Build(const QStringList &paths);
+    const QStringList &Paths() const { return paths_; }
+    // The entries whose file name holds query (not empty), in list order,
+    // appended to found.
+    void Find(const SearchQuery &query, std::vector<int> &found) const;
+
+private:
+    QStringList paths_;
+    std::string names_;           // every name in search form, in UTF-8, one after the other
+    std::vector<quint32> starts_; // where each entry's name begins in names_, and one past the last
+    std::vector<PairMask> pairs_; // each name's pairs
+};
+
+// One row of a search's answer: entry `entry` of group `group`.
+struct SearchHit
+{
+    int group;
+    int entry;
+};
+
+// Where a group's entries come from, and what marks a change of them: the
+// shown group's list (a count of its changes), or a list file (its identity,
+// size and time on disk).
+struct GroupSource
+{
+    bool shown = false;
+    quint64 changes = 0;
+    QString file;
+    friend bool operator==(const GroupSource &, const GroupSource &) = default;
+};
+
+class FavoriteSearchIndex
+{
+public:
+    static constexpr int Groups = 20;
+
+    // True when group's index was built from source as stamp marks it.
+    bool Current(int group, const GroupSource &source, const QString &stamp) const
+    {
+        const Slot &slot = slots_[group];
+        return slot.built && slot.source == source && slot.stamp == stamp;
+    }
+    // Takes index as group's, built from source as stamp marks it.
+    void Set(int group, GroupSource source, QString stamp, GroupSearchIndex index)
+    {
+        slots_[group] = {std::move(index), std::move(source), std::move(stamp), true};
+    }
+    // Brings group's index up to date with source: entries() gives its paths
+    // when they changed since it was last built.
+    template <typename Entries>
+    void Refresh(int group, const GroupSource &source, const QString &stamp, Entries entries)
+    {
+        if (Current(group, source, stamp))
+            return;
+        GroupSearchIndex index;
+        index.Build(entries());
+        Set(group, source, stamp, std::move(index));
+    }
+
+    // Every group's entries whose file name holds text, group by group in list order.
+    std::vector<SearchHit> Find(const QString &text) const;
+    const QString &Path(const SearchHit &hit) const { return slots_[hit.group].index.Paths()[hit.entry]; }
+
+private:
+    struct Slot
+    {
+        GroupSearchIndex index;
+        GroupSource source;
+        QString stamp;
+        bool built = false;
+    };
+    std::array<Slot, Groups> slots_;
+};
+
+// What marks a change of the file at path: its identity, size and time of
+// change as the file system tells them; "" when there is none.
+QString FileStamp(const QString &path);

@@ -1,0 +1,36 @@
+#pragma once
+// The favourites list's context menu, opened by a right click or the Menu
+// key. Each item is a caption and what it does; an item may say at each
+// opening whether it can be used now. Items show in the order they were added.
+
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <vector>
+
+class QListWidget;
+class QMenu;
+
+class FavoritesMenu : public QObject
+{
+public:
+    explicit FavoritesMenu(QListWidget *list);
+
+    void AddItem(const QString &caption, std::function<void()> run, std::function<bool()> usable = {});
+
+    // The menu as it would open now (for a look at its items).
+    QMenu *Build() const;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    struct Item
+    {
+        QString caption;
+        std::function<void()> run;
+        std::function<bool()> usable;
+    };
+    QListWidget *list_;
+    std::vector<Item> items_;
+};
