@@ -7,8 +7,11 @@
 // file before (each next file). Theirs: the mpv command started on the same
 // clip, and an mpv already running told to load it over its IPC socket, until
 // mpv reports its first frame shown (logged once its video output has
-// presented it). Same run, same clips, same decoding options. Needs a
-// display; run it through `make bench` (Xvfb).
+// presented it). Same run, same clips, same decoding options. The first file
+// plays on each drawing route (forced by REELBOX_VIDEO_ROUTE). Last, the
+// memory the program holds once idle after its start (the engine started in
+// the background), on each route. Needs a display; run it through `make
+// bench` (Xvfb).
 
 #include "app/reelbox_b.h"
 #include "bench_media.h"
@@ -71,13 +74,18 @@ void Record(benchmark::State &state, const std::string &name, double seconds)
     times[name].push_back(seconds);
 }
 
-// The first file after start-up: a new engine and a new window.
-void BM_FirstFile(benchmark::State &state, Window which, const QString *clip, const char *name)
+// The first file after start-up: a new engine (on `route`, or the one
+// chosen for this machine) and a new window.
+void BM_FirstFile(benchmark::State &state, Window which, const QString *clip, const char *name,
+                  const char *route = nullptr)
 {
     for (auto _ : state) {
+        if (route)
+            qputenv("REELBOX_VIDEO_ROUTE", route);
         QElapsedTimer clock;
         clock.start();
         MpvEngine engine;
+        qunsetenv("REELBOX_VIDEO_ROUTE");
         const std::optional<double> seconds = PlayToFirstFrame(which, engine, *clip, clock);
         if (!seconds)
             state.SkipWithError("no frame drawn");
@@ -216,6 +224,57 @@ void BM_MpvNextFile(benchmark::State &state, const QString *clip, const char *na
         mpv.kill();
 }
 
+// The program's resident memory in kB (VmRSS of /proc/pid/status), 0 when unknown.
+long ResidentKb(qint64 pid)
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    return 0;
+}
+
+// The program (a copy in a program folder of its own) started on `route`,
+// its memory once it has stayed the same for a second (the engine started
+// in the background and the program idle).
+long IdleResidentKb(const char *route)
+{
+    QTemporaryDir folder;
+    const QString program = folder.filePath("reelbox");
+    if (!QFile::copy(REELBOX_EXECUTABLE, program))
+        return 0;
+    QProcess reelbox;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("REELBOX_VIDEO_ROUTE", route);
+    environment.insert("HOME", folder.path());
+    reelbox.setProcessEnvironment(environment);
+    reelbox.setStandardOutputFile(QProcess::nullDevice());
+    reelbox.setStandardErrorFile(QProcess::nullDevice());
+    reelbox.start(program, {});
+    long last = -1, now = 0;
+    for (int tick = 0; tick < 100 && (now = ResidentKb(reelbox.processId())) != last; ++tick) {
+        last = now;
+        reelbox.waitForFinished(1000); // a second's wait, unless it ended
+    }
+    reelbox.kill();
+    reelbox.waitForFinished();
+    return now;
+}
+
+void PrintIdleMemory()
+{
+    std::map<std::string, std::vector<double>> megabytes;
+    for (int run = 0; run < 3; ++run)
+        for (const char *route : {"software", "opengl"})
+            megabytes[route].push_back(IdleResidentKb(route) / 1024.0);
+    const double software = bench::Median(megabytes["software"]), openGl = bench::Median(megabytes["opengl"]);
+    if (software > 0 && openGl > 0)
+        std::printf("idle memory after start: software route %.0f MB vs OpenGL route %.0f MB, ratio %.2f\n", software,
+                    openGl, software / openGl);
+}
+
 } // namespace
 
 constexpr int Runs = 10;
@@ -224,6 +283,10 @@ constexpr int Runs = 10;
 
 FIRST_FRAME(BM_MpvCommandFirstFrame, mpeg4, &aviClip, "mpv (mpeg4)");
 FIRST_FRAME(BM_FirstFile, directshow_mpeg4, Window::DirectShow, &aviClip, "M first file (mpeg4)");
+FIRST_FRAME(BM_FirstFile, directshow_mpeg4_software, Window::DirectShow, &aviClip, "M first file, software route",
+            "software");
+FIRST_FRAME(BM_FirstFile, directshow_mpeg4_opengl, Window::DirectShow, &aviClip, "M first file, OpenGL route",
+            "opengl");
 FIRST_FRAME(BM_MpvCommandFirstFrame, rm, &rmClip, "mpv (rm)");
 FIRST_FRAME(BM_FirstFile, realaudio_rm, Window::RealAudio, &rmClip, "R first file (rm)");
 FIRST_FRAME(BM_MpvNextFile, mpeg4, &aviClip, "mpv next file (mpeg4)");
@@ -245,9 +308,13 @@ int main(int argc, char **argv)
     benchmark::Shutdown();
 
     const std::pair<const char *, const char *> pairs[] = {
-        {"M first file (mpeg4)", "mpv (mpeg4)"},       {"R first file (rm)", "mpv (rm)"},
-        {"R first file (rm)", "M first file (mpeg4)"}, {"M next file (mpeg4)", "mpv next file (mpeg4)"},
-        {"R next file (rm)", "mpv next file (rm)"},    {"R next file (rm)", "M next file (mpeg4)"},
+        {"M first file (mpeg4)", "mpv (mpeg4)"},
+        {"R first file (rm)", "mpv (rm)"},
+        {"R first file (rm)", "M first file (mpeg4)"},
+        {"M next file (mpeg4)", "mpv next file (mpeg4)"},
+        {"R next file (rm)", "mpv next file (rm)"},
+        {"R next file (rm)", "M next file (mpeg4)"},
+        {"M first file, software route", "M first file, OpenGL route"},
     };
     for (const auto &[ours, theirs] : pairs) {
         const double mine = bench::Median(times[ours]), reference = bench::Median(times[theirs]);
@@ -255,5 +322,6 @@ int main(int argc, char **argv)
             std::printf("first frame, %s: median %.1f ms vs %s %.1f ms, ratio %.2f\n", ours, mine * 1e3, theirs,
                         reference * 1e3, mine / reference);
     }
+    PrintIdleMemory();
     return 0;
 }

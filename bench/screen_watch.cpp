@@ -5,7 +5,10 @@
 // that moment, and the process id of a started command (0 for a click).
 //
 //   screen_watch map TITLE -- COMMAND [ARGUMENTS...]
-//   screen_watch picture X Y W H FRAME.rgb (--click CX CY | -- COMMAND [ARGUMENTS...])
+//   screen_watch picture X Y W H FRAME.rgb (--click CX CY | --press CX CY | -- COMMAND [ARGUMENTS...])
+//
+// A --click counts from the button's release (what a push button acts on),
+// a --press from its press (what the program's pictures act on).
 //
 // FRAME.rgb holds W x H pixels of 8-bit red, green and blue: the picture
 // expected (a clip's first frame, decoded by ffmpeg). The rectangle matches
@@ -116,17 +119,22 @@ double MeanDifference(Display *display, const Rectangle &area, const std::vector
     return samples ? sum / samples : 255;
 }
 
-void Click(Display *display, int x, int y)
+void Press(Display *display, int x, int y)
 {
     XTestFakeMotionEvent(display, -1, x, y, CurrentTime);
     XSync(display, False);
     std::this_thread::sleep_for(std::chrono::milliseconds(30)); // a hand comes to rest before pressing
     XTestFakeButtonEvent(display, 1, True, CurrentTime);
     XSync(display, False);
-    std::this_thread::sleep_for(std::chrono::milliseconds(60));
+}
+
+void Release(Display *display)
+{
     XTestFakeButtonEvent(display, 1, False, CurrentTime);
     XSync(display, False);
 }
+
+constexpr auto HeldFor = std::chrono::milliseconds(60); // how long a click holds the button
 
 int WatchPicture(const Rectangle &area, const char *framePath, int argc, char **argv)
 {
@@ -139,9 +147,16 @@ int WatchPicture(const Rectangle &area, const char *framePath, int argc, char **
         return 2;
     pid_t pid = 0;
     Clock::time_point start;
+    bool held = false; // the button is down: the screen is watched while it is
     if (argc >= 3 && std::strcmp(argv[0], "--click") == 0) {
-        Click(display, std::atoi(argv[1]), std::atoi(argv[2]));
-        start = Clock::now(); // the click counts from the release
+        Press(display, std::atoi(argv[1]), std::atoi(argv[2]));
+        std::this_thread::sleep_for(HeldFor);
+        Release(display);
+        start = Clock::now();
+    } else if (argc >= 3 && std::strcmp(argv[0], "--press") == 0) {
+        Press(display, std::atoi(argv[1]), std::atoi(argv[2]));
+        start = Clock::now();
+        held = true;
     } else if (argc >= 2 && std::strcmp(argv[0], "--") == 0) {
         start = Clock::now();
         pid = Spawn(argv + 1);
@@ -149,8 +164,16 @@ int WatchPicture(const Rectangle &area, const char *framePath, int argc, char **
         return 2;
     }
     while (Clock::now() - start < Timeout) {
+        if (held && Clock::now() - start >= HeldFor) {
+            Release(display);
+            held = false;
+        }
         if (MeanDifference(display, area, expected) < MatchingMeanDifference) {
             std::printf("%.1f %d\n", MillisecondsSince(start), int(pid));
+            if (held) {
+                std::this_thread::sleep_for(HeldFor - (Clock::now() - start));
+                Release(display);
+            }
             return 0;
         }
         std::this_thread::sleep_for(std::chrono::microseconds(500));
@@ -170,6 +193,6 @@ int main(int argc, char **argv)
         return WatchPicture(area, argv[6], argc - 7, argv + 7);
     }
     std::fprintf(stderr, "usage: screen_watch map TITLE -- COMMAND...\n"
-                         "       screen_watch picture X Y W H FRAME.rgb (--click X Y | -- COMMAND...)\n");
+                         "       screen_watch picture X Y W H FRAME.rgb (--click X Y | --press X Y | -- COMMAND...)\n");
     return 2;
 }

@@ -6,7 +6,10 @@ run, alternating, and reported as medians and ratios:
    the screen: the first play after the program started, and a later play;
    against the mpv command started on the same clip with its OpenGL output;
 2. the program started to its main window shown, with an empty saved folder
-   and with one of 20,000 files; against an empty Qt window.
+   and with one of 20,000 files; against an empty Qt window;
+3. a click on a favourites group's marker to the group shown (its marker
+   marked current), and the next click (a switch) to its answer, for a group
+   of 32,767 entries against one of 100.
 
     python3 bench/user_waits.py BUILD_FOLDER [RUNS]
 """
@@ -180,6 +183,72 @@ def start_to_window(bench, runs):
           f"{statistics.median(rows['Reelbox, 20,000 files']) / statistics.median(rows['Reelbox, empty folder']):.2f}x")
 
 
+GROUP_SIZES = {0: 100, 1: 32767}
+EMPTY_GROUP = 2
+
+
+def picture_middle(rect):
+    """The middle of a 13 x 13 picture of the main window, on the screen: the
+    screen watch samples every 8 pixels from 4 in, so a 9 x 9 square is
+    judged by the picture's middle pixel, where its states differ."""
+    x, y, _, _ = rect
+    return (MAIN[0] + x + 2, MAIN[1] + y + 2, 9, 9)
+
+
+def group_switches(bench, runs):
+    """Switches between an empty group and full ones with the real pointer."""
+    import layout  # noqa: E402 (the system tests' map of the main window)
+
+    favourites = os.path.join(bench.root, "favourites")
+    os.makedirs(favourites)
+    folder = bench.program_folder("groups", bench.clips)
+    with open(os.path.join(folder, "Reelbox.ini"), "a") as f:
+        f.write(f"Group={EMPTY_GROUP}\r\n")
+    for group, count in GROUP_SIZES.items():
+        paths = [os.path.join(favourites, f"{group} clip {i}.avi") for i in range(count)]
+        for i, path in enumerate(paths):
+            if i % 100 != 99:  # every hundredth file is gone
+                open(path, "wb").close()
+        with open(os.path.join(folder, f"Reelbox{group:02d}.rdm"), "w") as f:
+            f.write("".join(path.ljust(255) for path in paths))
+    program = subprocess.Popen([os.path.join(folder, "reelbox")], env=bench.display.env, cwd=folder,
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        wait_for(lambda: bench.main_window_shown(program.pid), "the main window", timeout=20)
+        time.sleep(USER_PAUSE)
+        marker = lambda n: picture_middle(layout.group_marker(n))
+        centre = lambda rect: (rect[0] + rect[2] // 2, rect[1] + rect[3] // 2)
+        # The right end of the favourites' first row, where no text is: it
+        # takes the selection's colour when the row is pressed.
+        x, y, width, _ = layout.FAVOURITES
+        first_row = (MAIN[0] + x + width - 40, MAIN[1] + y + layout.LIST_FRAME + 2, 9, 9)
+        current, selected = (os.path.join(bench.root, name) for name in ("current.rgb", "selected.rgb"))
+        with open(current, "wb") as f:
+            f.write(bench.display.screenshot().region(*marker(EMPTY_GROUP)))
+        bench.watch_run("picture", *marker(0), current, "--press", *centre(marker(0)))
+        unselected = bench.display.screenshot().region(*first_row)
+        bench.display.click(*centre(first_row))
+        wait_for(lambda: bench.display.screenshot().region(*first_row) != unselected, "the first row selected")
+        with open(selected, "wb") as f:
+            f.write(bench.display.screenshot().region(*first_row))
+        bench.watch_run("picture", *marker(EMPTY_GROUP), current, "--press", *centre(marker(EMPTY_GROUP)))
+        rows = {}
+        for _ in range(runs):
+            for group, count in GROUP_SIZES.items():
+                shown, _ = bench.watch_run("picture", *marker(group), current, "--press", *centre(marker(group)))
+                answer, _ = bench.watch_run("picture", *first_row, selected, "--press", *centre(first_row))
+                rows.setdefault(f"switch to {count:,} entries", []).append(shown)
+                rows.setdefault(f"next click after {count:,} entries", []).append(answer)
+                bench.watch_run("picture", *marker(EMPTY_GROUP), current, "--press", *centre(marker(EMPTY_GROUP)))
+                time.sleep(USER_PAUSE)  # the full group's file is saved on the way out
+    finally:
+        program.kill()
+        program.wait()
+    for kind in ("switch to", "next click after"):
+        report(f"Click on a group marker, {kind}:" if kind == "switch to" else "The next click answered:",
+               {name: values for name, values in rows.items() if name.startswith(kind)}, f"{kind} 100 entries")
+
+
 def main():
     build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build")
     runs = int(sys.argv[2]) if len(sys.argv) > 2 else 9
@@ -187,6 +256,7 @@ def main():
     try:
         start_to_window(bench, runs * 2)
         click_to_picture(bench, runs)
+        group_switches(bench, runs)
     finally:
         bench.close()
 

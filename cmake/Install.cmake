@@ -6,6 +6,7 @@
 include(GNUInstallDirs)
 
 install(TARGETS reelbox RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS reelbox-opengl-probe RUNTIME DESTINATION ${REELBOX_OPENGL_PROBE_DIR})
 install(FILES ${PROJECT_SOURCE_DIR}/assets/doc/index.html DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/reelbox)
 install(FILES ${PROJECT_SOURCE_DIR}/assets/desktop/${REELBOX_DESKTOP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

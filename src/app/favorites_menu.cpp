@@ -1,10 +1,10 @@
 #include "app/favorites_menu.h"
 
+#include <QAbstractItemView>
 #include <QContextMenuEvent>
-#include <QListWidget>
 #include <QMenu>
 
-FavoritesMenu::FavoritesMenu(QListWidget *list)
+FavoritesMenu::FavoritesMenu(QAbstractItemView *list)
     : QObject(list)
     , list_(list)
 {
@@ -38,7 +38,7 @@ bool FavoritesMenu::eventFilter(QObject *watched, QEvent *event)
     QPoint at = request->globalPos();
     if (request->reason() == QContextMenuEvent::Keyboard) {
         // Beside the entry that has the focus, else at the list's top.
-        const QRect current = list_->currentItem() ? list_->visualItemRect(list_->currentItem()) : QRect();
+        const QRect current = list_->visualRect(list_->currentIndex());
         at = list_->viewport()->mapToGlobal(current.isValid() ? current.bottomLeft() : QPoint(0, 0));
     }
     Q_UNUSED(watched);

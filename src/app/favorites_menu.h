@@ -8,13 +8,13 @@
 #include <functional>
 #include <vector>
 
-class QListWidget;
+class QAbstractItemView;
 class QMenu;
 
 class FavoritesMenu : public QObject
 {
 public:
-    explicit FavoritesMenu(QListWidget *list);
+    explicit FavoritesMenu(QAbstractItemView *list);
 
     void AddItem(const QString &caption, std::function<void()> run, std::function<bool()> usable = {});
 
@@ -31,6 +31,6 @@ private:
         std::function<void()> run;
         std::function<bool()> usable;
     };
-    QListWidget *list_;
+    QAbstractItemView *list_;
     std::vector<Item> items_;
 };

@@ -2,8 +2,10 @@
 
 #include "app/main_window.h"
 
+#include "app/favorite_list.h"
 #include "app/gradient_panel.h"
 #include "app/play_order.h"
+#include "app/reach_checker.h"
 #include "app/reelbox_b.h"
 #include "base/program_name.h"
 #include "base/units.h"
@@ -66,6 +68,7 @@ Reelbox_S::Reelbox_S(Reelbox_B &shared, PlayerFactory &players, FolderPrefetch *
     , SavedFolder(savedFolder)
     , RandomGenerator(SeededGenerator())
     , Mounts(new MountWatcher(this))
+    , Reach(new ReachChecker(this))
 {
     ShowMessage = [this](const QString &text, int style, const QString &title) {
         return ShowMessageBox(this, text, style, title);
@@ -230,6 +233,9 @@ void Reelbox_S::CreateFavorites()
         Img_G[n] = NewImage(Pic_C, 2220 + 240 * n, 3720, QStringLiteral("group_empty"));
     List_Favorite = new ListBox(Pic_C);
     List_Favorite->setGeometry(TwipsRect(240, 3960, 5235, 2790));
+    Favorites = new FavoriteList(List_Favorite);
+    Favorites->SetFont(List_Favorite->font());
+    List_Favorite->setModel(Favorites);
 }
 
 void Reelbox_S::CreateFooter()

@@ -26,6 +26,7 @@ class Command;
 class DirListBox;
 class FavoriteSearch;
 class DriveListBox;
+class FavoriteList;
 class FavoritesMenu;
 class FileListBox;
 class FolderPrefetch;
@@ -42,7 +43,8 @@ struct PlatformError;
 class PictureLabel;
 class QComboBox;
 class QFrame;
-class QListWidgetItem;
+class ReachChecker;
+struct ReachAnswer;
 struct Reelbox_B;
 
 class Reelbox_S : public QWidget, public RemotePlayList, public FavoriteGroups
@@ -79,6 +81,7 @@ public:
     PictureLabel *lbl_G;
     std::array<PictureLabel *, 20> Img_G{};
     ListBox *List_Favorite;
+    FavoriteList *Favorites; // what List_Favorite shows
     PictureLabel *lbl_URL;
 
     // The skinned buttons, by their index in Comd.
@@ -168,6 +171,10 @@ public:
     // Looks again whether each favourite's file can be played (a drive came or
     // went) and shows it.
     void CheckFavorites();
+    // Whether answers about the favourites' files are still to come.
+    bool CheckingFavorites() const;
+    // Adds entries for paths at the end and has their files looked at.
+    void AppendFavorites(const QStringList &paths);
     // Stores the settings, the folder shown and the current group's favourites;
     // returns the files that could not be written.
     QStringList SaveSettings();
@@ -288,13 +295,16 @@ private:
     // it goes back to its list file byte for byte, and shows whether its file
     // can be reached now.
     void LoadFavorites(qint16 group);
-    void AddFavoriteEntry(const QString &path, const QByteArray &record = {});
     // Entry row names path from now on, in its list file too once saved.
     void ReplaceFavoriteEntry(int row, const QString &path);
     QList<QByteArray> FavoriteRecords() const;
-    // Looks at entry row's file now and shows what it found; true when it can be played.
+    // Looks at entry row's file now (waiting for the answer, off this
+    // thread) and shows what it found; true when it can be played.
     bool CheckFavorite(int row);
-    void ShowReach(QListWidgetItem *item, bool playable, const QString &note);
+    // Whether path is a regular file that can be read, asked off this thread
+    // (FileExists, given up on after a while when the disk does not answer).
+    bool PlayableNow(const QString &path);
+    void ShowReachAnswers(const QList<ReachAnswer> &answers);
     void DisarmFavoriteButtonsWithoutSelection();
     // Ctrl+F's search of all groups (main_window_search.cpp).
     void SetUpFavoriteSearch();
@@ -322,6 +332,8 @@ private:
     bool RequestEndsPlaying = false; // one came while a list played: that list ends
     int PlayersShowing = 0;          // shows under way (one, or none)
     MountWatcher *Mounts;
+    // Looks at the favourites' files off the window's thread.
+    ReachChecker *Reach;
     TrashUndo *Undo = nullptr;
     MovedFileSearch *MovedSearch = nullptr; // the search under way, if any
     // Records of the current group's list file past the list's limit: kept

@@ -4,6 +4,7 @@
 
 #include "app/main_window.h"
 
+#include "app/favorite_list.h"
 #include "app/play_order.h"
 #include "app/player_factory.h"
 #include "app/reelbox_b.h"
@@ -59,7 +60,7 @@ bool Reelbox_S::Play(const QString &path, qint16 side, double start)
 {
     // Only a regular file that can be read goes to a player: what is not
     // there is passed over, and a FIFO or a device is never opened to wait.
-    if (!FileExists(path))
+    if (!PlayableNow(path))
         return false;
     B.PlayFile = path;
     B.PlaySource = side;
@@ -156,7 +157,7 @@ void Reelbox_S::RemoveSelectedFavorite()
     const qint16 index = List_Favorite->ListIndex();
     if (index < 0)
         return;
-    delete List_Favorite->takeItem(index);
+    Favorites->RemoveRow(index);
     // The list would select the next entry; the buttons treat the list as
     // having none, and what shows selected must agree with them.
     List_Favorite->clearSelection();
@@ -165,7 +166,7 @@ void Reelbox_S::RemoveSelectedFavorite()
 
 void Reelbox_S::ClearFavorites()
 {
-    List_Favorite->clear();
+    Favorites->Clear();
     RecordsPastLimit.clear();
     EnableFavoriteButtons();
 }

@@ -1,38 +1,47 @@
-// The favourites as entries of their list. Each entry keeps the list-file
-// record it was read from, so an entry goes back to its file byte for byte,
-// whatever the record held (Shift_JIS, NUL padding, a name the disk holds in
-// bytes that are not UTF-8). An entry whose file cannot be reached now (a
-// drive unplugged, a share away) stays in its group, greyed, and is passed
-// over by the play commands; it is looked at again when the group loads,
-// when the user presses it or plays it, and whenever a drive comes or goes.
+// The favourites as entries of their list (FavoriteList). Each entry keeps the
+// list-file record it was read from, so an entry goes back to its file byte
+// for byte, whatever the record held (Shift_JIS, NUL padding, a name the disk
+// holds in bytes that are not UTF-8). An entry whose file cannot be reached
+// now (a drive unplugged, a share away) stays in its group, greyed, and is
+// passed over by the play commands; it is looked at again when the group
+// loads, when the user presses it or plays it, and whenever a drive comes or
+// goes. The disk is never asked on the window's thread: a group fills at once
+// and its entries grey as the answers come (ReachChecker).
 
 #include "app/main_window.h"
 
-#include "app/favorite_files.h"
+#include "app/favorite_list.h"
 #include "app/list_file.h"
+#include "app/reach_checker.h"
 #include "app/reelbox_b.h"
 #include "controls/command.h"
 #include "widgets/list_box.h"
 
 namespace {
 
-// Where an entry keeps the record it was read from (none for entries added
-// in this run: they are stored as their path).
-constexpr int RecordRole = Qt::UserRole;
+// A record that names nothing: blanks alone up to its end or its first NUL.
+// (Looked at without copying it: a group holds up to 32,767 records.)
+bool IsBlankRecord(const QByteArray &record)
+{
+    for (const char c : record) {
+        if (c != ' ')
+            return c == '\0';
+    }
+    return true;
+}
 
 } // namespace
 
 void Reelbox_S::LoadFavorites(qint16 group)
 {
-    List_Favorite->clear();
     QList<QByteArray> records;
     for (const QByteArray &record : B.LoadGroup(group))
-        if (!ListRecordPath(record).isEmpty()) // a blank record names nothing
+        if (!IsBlankRecord(record))
             records.append(record);
     RecordsPastLimit = records.size() > MaxListEntries ? records.mid(MaxListEntries) : QList<QByteArray>();
     records.resize(qMin<qsizetype>(records.size(), MaxListEntries));
-    for (const QByteArray &record : records)
-        AddFavoriteEntry(DecodeListRecord(record), record);
+    Favorites->SetRecords(records);
+    CheckFavorites();
     if (!RecordsPastLimit.isEmpty()) {
         Tell(QStringLiteral("グループ %1 の Favorite ﾘｽﾄには %2 個を超える記録があります。"
                             "残りの %3 個はﾘｽﾄに表示されませんが、ﾌｧｲﾙにはそのまま残ります"
@@ -44,73 +53,62 @@ void Reelbox_S::LoadFavorites(qint16 group)
     TellIfUnreadable(group);
 }
 
-void Reelbox_S::AddFavoriteEntry(const QString &path, const QByteArray &record)
+void Reelbox_S::AppendFavorites(const QStringList &paths)
 {
-    if (!List_Favorite->AddItem(path))
-        return;
-    QListWidgetItem *item = List_Favorite->item(List_Favorite->count() - 1);
-    if (!record.isEmpty())
-        item->setData(RecordRole, record);
-    const FavoriteReach reach = ReachOf(path);
-    if (reach != FavoriteReach::Playable)
-        ShowReach(item, false, ReachNote(reach));
+    const int first = Favorites->rowCount();
+    Favorites->AppendPaths(paths.mid(0, qMax(MaxListEntries - first, 0)));
+    Reach->Check(Favorites->Questions(first, Favorites->rowCount()), false);
 }
 
 void Reelbox_S::ReplaceFavoriteEntry(int row, const QString &path)
 {
-    QListWidgetItem *item = List_Favorite->item(row);
-    item->setText(path);
-    item->setData(RecordRole, EncodeListRecord(path));
-    CheckFavorite(row);
+    Favorites->ReplacePath(row, path);
+    Reach->Check(Favorites->Questions(row, row + 1), false);
 }
 
 QList<QByteArray> Reelbox_S::FavoriteRecords() const
 {
-    QList<QByteArray> records;
-    records.reserve(List_Favorite->count() + RecordsPastLimit.size());
-    for (int row = 0; row < List_Favorite->count(); ++row) {
-        const QListWidgetItem *item = List_Favorite->item(row);
-        const QVariant kept = item->data(RecordRole);
-        records.append(kept.isValid() ? kept.toByteArray() : EncodeListRecord(item->text()));
-    }
-    return records + RecordsPastLimit;
+    return Favorites->Records() + RecordsPastLimit;
 }
 
 bool Reelbox_S::CheckFavorite(int row)
 {
-    QListWidgetItem *item = List_Favorite->item(row);
-    if (!item)
+    const QList<ReachQuestion> question = Favorites->Questions(row, row + 1);
+    if (question.isEmpty())
         return false;
-    // An entry read from a record is read from it again: which of its
-    // readings names a file may have changed with the drive.
-    const QVariant kept = item->data(RecordRole);
-    if (kept.isValid()) {
-        const QString path = DecodeListRecord(kept.toByteArray());
-        if (path != item->text())
-            item->setText(path);
-    }
-    const FavoriteReach reach = ReachOf(item->text());
-    ShowReach(item, reach == FavoriteReach::Playable, ReachNote(reach));
-    return reach == FavoriteReach::Playable;
+    const ReachAnswer answer = Reach->CheckNow(question.first());
+    // false too when the list changed while the disk was asked
+    return Favorites->Show(answer) && answer.reach == FavoriteReach::Playable;
 }
 
-void Reelbox_S::ShowReach(QListWidgetItem *item, bool playable, const QString &note)
+bool Reelbox_S::PlayableNow(const QString &path)
 {
-    if (item->toolTip() == note && item->data(Qt::ForegroundRole).isValid() != playable)
-        return;
-    item->setData(Qt::ForegroundRole, playable ? QVariant() : QVariant(UnreachableText));
-    QFont font = List_Favorite->font();
-    font.setItalic(!playable);
-    item->setData(Qt::FontRole, playable ? QVariant() : QVariant(font));
-    item->setToolTip(note);
+    QString file = path;
+    if (file.endsWith(u'/'))
+        file.chop(1); // one separator at the end is no part of a file's name
+    return Reach->CheckNow({0, -1, {}, file}).reach == FavoriteReach::Playable;
+}
+
+void Reelbox_S::ShowReachAnswers(const QList<ReachAnswer> &answers)
+{
+    const qint16 selected = List_Favorite->ListIndex();
+    bool selectedAnswered = false;
+    for (const ReachAnswer &answer : answers) {
+        // An entry that moved or is gone is passed over: a later look covers it.
+        if (Favorites->Show(answer) && answer.row == selected)
+            selectedAnswered = true;
+    }
+    // An armed 再生 follows what its selected entry can do now.
+    if (selectedAnswered && Comd[RemoveFavoriteButton]->EnabledProperty())
+        Comd[PlayFavoriteButton]->SetEnabledProperty(Favorites->ShownPlayable(selected));
 }
 
 void Reelbox_S::CheckFavorites()
 {
-    for (int row = 0; row < List_Favorite->count(); ++row)
-        CheckFavorite(row);
-    // An armed 再生 follows what its selected entry can do now.
-    const qint16 selected = List_Favorite->ListIndex();
-    if (selected >= 0 && Comd[RemoveFavoriteButton]->EnabledProperty())
-        Comd[PlayFavoriteButton]->SetEnabledProperty(CheckFavorite(selected));
+    Reach->Check(Favorites->Questions(0, Favorites->rowCount()), true);
+}
+
+bool Reelbox_S::CheckingFavorites() const
+{
+    return Reach->Busy();
 }

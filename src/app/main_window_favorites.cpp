@@ -5,7 +5,9 @@
 #include "app/main_window.h"
 
 #include "app/favorite_files.h"
+#include "app/favorite_list.h"
 #include "app/player_factory.h"
+#include "app/reach_checker.h"
 #include "app/reelbox_b.h"
 #include "base/file_names.h"
 #include "base/file_url.h"
@@ -28,7 +30,7 @@ void Reelbox_S::ConnectFavorites()
     Img_Del->SetDropFormats({FileDragFormat});
     connect(List_Favorite, &ListBox::MouseDown, this, &Reelbox_S::List_Favorite_MouseDown);
     connect(List_Favorite, &ListBox::DblClick, this, &Reelbox_S::List_Favorite_DblClick);
-    connect(List_Favorite, &ListBox::itemSelectionChanged, this, &Reelbox_S::DisarmFavoriteButtonsWithoutSelection);
+    connect(List_Favorite, &ListBox::SelectionChange, this, &Reelbox_S::DisarmFavoriteButtonsWithoutSelection);
     connect(List_Favorite, &ListBox::DragDrop, this, [this](const QMimeData *data, QObject *source) {
         // The file list's own format is offered only by a drag that started
         // in this window; a drag from anywhere else (another copy of the
@@ -45,6 +47,7 @@ void Reelbox_S::ConnectFavorites()
             Img_Del_DragDrop(FileListBox::DraggedFile(data));
     });
     connect(Mounts, &MountWatcher::Changed, this, &Reelbox_S::CheckFavorites);
+    connect(Reach, &ReachChecker::Answered, this, &Reelbox_S::ShowReachAnswers);
     ConnectTrashUndo();
     ConnectFavoritesMenu();
     for (qint16 index = 0; index < qint16(Img_G.size()); ++index)
@@ -57,9 +60,11 @@ void Reelbox_S::List_Favorite_MouseDown()
     if (selected < 0)
         return;
     FavoriteStartIndex = selected;
-    // An entry that cannot be played now can still be removed.
-    Comd[PlayFavoriteButton]->SetEnabledProperty(CheckFavorite(selected));
+    // An entry that cannot be played now can still be removed. 再生 follows
+    // what the entry shows, and what a fresh look at its file finds.
+    Comd[PlayFavoriteButton]->SetEnabledProperty(Favorites->ShownPlayable(selected));
     Comd[RemoveFavoriteButton]->SetEnabledProperty(true);
+    Reach->Check(Favorites->Questions(selected, selected + 1), false);
 }
 
 // What ﾘｽﾄから削除 and 再生 act on is what shows selected: with nothing
@@ -100,9 +105,8 @@ void Reelbox_S::List_Favorite_OLEDragDrop(const QByteArray &uriList)
 
 void Reelbox_S::AddFavorites(const QStringList &paths)
 {
-    const FavoriteCandidates candidates = SplitFavoriteCandidates(paths, MaxListEntries - List_Favorite->count());
-    for (const QString &path : candidates.fitting)
-        AddFavoriteEntry(path);
+    const FavoriteCandidates candidates = SplitFavoriteCandidates(paths, MaxListEntries - List_Favorite->ListCount());
+    AppendFavorites(candidates.fitting);
     EnableFavoriteButtons();
     const QString notAdded = NotAddedMessage(candidates);
     if (!notAdded.isEmpty())

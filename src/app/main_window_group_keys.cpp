@@ -29,9 +29,9 @@ GroupAddition Reelbox_S::AddToGroup(int group, const QString &path)
         return GroupAddition::NotSaved;
     if (List_Favorite->Entries().contains(path) || RecordsHold(RecordsPastLimit, path))
         return GroupAddition::AlreadyThere;
-    if (List_Favorite->count() >= MaxListEntries)
+    if (List_Favorite->ListCount() >= MaxListEntries)
         return GroupAddition::GroupFull;
-    AddFavoriteEntry(path);
+    AppendFavorites({path});
     if (Searching())
         DescribeGroupMarkers(); // the buttons rest until the search closes
     else

@@ -177,7 +177,7 @@ void Reelbox_S::SetUpKeyboard()
     stops->AddControl(Combo_Kind);
     stops->AddControl(File1, [this](int key) { return File1_KeyDown(key); });
     stops->AddControl(List_Favorite, [this](int key) { return List_Favorite_KeyDown(key); });
-    connect(List_Favorite, &QListWidget::itemSelectionChanged, this, &Reelbox_S::List_Favorite_SelectionChange);
+    connect(List_Favorite, &ListBox::SelectionChange, this, &Reelbox_S::List_Favorite_SelectionChange);
 
     QList<QWidget *> order;
     for (QWidget *control : ReadingOrder()) {
@@ -211,7 +211,7 @@ bool Reelbox_S::List_Favorite_KeyDown(int key)
 {
     if (key != Qt::Key_Return && key != Qt::Key_Enter)
         return false;
-    if (List_Favorite->ListIndex() >= 0 && !List_Favorite->selectedItems().isEmpty())
+    if (List_Favorite->ListIndex() >= 0 && List_Favorite->HasSelection())
         Comd_Click(PlayFavoriteButton);
     return true;
 }
@@ -219,6 +219,6 @@ bool Reelbox_S::List_Favorite_KeyDown(int key)
 // An entry chosen with the keys arms 再生 and ﾘｽﾄから削除 as a press does.
 void Reelbox_S::List_Favorite_SelectionChange()
 {
-    if (!List_Favorite->selectedItems().isEmpty())
+    if (List_Favorite->HasSelection())
         List_Favorite_MouseDown();
 }

@@ -70,7 +70,7 @@ void Reelbox_S::ConnectFavoritesMenu()
     FavoritesContextMenu = new FavoritesMenu(List_Favorite);
     FavoritesContextMenu->AddItem(
         QStringLiteral("見つからないファイルを探す"), [this] { FindMovedFavorites(); },
-        [this] { return !MovedSearch && List_Favorite->count() > 0; });
+        [this] { return !MovedSearch && List_Favorite->ListCount() > 0; });
 }
 
 void Reelbox_S::FindMovedFavorites()
@@ -133,7 +133,7 @@ void Reelbox_S::MendFavorites(const QHash<QByteArray, QString> &moves)
         if (changed && !B.SaveGroup(group, records))
             unsaved.append(file);
     }
-    for (int row = 0; row < List_Favorite->count(); ++row) {
+    for (int row = 0; row < List_Favorite->ListCount(); ++row) {
         const auto move = moves.constFind(EncodeFileName(List_Favorite->List(row)));
         if (move != moves.cend())
             ReplaceFavoriteEntry(row, *move);

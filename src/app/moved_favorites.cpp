@@ -5,6 +5,7 @@
 
 #include <QSet>
 #include <QThread>
+#include <QTimer>
 #include <algorithm>
 #include <dirent.h>
 #include <sys/stat.h>
@@ -146,7 +147,9 @@ MovedFileSearch::MovedFileSearch(const QStringList &paths, QObject *parent)
         emit Done(MatchMovedFiles(missing, searched), cancel_);
     });
     thread_->setParent(this);
-    thread_->start();
+    // Started once the creator's own code has run: a search of a small folder
+    // can end before the creator has connected to Done, which would be lost.
+    QTimer::singleShot(0, thread_, [thread = thread_] { thread->start(); });
 }
 
 MovedFileSearch::~MovedFileSearch()

@@ -1,5 +1,7 @@
 #include "desktop/mount_watcher.h"
 
+#include "base/mount_table.h"
+
 #include <QSocketNotifier>
 #include <fcntl.h>
 #include <unistd.h>
@@ -13,7 +15,10 @@ MountWatcher::MountWatcher(QObject *parent)
     if (fd_ < 0)
         return;
     notifier_ = new QSocketNotifier(fd_, QSocketNotifier::Exception, this);
-    connect(notifier_, &QSocketNotifier::activated, this, &MountWatcher::Changed);
+    connect(notifier_, &QSocketNotifier::activated, this, [this] {
+        MountTable::Reread();
+        emit Changed();
+    });
 }
 
 MountWatcher::~MountWatcher()

@@ -1,7 +1,8 @@
 #pragma once
 // Tells when a drive comes or goes: a disk plugged in or pulled out, a share
 // mounted or unmounted. The kernel wakes the mount table's reader when the
-// table changes, so the watch costs nothing while nothing happens.
+// table changes, so the watch costs nothing while nothing happens. The mount
+// table (base/mount_table.h) is read again before anyone hears of a change.
 
 #include <QObject>
 

@@ -3,6 +3,7 @@
 #include "base/file_names.h"
 #include "media/media_source.h"
 #include "media/mpv_engine_internal.h"
+#include "media/mpv_software_window.h"
 #include "media/mpv_video_window.h"
 
 #include <QDir>
@@ -15,7 +16,7 @@
 #include <vector>
 
 MpvEngine::MpvEngine(MpvEngineOptions options, QObject *parent)
-    : MpvEngine(StartMpv(options, options.drawVideo ? MakeSpareSurface() : nullptr), options, parent)
+    : MpvEngine(StartMpv(options), options, parent)
 {
 }
 
@@ -55,18 +56,16 @@ MpvEngine::MpvEngine(MpvStart start, MpvEngineOptions options, QObject *parent)
 void MpvEngine::MakeWidget(MpvPicture picture)
 {
     if (options_.drawVideo && mpv_) {
-        if (!picture.context) { // made again after its parent deleted the last one
-            picture.surface = MakeSpareSurface();
-            StartMpvPicture(mpv_, picture);
-        }
-        view_ = new MpvVideoWindow(*this, std::move(picture));
+        if (!picture.started) // made again after its parent deleted the last one
+            picture = MakeMpvPicture(mpv_, ChooseVideoRoute());
+        view_ = MpvVideoWindow::Make(*this, std::move(picture));
         widget_ = QWidget::createWindowContainer(view_); // takes ownership of the window
         widget_->setAttribute(Qt::WA_OpaquePaintEvent);
         widget_->installEventFilter(this);
         if (view_->HasRenderContext())
             OnRenderContextReady();
         else
-            qCWarning(lcMpv, "no OpenGL for the picture: files play without it");
+            qCWarning(lcMpv, "mpv cannot draw the picture: files play without it");
     } else {
         widget_ = new QWidget;
         widget_->setAutoFillBackground(true);
@@ -306,6 +305,19 @@ void MpvEngine::OnRenderContextReady()
     EnableVideo();
 }
 
+// The software route draws no rotation: the file's picture is turned by
+// filters before it reaches the window.
+void MpvEngine::TurnUpright(int rotation)
+{
+    const bool software = view_ && view_->Route() == VideoRoute::Software;
+    const QByteArray filters = software ? UprightingFilters(rotation) : QByteArray();
+    if (filters == filters_)
+        return;
+    filters_ = filters;
+    const char *value = filters_.constData();
+    mpv_set_property_async(mpv_, 0, "vf", MPV_FORMAT_STRING, &value);
+}
+
 bool MpvEngine::VideoOn() const
 {
     return videoOn_;
@@ -406,4 +418,11 @@ void MpvEngine::FrameShown()
 {
     ++framesDrawn_;
     emit FrameDrawn();
+}
+
+std::optional<VideoRoute> MpvEngine::Route() const
+{
+    if (!view_ || !view_->HasRenderContext())
+        return std::nullopt;
+    return view_->Route();
 }

@@ -4,12 +4,13 @@
 // offers it, sound through the desktop's sound server (silence where there is
 // none), and the picture drawn through mpv's render API.
 //
-// The picture is a native child window with a GL context of its own, inside
-// the widget VideoWidget() returns. So mpv's render context exists from the
-// start, before any window is shown: a file opens and decodes its first
-// frame at once, and showing the window only has to put it on screen.
-// (A QOpenGLWidget gets a context that can reach the screen only once its
-// window is shown, and costs an extra composition pass per frame.)
+// The picture is a native child window inside the widget VideoWidget()
+// returns, drawn with OpenGL or in software (mpv_video_route.h). So mpv's
+// render context exists from the start, before any window is shown: a file
+// opens and decodes its first frame at once, and showing the window only has
+// to put it on screen. (A QOpenGLWidget gets a context that can reach the
+// screen only once its window is shown, and costs an extra composition pass
+// per frame.)
 //
 // Opening reads the length and tracks while mpv holds the opened file, before
 // it starts decoding; a file whose container does not tell the picture's size
@@ -30,6 +31,7 @@
 #include <QTimer>
 #include <atomic>
 #include <cstdint>
+#include <optional>
 
 struct mpv_handle;
 struct mpv_event;
@@ -71,6 +73,8 @@ public:
     // The loudness mpv plays at now, 0 to 1 (0 without libmpv); asked of mpv
     // and waited for, so for a look from outside rather than the GUI's use.
     double Volume() const;
+    // How the picture is drawn (see mpv_video_route.h); none without a picture.
+    std::optional<VideoRoute> Route() const;
     // Frames of the open files shown on screen so far (redraws not counted).
     int FramesDrawn() const { return framesDrawn_; }
 
@@ -98,6 +102,7 @@ private:
     void ChooseVideoTrack(const mpv_node &tracks);
     void EnableVideo();
     void OnRenderContextReady();
+    void TurnUpright(int rotation);
 
     // mpv's events (mpv_engine_events.cpp), on the GUI thread.
     void DrainEvents();
@@ -163,4 +168,5 @@ private:
     uint64_t lastSeekTag_ = 0;
     bool lastSeekAnswered_ = true;
     int framesDrawn_ = 0;
+    QByteArray filters_; // the video filters set on mpv
 };

@@ -264,6 +264,7 @@ void MpvEngine::ChooseVideoTrack(const mpv_node &tracks)
     videoTrack_ = 0;
     picture_ = QSize();
     pictureFromContainer_ = false;
+    TurnUpright(0);
     if (tracks.format != MPV_FORMAT_NODE_ARRAY)
         return;
     const mpv_node *chosen = nullptr;
@@ -283,5 +284,6 @@ void MpvEngine::ChooseVideoTrack(const mpv_node &tracks)
     // program streams keep theirs in the video, MP4 may not even tell the
     // size); the first frame's parameters correct it should it be wrong.
     picture_ = ShownSize(*chosen, "demux-w", "demux-h", "demux-par", "demux-rotation");
+    TurnUpright(static_cast<int>(Int(Find(*chosen, "demux-rotation"))));
     pictureFromContainer_ = !picture_.isEmpty() && Find(*chosen, "demux-par");
 }

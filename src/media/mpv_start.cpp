@@ -4,14 +4,18 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QLoggingCategory>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
+#include <QOpenGLFunctions>
 #include <QtGui/qguiapplication_platform.h>
 #include <mpv/client.h>
 #include <mpv/render_gl.h>
 #include <utility>
 
 namespace {
+
+Q_LOGGING_CATEGORY(lcStart, "reelbox.media.start", QtWarningMsg)
 
 // GL entry points for mpv, from whichever Qt context is current on the calling thread.
 void *GlProcAddress(void *, const char *name)
@@ -67,7 +71,9 @@ void Configure(mpv_handle *mpv, const MpvEngineOptions &options)
 MpvPicture::MpvPicture() = default;
 
 MpvPicture::MpvPicture(MpvPicture &&other) noexcept
-    : surface(std::move(other.surface))
+    : route(other.route)
+    , started(std::exchange(other.started, false))
+    , surface(std::move(other.surface))
     , context(std::move(other.context))
     , render(std::exchange(other.render, nullptr))
 {
@@ -84,8 +90,12 @@ MpvPicture &MpvPicture::operator=(MpvPicture &&other) noexcept
 
 MpvPicture::~MpvPicture()
 {
-    if (!render || !context)
+    if (!render)
         return;
+    if (!context) {
+        mpv_render_context_free(render);
+        return;
+    }
     // mpv frees its GL objects with the context current (and drops the video track).
     context->makeCurrent(surface.get());
     mpv_render_context_free(render);
@@ -122,66 +132,164 @@ std::unique_ptr<QOffscreenSurface> MakeSpareSurface()
     return surface;
 }
 
-void StartMpvPicture(mpv_handle *mpv, MpvPicture &picture)
+void StartSoftwarePicture(mpv_handle *mpv, MpvPicture &picture)
 {
+    picture.route = VideoRoute::Software;
+    picture.started = true;
+    // One thread converts each frame: splitting it among threads costs more
+    // in their wake-ups than it saves (some 14% of the playback's CPU on a 720p
+    // clip), and a frame still takes a few milliseconds.
+    mpv_set_option_string(mpv, "zimg-threads", "1");
+    mpv_render_param params[] = {
+        {MPV_RENDER_PARAM_API_TYPE, const_cast<char *>(MPV_RENDER_API_TYPE_SW)},
+        {MPV_RENDER_PARAM_INVALID, nullptr},
+    };
+    if (mpv_render_context_create(&picture.render, mpv, params) < 0)
+        picture.render = nullptr;
+}
+
+void StartOpenGlPicture(mpv_handle *mpv, MpvPicture &picture)
+{
+    picture.route = VideoRoute::OpenGL;
+    picture.started = true;
     picture.context = std::make_unique<QOpenGLContext>();
     picture.context->setFormat(PictureFormat());
-    if (picture.context->create() && picture.context->makeCurrent(picture.surface.get())) {
-        mpv_opengl_init_params gl{GlProcAddress, nullptr};
-        int advanced = 0;
-        Display *x11 = nullptr;
-        if (auto *app = qApp->nativeInterface<QNativeInterface::QX11Application>())
-            x11 = app->display(); // lets hardware decoding hand frames to GL on X11
-        mpv_render_param params[] = {
-            {MPV_RENDER_PARAM_API_TYPE, const_cast<char *>(MPV_RENDER_API_TYPE_OPENGL)},
-            {MPV_RENDER_PARAM_OPENGL_INIT_PARAMS, &gl},
-            {MPV_RENDER_PARAM_ADVANCED_CONTROL, &advanced},
-            {x11 ? MPV_RENDER_PARAM_X11_DISPLAY : MPV_RENDER_PARAM_INVALID, x11},
-            {MPV_RENDER_PARAM_INVALID, nullptr},
-        };
-        if (mpv_render_context_create(&picture.render, mpv, params) < 0)
-            picture.render = nullptr;
+    if (!picture.context->create() || !picture.context->makeCurrent(picture.surface.get())) {
+        qCInfo(lcStart, "no OpenGL context: the picture is drawn in software");
+        picture.context.reset();
+        StartSoftwarePicture(mpv, picture);
+        return;
+    }
+    const auto *renderer = reinterpret_cast<const char *>(picture.context->functions()->glGetString(GL_RENDERER));
+    if (IsSoftwareRenderer(renderer) && ForcedVideoRoute() != VideoRoute::OpenGL) {
+        qCInfo(lcStart, "OpenGL renderer %s is software: the picture is drawn in software", renderer);
         picture.context->doneCurrent();
+        picture.context.reset();
+        StartSoftwarePicture(mpv, picture);
+        return;
+    }
+    mpv_opengl_init_params gl{GlProcAddress, nullptr};
+    int advanced = 0;
+    Display *x11 = nullptr;
+    if (auto *app = qApp->nativeInterface<QNativeInterface::QX11Application>())
+        x11 = app->display(); // lets hardware decoding hand frames to GL on X11
+    mpv_render_param params[] = {
+        {MPV_RENDER_PARAM_API_TYPE, const_cast<char *>(MPV_RENDER_API_TYPE_OPENGL)},
+        {MPV_RENDER_PARAM_OPENGL_INIT_PARAMS, &gl},
+        {MPV_RENDER_PARAM_ADVANCED_CONTROL, &advanced},
+        {x11 ? MPV_RENDER_PARAM_X11_DISPLAY : MPV_RENDER_PARAM_INVALID, x11},
+        {MPV_RENDER_PARAM_INVALID, nullptr},
+    };
+    const bool created = mpv_render_context_create(&picture.render, mpv, params) >= 0;
+    picture.context->doneCurrent();
+    if (!created) {
+        qCInfo(lcStart, "mpv cannot draw with OpenGL here: the picture is drawn in software");
+        picture.render = nullptr;
+        picture.context.reset();
+        StartSoftwarePicture(mpv, picture);
+        return;
     }
     // Drawing, and the end of it all, happen on the GUI thread.
     picture.context->moveToThread(QCoreApplication::instance()->thread());
 }
 
-MpvStart StartMpv(const MpvEngineOptions &options, std::unique_ptr<QOffscreenSurface> surface)
+MpvPicture MakeMpvPicture(mpv_handle *mpv, VideoRoute route)
+{
+    MpvPicture picture;
+    if (route == VideoRoute::OpenGL) {
+        picture.surface = MakeSpareSurface();
+        StartOpenGlPicture(mpv, picture);
+    } else {
+        StartSoftwarePicture(mpv, picture);
+    }
+    return picture;
+}
+
+namespace {
+
+mpv_handle *StartCoreNow(const MpvEngineOptions &options)
+{
+    mpv_handle *mpv = mpv_create(); // loads libmpv on its first call
+    if (!mpv)
+        return nullptr;
+    Configure(mpv, options);
+    if (mpv_initialize(mpv) < 0) {
+        mpv_terminate_destroy(mpv);
+        return nullptr;
+    }
+    return mpv;
+}
+
+// Any thread: loads libmpv and starts a core with the engine's options.
+mpv_handle *StartCore(const MpvEngineOptions &options)
+{
+    // The route's probe runs in a process of its own while libmpv loads here.
+    std::thread probe([draw = options.drawVideo] {
+        if (draw && !ForcedVideoRoute())
+            ProbedRenderer();
+    });
+    mpv_handle *mpv = StartCoreNow(options);
+    probe.join();
+    return mpv;
+}
+
+} // namespace
+
+MpvStart StartMpv(const MpvEngineOptions &options)
 {
     MpvStart start;
-    start.picture.surface = std::move(surface); // kept for the GUI thread, whatever happens
-    start.mpv = mpv_create();                   // loads libmpv on its first call
-    if (!start.mpv)
-        return start;
-    Configure(start.mpv, options);
-    if (mpv_initialize(start.mpv) < 0) {
-        mpv_terminate_destroy(start.mpv);
-        start.mpv = nullptr;
-        return start;
-    }
-    if (options.drawVideo)
-        StartMpvPicture(start.mpv, start.picture);
+    start.mpv = StartCore(options);
+    if (start.mpv && options.drawVideo)
+        start.picture = MakeMpvPicture(start.mpv, ChooseVideoRoute());
     return start;
 }
 
 MpvBackgroundStart::MpvBackgroundStart(MpvEngineOptions options)
     : options_(options)
 {
-    std::unique_ptr<QOffscreenSurface> surface = options.drawVideo ? MakeSpareSurface() : nullptr;
-    thread_ = std::thread(
-        [this, surface = std::move(surface)]() mutable { started_ = StartMpv(options_, std::move(surface)); });
+    core_ = std::thread([this] {
+        started_.mpv = StartCore(options_);
+        if (!started_.mpv || !options_.drawVideo)
+            return;
+        if (ChooseVideoRoute() == VideoRoute::Software) {
+            StartSoftwarePicture(started_.mpv, started_.picture);
+        } else {
+            wantsOpenGl_ = true;
+            QMetaObject::invokeMethod(
+                &receiver_, [this] { StartOpenGl(); }, Qt::QueuedConnection);
+        }
+    });
 }
 
 MpvBackgroundStart::~MpvBackgroundStart()
 {
-    if (thread_.joinable())
-        thread_.join();
+    // An OpenGL picture nobody takes is not made.
+    if (core_.joinable())
+        core_.join();
+    if (openGl_.joinable())
+        openGl_.join();
+}
+
+// GUI thread, once the core is started: the surface here, the GL context on a thread of its own.
+void MpvBackgroundStart::StartOpenGl()
+{
+    if (core_.joinable())
+        core_.join();
+    if (!std::exchange(wantsOpenGl_, false))
+        return;
+    started_.picture.surface = MakeSpareSurface();
+    openGl_ = std::thread([this] { StartOpenGlPicture(started_.mpv, started_.picture); });
+}
+
+void MpvBackgroundStart::Finish()
+{
+    StartOpenGl(); // unless the event loop did already
+    if (openGl_.joinable())
+        openGl_.join();
 }
 
 MpvStart MpvBackgroundStart::Take()
 {
-    if (thread_.joinable())
-        thread_.join();
+    Finish();
     return std::move(started_);
 }

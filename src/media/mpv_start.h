@@ -1,11 +1,15 @@
 #pragma once
 // Starting libmpv for the engine: loading libmpv, creating and starting mpv's
-// core, and creating the GL context mpv draws with and mpv's render context on
-// it. This is the costly part of making an MpvEngine (libmpv brings some two
-// hundred libraries, OpenGL its driver), and nothing in it needs the GUI
-// thread but the surface: a program can do it in the background, before the
-// first file plays, and hand the result to the engine.
+// core, choosing how the picture is drawn (mpv_video_route.h) and creating
+// mpv's render context for it, on a GL context of its own for the OpenGL
+// route. This is the costly part of making an MpvEngine (libmpv brings some
+// two hundred libraries, OpenGL its driver), and nothing in it needs the GUI
+// thread but the surface for OpenGL: a program can do it in the background,
+// before the first file plays, and hand the result to the engine.
 
+#include "media/mpv_video_route.h"
+
+#include <QObject>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <memory>
@@ -24,13 +28,16 @@ struct MpvEngineOptions
     bool untimed = false;
 };
 
-// mpv's render context on a GL context of its own. Freed (with its context
-// current on the surface) when destroyed. Its context belongs to the GUI thread.
+// mpv's render context, on a GL context of its own for the OpenGL route.
+// Freed (with its context current on the surface) when destroyed. Its
+// context belongs to the GUI thread.
 struct MpvPicture
 {
-    std::unique_ptr<QOffscreenSurface> surface; // for work with no window on screen
-    std::unique_ptr<QOpenGLContext> context;
-    mpv_render_context *render = nullptr; // null: no picture can be drawn
+    VideoRoute route = VideoRoute::Software;
+    bool started = false;                       // a render context was asked for
+    std::unique_ptr<QOffscreenSurface> surface; // OpenGL: for work with no window on screen
+    std::unique_ptr<QOpenGLContext> context;    // OpenGL
+    mpv_render_context *render = nullptr;       // null: no picture can be drawn
 
     MpvPicture();
     MpvPicture(MpvPicture &&other) noexcept;
@@ -51,18 +58,29 @@ struct MpvStart
     ~MpvStart();
 };
 
-// GUI thread: the surface a picture's context works on away from the screen.
+// GUI thread: the surface an OpenGL picture's context works on away from the screen.
 std::unique_ptr<QOffscreenSurface> MakeSpareSurface();
 
-// Any thread: creates the render context for mpv on a new GL context over
-// picture.surface (made by MakeSpareSurface).
-void StartMpvPicture(mpv_handle *mpv, MpvPicture &picture);
+// Any thread: the render context for the software route.
+void StartSoftwarePicture(mpv_handle *mpv, MpvPicture &picture);
 
-// Any thread: loads libmpv and starts a core with the engine's options, with
-// its picture over surface when options.drawVideo.
-MpvStart StartMpv(const MpvEngineOptions &options, std::unique_ptr<QOffscreenSurface> surface);
+// Any thread: the render context for the OpenGL route, on a new GL context
+// over picture.surface (made by MakeSpareSurface). Where no GL context can be
+// made, or (unless forced) its renderer is software, the picture takes the
+// software route instead.
+void StartOpenGlPicture(mpv_handle *mpv, MpvPicture &picture);
 
-// StartMpv on a thread of its own, from the moment this is made (GUI thread).
+// GUI thread: the picture on `route`, made here and now.
+MpvPicture MakeMpvPicture(mpv_handle *mpv, VideoRoute route);
+
+// GUI thread: loads libmpv and starts a core with the engine's options, with
+// its picture when options.drawVideo.
+MpvStart StartMpv(const MpvEngineOptions &options);
+
+// StartMpv in the background, from the moment this is made (GUI thread): the
+// route is chosen and the core started on a thread of its own; on the OpenGL
+// route the GUI thread then makes the surface (from its event loop) and
+// another thread the GL context.
 class MpvBackgroundStart
 {
 public:
@@ -73,7 +91,13 @@ public:
     MpvStart Take();
 
 private:
+    void StartOpenGl();
+    void Finish();
+
     MpvEngineOptions options_;
     MpvStart started_;
-    std::thread thread_;
+    bool wantsOpenGl_ = false; // the core is started, its OpenGL picture is to follow
+    std::thread core_;
+    std::thread openGl_;
+    QObject receiver_; // for the core's thread's call to the GUI thread
 };

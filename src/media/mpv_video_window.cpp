@@ -1,20 +1,24 @@
 #include "media/mpv_video_window.h"
 
-#include <QOffscreenSurface>
-#include <QOpenGLContext>
-#include <QOpenGLFunctions>
+#include "media/mpv_opengl_window.h"
+#include "media/mpv_software_window.h"
+
 #include <mpv/client.h>
-#include <mpv/render_gl.h>
+#include <mpv/render.h>
 #include <utility>
 
-MpvVideoWindow::MpvVideoWindow(Host &host, MpvPicture picture)
-    : host_(host)
-    , picture_(std::move(picture))
+MpvVideoWindow *MpvVideoWindow::Make(Host &host, MpvPicture picture)
 {
-    setSurfaceType(QSurface::OpenGLSurface);
+    if (picture.route == VideoRoute::OpenGL)
+        return new MpvOpenGlWindow(host, std::move(picture));
+    return new MpvSoftwareWindow(host, std::move(picture));
+}
+
+MpvVideoWindow::MpvVideoWindow(Host &host, MpvPicture picture)
+    : picture_(std::move(picture))
+    , host_(host)
+{
     setFlags(Qt::WindowTransparentForInput | Qt::WindowDoesNotAcceptFocus);
-    if (picture_.context)
-        setFormat(picture_.context->format());
     if (picture_.render)
         mpv_render_context_set_update_callback(picture_.render, &MpvVideoWindow::OnUpdate, this);
 }
@@ -34,17 +38,6 @@ void MpvVideoWindow::DropNativeWindow()
         destroy();
 }
 
-void MpvVideoWindow::Clear()
-{
-    QOpenGLContext *context = picture_.context.get();
-    if (!context || !handle() || !isExposed() || !context->makeCurrent(this))
-        return;
-    context->functions()->glClearColor(0, 0, 0, 1);
-    context->functions()->glClear(GL_COLOR_BUFFER_BIT);
-    context->swapBuffers(this);
-    context->doneCurrent();
-}
-
 // mpv thread: only posts the check to the GUI thread, at most one at a time.
 void MpvVideoWindow::OnUpdate(void *self)
 {
@@ -61,10 +54,9 @@ void MpvVideoWindow::CheckForFrame()
     Draw(true);
 }
 
-// Renders mpv's current frame and shows it; with `onlyNewFrame`, only when
-// mpv has a new one. Where nobody can see it (hidden or minimised), the frame
-// is taken without drawing, since mpv's output waits for every frame to be
-// taken; the next expose draws it.
+// Where nobody can see the window (hidden or minimised), the frame is taken
+// without drawing, since mpv's output waits for every frame to be taken; the
+// next expose draws it.
 void MpvVideoWindow::Draw(bool onlyNewFrame)
 {
     mpv_render_context *render = picture_.render;
@@ -81,27 +73,7 @@ void MpvVideoWindow::Draw(bool onlyNewFrame)
     } else if (onlyNewFrame) {
         return;
     }
-    // Frames nobody can see are taken on the spare surface.
     const bool visible = handle() && isExposed();
-    QOpenGLContext &context = *picture_.context;
-    if (!context.makeCurrent(visible ? static_cast<QSurface *>(this) : picture_.surface.get()))
-        return;
-    const qreal ratio = devicePixelRatio();
-    mpv_opengl_fbo fbo{static_cast<int>(context.defaultFramebufferObject()), static_cast<int>(width() * ratio),
-                       static_cast<int>(height() * ratio), 0};
-    int flip = 1; // a window's own buffer has GL's origin at the bottom
-    int skip = visible ? 0 : 1;
-    mpv_render_param params[] = {
-        {MPV_RENDER_PARAM_OPENGL_FBO, &fbo},
-        {MPV_RENDER_PARAM_FLIP_Y, &flip},
-        {MPV_RENDER_PARAM_SKIP_RENDERING, &skip},
-        {MPV_RENDER_PARAM_INVALID, nullptr},
-    };
-    mpv_render_context_render(render, params);
-    if (visible)
-        context.swapBuffers(this);
-    mpv_render_context_report_swap(render); // also when skipped, or mpv waits for it
-    context.doneCurrent();
-    if (visible && std::exchange(unseenFrame_, false))
+    if (Render(visible) && visible && std::exchange(unseenFrame_, false))
         host_.FrameShown();
 }

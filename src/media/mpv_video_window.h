@@ -1,11 +1,11 @@
 #pragma once
-// The native window mpv draws into, with a GL context of its own. Owning the
-// context (rather than borrowing a QOpenGLWidget's) means the render context
-// exists before anything is shown and outlives moves between windows (the
-// native window itself is made afresh in the new place), and frames go
-// straight to the window's own buffer: no extra composition pass per frame.
-// Input passes through it to the widgets beneath (its container's), so the
-// host sees the keys and clicks as on any widget. GUI thread only.
+// The native window mpv draws into, made before anything is shown so that the
+// render context exists from the start and outlives moves between windows
+// (the native window itself is made afresh in the new place). Input passes
+// through it to the widgets beneath (its container's), so the host sees the
+// keys and clicks as on any widget. Drawing follows mpv's word that a frame
+// is due (its update callback), never a timer. How a frame is put on screen
+// is the route's (mpv_opengl_window.h, mpv_software_window.h). GUI thread only.
 
 #include "media/mpv_start.h"
 
@@ -30,31 +30,38 @@ public:
         ~Host() = default;
     };
 
-    // Draws through picture (its GL context and mpv's render context on it);
-    // HasRenderContext() says whether it has one.
-    MpvVideoWindow(Host &host, MpvPicture picture);
+    // The window for picture's route, drawing through it.
+    static MpvVideoWindow *Make(Host &host, MpvPicture picture);
     ~MpvVideoWindow() override;
 
     bool HasRenderContext() const { return picture_.render != nullptr; }
+    VideoRoute Route() const { return picture_.route; }
     // The file changed: what mpv delivered before is no longer to be shown.
     void ForgetFrame() { unseenFrame_ = false; }
     // Drops the native window (a new one is made when next shown). Moving a
     // GL window between top-level windows can crash Mesa's software renderer;
-    // a fresh one in the new place cannot. The GL context stays.
+    // a fresh one in the new place cannot.
     void DropNativeWindow();
     // Paints the window black (no file, or a file without video).
-    void Clear();
+    virtual void Clear() = 0;
 
 protected:
+    MpvVideoWindow(Host &host, MpvPicture picture);
     void exposeEvent(QExposeEvent *) override { Draw(); }
+    // Renders mpv's frame where it can be seen (`visible`), else lets mpv
+    // count it as taken; false when nothing could be done.
+    virtual bool Render(bool visible) = 0;
+    // Renders mpv's current frame and shows it; with `onlyNewFrame`, only
+    // when mpv has a new one.
+    void Draw(bool onlyNewFrame = false);
+
+    MpvPicture picture_;
 
 private:
     static void OnUpdate(void *self);
     void CheckForFrame();
-    void Draw(bool onlyNewFrame = false);
 
     Host &host_;
-    MpvPicture picture_;
     std::atomic<bool> updatePosted_{false};
     bool unseenFrame_ = false; // mpv delivered a frame not yet drawn on screen
 };

@@ -1,6 +1,7 @@
 #include "widgets/dir_list_box.h"
 
 #include "base/file_names.h"
+#include "base/mount_table.h"
 #include "base/natural_sort.h"
 #include "base/program_name.h"
 #include "widgets/accessible_lists.h"
@@ -10,7 +11,6 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QKeyEvent>
-#include <QStorageInfo>
 
 QList<FolderRow> FolderTreeRows(const FolderListing &listing)
 {
@@ -51,7 +51,7 @@ bool DirListBox::SetPath(const QString &folder, std::optional<FolderListing> rea
         return false;
     path_ = path;
     listing_ = std::move(*listing);
-    lastFolderOnDrive_.insert(QStorageInfo(path).rootPath(), path);
+    lastFolderOnDrive_.insert(MountTable::Current().RootOf(path), path);
     Fill();
     emit Change();
     return true;

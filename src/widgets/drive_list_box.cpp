@@ -40,11 +40,11 @@ bool IsSystemPlace(QStringView root)
     return false;
 }
 
-QString VolumeText(const QStorageInfo &volume)
+QString VolumeText(const Mount &volume)
 {
-    const QString label = volume.displayName();
-    return label.isEmpty() || label == volume.rootPath() ? volume.rootPath()
-                                                         : QStringLiteral("%1 [%2]").arg(volume.rootPath(), label);
+    return volume.label.isEmpty() || volume.label == volume.root
+               ? volume.root
+               : QStringLiteral("%1 [%2]").arg(volume.root, volume.label);
 }
 
 } // namespace
@@ -56,11 +56,11 @@ bool IsBrowsableMount(QStringView root, QByteArrayView fileSystemType)
     return !IsPseudoFileSystem(fileSystemType) && !IsSystemPlace(root);
 }
 
-QList<QStorageInfo> UserVolumes()
+QList<Mount> UserVolumes()
 {
-    QList<QStorageInfo> volumes;
-    for (const QStorageInfo &volume : QStorageInfo::mountedVolumes()) {
-        if (volume.isValid() && volume.isReady() && IsBrowsableMount(volume.rootPath(), volume.fileSystemType()))
+    QList<Mount> volumes;
+    for (const Mount &volume : MountTable::Current().Volumes()) {
+        if (volume.ready && IsBrowsableMount(volume.root, volume.type))
             volumes.append(volume);
     }
     return volumes;
@@ -82,10 +82,11 @@ void DriveListBox::SetDrive(const QString &path)
 {
     int index = IndexOfRoot(path);
     if (index < 0) {
-        const QStorageInfo volume(path);
-        if (!volume.isValid())
+        const MountTable &table = MountTable::Current();
+        const std::optional<Mount> volume = table.MountAt(table.RootOf(path));
+        if (!volume)
             return;
-        index = IndexAdding(volume);
+        index = IndexAdding(*volume);
     }
     if (index == currentIndex())
         return;
@@ -98,13 +99,12 @@ void DriveListBox::Refresh()
     const QString shown = Drive();
     const QSignalBlocker quiet(this);
     clear();
-    for (const QStorageInfo &volume : UserVolumes())
-        AddVolume(volume.rootPath(), VolumeText(volume));
+    for (const Mount &volume : UserVolumes())
+        AddVolume(volume.root, VolumeText(volume));
     // The drive of the folder shown stays listed while it is mounted, even
     // where the list would not offer it (the user reached it some other way).
-    const QStorageInfo shownVolume(shown);
-    if (!shown.isEmpty() && shownVolume.isValid() && shownVolume.rootPath() == shown)
-        AddVolume(shown, VolumeText(shownVolume));
+    if (const std::optional<Mount> shownVolume = MountTable::Current().MountAt(shown))
+        AddVolume(shown, VolumeText(*shownVolume));
     setCurrentIndex(IndexOfRoot(shown));
 }
 
@@ -130,11 +130,11 @@ int DriveListBox::IndexOfRoot(const QString &root) const
     return findData(root);
 }
 
-int DriveListBox::IndexAdding(const QStorageInfo &volume)
+int DriveListBox::IndexAdding(const Mount &volume)
 {
-    const int index = IndexOfRoot(volume.rootPath());
+    const int index = IndexOfRoot(volume.root);
     if (index >= 0)
         return index;
-    AddVolume(volume.rootPath(), VolumeText(volume));
-    return IndexOfRoot(volume.rootPath());
+    AddVolume(volume.root, VolumeText(volume));
+    return IndexOfRoot(volume.root);
 }

@@ -3,8 +3,9 @@
 // each shown as its mount point and label. On this platform a "drive" is the
 // mount point that holds a path.
 
+#include "base/mount_table.h"
+
 #include <QComboBox>
-#include <QStorageInfo>
 
 class DriveListBox : public QComboBox
 {
@@ -18,12 +19,13 @@ public:
     // Change when the drive differs from the one shown.
     void SetDrive(const QString &path);
 
-    // Re-reads the mounted volumes, keeping the drive shown when it still exists.
+    // Lists the mounted volumes afresh (from the mount table as last read),
+    // keeping the drive shown when it still exists.
     void Refresh();
     // Lists one more drive: its mount point and the text shown for it.
     void AddVolume(const QString &root, const QString &text);
 
-    // Drives come and go (a stick plugged in): the list is read afresh on opening.
+    // Drives come and go (a stick plugged in): the list is made afresh on opening.
     void showPopup() override;
 
 signals:
@@ -32,7 +34,7 @@ signals:
 private:
     void OnUserChoice(int index);
     int IndexOfRoot(const QString &root) const;
-    int IndexAdding(const QStorageInfo &volume);
+    int IndexAdding(const Mount &volume);
 };
 
 // Whether a mount is one a user browses: the root always; otherwise neither a
@@ -41,4 +43,4 @@ private:
 // removable media under /run/media, /media and /mnt are shown.
 bool IsBrowsableMount(QStringView root, QByteArrayView fileSystemType);
 // Mounted volumes a user keeps files on: ready and browsable.
-QList<QStorageInfo> UserVolumes();
+QList<Mount> UserVolumes();

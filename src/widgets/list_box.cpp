@@ -11,10 +11,10 @@
 
 namespace {
 
-// Makes every row at least `extent` pixels wide. The view then computes its
-// own horizontal scroll range from the widest row, so the list scrolls
-// sideways over the whole extent without the view's range ever being
-// overridden (overriding it inside the view's layout pass re-triggers that
+// Makes the rows at least `extent` pixels wide (all as wide as the first:
+// their size is uniform). The view then computes its own horizontal scroll
+// range from the rows, so the list scrolls sideways over the whole extent
+// without the view's range ever being overridden (overriding it inside the view's layout pass re-triggers that
 // pass for ever).
 class ExtentDelegate : public QStyledItemDelegate
 {
@@ -44,12 +44,24 @@ private:
 } // namespace
 
 ListBox::ListBox(QWidget *parent)
-    : QListWidget(parent)
+    : QListView(parent)
+    , texts_(new QStringListModel(this))
 {
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    // Every row is one line of the list's font: its height is measured once,
+    // not once per entry.
+    setUniformItemSizes(true);
     setItemDelegate(new ExtentDelegate(extent_, this));
+    setModel(texts_);
     MakeListAccessible(this);
+}
+
+void ListBox::setModel(QAbstractItemModel *model)
+{
+    QListView::setModel(model);
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &ListBox::SelectionChange);
 }
 
 void ListBox::SetHorizontalExtent(int extent)
@@ -60,32 +72,48 @@ void ListBox::SetHorizontalExtent(int extent)
     scheduleDelayedItemsLayout(); // the rows' widths changed
 }
 
+qint16 ListBox::ListCount() const
+{
+    return static_cast<qint16>(model()->rowCount());
+}
+
 qint16 ListBox::ListIndex() const
 {
-    const QListWidgetItem *current = currentItem();
-    return current && current->isSelected() ? static_cast<qint16>(row(current)) : qint16(-1);
+    const QModelIndex current = currentIndex();
+    return current.isValid() && selectionModel()->isSelected(current) ? static_cast<qint16>(current.row()) : qint16(-1);
+}
+
+void ListBox::SetListIndex(int index)
+{
+    setCurrentIndex(model()->index(index, 0));
+}
+
+bool ListBox::HasSelection() const
+{
+    return selectionModel()->hasSelection();
 }
 
 bool ListBox::AddItem(const QString &text)
 {
-    if (count() >= MaxListEntries)
+    const int row = texts_->rowCount();
+    if (row >= MaxListEntries || model() != texts_)
         return false;
-    addItem(text);
+    texts_->insertRows(row, 1);
+    texts_->setData(texts_->index(row), text);
     return true;
 }
 
 QString ListBox::List(int index) const
 {
-    const QListWidgetItem *entry = item(index);
-    return entry ? entry->text() : QString();
+    return model()->index(index, 0).data().toString();
 }
 
 QStringList ListBox::Entries() const
 {
     QStringList entries;
-    entries.reserve(count());
-    for (int i = 0; i < count(); ++i)
-        entries.append(item(i)->text());
+    entries.reserve(ListCount());
+    for (int i = 0; i < ListCount(); ++i)
+        entries.append(List(i));
     return entries;
 }
 
@@ -107,7 +135,7 @@ bool ListBox::eventFilter(QObject *watched, QEvent *event)
     case QEvent::DragEnter: dragEnterEvent(static_cast<QDragEnterEvent *>(event)); return true;
     case QEvent::DragMove: dragMoveEvent(static_cast<QDragMoveEvent *>(event)); return true;
     case QEvent::Drop: dropEvent(static_cast<QDropEvent *>(event)); return true;
-    default: return QListWidget::eventFilter(watched, event);
+    default: return QListView::eventFilter(watched, event);
     }
 }
 
@@ -117,13 +145,13 @@ void ListBox::mousePressEvent(QMouseEvent *event)
     if (!indexAt(event->position().toPoint()).isValid())
         setFocus(Qt::MouseFocusReason);
     else
-        QListWidget::mousePressEvent(event);
+        QListView::mousePressEvent(event);
     emit MouseDown(event->button());
 }
 
 void ListBox::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    QListWidget::mouseDoubleClickEvent(event);
+    QListView::mouseDoubleClickEvent(event);
     emit DblClick();
 }
 

@@ -2,6 +2,7 @@
 // the delete picture, and switching groups through their list files.
 
 #include "app/favorite_files.h"
+#include "app/favorite_list.h"
 #include "app/list_file.h"
 #include "app/main_window_fixture.h"
 #include "app/trash_undo.h"
@@ -140,7 +141,7 @@ TEST_F(Favorites, DraggedFilesAddAsOftenAsDroppedAndArmTheButtonsOnlyOnAPress)
 
     w->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
-    const QRect second = w->List_Favorite->visualItemRect(w->List_Favorite->item(1));
+    const QRect second = w->List_Favorite->visualRect(w->List_Favorite->model()->index(1, 0));
     QTest::mouseClick(w->List_Favorite->viewport(), Qt::LeftButton, {}, second.center());
     EXPECT_EQ(w->FavoriteStartIndex, 1);
     EXPECT_TRUE(Enabled(*w, Reelbox_S::PlayFavoriteButton));
@@ -155,11 +156,11 @@ TEST_F(Favorites, APressBelowTheEntriesKeepsTheSelectionAndNothingSelectedDisarm
     w->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
     QWidget *view = w->List_Favorite->viewport();
-    const QRect second = w->List_Favorite->visualItemRect(w->List_Favorite->item(1));
+    const QRect second = w->List_Favorite->visualRect(w->List_Favorite->model()->index(1, 0));
     QTest::mouseClick(view, Qt::LeftButton, {}, second.center());
     QTest::mouseClick(view, Qt::LeftButton, {}, second.center() + QPoint(0, 5 * second.height()));
     EXPECT_EQ(w->List_Favorite->ListIndex(), 1);
-    EXPECT_TRUE(w->List_Favorite->item(1)->isSelected());
+    EXPECT_TRUE(w->List_Favorite->selectionModel()->isRowSelected(1));
     EXPECT_TRUE(Enabled(*w, Reelbox_S::RemoveFavoriteButton));
 
     QTest::mouseClick(view, Qt::LeftButton, Qt::ControlModifier, second.center()); // deselects
@@ -176,7 +177,7 @@ TEST_F(Favorites, ADoubleClickPlaysTheEntryOnceInTheRealAudioWindow)
     shared_->Rep2 = 1;
     shared_->InPlayLoop = -1;
     DragFileToFavorites(*w, 1);
-    w->List_Favorite->setCurrentRow(0);
+    w->List_Favorite->SetListIndex(0);
     w->List_Favorite_DblClick();
     ASSERT_EQ(players_->shows.size(), 1);
     EXPECT_EQ(players_->shows[0].window, PlayerWindow::RealAudio);
@@ -325,7 +326,7 @@ TEST_F(Groups, ASwitchKeepsTheGroupInItsFileAndBringsTheOtherOneIn)
     const QString a = folder_.Write("a.avi", "x"), b = folder_.Write("b.avi", "x");
     folder_.Write("Reelbox03.rdm", Records({b}));
     auto w = Start();
-    w->List_Favorite->AddItem(a);
+    w->AppendFavorites({a});
 
     w->Img_G_MouseDown(0); // the current group's marker
     EXPECT_FALSE(folder_.Exists("Reelbox00.rdm"));
@@ -338,7 +339,7 @@ TEST_F(Groups, ASwitchKeepsTheGroupInItsFileAndBringsTheOtherOneIn)
     EXPECT_EQ(w->List_Favorite->Entries(), QStringList{b});
     EXPECT_EQ(shared_->GroupNo, 3);
 
-    w->List_Favorite->clear();
+    w->Favorites->Clear();
     w->Img_G_MouseDown(7); // away from an emptied group: its file goes
     EXPECT_FALSE(folder_.Exists("Reelbox03.rdm"));
     EXPECT_TRUE(Shows(w->Img_G[3], w->Img_pos_off));
@@ -356,14 +357,17 @@ TEST_F(Groups, UnreachableEntriesStayGreyedArePassedOverAndGoBackByteForByte)
                              + EncodeListRecord(a) + foreign.leftJustified(255, ' ');
     folder_.Write("Reelbox00.rdm", saved);
     auto w = StartWithFiles({});
+    const auto shownUnreachable = [&](int row) {
+        return w->List_Favorite->model()->index(row, 0).data(Qt::ToolTipRole).isValid();
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shownUnreachable(0); })) << "greyed once the disk answered";
     ASSERT_EQ(w->List_Favorite->Entries(),
               (QStringList{folder_.FilePath("gone.avi"), fifo, a, DecodeFileName(foreign)}));
-    const auto shownUnreachable = [&](int row) { return !w->List_Favorite->item(row)->toolTip().isEmpty(); };
-    EXPECT_TRUE(shownUnreachable(0) && shownUnreachable(1) && shownUnreachable(3));
+    EXPECT_TRUE(shownUnreachable(1) && shownUnreachable(3));
     EXPECT_FALSE(shownUnreachable(2));
 
     w->Comd_Click(Reelbox_S::PlayFavoritesButton);
-    w->List_Favorite->setCurrentRow(0);
+    w->List_Favorite->SetListIndex(0);
     w->List_Favorite_MouseDown();
     EXPECT_FALSE(Enabled(*w, Reelbox_S::PlayFavoriteButton)) << "nothing to play";
     EXPECT_TRUE(Enabled(*w, Reelbox_S::RemoveFavoriteButton));
@@ -375,7 +379,7 @@ TEST_F(Groups, UnreachableEntriesStayGreyedArePassedOverAndGoBackByteForByte)
     // The file comes back (its drive is plugged in), under its own bytes.
     ::close(::open(foreign.constData(), O_CREAT | O_WRONLY, 0600));
     w->CheckFavorites();
-    EXPECT_FALSE(shownUnreachable(3));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !shownUnreachable(3); }));
     shared_->Rdm2 = 1;
     w->Comd_Click(Reelbox_S::PlayFavoritesButton);
     EXPECT_EQ(players_->shows.size(), 3) << "a and the file that came back, in some order";
@@ -417,7 +421,7 @@ TEST_F(Groups, AGroupThatCannotBeSavedStaysCurrentWithItsEntries)
     const QString a = folder_.Write("a.avi", "x");
     folder_.Write("Reelbox00.rdm", Records({a}));
     auto w = StartWithFiles({});
-    w->List_Favorite->AddItem(a);
+    w->AppendFavorites({a});
     {
         FileSizeLimit fullDisk; // the new file cannot be written
         w->Img_G_MouseDown(1);

@@ -179,7 +179,7 @@ TEST_F(MainWindow, CancelLeavesWithoutSaving)
     auto w = Start();
     w->show();
     shared_->Rdm1 = 0;
-    w->List_Favorite->AddItem(folder_.Write("a.avi", "x"));
+    w->AppendFavorites({folder_.Write("a.avi", "x")});
     w->Comd_Click(Reelbox_S::CancelButton);
     EXPECT_FALSE(w->isVisible());
     EXPECT_EQ(folder_.Read("Reelbox.ini"), before);
@@ -192,7 +192,7 @@ TEST_F(MainWindow, ExitSavesSettingsAndTheCurrentGroup)
     auto w = Start();
     w->show();
     shared_->Full1 = 1;
-    w->List_Favorite->AddItem(clip);
+    w->AppendFavorites({clip});
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
     QTest::mouseMove(w->Comd[Reelbox_S::ExitButton]); // hovered first: a press then gives focus and clicks
     QTest::mouseClick(w->Comd[Reelbox_S::ExitButton], Qt::LeftButton);
@@ -208,7 +208,7 @@ TEST_F(MainWindow, ExitThatCannotSaveSaysWhereItTriedAndLeavesOnlyWhenTold)
 {
     auto w = Start();
     w->show();
-    w->List_Favorite->AddItem(folder_.Write("a.avi", "x"));
+    w->AppendFavorites({folder_.Write("a.avi", "x")});
     QStringList texts;
     int style = 0;
     int answer = MessageBoxAnswer::No;

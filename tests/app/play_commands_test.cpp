@@ -209,8 +209,8 @@ TEST_F(PlayCommands, FavouritesSideUsesItsOwnSwitchesAndTheRealAudioNames)
     auto w = StartWithClips(0);
     const QString a = folder_.Write("a.avi", "x");
     const QString b = folder_.Write("b.MPEG", "x");
-    w->List_Favorite->AddItem(a);
-    w->List_Favorite->AddItem(b);
+    w->AppendFavorites({a});
+    w->AppendFavorites({b});
     w->FavoriteStartIndex = 0;
     w->Comd_Click(Reelbox_S::PlayFavoritesButton);
     ASSERT_EQ(players_->shows.size(), 2);
@@ -219,7 +219,7 @@ TEST_F(PlayCommands, FavouritesSideUsesItsOwnSwitchesAndTheRealAudioNames)
     EXPECT_EQ(players_->shows[1].PlaySource, 1);
 
     players_->shows.clear();
-    w->List_Favorite->setCurrentRow(1);
+    w->List_Favorite->SetListIndex(1);
     shared_->Rep2 = 1;
     StopAtShow(2);
     w->Comd_Click(Reelbox_S::PlayFavoriteButton);
@@ -238,7 +238,7 @@ TEST_F(PlayCommands, FavouriteEditsAndTheirButtons)
     EXPECT_TRUE(w->Comd[Reelbox_S::ClearFavoritesButton]->EnabledProperty());
     EXPECT_FALSE(w->Comd[Reelbox_S::PlayFavoriteButton]->EnabledProperty());
 
-    w->List_Favorite->setCurrentRow(0);
+    w->List_Favorite->SetListIndex(0);
     w->Comd_Click(Reelbox_S::RemoveFavoriteButton);
     EXPECT_EQ(w->List_Favorite->ListCount(), 3);
     w->Comd_Click(Reelbox_S::ClearFavoritesButton);

@@ -1,6 +1,7 @@
 """Favourites whose files cannot be reached, driven with the real mouse: a
 drive that is unplugged and plugged in again while the program runs, a FIFO
-where a clip was, and a saved folder whose name ends in a blank."""
+where a clip was, a full group, and a saved folder whose name ends in a
+blank."""
 
 import os
 import subprocess
@@ -112,6 +113,23 @@ class SpecialFiles(AbsentFiles):
         program.click(layout.button("exit"))
         self.assertEqual(program.wait_exit(), 0)
         self.assertIn(f'Path="{folder}"\r\n', program.read("Reelbox.ini").decode())
+
+
+class FullGroup(AbsentFiles):
+    def test_a_switch_to_a_full_group_answers_at_once_and_greys_the_entry_that_is_gone(self):
+        here = self.clip("here.avi", size=(320, 240), seconds=1.0, rate=10)
+        many = os.path.join(self.clips, "many")
+        os.makedirs(many)
+        paths = [os.path.join(self.clips, "gone.avi"), here]
+        for i in range(32767 - len(paths)):
+            paths.append(os.path.join(many, f"{i}.avi"))
+            open(paths[-1], "wb").close()
+        program = self.start(folder=self.clips, files={"Reelbox01.rdm": records(paths)})
+        program.click(layout.centre(layout.group_marker(1)))
+        self.press_favourite(program, 1)  # taken while the files are still looked at
+        program.click(layout.button("play_favourite"))
+        self.wait_played(program, (320, 240), "the pressed entry")
+        wait_for(lambda: greyed(program, 0), "the entry whose file is gone greyed")
 
 
 if __name__ == "__main__":

@@ -37,7 +37,7 @@ class DebianPackage(unittest.TestCase):
     def test_installs_the_program_its_launcher_entry_description_icons_and_documentation(self):
         listed = run("dpkg-deb", "-c", self.deb).splitlines()
         files = {line.split()[-1] for line in listed if not line.startswith("d")}
-        expected = {"./usr/bin/reelbox",
+        expected = {"./usr/bin/reelbox", "./usr/libexec/reelbox/reelbox-opengl-probe",
                     f"./usr/share/applications/{DESKTOP_ID}.desktop",
                     f"./usr/share/metainfo/{DESKTOP_ID}.metainfo.xml",
                     f"./usr/share/icons/hicolor/scalable/apps/{DESKTOP_ID}.svg",

@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QMimeData>
 #include <QScrollBar>
+#include <QStorageInfo>
 #include <QTest>
 #include <QTimer>
 #include <fcntl.h>
@@ -230,8 +231,8 @@ TEST(DriveListBox, ShowsTheDriveThatHoldsAPath)
     const int afterFirst = changes;
     drives.SetDrive(folder.Path()); // same drive: no change
     EXPECT_EQ(changes, afterFirst);
-    for (const QStorageInfo &volume : UserVolumes())
-        EXPECT_FALSE(volume.rootPath().startsWith("/proc")) << volume.rootPath().toStdString();
+    for (const Mount &volume : UserVolumes())
+        EXPECT_FALSE(volume.root.startsWith("/proc")) << volume.root.toStdString();
 }
 
 TEST(DriveListBox, OffersTheMountsAUserBrowsesAndHidesTheSystemsOwn)

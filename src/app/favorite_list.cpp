@@ -1,0 +1,134 @@
+#include "app/favorite_list.h"
+
+#include "app/list_file.h"
+#include "app/reach_checker.h"
+#include "base/file_names.h"
+
+FavoriteList::FavoriteList(QObject *parent)
+    : QAbstractListModel(parent)
+{
+}
+
+void FavoriteList::SetRecords(const QList<QByteArray> &records)
+{
+    beginResetModel();
+    entries_.clear();
+    entries_.reserve(records.size());
+    for (const QByteArray &record : records)
+        entries_.append({record, {}, ++lastId_});
+    endResetModel();
+}
+
+void FavoriteList::AppendPaths(const QStringList &paths)
+{
+    if (paths.isEmpty())
+        return;
+    beginInsertRows({}, int(entries_.size()), int(entries_.size() + paths.size() - 1));
+    for (const QString &path : paths)
+        entries_.append({{}, path, ++lastId_});
+    endInsertRows();
+}
+
+void FavoriteList::RemoveRow(int row)
+{
+    if (row < 0 || row >= entries_.size())
+        return;
+    beginRemoveRows({}, row, row);
+    entries_.removeAt(row);
+    endRemoveRows();
+}
+
+void FavoriteList::ReplacePath(int row, const QString &path)
+{
+    if (row < 0 || row >= entries_.size())
+        return;
+    entries_[row] = {{}, path, ++lastId_};
+    const QModelIndex changed = index(row);
+    emit dataChanged(changed, changed);
+}
+
+void FavoriteList::Clear()
+{
+    SetRecords({});
+}
+
+QList<QByteArray> FavoriteList::Records() const
+{
+    QList<QByteArray> records;
+    records.reserve(entries_.size());
+    for (const Entry &entry : entries_)
+        records.append(entry.record.isEmpty() ? EncodeListRecord(entry.path) : entry.record);
+    return records;
+}
+
+const QString &FavoriteList::PathOf(const Entry &entry) const
+{
+    // Its bytes as they read, until a look at the disk says which reading
+    // names a file.
+    if (entry.path.isEmpty())
+        entry.path = DecodeFileName(ListRecordPath(entry.record));
+    return entry.path;
+}
+
+QString FavoriteList::Path(int row) const
+{
+    return row >= 0 && row < entries_.size() ? PathOf(entries_[row]) : QString();
+}
+
+bool FavoriteList::ShownPlayable(int row) const
+{
+    return row >= 0 && row < entries_.size() && entries_[row].reach == FavoriteReach::Playable;
+}
+
+QList<ReachQuestion> FavoriteList::Questions(int from, int to) const
+{
+    QList<ReachQuestion> questions;
+    questions.reserve(qMax(to - from, 0));
+    for (int row = qMax(from, 0); row < qMin<qsizetype>(to, entries_.size()); ++row) {
+        const Entry &entry = entries_[row];
+        questions.append({entry.id, row, entry.record, entry.record.isEmpty() ? entry.path : QString()});
+    }
+    return questions;
+}
+
+bool FavoriteList::Show(const ReachAnswer &answer)
+{
+    if (answer.row < 0 || answer.row >= entries_.size() || entries_[answer.row].id != answer.entry)
+        return false;
+    Entry &entry = entries_[answer.row];
+    const bool renamed = !answer.path.isEmpty() && answer.path != PathOf(entry);
+    if (!renamed && entry.reach == answer.reach)
+        return true;
+    if (renamed)
+        entry.path = answer.path;
+    entry.reach = answer.reach;
+    const QModelIndex shown = index(answer.row);
+    emit dataChanged(shown, shown);
+    return true;
+}
+
+void FavoriteList::SetFont(const QFont &font)
+{
+    unreachableFont_ = font;
+    unreachableFont_.setItalic(true);
+}
+
+int FavoriteList::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(entries_.size());
+}
+
+QVariant FavoriteList::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= entries_.size())
+        return {};
+    const Entry &entry = entries_[index.row()];
+    const bool playable = entry.reach == FavoriteReach::Playable;
+    switch (role) {
+    case Qt::DisplayRole: return PathOf(entry);
+    case Qt::ForegroundRole: return playable ? QVariant() : QVariant(UnreachableText);
+    case Qt::FontRole: return playable ? QVariant() : QVariant(unreachableFont_);
+    case Qt::ToolTipRole: return playable ? QVariant() : QVariant(ReachNote(entry.reach));
+    default: return {};
+    }
+}

@@ -1,0 +1,65 @@
+#pragma once
+// The favourites list's entries: one row per entry, each keeping the list-file
+// record it was read from (or, for an entry added in this run, its path) and
+// what the last look at its file found. The rows sit in one model and are
+// read from their records only when shown, so a group of 32,767 entries fills
+// at once. An entry whose file cannot be reached shows grey and italic, with
+// a note on why.
+
+#include "app/favorite_files.h"
+
+#include <QAbstractListModel>
+#include <QByteArray>
+#include <QFont>
+#include <QList>
+#include <QString>
+
+struct ReachAnswer;
+struct ReachQuestion;
+
+class FavoriteList : public QAbstractListModel
+{
+    Q_OBJECT
+public:
+    explicit FavoriteList(QObject *parent = nullptr);
+
+    // Replaces every entry with one per record, in one step.
+    void SetRecords(const QList<QByteArray> &records);
+    // Adds an entry per path at the end.
+    void AppendPaths(const QStringList &paths);
+    void RemoveRow(int row);
+    // Entry row names path from now on (and is stored as it).
+    void ReplacePath(int row, const QString &path);
+    void Clear();
+
+    // The records the entries go back to their list file as.
+    QList<QByteArray> Records() const;
+    // The path entry row names, as shown.
+    QString Path(int row) const;
+    // Whether entry row shows as one that can be played (not greyed).
+    bool ShownPlayable(int row) const;
+    // What the reach checker is asked about rows from..to-1.
+    QList<ReachQuestion> Questions(int from, int to) const;
+    // Shows what a look at an entry's file found; false when the entry is no
+    // longer there (the row holds another one, or none).
+    bool Show(const ReachAnswer &answer);
+    // The font of the rows, made italic for entries that cannot be reached.
+    void SetFont(const QFont &font);
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+
+private:
+    struct Entry
+    {
+        QByteArray record;    // empty for an entry added by its path
+        mutable QString path; // read from the record when first needed
+        quint64 id = 0;       // answers find their entry by it
+        FavoriteReach reach = FavoriteReach::Playable;
+    };
+    const QString &PathOf(const Entry &entry) const;
+
+    QList<Entry> entries_;
+    quint64 lastId_ = 0;
+    QFont unreachableFont_;
+};
