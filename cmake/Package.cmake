@@ -55,7 +55,7 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION video)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-string(JOIN ", " CPACK_DEBIAN_PACKAGE_DEPENDS ${mpv_dependency} qt6-qpa-plugins qt6-translations-l10n
+string(JOIN ", " CPACK_DEBIAN_PACKAGE_DEPENDS ${mpv_dependency} qt6-qpa-plugins libqt6sql6-sqlite qt6-translations-l10n
        "fonts-ipafont-gothic | fonts-japanese-gothic")
 # Native Wayland sessions draw through Qt's Wayland plugin; without it the
 # program runs through XWayland.

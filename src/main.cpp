@@ -11,6 +11,9 @@
 #include "app/command_line.h"
 #include "app/main_window.h"
 #include "app/reelbox_b.h"
+#include "app/resume_recorder.h"
+#include "app/resume_store.h"
+#include "app/shared_procedures.h"
 #include "base/folder_listing.h"
 #include "base/program_location.h"
 #include "desktop/display_check.h"
@@ -23,6 +26,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QIcon>
+#include <QMessageBox>
 #include <QTimer>
 #include <clocale>
 #include <cstdio>
@@ -36,6 +40,15 @@ QIcon ProgramIcon()
     for (const QFileInfo &size : QDir(QStringLiteral(":/icons")).entryInfoList())
         icon.addFile(size.filePath());
     return icon;
+}
+
+// A note over the main window that waits for no answer, so playing goes on.
+void TellLater(QWidget *owner, const QString &text)
+{
+    auto *box = new QMessageBox(QMessageBox::Warning, ProgramName, text, QMessageBox::Ok, owner);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setModal(false);
+    box->show();
 }
 
 } // namespace
@@ -77,7 +90,14 @@ int main(int argc, char **argv)
     MprisPlayer mediaControls;
     WindowPlayerFactory players(shared);
     players.SetMediaControls(&mediaControls);
+    // Where files and lists were left, beside the settings once their folder exists.
+    ResumeStore resumePoints(JoinPath(shared.Storage.Folder, ProgramName + QStringLiteral(".db")));
+    ResumeRecorder recorder(resumePoints);
+    players.SetResumeRecorder(&recorder);
     Reelbox_S window(shared, players, &savedFolder);
+    window.SetResumeStore(&resumePoints);
+    QObject::connect(&resumePoints, &ResumeStore::WriteFailed, &window,
+                     [&window](const QString &message) { TellLater(&window, message); });
     players.SetFavoriteGroups(&window);
     QObject::connect(&instance, &SingleInstance::ArgumentsReceived, &window,
                      [&window](const QStringList &files, const QString &workingFolder) {
@@ -92,6 +112,9 @@ int main(int argc, char **argv)
     // Once the window is on the screen: its icon's pictures are read, the
     // program goes on the session bus, and the playback engine is made in the
     // background for the first play.
+    if (!resumePoints.SetAside().isEmpty())
+        TellLater(&window, QStringLiteral("再生位置の記録を読めなかったため %1 に移し、新しく始めました。")
+                               .arg(resumePoints.SetAside()));
     QTimer::singleShot(0, [&players, &mediaControls] {
         QApplication::setWindowIcon(ProgramIcon());
         mediaControls.Offer();

@@ -37,6 +37,7 @@ class MountWatcher;
 class MovedFileSearch;
 struct MovedFile;
 class PlayerFactory;
+class ResumeStore;
 enum class PlayerWindow;
 struct PlatformError;
 class PictureLabel;
@@ -55,6 +56,8 @@ public:
     // reading the folder the load restores.
     Reelbox_S(Reelbox_B &shared, PlayerFactory &players, FolderPrefetch *savedFolder = nullptr,
               QWidget *parent = nullptr);
+    // From now on 再生 resumes a file where the store says it was left.
+    void SetResumeStore(ResumeStore *store) { Resume = store; }
 
     // Title bar and the hidden picture stores.
     PictureLabel *Image_head, *Image1, *ImgExit;
@@ -228,7 +231,7 @@ private:
 
     // Plays path through the player window its name calls for; false when it
     // could not be played at all.
-    bool Play(const QString &path, qint16 side);
+    bool Play(const QString &path, qint16 side, double start = 0);
     // Every show of a player window. A request handed over meanwhile ends the
     // list being played, and is opened once the show is over.
     bool ShowPlayer(PlayerWindow which);
@@ -239,7 +242,10 @@ private:
     // Entry `position` of a side's list as a full path (0 files, 1 favourites).
     QString ListEntry(qint16 side, int position) const;
     void PlayListContinuously(qint16 count, qint16 startIndex, qint16 side);
-    void PlaySelected(const QString &path, qint16 side);
+    void PlaySelected(const QString &path, qint16 side, bool startOver = false);
+    // Where 再生 starts path: where it was left, unless it was watched or
+    // the user starts over.
+    double StartPointOf(const QString &path, bool startOver);
     // Plays paths one after the other, as 連続再生 plays the file list, until the user stops.
     void PlayInTurn(const QStringList &paths);
     // A side's switches (0 files, 1 favourites).
@@ -319,6 +325,7 @@ private:
     PlayerFactory &Players;
     FolderPrefetch *SavedFolder;
     std::mt19937 RandomGenerator;
+    ResumeStore *Resume = nullptr;
     // Requests handed over, waiting for their turn, in the order they came.
     QList<OpenTargets> WaitingRequests;
     bool OpeningRequest = false;     // a request is being opened (its message, its list)

@@ -8,6 +8,7 @@
 #include "app/play_order.h"
 #include "app/player_factory.h"
 #include "app/reelbox_b.h"
+#include "app/resume_store.h"
 #include "app/shared_procedures.h"
 #include "base/program_name.h"
 #include "controls/command.h"
@@ -38,13 +39,14 @@ private:
 
 void Reelbox_S::Comd_Click(qint16 Index)
 {
+    const bool startOver = QApplication::keyboardModifiers().testFlag(Qt::ShiftModifier);
     QApplication::processEvents();
     B.InPlayLoop = 0;
     switch (Index) {
     case PlayFilesButton: PlayListContinuously(File1->ListCount(), FileStartIndex, 0); break;
-    case PlayFileButton: PlaySelected(SelectedFilePath(), 0); break;
+    case PlayFileButton: PlaySelected(SelectedFilePath(), 0, startOver); break;
     case PlayFavoritesButton: PlayListContinuously(List_Favorite->ListCount(), FavoriteStartIndex, 1); break;
-    case PlayFavoriteButton: PlaySelected(SelectedFavorite(), 1); break;
+    case PlayFavoriteButton: PlaySelected(SelectedFavorite(), 1, startOver); break;
     case RemoveFavoriteButton: RemoveSelectedFavorite(); break;
     case ClearFavoritesButton: ClearFavorites(); break;
     case CancelButton: close(); break; // leave without saving
@@ -54,7 +56,7 @@ void Reelbox_S::Comd_Click(qint16 Index)
     }
 }
 
-bool Reelbox_S::Play(const QString &path, qint16 side)
+bool Reelbox_S::Play(const QString &path, qint16 side, double start)
 {
     // Only a regular file that can be read goes to a player: what is not
     // there is passed over, and a FIFO or a device is never opened to wait.
@@ -62,6 +64,7 @@ bool Reelbox_S::Play(const QString &path, qint16 side)
         return false;
     B.PlayFile = path;
     B.PlaySource = side;
+    B.PlayStart = start;
     return ShowPlayer(ChoosePlayer(B.PlayFile));
 }
 
@@ -103,16 +106,25 @@ void Reelbox_S::PlayListContinuously(qint16 count, qint16 startIndex, qint16 sid
 // Once, or again and again while the side's 繰り返し switch is on. A file
 // that cannot be played at all ends the repetition instead of opening and
 // closing its window forever.
-void Reelbox_S::PlaySelected(const QString &path, qint16 side)
+void Reelbox_S::PlaySelected(const QString &path, qint16 side, bool startOver)
 {
     if (path.isEmpty())
         return;
+    double start = StartPointOf(path, startOver);
     const PlayingNow playing(*this, {PlayKind::Selected, side});
     if (RepeatSwitch(side) != 0)
         B.InPlayLoop = -1;
     B.StopPlay = 0; // the switch may be turned on while the file plays
-    while (Play(path, side) && B.StopPlay == 0 && RepeatSwitch(side) != 0)
+    while (Play(path, side, std::exchange(start, 0)) && B.StopPlay == 0 && RepeatSwitch(side) != 0)
         B.InPlayLoop = -1;
+}
+
+double Reelbox_S::StartPointOf(const QString &path, bool startOver)
+{
+    if (startOver || !Resume)
+        return 0;
+    const std::optional<FilePoint> point = Resume->File(path);
+    return point && !point->watched ? point->position : 0;
 }
 
 void Reelbox_S::PlayInTurn(const QStringList &paths)

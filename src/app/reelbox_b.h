@@ -66,6 +66,7 @@ struct Reelbox_B
     qint16 InPlayLoop = 0; // -1 while the main window plays a list
     qint16 PlaySource = 0; // 0 file list, 1 favourites
     QString PlayFile;      // full path of the file to play now
+    double PlayStart = 0;  // seconds into PlayFile to start at
     qint16 StopPlay = 0;   // -1 once the user has ended playback
 
     // Option switches: 0 off, 1 on, as LoadSettings reads them.

@@ -53,6 +53,9 @@ void Configure(mpv_handle *mpv, const MpvEngineOptions &options)
         {"audio-client-name", clientName.constData()},
         // Frames are due when mpv hands them over: drawing never waits.
         {"video-timing-offset", "0"},
+        // Subtitles beside a clip: names starting with the clip's, and a Subs folder.
+        {"sub-auto", "fuzzy"},
+        {"sub-file-paths", "Subs:subs"},
     };
     for (const auto &[name, value] : settings)
         mpv_set_option_string(mpv, name, value);

@@ -123,7 +123,7 @@ void Reelbox_M::LoadFile()
     SizeToPicture();
     ShowLength(graph_->Duration().value_or(0));
     graph_->Run();
-    graph_->CurrentPosition(0);
+    graph_->CurrentPosition(B.PlayStart);
 }
 
 // The picture's window at its size for this screen (the whole screen, or the

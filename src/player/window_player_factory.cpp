@@ -1,6 +1,7 @@
 #include "player/window_player_factory.h"
 
 #include "app/reelbox_b.h"
+#include "app/resume_recorder.h"
 #include "desktop/mpris.h"
 #include "media/mpv_engine.h"
 #include "player/directshow_window.h"
@@ -80,11 +81,14 @@ bool WindowPlayerFactory::ShowDirectShow(QWidget *owner)
     Reelbox_M window(shared_, Engine(), owner);
     window.SetFavoriteGroups(groups_);
     const Showing showing(*this, window);
-    if (!window.Form_Load())
-        return false;
-    if (!window.Closed())
+    if (recorder_)
+        recorder_->Playing(shared_.PlayFile, Engine());
+    const bool played = window.Form_Load();
+    if (played && !window.Closed())
         window.exec();
-    return true;
+    if (recorder_)
+        recorder_->Stopped();
+    return played;
 }
 
 bool WindowPlayerFactory::ShowRealAudio(QWidget *owner)

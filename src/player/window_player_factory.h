@@ -13,6 +13,7 @@ class MprisPlayer;
 class MpvBackgroundStart;
 class PlaybackEngine;
 class SkinnedPlayerWindow;
+class ResumeRecorder;
 struct Reelbox_B;
 
 class WindowPlayerFactory : public PlayerFactory
@@ -32,6 +33,8 @@ public:
     void SetMediaControls(MprisPlayer *mpris) { mpris_ = mpris; }
     // From now on the windows' group keys add the playing file to groups.
     void SetFavoriteGroups(FavoriteGroups *groups) { groups_ = groups; }
+    // From now on the seek-bar window's plays are recorded for resuming.
+    void SetResumeRecorder(ResumeRecorder *recorder) { recorder_ = recorder; }
 
     // Starts making the engine on a thread of its own (loading libmpv,
     // starting its core and OpenGL), so that the first play finds it ready;
@@ -52,5 +55,6 @@ private:
     std::unique_ptr<MpvBackgroundStart> start_;
     MprisPlayer *mpris_ = nullptr;
     FavoriteGroups *groups_ = nullptr;
+    ResumeRecorder *recorder_ = nullptr;
     SkinnedPlayerWindow *showing_ = nullptr; // the window on the screen now
 };

@@ -1,0 +1,38 @@
+#pragma once
+// Keeps the store's point of the file that plays up to date: when it starts,
+// when it pauses or stops, every 10 s while it plays (so a kill loses at most
+// that), at its end (watched) and when its window closes. No timer runs while
+// nothing plays.
+
+#include "app/resume_store.h"
+
+#include <QMetaObject>
+#include <QObject>
+#include <QTimer>
+
+class PlaybackEngine;
+
+class ResumeRecorder : public QObject
+{
+    Q_OBJECT
+public:
+    explicit ResumeRecorder(ResumeStore &store, QObject *parent = nullptr);
+
+    // path starts playing on engine; its point is written from now on.
+    void Playing(const QString &path, PlaybackEngine &engine);
+    // Its window has closed: the last point heard is written.
+    void Stopped();
+
+private:
+    void OnStateChanged();
+    void OnPosition(double seconds);
+    void Write();
+
+    ResumeStore &store_;
+    PlaybackEngine *engine_ = nullptr;
+    QString path_;
+    FilePoint point_;
+    bool started_ = false; // the file has played: its position is its own, not the opening's 0
+    QTimer periodic_;
+    QList<QMetaObject::Connection> connections_;
+};

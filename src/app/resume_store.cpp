@@ -1,0 +1,204 @@
+#include "app/resume_store.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStringList>
+#include <QUuid>
+#include <QVariant>
+#include <algorithm>
+
+bool CountsAsWatched(double position, double duration)
+{
+    return duration > 0 && position >= duration - std::max(duration * 0.05, 10.0);
+}
+
+namespace {
+
+// The steps from one schema version to the next: step k makes version k + 1.
+const QStringList MigrationSteps = {
+    QStringLiteral("CREATE TABLE files (path TEXT PRIMARY KEY, size INTEGER, modified INTEGER,"
+                   " position REAL, duration REAL, watched INTEGER);"
+                   "CREATE TABLE lists (list TEXT PRIMARY KEY, entry INTEGER, path TEXT, position REAL,"
+                   " random_order TEXT, drawn INTEGER)"),
+};
+
+struct FileIdentity
+{
+    qint64 size;
+    qint64 modified;
+};
+
+std::optional<FileIdentity> IdentityOf(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return std::nullopt;
+    return FileIdentity{info.size(), info.lastModified().toMSecsSinceEpoch()};
+}
+
+QString OrderText(const std::vector<qint16> &order)
+{
+    QStringList numbers;
+    for (qint16 n : order)
+        numbers.append(QString::number(n));
+    return numbers.join(u',');
+}
+
+std::vector<qint16> OrderFrom(const QString &text)
+{
+    std::vector<qint16> order;
+    if (text.isEmpty())
+        return order;
+    for (const QString &n : text.split(u','))
+        order.push_back(static_cast<qint16>(n.toInt()));
+    return order;
+}
+
+} // namespace
+
+ResumeStore::ResumeStore(const QString &path, QObject *parent)
+    : QObject(parent)
+    , path_(path)
+    , connection_(QUuid::createUuid().toString())
+{
+    if (!Open()) {
+        PutAside();
+        if (!Open())
+            writing_ = false; // no database at all: nothing is kept this session
+    }
+}
+
+ResumeStore::~ResumeStore()
+{
+    QSqlDatabase::database(connection_, false).close();
+    QSqlDatabase::removeDatabase(connection_);
+}
+
+bool ResumeStore::Open()
+{
+    QSqlDatabase db = QSqlDatabase::contains(connection_)
+                          ? QSqlDatabase::database(connection_, false)
+                          : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
+    db.setDatabaseName(path_);
+    if (QFileInfo::exists(path_) && !QFileInfo(path_).isReadable())
+        return false;
+    if (!db.open())
+        return false;
+    // Read before anything is written: a database put aside keeps its bytes.
+    QSqlQuery check(db);
+    if (!check.exec(QStringLiteral("PRAGMA quick_check")) || !check.next()
+        || check.value(0).toString() != QStringLiteral("ok")) {
+        db.close();
+        return false;
+    }
+    if (!Migrate()) {
+        db.close();
+        return false;
+    }
+    // A disk that takes no writes keeps the old journal; the first write then tells.
+    check.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+    return true;
+}
+
+// Brings an older schema up to SchemaVersion; false for one from a newer
+// program, which is not touched.
+bool ResumeStore::Migrate()
+{
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next())
+        return false;
+    int version = query.value(0).toInt();
+    if (version > SchemaVersion)
+        return false;
+    for (; version < SchemaVersion; ++version) {
+        db.transaction();
+        for (const QString &statement : MigrationSteps[version].split(u';'))
+            if (!query.exec(statement)) {
+                db.rollback();
+                return false;
+            }
+        query.exec(QStringLiteral("PRAGMA user_version=%1").arg(version + 1));
+        if (!db.commit())
+            return false;
+    }
+    return true;
+}
+
+void ResumeStore::PutAside()
+{
+    QSqlDatabase::database(connection_, false).close();
+    const QString aside = path_ + QStringLiteral(".unreadable-")
+                          + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    if (!QFile::rename(path_, aside))
+        return;
+    for (const QString &companion : {QStringLiteral("-wal"), QStringLiteral("-shm")})
+        QFile::rename(path_ + companion, aside + companion);
+    setAside_ = aside;
+}
+
+bool ResumeStore::Execute(const QString &statement, const QVariantList &values)
+{
+    if (!writing_)
+        return false;
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    query.prepare(statement);
+    for (const QVariant &value : values)
+        query.addBindValue(value);
+    if (query.exec())
+        return true;
+    writing_ = false;
+    emit WriteFailed(QStringLiteral("再生位置を保存できません (%1)。この後の再生位置は記録されません。")
+                         .arg(query.lastError().text()));
+    return false;
+}
+
+std::optional<FilePoint> ResumeStore::File(const QString &path)
+{
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    query.prepare(QStringLiteral("SELECT size, modified, position, duration, watched FROM files WHERE path = ?"));
+    query.addBindValue(path);
+    if (!query.exec() || !query.next())
+        return std::nullopt;
+    const std::optional<FileIdentity> now = IdentityOf(path);
+    if (!now || now->size != query.value(0).toLongLong() || now->modified != query.value(1).toLongLong()) {
+        Execute(QStringLiteral("DELETE FROM files WHERE path = ?"), {path});
+        return std::nullopt;
+    }
+    return FilePoint{query.value(2).toDouble(), query.value(3).toDouble(), query.value(4).toBool()};
+}
+
+void ResumeStore::SaveFile(const QString &path, const FilePoint &point)
+{
+    const std::optional<FileIdentity> identity = IdentityOf(path);
+    if (!identity)
+        return;
+    Execute(QStringLiteral("INSERT OR REPLACE INTO files VALUES (?, ?, ?, ?, ?, ?)"),
+            {path, identity->size, identity->modified, point.position, point.duration, int(point.watched)});
+}
+
+std::optional<ListPoint> ResumeStore::List(const QString &list)
+{
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    query.prepare(QStringLiteral("SELECT entry, path, position, random_order, drawn FROM lists WHERE list = ?"));
+    query.addBindValue(list);
+    if (!query.exec() || !query.next())
+        return std::nullopt;
+    return ListPoint{query.value(0).toInt(), query.value(1).toString(), query.value(2).toDouble(),
+                     OrderFrom(query.value(3).toString()), query.value(4).toInt()};
+}
+
+void ResumeStore::SaveList(const QString &list, const ListPoint &point)
+{
+    Execute(QStringLiteral("INSERT OR REPLACE INTO lists VALUES (?, ?, ?, ?, ?, ?)"),
+            {list, point.entry, point.path, point.position, OrderText(point.order), point.drawn});
+}
+
+void ResumeStore::ForgetList(const QString &list)
+{
+    Execute(QStringLiteral("DELETE FROM lists WHERE list = ?"), {list});
+}

@@ -1,0 +1,77 @@
+#pragma once
+// Where each file and each list was left: an SQLite database beside the
+// settings (the settings file and the list files never hold any of it, and
+// deleting the database loses only these points). Written in WAL mode, so a
+// kill loses no more than the write under way.
+//
+// A database that cannot be used (not a database, from a newer version of
+// the program, unreadable) is renamed aside, never deleted, and a fresh one
+// started; SetAside() then names where it went, for telling the user once.
+// A write that fails (read-only or full disk) ends writing for the session
+// and is reported once through WriteFailed; reading and playing go on.
+
+#include <QObject>
+#include <QString>
+#include <optional>
+#include <vector>
+
+// A file played to its end, or left within its last 5 % or last 10 s.
+bool CountsAsWatched(double position, double duration);
+
+struct FilePoint
+{
+    double position = 0;
+    double duration = 0;
+    bool watched = false;
+};
+
+// Where a list's continuous play stopped: the entry (0-based) and its path,
+// the position in it, and when it went at random, the order (1-based entry
+// numbers, [0] unused) and how far into it the entry was drawn.
+struct ListPoint
+{
+    int entry = 0;
+    QString path;
+    double position = 0;
+    std::vector<qint16> order;
+    int drawn = 0;
+};
+
+class ResumeStore : public QObject
+{
+    Q_OBJECT
+public:
+    // Opens or makes the database at path.
+    explicit ResumeStore(const QString &path, QObject *parent = nullptr);
+    ~ResumeStore() override;
+
+    // Where an unusable database was put aside at opening; empty when none was.
+    QString SetAside() const { return setAside_; }
+
+    // The point stored for path, when the file is still the one stored (same
+    // size and modification time); a point of a replaced file is forgotten.
+    std::optional<FilePoint> File(const QString &path);
+    void SaveFile(const QString &path, const FilePoint &point);
+
+    std::optional<ListPoint> List(const QString &list);
+    void SaveList(const QString &list, const ListPoint &point);
+    void ForgetList(const QString &list);
+
+    // The schema this program writes (PRAGMA user_version).
+    static constexpr int SchemaVersion = 1;
+
+signals:
+    // The first write that failed; the message is for the user.
+    void WriteFailed(const QString &message);
+
+private:
+    bool Open();
+    bool Migrate();
+    void PutAside();
+    bool Execute(const QString &statement, const QVariantList &values);
+
+    QString path_;
+    QString connection_;
+    QString setAside_;
+    bool writing_ = true;
+};
