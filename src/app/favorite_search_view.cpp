@@ -291,13 +291,18 @@ void FavoriteSearch::UpdateIndex()
 {
     const int shown = shownGroup_();
     index_.Refresh(shown, {true, listChanges_, {}}, {}, [this] { return list_->Entries(); });
-    for (int group = 0; group < FavoriteSearchIndex::Groups; ++group) {
-        if (group == shown || index_.Current(group, {false, 0, groupFile_(group)}, index_.Stamp(group)))
-            continue;
+    const auto unread = [&] {
+        for (int group = 0; group < FavoriteSearchIndex::Groups; ++group)
+            if (group != shown && !index_.Current(group, {false, 0, groupFile_(group)}, index_.Stamp(group)))
+                return true;
+        return false;
+    };
+    // A round begun while another group was shown lacks the one shown before:
+    // the second round has it.
+    for (int round = 0; round < 2 && unread(); ++round) {
         if (preparing_.empty())
             PrepareInBackground();
         TakePrepared();
-        return;
     }
     PrepareInBackground(); // a list file changed meanwhile shows its entries once it is read
 }
