@@ -38,6 +38,7 @@ class MovedFileSearch;
 struct MovedFile;
 class PlayerFactory;
 class ResumeStore;
+class FavoriteSizes;
 enum class PlayerWindow;
 struct PlatformError;
 class PictureLabel;
@@ -58,6 +59,9 @@ public:
               QWidget *parent = nullptr);
     // From now on 再生 resumes a file where the store says it was left.
     void SetResumeStore(ResumeStore *store) { Resume = store; }
+    // From now on the sizes of the favourites' files are kept, and a moved
+    // file is known by its size too.
+    void SetFavoriteSizes(FavoriteSizes *sizes) { Sizes = sizes; }
 
     // Title bar and the hidden picture stores.
     PictureLabel *Image_head, *Image1, *ImgExit;
@@ -287,6 +291,7 @@ private:
     void FindMovedFavorites();
     void OfferMovedFavorites(const QList<MovedFile> &found);
     void MendFavorites(const QHash<QByteArray, QString> &moves);
+    void CarrySizes(const QHash<QByteArray, QString> &moves);
     // Tells the user once how many matching files the file list could not
     // hold, for each folder and file type it shows.
     void TellAboutFilesLeftOut();
@@ -305,6 +310,7 @@ private:
     // (FileExists, given up on after a while when the disk does not answer).
     bool PlayableNow(const QString &path);
     void ShowReachAnswers(const QList<ReachAnswer> &answers);
+    void RecordSizes(const QList<ReachAnswer> &answers);
     void DisarmFavoriteButtonsWithoutSelection();
     // Ctrl+F's search of all groups (main_window_search.cpp).
     void SetUpFavoriteSearch();
@@ -326,6 +332,7 @@ private:
     FolderPrefetch *SavedFolder;
     std::mt19937 RandomGenerator;
     ResumeStore *Resume = nullptr;
+    FavoriteSizes *Sizes = nullptr;
     // Requests handed over, waiting for their turn, in the order they came.
     QList<OpenTargets> WaitingRequests;
     bool OpeningRequest = false;     // a request is being opened (its message, its list)

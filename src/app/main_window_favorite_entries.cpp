@@ -11,6 +11,7 @@
 #include "app/main_window.h"
 
 #include "app/favorite_list.h"
+#include "app/favorite_sizes.h"
 #include "app/list_file.h"
 #include "app/reach_checker.h"
 #include "app/reelbox_b.h"
@@ -91,6 +92,7 @@ bool Reelbox_S::PlayableNow(const QString &path)
 
 void Reelbox_S::ShowReachAnswers(const QList<ReachAnswer> &answers)
 {
+    RecordSizes(answers);
     const qint16 selected = List_Favorite->ListIndex();
     bool selectedAnswered = false;
     for (const ReachAnswer &answer : answers) {
@@ -101,6 +103,18 @@ void Reelbox_S::ShowReachAnswers(const QList<ReachAnswer> &answers)
     // An armed 再生 follows what its selected entry can do now.
     if (selectedAnswered && Comd[RemoveFavoriteButton]->EnabledProperty())
         Comd[PlayFavoriteButton]->SetEnabledProperty(Favorites->ShownPlayable(selected));
+}
+
+// What each playable file holds, for knowing it again once it has moved.
+void Reelbox_S::RecordSizes(const QList<ReachAnswer> &answers)
+{
+    if (!Sizes)
+        return;
+    QList<SeenFile> seen;
+    for (const ReachAnswer &answer : answers)
+        if (answer.size >= 0)
+            seen.append({answer.path, answer.size});
+    Sizes->Record(seen);
 }
 
 void Reelbox_S::CheckFavorites()

@@ -1,6 +1,7 @@
 #include "app/reach_checker.h"
 
 #include "app/list_file.h"
+#include "base/file_names.h"
 
 #include <QElapsedTimer>
 #include <future>
@@ -38,7 +39,8 @@ struct ReachChecker::Link
 ReachAnswer LookAtDisk(const ReachQuestion &question)
 {
     const QString path = question.record.isEmpty() ? question.path : DecodeListRecord(question.record);
-    return {question.entry, question.row, path, ReachOf(path)};
+    const FavoriteReach reach = ReachOf(path);
+    return {question.entry, question.row, path, reach, reach == FavoriteReach::Playable ? RegularFileSize(path) : -1};
 }
 
 ReachChecker::ReachChecker(QObject *parent, ReachLook look)

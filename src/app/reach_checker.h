@@ -27,13 +27,15 @@ struct ReachQuestion
 };
 
 // What was found: the entry's path (a record is read again, since which of
-// its readings names a file may change with the drive) and its reach.
+// its readings names a file may change with the drive), its reach and, for a
+// file that can be played, its size (-1 otherwise).
 struct ReachAnswer
 {
     quint64 entry = 0;
     int row = 0;
     QString path;
     FavoriteReach reach = FavoriteReach::Playable;
+    qint64 size = -1;
 };
 
 // How one question is answered; it runs off the checker's thread.
