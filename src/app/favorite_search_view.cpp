@@ -100,11 +100,10 @@ private:
 QStringList ListFilePaths(const QString &fileName)
 {
     QStringList paths;
-    for (const QByteArray &record : ReadListFile(fileName)) {
-        if (paths.size() == MaxListEntries)
-            break;
-        if (!ListRecordPath(record).isEmpty())
-            paths.append(DecodeListRecord(record));
+    const ListRecords records = ReadListRecords(fileName);
+    for (qsizetype r = 0; r < records.size() && paths.size() < MaxListEntries; ++r) {
+        if (!IsBlankRecord(records.at(r)))
+            paths.append(DecodeListRecord(records.at(r)));
     }
     return paths;
 }

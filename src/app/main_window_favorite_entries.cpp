@@ -18,30 +18,14 @@
 #include "controls/command.h"
 #include "widgets/list_box.h"
 
-namespace {
-
-// A record that names nothing: blanks alone up to its end or its first NUL.
-// (Looked at without copying it: a group holds up to 32,767 records.)
-bool IsBlankRecord(const QByteArray &record)
-{
-    for (const char c : record) {
-        if (c != ' ')
-            return c == '\0';
-    }
-    return true;
-}
-
-} // namespace
-
 void Reelbox_S::LoadFavorites(qint16 group)
 {
-    QList<QByteArray> records;
-    for (const QByteArray &record : B.LoadGroup(group))
-        if (!IsBlankRecord(record))
-            records.append(record);
-    RecordsPastLimit = records.size() > MaxListEntries ? records.mid(MaxListEntries) : QList<QByteArray>();
-    records.resize(qMin<qsizetype>(records.size(), MaxListEntries));
-    Favorites->SetRecords(records);
+    const ListRecords records = B.LoadGroup(group);
+    RecordsPastLimit.clear();
+    for (qsizetype r = Favorites->SetRecords(records, MaxListEntries); r < records.size(); ++r) {
+        if (!IsBlankRecord(records.at(r)))
+            RecordsPastLimit.append(records.at(r).toByteArray());
+    }
     CheckFavorites();
     if (!RecordsPastLimit.isEmpty()) {
         Tell(QStringLiteral("グループ %1 の Favorite ﾘｽﾄには %2 個を超える記録があります。"
