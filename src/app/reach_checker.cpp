@@ -38,7 +38,9 @@ struct ReachChecker::Link
 ReachAnswer LookAtDisk(const ReachQuestion &question)
 {
     const QString path = question.record.isEmpty() ? question.path : DecodeListRecord(question.record);
-    return {question.entry, question.row, path, ReachOf(path)};
+    const FavoriteReach reach = ReachOf(path);
+    return {question.entry, question.row, path, reach,
+            reach == FavoriteReach::Playable ? IdentityOf(path) : std::nullopt};
 }
 
 ReachChecker::ReachChecker(QObject *parent, ReachLook look)
@@ -112,5 +114,5 @@ ReachAnswer ReachChecker::CheckNow(const ReachQuestion &question, int limitMs)
     std::thread([look = look_, question, answer] { answer->set_value(look(question)); }).detach();
     if (answered.wait_for(std::chrono::milliseconds(limitMs)) == std::future_status::ready)
         return answered.get();
-    return {question.entry, question.row, question.path, FavoriteReach::Missing};
+    return {question.entry, question.row, question.path, FavoriteReach::Missing, std::nullopt};
 }

@@ -5,6 +5,7 @@
 // in batches, as they are found.
 
 #include "app/favorite_files.h"
+#include "app/resume_store.h"
 
 #include <QByteArray>
 #include <QList>
@@ -27,13 +28,16 @@ struct ReachQuestion
 };
 
 // What was found: the entry's path (a record is read again, since which of
-// its readings names a file may change with the drive) and its reach.
+// its readings names a file may change with the drive), its reach and, for a
+// file that can be played, its identity (which tells whether a stored point
+// is still its own).
 struct ReachAnswer
 {
     quint64 entry = 0;
     int row = 0;
     QString path;
     FavoriteReach reach = FavoriteReach::Playable;
+    std::optional<FileIdentity> identity;
 };
 
 // How one question is answered; it runs off the checker's thread.

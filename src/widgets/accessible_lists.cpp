@@ -51,7 +51,13 @@ public:
 
     QString text(QAccessible::Text kind) const override
     {
-        return kind == QAccessible::Name && isValid() ? ShownText(view_, index_) : QString();
+        if (!isValid())
+            return {};
+        if (kind == QAccessible::Name)
+            return ShownText(view_, index_);
+        if (kind == QAccessible::Description) // what the model says of the entry, such as how far it was watched
+            return index_.data(Qt::AccessibleDescriptionRole).toString();
+        return {};
     }
 
     QRect rect() const override
