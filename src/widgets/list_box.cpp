@@ -27,6 +27,7 @@ void ListBox::setModel(QAbstractItemModel *model)
 {
     QListView::setModel(model);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &ListBox::SelectionChange);
+    TellDescriptionChanges(this);
 }
 
 // The rows are made at least extent wide (ListRowDelegate) and the view

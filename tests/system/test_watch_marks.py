@@ -28,8 +28,9 @@ class WatchMarks(MprisTest, FavouritesTest):
             self.clip(name, size=(160, 120), seconds=2, rate=5)
         self.paths = [os.path.join(self.clips, n) for n in ("a.avi", "b.avi", "c.avi")]
 
-    def start_with_favourites(self):
-        return self.wait_lists(self.start(folder=self.clips, files={"Reelbox00.rdm": records(self.paths)}))
+    def start_with_favourites(self, **options):
+        files = {"Reelbox00.rdm": records(self.paths)}
+        return self.wait_lists(self.start(folder=self.clips, files=files, **options))
 
     def wait_lists(self, program):
         wait_for(lambda: len(self.file_rows(program)) == 3 and len(self.favourite_rows(program)) == 3,
@@ -92,7 +93,9 @@ class WatchMarks(MprisTest, FavouritesTest):
         time.sleep(0.5)
         cpu = program.cpu_seconds()
         time.sleep(3)
-        self.assertLess(program.cpu_seconds() - cpu, 0.15, "the marks cost nothing at rest")
+        cpu = program.cpu_seconds() - cpu
+        print(f"at rest for 3 s with marks shown: {cpu:.3f} CPU s")
+        self.assertLess(cpu, 0.15, "the marks cost nothing at rest")
 
         program.click(layout.button("exit"))
         self.assertEqual(program.wait_exit(), 0)
@@ -115,9 +118,14 @@ class WatchMarks(MprisTest, FavouritesTest):
         wait_for(lambda: self.marked(program, layout.FAVOURITES) == [True, True, False], "the marks after the restart")
 
     def test_the_menus_mark_an_entry_watched_and_unwatched_in_both_lists(self):
-        program = self.start_with_favourites()
+        reader = ScreenReader(self.display)
+        self.addCleanup(reader.close)
+        program = self.start_with_favourites(env=reader.environment())
         self.display.click(*self.favourite_point(program, 2))
+        reader.events()
         self.choose(program, lambda: self.display.key("Menu"), 2)  # after 見つからないファイルを探す: 視聴済み
+        told = ("object:property-change:accessible-description", "list item", self.paths[2])
+        wait_for(lambda: told in [e[:3] for e in reader.events()], "the focused entry's new description told")
         self.deselect(self.favourite_point(program, 2))
         both = (layout.FILES, layout.FAVOURITES)
         for rect in both:
