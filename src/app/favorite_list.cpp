@@ -48,8 +48,7 @@ void FavoriteList::ReplacePath(int row, const QString &path)
     if (row < 0 || row >= entries_.size())
         return;
     entries_[row] = {-1, path, ++lastId_};
-    const QModelIndex changed = index(row);
-    emit dataChanged(changed, changed);
+    ShowChanged(row);
 }
 
 void FavoriteList::Clear()
@@ -99,20 +98,38 @@ QList<ReachQuestion> FavoriteList::Questions(int from, int to) const
     return questions;
 }
 
-bool FavoriteList::Show(const ReachAnswer &answer)
+bool FavoriteList::Show(const ReachAnswer &answer, const RowMark &mark)
 {
     if (answer.row < 0 || answer.row >= entries_.size() || entries_[answer.row].id != answer.entry)
         return false;
     Entry &entry = entries_[answer.row];
     const bool renamed = !answer.path.isEmpty() && answer.path != PathOf(entry);
-    if (!renamed && entry.reach == answer.reach)
+    const RowMark shown = answer.reach == FavoriteReach::Playable ? mark : RowMark();
+    if (!renamed && entry.reach == answer.reach && entry.mark == shown)
         return true;
     if (renamed)
         entry.path = answer.path;
     entry.reach = answer.reach;
-    const QModelIndex shown = index(answer.row);
-    emit dataChanged(shown, shown);
+    entry.mark = shown;
+    ShowChanged(answer.row);
     return true;
+}
+
+void FavoriteList::MarkPath(const QString &path, const RowMark &mark)
+{
+    for (int row = 0; row < entries_.size(); ++row) {
+        Entry &entry = entries_[row];
+        if (entry.reach == FavoriteReach::Playable && entry.mark != mark && PathOf(entry) == path) {
+            entry.mark = mark;
+            ShowChanged(row);
+        }
+    }
+}
+
+void FavoriteList::ShowChanged(int row)
+{
+    const QModelIndex shown = index(row);
+    emit dataChanged(shown, shown);
 }
 
 void FavoriteList::SetFont(const QFont &font)
@@ -137,6 +154,6 @@ QVariant FavoriteList::data(const QModelIndex &index, int role) const
     case Qt::ForegroundRole: return playable ? QVariant() : QVariant(UnreachableText);
     case Qt::FontRole: return playable ? QVariant() : QVariant(unreachableFont_);
     case Qt::ToolTipRole: return playable ? QVariant() : QVariant(ReachNote(entry.reach));
-    default: return {};
+    default: return RowMarkData(entry.mark, role);
     }
 }

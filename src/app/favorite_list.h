@@ -4,10 +4,11 @@
 // what the last look at its file found. The rows sit in one model and are
 // read from their records only when shown, so a group of 32,767 entries fills
 // at once. An entry whose file cannot be reached shows grey and italic, with
-// a note on why.
+// a note on why; one whose file was played shows how far (row_marks.h).
 
 #include "app/favorite_files.h"
 #include "app/list_file.h"
+#include "widgets/row_marks.h"
 
 #include <QAbstractListModel>
 #include <QByteArray>
@@ -44,9 +45,12 @@ public:
     bool ShownPlayable(int row) const;
     // What the reach checker is asked about rows from..to-1.
     QList<ReachQuestion> Questions(int from, int to) const;
-    // Shows what a look at an entry's file found; false when the entry is no
-    // longer there (the row holds another one, or none).
-    bool Show(const ReachAnswer &answer);
+    // Shows what a look at an entry's file found, and the mark its file then
+    // has (none for a file that cannot be reached); false when the entry is
+    // no longer there (the row holds another one, or none).
+    bool Show(const ReachAnswer &answer, const RowMark &mark = {});
+    // Every entry naming path that can be reached shows mark.
+    void MarkPath(const QString &path, const RowMark &mark);
     // The font of the rows, made italic for entries that cannot be reached.
     void SetFont(const QFont &font);
 
@@ -60,7 +64,9 @@ private:
         mutable QString path;  // read from the record when first needed
         quint64 id = 0;        // answers find their entry by it
         FavoriteReach reach = FavoriteReach::Playable;
+        RowMark mark{};
     };
+    void ShowChanged(int row);
     const QString &PathOf(const Entry &entry) const;
 
     ListRecords records_; // the list file the entries were read from

@@ -10,6 +10,7 @@
 
 #include "app/favorite_groups.h"
 #include "app/open_arguments.h"
+#include "app/resume_marks.h"
 #include "app/shared_procedures.h"
 #include "app/trash_undo.h"
 #include "desktop/remote_control.h"
@@ -27,7 +28,7 @@ class DirListBox;
 class FavoriteSearch;
 class DriveListBox;
 class FavoriteList;
-class FavoritesMenu;
+class ListMenu;
 class FileListBox;
 class FolderPrefetch;
 class GradientPanel;
@@ -42,6 +43,7 @@ class FavoriteSizes;
 enum class PlayerWindow;
 struct PlatformError;
 class PictureLabel;
+class QAbstractItemView;
 class QComboBox;
 class QFrame;
 class ReachChecker;
@@ -57,8 +59,9 @@ public:
     // reading the folder the load restores.
     Reelbox_S(Reelbox_B &shared, PlayerFactory &players, FolderPrefetch *savedFolder = nullptr,
               QWidget *parent = nullptr);
-    // From now on 再生 resumes a file where the store says it was left.
-    void SetResumeStore(ResumeStore *store) { Resume = store; }
+    // From now on 再生 resumes a file where the store says it was left, and
+    // the lists mark the files played (main_window_marks.cpp).
+    void SetResumeStore(ResumeStore *store);
     // From now on the sizes of the favourites' files are kept, and a moved
     // file is known by its size too.
     void SetFavoriteSizes(FavoriteSizes *sizes) { Sizes = sizes; }
@@ -187,8 +190,9 @@ public:
     MessageBoxFunction ShowMessage;
     // How a move to the trash is confirmed; tests answer instead of the user.
     TrashConfirmation ConfirmTrash;
-    // The favourites list's context menu, to add items to.
-    FavoritesMenu *FavoritesContextMenu = nullptr;
+    // The lists' context menus, to add items to.
+    ListMenu *FavoritesContextMenu = nullptr;
+    ListMenu *FilesContextMenu = nullptr;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -312,6 +316,22 @@ private:
     void ShowReachAnswers(const QList<ReachAnswer> &answers);
     void RecordSizes(const QList<ReachAnswer> &answers);
     void DisarmFavoriteButtonsWithoutSelection();
+    // How far each list's files were watched (main_window_marks.cpp): the
+    // marks of the file list's rows, those of a file just played or marked
+    // by the lists' menus, and 未視聴から連続再生.
+    void ConnectMarks();
+    void MarkFiles();
+    void ShowFileLooks(const QList<ReachAnswer> &answers);
+    // The mark of the favourite an answer is about.
+    RowMark FavoriteMark(const ReachAnswer &answer) const;
+    void RefreshMarks(const QString &path);
+    QAbstractItemView *ListOf(qint16 side) const;
+    void MarkSelected(qint16 side, bool watched);
+    std::optional<int> FirstUnwatched(qint16 side) const;
+    void PlayFromFirstUnwatched(qint16 side);
+    ResumeMarks Marks;
+    ReachChecker *FileLooks = nullptr; // looks at the marked files of the file list
+    quint64 FilesListing = 0;          // which filling of the file list its answers are for
     // Ctrl+F's search of all groups (main_window_search.cpp).
     void SetUpFavoriteSearch();
     void PlayFoundFavorite(const QString &path);

@@ -37,6 +37,7 @@ bool Reelbox_S::ShowPlayer(PlayerWindow which)
     ++PlayersShowing;
     const bool played = Players.ShowModal(which, this);
     --PlayersShowing;
+    RefreshMarks(B.PlayFile); // where it was left is written now
     if (std::exchange(RequestEndsPlaying, false))
         B.StopPlay = -1; // the list that was playing gives way
     if (!WaitingRequests.isEmpty())

@@ -63,7 +63,7 @@ bool Reelbox_S::CheckFavorite(int row)
         return false;
     const ReachAnswer answer = Reach->CheckNow(question.first());
     // false too when the list changed while the disk was asked
-    return Favorites->Show(answer) && answer.reach == FavoriteReach::Playable;
+    return Favorites->Show(answer, FavoriteMark(answer)) && answer.reach == FavoriteReach::Playable;
 }
 
 bool Reelbox_S::PlayableNow(const QString &path)
@@ -81,7 +81,7 @@ void Reelbox_S::ShowReachAnswers(const QList<ReachAnswer> &answers)
     bool selectedAnswered = false;
     for (const ReachAnswer &answer : answers) {
         // An entry that moved or is gone is passed over: a later look covers it.
-        if (Favorites->Show(answer) && answer.row == selected)
+        if (Favorites->Show(answer, FavoriteMark(answer)) && answer.row == selected)
             selectedAnswered = true;
     }
     // An armed 再生 follows what its selected entry can do now.
@@ -96,8 +96,8 @@ void Reelbox_S::RecordSizes(const QList<ReachAnswer> &answers)
         return;
     QList<SeenFile> seen;
     for (const ReachAnswer &answer : answers)
-        if (answer.size >= 0)
-            seen.append({answer.path, answer.size});
+        if (answer.identity)
+            seen.append({answer.path, answer.identity->size});
     Sizes->Record(seen);
 }
 

@@ -7,13 +7,13 @@
 #include "app/main_window.h"
 
 #include "app/favorite_sizes.h"
-#include "app/favorites_menu.h"
 #include "app/list_file.h"
 #include "app/moved_favorites.h"
 #include "app/reelbox_b.h"
 #include "base/file_names.h"
 #include "base/program_name.h"
 #include "widgets/list_box.h"
+#include "widgets/list_menu.h"
 
 #include <QProgressDialog>
 #include <QTimer>
@@ -70,7 +70,7 @@ QString MovesText(const QList<MovedFile> &found)
 
 void Reelbox_S::ConnectFavoritesMenu()
 {
-    FavoritesContextMenu = new FavoritesMenu(List_Favorite);
+    FavoritesContextMenu = new ListMenu(List_Favorite);
     FavoritesContextMenu->AddItem(
         QStringLiteral("見つからないファイルを探す"), [this] { FindMovedFavorites(); },
         [this] { return !MovedSearch && List_Favorite->ListCount() > 0; });

@@ -39,6 +39,7 @@ void Reelbox_S::ConnectHandlers()
         connect(Comd[index], &Command::Click, this, [this, index] { Comd_Click(index); });
     ConnectSwitches();
     ConnectFavorites();
+    ConnectMarks();
 }
 
 void Reelbox_S::Form_Load()

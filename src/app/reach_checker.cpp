@@ -44,7 +44,8 @@ ReachAnswer LookAtDisk(const ReachQuestion &question)
 {
     const QString path = question.record < 0 ? question.path : DecodeListRecord(question.records.at(question.record));
     const FavoriteReach reach = ReachOf(path);
-    return {question.entry, question.row, path, reach, reach == FavoriteReach::Playable ? RegularFileSize(path) : -1};
+    return {question.entry, question.row, path, reach,
+            reach == FavoriteReach::Playable ? IdentityOf(path) : std::nullopt};
 }
 
 ReachChecker::ReachChecker(QObject *parent, ReachLook look)
@@ -121,5 +122,5 @@ ReachAnswer ReachChecker::CheckNow(const ReachQuestion &question, int limitMs)
     std::thread([look = look_, question, answer] { answer->set_value(look(question)); }).detach();
     if (answered.wait_for(std::chrono::milliseconds(limitMs)) == std::future_status::ready)
         return answered.get();
-    return {question.entry, question.row, question.path, FavoriteReach::Missing};
+    return {question.entry, question.row, question.path, FavoriteReach::Missing, std::nullopt};
 }

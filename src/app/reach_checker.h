@@ -6,6 +6,7 @@
 
 #include "app/favorite_files.h"
 #include "app/list_file.h"
+#include "app/resume_store.h"
 
 #include <QByteArray>
 #include <QList>
@@ -30,14 +31,16 @@ struct ReachQuestion
 
 // What was found: the entry's path (a record is read again, since which of
 // its readings names a file may change with the drive), its reach and, for a
-// file that can be played, its size (-1 otherwise).
+// file that can be played, its identity (its size, by which a moved file is
+// known again, and its modification time, which tells whether a stored point
+// is still its own).
 struct ReachAnswer
 {
     quint64 entry = 0;
     int row = 0;
     QString path;
     FavoriteReach reach = FavoriteReach::Playable;
-    qint64 size = -1;
+    std::optional<FileIdentity> identity;
 };
 
 // How one question is answered; it runs off the checker's thread.

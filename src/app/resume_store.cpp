@@ -18,6 +18,15 @@ bool CountsAsWatched(double position, double duration)
 
 namespace {
 
+const QString FileColumns = QStringLiteral("size, modified, position, duration, watched");
+
+// A row read as FileColumns, from column first on.
+StoredPoint StoredFrom(const QSqlQuery &row, int first)
+{
+    return {{row.value(first + 2).toDouble(), row.value(first + 3).toDouble(), row.value(first + 4).toBool()},
+            {row.value(first).toLongLong(), row.value(first + 1).toLongLong()}};
+}
+
 // The steps from one schema version to the next: step k makes version k + 1.
 const QStringList MigrationSteps = {
     QStringLiteral("CREATE TABLE files (path TEXT PRIMARY KEY, size INTEGER, modified INTEGER,"
@@ -25,20 +34,6 @@ const QStringList MigrationSteps = {
                    "CREATE TABLE lists (list TEXT PRIMARY KEY, entry INTEGER, path TEXT, position REAL,"
                    " random_order TEXT, drawn INTEGER)"),
 };
-
-struct FileIdentity
-{
-    qint64 size;
-    qint64 modified;
-};
-
-std::optional<FileIdentity> IdentityOf(const QString &path)
-{
-    const QFileInfo info(path);
-    if (!info.isFile())
-        return std::nullopt;
-    return FileIdentity{info.size(), info.lastModified().toMSecsSinceEpoch()};
-}
 
 QString OrderText(const std::vector<qint16> &order)
 {
@@ -59,6 +54,14 @@ std::vector<qint16> OrderFrom(const QString &text)
 }
 
 } // namespace
+
+std::optional<FileIdentity> IdentityOf(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return std::nullopt;
+    return FileIdentity{info.size(), info.lastModified().toMSecsSinceEpoch()};
+}
 
 ResumeStore::ResumeStore(const QString &path, QObject *parent)
     : QObject(parent)
@@ -159,17 +162,36 @@ bool ResumeStore::Execute(const QString &statement, const QVariantList &values)
 
 std::optional<FilePoint> ResumeStore::File(const QString &path)
 {
+    const std::optional<StoredPoint> stored = Stored(path);
+    if (!stored)
+        return std::nullopt;
+    if (IdentityOf(path) != stored->identity) {
+        ForgetFile(path);
+        return std::nullopt;
+    }
+    return stored->point;
+}
+
+std::optional<StoredPoint> ResumeStore::Stored(const QString &path)
+{
     QSqlQuery query(QSqlDatabase::database(connection_, false));
-    query.prepare(QStringLiteral("SELECT size, modified, position, duration, watched FROM files WHERE path = ?"));
+    query.prepare(QStringLiteral("SELECT %1 FROM files WHERE path = ?").arg(FileColumns));
     query.addBindValue(path);
     if (!query.exec() || !query.next())
         return std::nullopt;
-    const std::optional<FileIdentity> now = IdentityOf(path);
-    if (!now || now->size != query.value(0).toLongLong() || now->modified != query.value(1).toLongLong()) {
-        Execute(QStringLiteral("DELETE FROM files WHERE path = ?"), {path});
-        return std::nullopt;
-    }
-    return FilePoint{query.value(2).toDouble(), query.value(3).toDouble(), query.value(4).toBool()};
+    return StoredFrom(query, 0);
+}
+
+QHash<QString, StoredPoint> ResumeStore::Files()
+{
+    QHash<QString, StoredPoint> files;
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("SELECT path, %1 FROM files").arg(FileColumns)))
+        return files;
+    while (query.next())
+        files.insert(query.value(0).toString(), StoredFrom(query, 1));
+    return files;
 }
 
 void ResumeStore::SaveFile(const QString &path, const FilePoint &point)
@@ -179,6 +201,11 @@ void ResumeStore::SaveFile(const QString &path, const FilePoint &point)
         return;
     Execute(QStringLiteral("INSERT OR REPLACE INTO files VALUES (?, ?, ?, ?, ?, ?)"),
             {path, identity->size, identity->modified, point.position, point.duration, int(point.watched)});
+}
+
+void ResumeStore::ForgetFile(const QString &path)
+{
+    Execute(QStringLiteral("DELETE FROM files WHERE path = ?"), {path});
 }
 
 std::optional<ListPoint> ResumeStore::List(const QString &list)

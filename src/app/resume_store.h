@@ -10,6 +10,7 @@
 // A write that fails (read-only or full disk) ends writing for the session
 // and is reported once through WriteFailed; reading and playing go on.
 
+#include <QHash>
 #include <QObject>
 #include <QString>
 #include <optional>
@@ -23,6 +24,25 @@ struct FilePoint
     double position = 0;
     double duration = 0;
     bool watched = false;
+};
+
+// What tells a file from another one put under its name later.
+struct FileIdentity
+{
+    qint64 size = 0;
+    qint64 modified = 0; // ms since the epoch
+
+    bool operator==(const FileIdentity &) const = default;
+};
+// The identity of the regular file at path; none for anything else. It asks
+// the disk: not on the window's thread for many files.
+std::optional<FileIdentity> IdentityOf(const QString &path);
+
+// A point as stored, with the identity of the file it was stored for.
+struct StoredPoint
+{
+    FilePoint point;
+    FileIdentity identity;
 };
 
 // Where a list's continuous play stopped: the entry (0-based) and its path,
@@ -52,6 +72,11 @@ public:
     // size and modification time); a point of a replaced file is forgotten.
     std::optional<FilePoint> File(const QString &path);
     void SaveFile(const QString &path, const FilePoint &point);
+    void ForgetFile(const QString &path);
+    // What is stored for path, without a look at the file.
+    std::optional<StoredPoint> Stored(const QString &path);
+    // Every file's point, in one reading, keyed by path; the files are not looked at.
+    QHash<QString, StoredPoint> Files();
 
     std::optional<ListPoint> List(const QString &list);
     void SaveList(const QString &list, const ListPoint &point);

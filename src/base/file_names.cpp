@@ -188,11 +188,6 @@ bool IsReadableFile(const QString &path)
     return KindOfPath(path) == PathKind::File && ::access(EncodeFileName(path).constData(), R_OK) == 0;
 }
 
-qint64 RegularFileSize(const QString &path)
-{
-    struct stat info;
-    return Stat(path, info) && S_ISREG(info.st_mode) ? qint64(info.st_size) : -1;
-}
 
 bool IsListableFolder(const QString &path)
 {

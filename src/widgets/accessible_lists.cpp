@@ -51,7 +51,13 @@ public:
 
     QString text(QAccessible::Text kind) const override
     {
-        return kind == QAccessible::Name && isValid() ? ShownText(view_, index_) : QString();
+        if (!isValid())
+            return {};
+        if (kind == QAccessible::Name)
+            return ShownText(view_, index_);
+        if (kind == QAccessible::Description) // what the model says of the entry, such as how far it was watched
+            return index_.data(Qt::AccessibleDescriptionRole).toString();
+        return {};
     }
 
     QRect rect() const override
@@ -191,11 +197,28 @@ QAccessibleInterface *CreateListInterface(const QString &, QObject *object)
 
 } // namespace
 
+void TellDescriptionChanges(QAbstractItemView *view)
+{
+    const auto changed = [view](const QModelIndex &from, const QModelIndex &to, const QList<int> &roles) {
+        if (!QAccessible::isActive() || !(roles.isEmpty() || roles.contains(Qt::AccessibleDescriptionRole)))
+            return;
+        const QModelIndex focused = FocusedEntry(view);
+        if (!focused.isValid() || focused.row() < from.row() || focused.row() > to.row())
+            return;
+        QAccessibleEvent event(view, QAccessible::DescriptionChanged);
+        event.setChild(focused.row());
+        QAccessible::updateAccessibility(&event);
+    };
+    if (view->model())
+        QObject::connect(view->model(), &QAbstractItemModel::dataChanged, view, changed);
+}
+
 void MakeListAccessible(QAbstractItemView *view)
 {
     InstallAccessibleFactory(CreateListInterface);
     view->setProperty(ListProperty, true);
     view->installEventFilter(new FocusRelay(view));
+    TellDescriptionChanges(view);
     // An interface made while the view's base class was being built (it
     // tells readers of its model) is Qt's own: the next one asked for is this.
     if (QAccessible::isActive()) {

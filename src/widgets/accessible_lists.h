@@ -10,3 +10,8 @@ class QAbstractItemView;
 
 // Makes view read as described above; each list calls it as it is made.
 void MakeListAccessible(QAbstractItemView *view);
+
+// Readers are told when the description of the entry that holds the focus
+// changes (how far its file was watched): a list calls it again whenever it
+// is given another model.
+void TellDescriptionChanges(QAbstractItemView *view);

@@ -4,6 +4,7 @@
 #include "base/folder_listing.h"
 #include "widgets/accessible_lists.h"
 #include "widgets/drop_formats.h"
+#include "widgets/list_row_delegate.h"
 #include "widgets/picture_label.h"
 
 #include <QApplication>
@@ -11,22 +12,31 @@
 #include <QDrag>
 #include <QMimeData>
 #include <QMouseEvent>
-#include <QStyledItemDelegate>
 
-namespace {
-
-// Shows each name as the user reads it; the model keeps the bytes' own form.
-class FileNameDelegate : public QStyledItemDelegate
+void MarkedNames::SetNames(const QStringList &names)
 {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    QString displayText(const QVariant &value, const QLocale &) const override
-    {
-        return DisplayFileName(value.toString());
-    }
-};
+    marks_.clear();
+    setStringList(names);
+}
 
-} // namespace
+void MarkedNames::SetMark(int row, const RowMark &mark)
+{
+    if (row < 0 || row >= rowCount() || marks_.value(row) == mark)
+        return;
+    if (mark.kind == RowMark::Kind::None)
+        marks_.remove(row);
+    else
+        marks_.insert(row, mark);
+    const QModelIndex changed = index(row);
+    emit dataChanged(changed, changed, {RowMarkRole, Qt::AccessibleDescriptionRole});
+}
+
+QVariant MarkedNames::data(const QModelIndex &index, int role) const
+{
+    if (role == RowMarkRole || role == Qt::AccessibleDescriptionRole)
+        return RowMarkData(marks_.value(index.row()), role);
+    return QStringListModel::data(index, role);
+}
 
 bool MatchingFiles(const QString &folder, const QString &patterns, QStringList &names)
 {
@@ -43,7 +53,7 @@ FileListBox::FileListBox(QWidget *parent)
     setUniformItemSizes(true);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setModel(&names_);
-    setItemDelegate(new FileNameDelegate(this));
+    setItemDelegate(new ListRowDelegate(this));
     MakeListAccessible(this);
 }
 
@@ -167,5 +177,6 @@ void FileListBox::ShowNames(const QStringList &files, bool sorted)
     leftOut_ = qMax<qsizetype>(matching.size() - MaxListEntries, 0);
     if (leftOut_ > 0)
         matching.resize(MaxListEntries);
-    names_.setStringList(matching);
+    names_.SetNames(matching);
+    emit Listed();
 }

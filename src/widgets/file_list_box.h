@@ -6,12 +6,28 @@
 // Like every list of the program it holds at most MaxListEntries names.
 
 #include "widgets/list_box.h"
+#include "widgets/row_marks.h"
 
+#include <QHash>
 #include <QListView>
 #include <QStringListModel>
 
 class QMimeData;
 struct FolderListing;
+
+// The listed names, each with the mark its file shows.
+class MarkedNames : public QStringListModel
+{
+public:
+    using QStringListModel::QStringListModel;
+    // Lists names, none of them marked.
+    void SetNames(const QStringList &names);
+    void SetMark(int row, const RowMark &mark);
+    QVariant data(const QModelIndex &index, int role) const override;
+
+private:
+    QHash<int, RowMark> marks_;
+};
 
 class FileListBox : public QListView
 {
@@ -50,6 +66,11 @@ public:
     int FirstVisibleRow() const;
     void SetFirstVisibleRow(int row);
 
+    // The position of name, -1 when it is not listed.
+    int Row(const QString &name) const { return int(names_.stringList().indexOf(name)); }
+    // Row shows mark until the list is filled again.
+    void SetMark(int row, const RowMark &mark) { names_.SetMark(row, mark); }
+
     // Begins a drag of the selected file: it starts once the pressed mouse has
     // moved a little, so a click or a double-click stays what it is. The drag
     // carries the file's full path (its bytes) for this program, and its URL
@@ -62,6 +83,8 @@ public:
 signals:
     void MouseDown(Qt::MouseButton button);
     void DblClick();
+    // The list was filled anew (a folder, a pattern, a reading afresh).
+    void Listed();
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
@@ -74,7 +97,7 @@ private:
 
     void StartDrag();
 
-    QStringListModel names_;
+    MarkedNames names_;
     QString path_;
     QString pattern_ = QStringLiteral("*.*");
     qsizetype leftOut_ = 0;

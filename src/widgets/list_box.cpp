@@ -1,47 +1,12 @@
 #include "widgets/list_box.h"
 
-#include "base/file_names.h"
 #include "widgets/accessible_lists.h"
 #include "widgets/drop_formats.h"
+#include "widgets/list_row_delegate.h"
 
 #include <QDropEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
-#include <QStyledItemDelegate>
-
-namespace {
-
-// Makes the rows at least `extent` pixels wide (all as wide as the first:
-// their size is uniform). The view then computes its own horizontal scroll
-// range from the rows, so the list scrolls sideways over the whole extent
-// without the view's range ever being overridden (overriding it inside the view's layout pass re-triggers that
-// pass for ever).
-class ExtentDelegate : public QStyledItemDelegate
-{
-public:
-    ExtentDelegate(const int &extent, QObject *parent)
-        : QStyledItemDelegate(parent)
-        , extent_(extent)
-    {
-    }
-
-    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
-    {
-        QSize size = QStyledItemDelegate::sizeHint(option, index);
-        size.setWidth(qMax(size.width(), extent_));
-        return size;
-    }
-
-    QString displayText(const QVariant &value, const QLocale &) const override
-    {
-        return DisplayFileName(value.toString());
-    }
-
-private:
-    const int &extent_;
-};
-
-} // namespace
 
 ListBox::ListBox(QWidget *parent)
     : QListView(parent)
@@ -53,7 +18,7 @@ ListBox::ListBox(QWidget *parent)
     // Every row is one line of the list's font: its height is measured once,
     // not once per entry.
     setUniformItemSizes(true);
-    setItemDelegate(new ExtentDelegate(extent_, this));
+    setItemDelegate(new ListRowDelegate(this, &extent_));
     setModel(texts_);
     MakeListAccessible(this);
 }
@@ -62,8 +27,12 @@ void ListBox::setModel(QAbstractItemModel *model)
 {
     QListView::setModel(model);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &ListBox::SelectionChange);
+    TellDescriptionChanges(this);
 }
 
+// The rows are made at least extent wide (ListRowDelegate) and the view
+// computes its own sideways range from them: overriding the range inside the
+// view's layout pass would start that pass again for ever.
 void ListBox::SetHorizontalExtent(int extent)
 {
     if (extent == extent_)

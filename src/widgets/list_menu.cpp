@@ -1,10 +1,10 @@
-#include "app/favorites_menu.h"
+#include "widgets/list_menu.h"
 
 #include <QAbstractItemView>
 #include <QContextMenuEvent>
 #include <QMenu>
 
-FavoritesMenu::FavoritesMenu(QAbstractItemView *list)
+ListMenu::ListMenu(QAbstractItemView *list)
     : QObject(list)
     , list_(list)
 {
@@ -13,12 +13,12 @@ FavoritesMenu::FavoritesMenu(QAbstractItemView *list)
     list->viewport()->installEventFilter(this);
 }
 
-void FavoritesMenu::AddItem(const QString &caption, std::function<void()> run, std::function<bool()> usable)
+void ListMenu::AddItem(const QString &caption, std::function<void()> run, std::function<bool()> usable)
 {
     items_.push_back({caption, std::move(run), std::move(usable)});
 }
 
-QMenu *FavoritesMenu::Build() const
+QMenu *ListMenu::Build() const
 {
     auto *menu = new QMenu(list_);
     menu->setAttribute(Qt::WA_DeleteOnClose);
@@ -30,7 +30,7 @@ QMenu *FavoritesMenu::Build() const
     return menu;
 }
 
-bool FavoritesMenu::eventFilter(QObject *watched, QEvent *event)
+bool ListMenu::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() != QEvent::ContextMenu || items_.empty())
         return false;

@@ -1,7 +1,7 @@
 #pragma once
-// The favourites list's context menu, opened by a right click or the Menu
-// key. Each item is a caption and what it does; an item may say at each
-// opening whether it can be used now. Items show in the order they were added.
+// A list's context menu, opened by a right click or the Menu key. Each item
+// is a caption and what it does; an item may say at each opening whether it
+// can be used now. Items show in the order they were added.
 
 #include <QObject>
 #include <QString>
@@ -11,10 +11,10 @@
 class QAbstractItemView;
 class QMenu;
 
-class FavoritesMenu : public QObject
+class ListMenu : public QObject
 {
 public:
-    explicit FavoritesMenu(QAbstractItemView *list);
+    explicit ListMenu(QAbstractItemView *list);
 
     void AddItem(const QString &caption, std::function<void()> run, std::function<bool()> usable = {});
 
