@@ -188,7 +188,6 @@ bool IsReadableFile(const QString &path)
     return KindOfPath(path) == PathKind::File && ::access(EncodeFileName(path).constData(), R_OK) == 0;
 }
 
-
 bool IsListableFolder(const QString &path)
 {
     return KindOfPath(path) == PathKind::Folder && ::access(EncodeFileName(path).constData(), R_OK | X_OK) == 0;
