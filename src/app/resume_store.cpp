@@ -164,11 +164,11 @@ std::optional<FilePoint> ResumeStore::File(const QString &path)
     query.addBindValue(path);
     if (!query.exec() || !query.next())
         return std::nullopt;
+    // A file not there now (a drive unplugged) keeps its point for when it
+    // is back; a replaced one is overwritten once it plays.
     const std::optional<FileIdentity> now = IdentityOf(path);
-    if (!now || now->size != query.value(0).toLongLong() || now->modified != query.value(1).toLongLong()) {
-        Execute(QStringLiteral("DELETE FROM files WHERE path = ?"), {path});
+    if (!now || now->size != query.value(0).toLongLong() || now->modified != query.value(1).toLongLong())
         return std::nullopt;
-    }
     return FilePoint{query.value(2).toDouble(), query.value(3).toDouble(), query.value(4).toBool()};
 }
 

@@ -48,8 +48,8 @@ public:
     // Where an unusable database was put aside at opening; empty when none was.
     QString SetAside() const { return setAside_; }
 
-    // The point stored for path, when the file is still the one stored (same
-    // size and modification time); a point of a replaced file is forgotten.
+    // The point stored for path, when the file is there and still the one
+    // stored (same size and modification time). Reading changes nothing.
     std::optional<FilePoint> File(const QString &path);
     void SaveFile(const QString &path, const FilePoint &point);
 

@@ -83,6 +83,13 @@ TEST(ResumeStore, PointsSurviveReopeningAndAReplacedFileIsForgotten)
     EXPECT_TRUE(store.SetAside().isEmpty());
     ASSERT_TRUE(store.File(clip));
     EXPECT_EQ(store.File(clip)->position, 30);
+    // Gone for a while (its drive unplugged), then back as it was.
+    const QString away = folder.filePath(QStringLiteral("away.avi"));
+    QFile::rename(clip, away);
+    EXPECT_FALSE(store.File(clip));
+    QFile::rename(away, clip);
+    ASSERT_TRUE(store.File(clip));
+    EXPECT_EQ(store.File(clip)->position, 30);
     WriteFile(clip, "other frames");
     EXPECT_FALSE(store.File(clip));
 }
