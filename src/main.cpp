@@ -51,6 +51,11 @@ void TellLater(QWidget *owner, const QString &text)
     box->show();
 }
 
+QString SetAsideText(const QString &aside)
+{
+    return QStringLiteral("再生位置の記録を読めなかったため %1 に移し、新しく始めました。").arg(aside);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -98,6 +103,8 @@ int main(int argc, char **argv)
     window.SetResumeStore(&resumePoints);
     QObject::connect(&resumePoints, &ResumeStore::WriteFailed, &window,
                      [&window](const QString &message) { TellLater(&window, message); });
+    QObject::connect(&resumePoints, &ResumeStore::SetAsideNow, &window,
+                     [&window](const QString &aside) { TellLater(&window, SetAsideText(aside)); });
     players.SetFavoriteGroups(&window);
     QObject::connect(&instance, &SingleInstance::ArgumentsReceived, &window,
                      [&window](const QStringList &files, const QString &workingFolder) {
@@ -113,8 +120,7 @@ int main(int argc, char **argv)
     // program goes on the session bus, and the playback engine is made in the
     // background for the first play.
     if (!resumePoints.SetAside().isEmpty())
-        TellLater(&window, QStringLiteral("再生位置の記録を読めなかったため %1 に移し、新しく始めました。")
-                               .arg(resumePoints.SetAside()));
+        TellLater(&window, SetAsideText(resumePoints.SetAside()));
     QTimer::singleShot(0, [&players, &mediaControls] {
         QApplication::setWindowIcon(ProgramIcon());
         mediaControls.Offer();

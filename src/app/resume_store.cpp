@@ -89,9 +89,11 @@ bool ResumeStore::Open()
     if (!db.open())
         return false;
     // Read before anything is written: a database put aside keeps its bytes.
+    // Reading the schema reads the file's first page only, so a big database
+    // opens as fast as a small one; damage further in shows when a point is
+    // read or written, and the database is put aside then (Damaged).
     QSqlQuery check(db);
-    if (!check.exec(QStringLiteral("PRAGMA quick_check")) || !check.next()
-        || check.value(0).toString() != QStringLiteral("ok")) {
+    if (!check.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) || !check.next()) {
         db.close();
         return false;
     }
@@ -129,16 +131,32 @@ bool ResumeStore::Migrate()
     return true;
 }
 
-void ResumeStore::PutAside()
+bool ResumeStore::Damaged(const QSqlError &error)
+{
+    // SQLite's primary result codes, whatever extended code came with them.
+    constexpr int Corrupt = 11, NotADatabase = 26;
+    const int code = error.nativeErrorCode().toInt() & 0xff;
+    if (code != Corrupt && code != NotADatabase)
+        return false;
+    const bool putAside = PutAside();
+    if (!putAside || !Open())
+        writing_ = false;
+    if (putAside)
+        emit SetAsideNow(setAside_);
+    return true;
+}
+
+bool ResumeStore::PutAside()
 {
     QSqlDatabase::database(connection_, false).close();
     const QString aside = path_ + QStringLiteral(".unreadable-")
                           + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     if (!QFile::rename(path_, aside))
-        return;
+        return false;
     for (const QString &companion : {QStringLiteral("-wal"), QStringLiteral("-shm")})
         QFile::rename(path_ + companion, aside + companion);
     setAside_ = aside;
+    return true;
 }
 
 bool ResumeStore::Execute(const QString &statement, const QVariantList &values)
@@ -151,9 +169,23 @@ bool ResumeStore::Execute(const QString &statement, const QVariantList &values)
         query.addBindValue(value);
     if (query.exec())
         return true;
+    const QSqlError error = query.lastError();
+    query.finish();
+    if (Damaged(error))
+        return false;
     writing_ = false;
-    emit WriteFailed(QStringLiteral("再生位置を保存できません (%1)。この後の再生位置は記録されません。")
-                         .arg(query.lastError().text()));
+    emit WriteFailed(
+        QStringLiteral("再生位置を保存できません (%1)。この後の再生位置は記録されません。").arg(error.text()));
+    return false;
+}
+
+bool ResumeStore::Read(QSqlQuery &query)
+{
+    if (query.exec() && query.next())
+        return true;
+    const QSqlError error = query.lastError();
+    query.finish();
+    Damaged(error);
     return false;
 }
 
@@ -162,7 +194,7 @@ std::optional<FilePoint> ResumeStore::File(const QString &path)
     QSqlQuery query(QSqlDatabase::database(connection_, false));
     query.prepare(QStringLiteral("SELECT size, modified, position, duration, watched FROM files WHERE path = ?"));
     query.addBindValue(path);
-    if (!query.exec() || !query.next())
+    if (!Read(query))
         return std::nullopt;
     // A file not there now (a drive unplugged) keeps its point for when it
     // is back; a replaced one is overwritten once it plays.
@@ -186,7 +218,7 @@ std::optional<ListPoint> ResumeStore::List(const QString &list)
     QSqlQuery query(QSqlDatabase::database(connection_, false));
     query.prepare(QStringLiteral("SELECT entry, path, position, random_order, drawn FROM lists WHERE list = ?"));
     query.addBindValue(list);
-    if (!query.exec() || !query.next())
+    if (!Read(query))
         return std::nullopt;
     return ListPoint{query.value(0).toInt(), query.value(1).toString(), query.value(2).toDouble(),
                      OrderFrom(query.value(3).toString()), query.value(4).toInt()};

@@ -5,8 +5,9 @@
 // kill loses no more than the write under way.
 //
 // A database that cannot be used (not a database, from a newer version of
-// the program, unreadable) is renamed aside, never deleted, and a fresh one
-// started; SetAside() then names where it went, for telling the user once.
+// the program, unreadable, or found damaged when a point is read or written)
+// is renamed aside, never deleted, and a fresh one started; SetAside() then
+// names where it went, for telling the user once.
 // A write that fails (read-only or full disk) ends writing for the session
 // and is reported once through WriteFailed; reading and playing go on.
 
@@ -37,6 +38,9 @@ struct ListPoint
     int drawn = 0;
 };
 
+class QSqlError;
+class QSqlQuery;
+
 class ResumeStore : public QObject
 {
     Q_OBJECT
@@ -45,7 +49,7 @@ public:
     explicit ResumeStore(const QString &path, QObject *parent = nullptr);
     ~ResumeStore() override;
 
-    // Where an unusable database was put aside at opening; empty when none was.
+    // Where an unusable database was put aside last; empty when none was.
     QString SetAside() const { return setAside_; }
 
     // The point stored for path, when the file is there and still the one
@@ -63,11 +67,18 @@ public:
 signals:
     // The first write that failed; the message is for the user.
     void WriteFailed(const QString &message);
+    // A database found damaged while in use went to `aside`; a fresh one is kept.
+    void SetAsideNow(const QString &aside);
 
 private:
     bool Open();
+    // Runs a query that reads one row; false when there is none or it failed.
+    bool Read(QSqlQuery &query);
+    // Puts the database aside when error says it is damaged; true then.
+    bool Damaged(const QSqlError &error);
     bool Migrate();
-    void PutAside();
+    // Renames the database and its journal aside; false when it could not be.
+    bool PutAside();
     bool Execute(const QString &statement, const QVariantList &values);
 
     QString path_;

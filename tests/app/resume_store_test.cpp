@@ -47,26 +47,50 @@ void SetVersion(const QString &path, int version)
     QSqlDatabase::removeDatabase(QStringLiteral("newer"));
 }
 
+QByteArray Bytes(const QString &path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
+// A database whose first page is sound and whose every other page is not:
+// its schema reads, its points do not.
+void DamageBeyondTheFirstPage(const QString &path, const QString &clip)
+{
+    {
+        ResumeStore store(path);
+        for (int i = 0; i < 200; ++i)
+            store.SaveFile(clip + QString::number(i), {double(i), 100, false});
+    }
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    const qint64 pageSize = 4096;
+    ASSERT_GT(file.size(), 2 * pageSize);
+    file.seek(pageSize);
+    file.write(QByteArray(file.size() - pageSize, '\xAB'));
+}
+
 TEST(ResumeStore, AnUnusableDatabaseIsPutAsideAndAFreshOneKeepsPoints)
 {
-    for (const bool newer : {false, true}) {
+    enum Kind { NoDatabase, Newer, DamagedInside };
+    for (const Kind kind : {NoDatabase, Newer, DamagedInside}) {
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("Reelbox.db"));
-        if (newer)
-            SetVersion(path, ResumeStore::SchemaVersion + 1);
-        else
-            WriteFile(path, QByteArray("no database").repeated(200));
-        const QByteArray before = [&] {
-            QFile f(path);
-            f.open(QIODevice::ReadOnly);
-            return f.readAll();
-        }();
         const QString clip = WriteFile(folder.filePath(QStringLiteral("clip.avi")), "frames");
+        if (kind == Newer)
+            SetVersion(path, ResumeStore::SchemaVersion + 1);
+        else if (kind == NoDatabase)
+            WriteFile(path, QByteArray("no database").repeated(200));
+        else
+            DamageBeyondTheFirstPage(path, clip);
+        const QByteArray before = Bytes(path);
         ResumeStore store(path);
-        ASSERT_FALSE(store.SetAside().isEmpty()) << newer;
-        QFile aside(store.SetAside());
-        ASSERT_TRUE(aside.open(QIODevice::ReadOnly));
-        EXPECT_EQ(aside.readAll(), before);
+        QSignalSpy toldLater(&store, &ResumeStore::SetAsideNow);
+        EXPECT_FALSE(store.File(clip)) << kind;
+        ASSERT_FALSE(store.SetAside().isEmpty()) << kind;
+        EXPECT_EQ(Bytes(store.SetAside()), before) << kind;
+        EXPECT_EQ(toldLater.count(), kind == DamagedInside ? 1 : 0);
         store.SaveFile(clip, {12, 100, false});
         ASSERT_TRUE(store.File(clip));
         EXPECT_EQ(store.File(clip)->position, 12);
