@@ -58,6 +58,25 @@ std::vector<qint16> OrderFrom(const QString &text)
     return order;
 }
 
+// Makes schema version + 1 from version, wholly or not at all.
+bool MigrateStep(QSqlDatabase &db, int version)
+{
+    if (!db.transaction())
+        return false;
+    QStringList statements = MigrationSteps[version].split(u';');
+    statements.append(QStringLiteral("PRAGMA user_version=%1").arg(version + 1));
+    QSqlQuery query(db);
+    for (const QString &statement : statements)
+        if (!query.exec(statement)) {
+            db.rollback();
+            return false;
+        }
+    if (db.commit())
+        return true;
+    db.rollback();
+    return false;
+}
+
 } // namespace
 
 ResumeStore::ResumeStore(const QString &path, QObject *parent)
@@ -107,7 +126,7 @@ bool ResumeStore::Open()
 }
 
 // Brings an older schema up to SchemaVersion; false for one from a newer
-// program, which is not touched.
+// program (which is then put aside as it is) or when a step fails.
 bool ResumeStore::Migrate()
 {
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
@@ -117,17 +136,9 @@ bool ResumeStore::Migrate()
     int version = query.value(0).toInt();
     if (version > SchemaVersion)
         return false;
-    for (; version < SchemaVersion; ++version) {
-        db.transaction();
-        for (const QString &statement : MigrationSteps[version].split(u';'))
-            if (!query.exec(statement)) {
-                db.rollback();
-                return false;
-            }
-        query.exec(QStringLiteral("PRAGMA user_version=%1").arg(version + 1));
-        if (!db.commit())
+    for (; version < SchemaVersion; ++version)
+        if (!MigrateStep(db, version))
             return false;
-    }
     return true;
 }
 
