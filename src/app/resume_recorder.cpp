@@ -19,6 +19,7 @@ void ResumeRecorder::Playing(const QString &path, PlaybackEngine &engine)
     Stopped();
     engine_ = &engine;
     path_ = path;
+    identity_ = IdentityOf(path);
     point_ = {};
     started_ = false;
     connections_ = {
@@ -70,6 +71,8 @@ void ResumeRecorder::OnPosition(double seconds)
 
 void ResumeRecorder::Write()
 {
+    if (!identity_)
+        return;
     point_.watched = CountsAsWatched(point_.position, point_.duration);
-    store_.SaveFile(path_, point_);
+    store_.SaveFile(path_, *identity_, point_);
 }

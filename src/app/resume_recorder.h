@@ -9,6 +9,7 @@
 #include <QMetaObject>
 #include <QObject>
 #include <QTimer>
+#include <optional>
 
 class PlaybackEngine;
 
@@ -18,7 +19,8 @@ class ResumeRecorder : public QObject
 public:
     explicit ResumeRecorder(ResumeStore &store, QObject *parent = nullptr);
 
-    // path starts playing on engine; its point is written from now on.
+    // path starts playing on engine; its point is written from now on, for
+    // the file there now (its size and time are read here, once).
     void Playing(const QString &path, PlaybackEngine &engine);
     // Its window has closed: the last point heard is written.
     void Stopped();
@@ -31,6 +33,7 @@ private:
     ResumeStore &store_;
     PlaybackEngine *engine_ = nullptr;
     QString path_;
+    std::optional<FileIdentity> identity_; // none: the file is not there, nothing is written
     FilePoint point_;
     bool started_ = false; // the file has played: its position is its own, not the opening's 0
     QTimer periodic_;

@@ -16,6 +16,14 @@ bool CountsAsWatched(double position, double duration)
     return duration > 0 && position >= duration - std::max(duration * 0.05, 10.0);
 }
 
+std::optional<FileIdentity> IdentityOf(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return std::nullopt;
+    return FileIdentity{info.size(), info.lastModified().toMSecsSinceEpoch()};
+}
+
 namespace {
 
 // The steps from one schema version to the next: step k makes version k + 1.
@@ -25,20 +33,6 @@ const QStringList MigrationSteps = {
                    "CREATE TABLE lists (list TEXT PRIMARY KEY, entry INTEGER, path TEXT, position REAL,"
                    " random_order TEXT, drawn INTEGER)"),
 };
-
-struct FileIdentity
-{
-    qint64 size;
-    qint64 modified;
-};
-
-std::optional<FileIdentity> IdentityOf(const QString &path)
-{
-    const QFileInfo info(path);
-    if (!info.isFile())
-        return std::nullopt;
-    return FileIdentity{info.size(), info.lastModified().toMSecsSinceEpoch()};
-}
 
 QString OrderText(const std::vector<qint16> &order)
 {
@@ -215,13 +209,16 @@ std::optional<FilePoint> ResumeStore::File(const QString &path)
     return FilePoint{query.value(2).toDouble(), query.value(3).toDouble(), query.value(4).toBool()};
 }
 
+void ResumeStore::SaveFile(const QString &path, const FileIdentity &identity, const FilePoint &point)
+{
+    Execute(QStringLiteral("INSERT OR REPLACE INTO files VALUES (?, ?, ?, ?, ?, ?)"),
+            {path, identity.size, identity.modified, point.position, point.duration, int(point.watched)});
+}
+
 void ResumeStore::SaveFile(const QString &path, const FilePoint &point)
 {
-    const std::optional<FileIdentity> identity = IdentityOf(path);
-    if (!identity)
-        return;
-    Execute(QStringLiteral("INSERT OR REPLACE INTO files VALUES (?, ?, ?, ?, ?, ?)"),
-            {path, identity->size, identity->modified, point.position, point.duration, int(point.watched)});
+    if (const std::optional<FileIdentity> identity = IdentityOf(path))
+        SaveFile(path, *identity, point);
 }
 
 std::optional<ListPoint> ResumeStore::List(const QString &list)

@@ -38,6 +38,16 @@ struct ListPoint
     int drawn = 0;
 };
 
+// What tells a file from another one under the same name.
+struct FileIdentity
+{
+    qint64 size = 0;
+    qint64 modified = 0; // ms since the epoch
+};
+
+// The identity of the regular file at path; none when there is none.
+std::optional<FileIdentity> IdentityOf(const QString &path);
+
 class QSqlError;
 class QSqlQuery;
 
@@ -55,6 +65,9 @@ public:
     // The point stored for path, when the file is there and still the one
     // stored (same size and modification time). Reading changes nothing.
     std::optional<FilePoint> File(const QString &path);
+    // Stores path's point, for the file of that identity.
+    void SaveFile(const QString &path, const FileIdentity &identity, const FilePoint &point);
+    // Stores path's point for the file there now; nothing when there is none.
     void SaveFile(const QString &path, const FilePoint &point);
 
     std::optional<ListPoint> List(const QString &list);
