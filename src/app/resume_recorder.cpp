@@ -21,27 +21,27 @@ void ResumeRecorder::Playing(const QString &path, PlaybackEngine &engine)
     path_ = path;
     identity_ = IdentityOf(path);
     point_ = {};
-    started_ = false;
     connections_ = {
         connect(&engine, &PlaybackEngine::StateChanged, this, &ResumeRecorder::OnStateChanged),
         connect(&engine, &PlaybackEngine::PositionChanged, this, &ResumeRecorder::OnPosition),
-        connect(&engine, &PlaybackEngine::EndOfStream, this,
-                [this] {
-                    point_.position = point_.duration = engine_->Duration();
-                    Write();
-                }),
+        connect(&engine, &PlaybackEngine::EndOfStream, this, &ResumeRecorder::OnEndOfStream),
     };
 }
 
 void ResumeRecorder::Stopped()
 {
+    if (started_)
+        Write();
+    StopListening();
+    engine_ = nullptr;
+}
+
+void ResumeRecorder::StopListening()
+{
     for (const QMetaObject::Connection &connection : connections_)
         disconnect(connection);
     connections_.clear();
-    if (started_)
-        Write();
     periodic_.stop();
-    engine_ = nullptr;
     started_ = false;
 }
 
@@ -67,6 +67,14 @@ void ResumeRecorder::OnPosition(double seconds)
     point_.position = seconds;
     if (engine_->Duration() > 0)
         point_.duration = engine_->Duration();
+}
+
+// The file has played to its end: that is its last word, the window's close adds none.
+void ResumeRecorder::OnEndOfStream()
+{
+    point_.position = point_.duration = engine_->Duration();
+    Write();
+    StopListening();
 }
 
 void ResumeRecorder::Write()

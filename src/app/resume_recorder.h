@@ -28,6 +28,9 @@ public:
 private:
     void OnStateChanged();
     void OnPosition(double seconds);
+    void OnEndOfStream();
+    // Hears the engine no more; the timer stops.
+    void StopListening();
     void Write();
 
     ResumeStore &store_;
