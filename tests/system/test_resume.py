@@ -17,7 +17,10 @@ class Resume(MprisTest):
         self.clip("a.avi", size=(160, 120), seconds=40, rate=5)
 
     def play(self, program, shift=False):
-        self.select_file(program, 0)
+        self.play_selected(program, 0, shift)
+
+    def play_selected(self, program, row, shift=False):
+        self.select_file(program, row)
         if shift:
             self.display.key_down("shift")
         program.click(layout.button("play_file"))
@@ -90,4 +93,15 @@ class Resume(MprisTest):
         wait_for(lambda: len(program.windows()) == 1, "the note closed")
         left = self.play_and_stop_at(program, 3)
         self.play(program)
+        self.assertStartsNear(left)
+
+    def test_a_realaudio_file_resumes_too(self):
+        self.clip("b.rm", size=(160, 120), seconds=40, rate=5, codec="rv20")
+        program = self.start_on(["a.avi", "b.rm"])
+        self.play_selected(program, 1)
+        wait_for(lambda: self.seconds() >= 4, "4 s played", timeout=15)
+        left = self.seconds()
+        self.command("Stop")
+        program.wait_no_player()
+        self.play_selected(program, 1)
         self.assertStartsNear(left)
