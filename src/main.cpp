@@ -100,7 +100,7 @@ int main(int argc, char **argv)
     ResumeRecorder recorder(resumePoints);
     players.SetResumeRecorder(&recorder);
     Reelbox_S window(shared, players, &savedFolder);
-    window.SetResumeStore(&resumePoints);
+    window.SetResumeStore(&resumePoints, &recorder);
     QObject::connect(&resumePoints, &ResumeStore::WriteFailed, &window,
                      [&window](const QString &message) { TellLater(&window, message); });
     QObject::connect(&resumePoints, &ResumeStore::SetAsideNow, &window,

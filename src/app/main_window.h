@@ -37,7 +37,9 @@ class MountWatcher;
 class MovedFileSearch;
 struct MovedFile;
 class PlayerFactory;
+class ResumeRecorder;
 class ResumeStore;
+struct ListPoint;
 enum class PlayerWindow;
 struct PlatformError;
 class PictureLabel;
@@ -56,8 +58,13 @@ public:
     // reading the folder the load restores.
     Reelbox_S(Reelbox_B &shared, PlayerFactory &players, FolderPrefetch *savedFolder = nullptr,
               QWidget *parent = nullptr);
-    // From now on 再生 resumes a file where the store says it was left.
-    void SetResumeStore(ResumeStore *store) { Resume = store; }
+    // From now on 再生 resumes a file, and 連続再生 a list, where the store
+    // says it was left; recorder writes where each list played is left.
+    void SetResumeStore(ResumeStore *store, ResumeRecorder *recorder = nullptr)
+    {
+        Resume = store;
+        Recorder = recorder;
+    }
 
     // Title bar and the hidden picture stores.
     PictureLabel *Image_head, *Image1, *ImgExit;
@@ -241,7 +248,18 @@ private:
     void OpenRequest(const OpenTargets &request);
     // Entry `position` of a side's list as a full path (0 files, 1 favourites).
     QString ListEntry(qint16 side, int position) const;
-    void PlayListContinuously(qint16 count, qint16 startIndex, qint16 side);
+    void PlayListContinuously(qint16 count, qint16 startIndex, qint16 side, bool startOver = false);
+    // The course a side's 連続再生 takes: on from where its list was left,
+    // when that entry is still in it and something is left to play, with
+    // start set to the position to take up; else from startIndex.
+    ListCourse CourseFor(const QString &list, qint16 count, qint16 startIndex, qint16 side, double &start);
+    // Where a side's list was left, taken to the list as it is now.
+    std::optional<ListPoint> ListLeftAt(const QString &list, qint16 count, qint16 side) const;
+    // Plays the course from its next entry, the first from start seconds;
+    // true when the user stopped it before its end.
+    bool PlayThrough(ListCourse &course, qint16 side, const QString &list, double start);
+    // The name a side's list is stored under: the folder shown or the group.
+    QString ListKey(qint16 side) const;
     void PlaySelected(const QString &path, qint16 side, bool startOver = false);
     // Where 再生 starts path: where it was left, unless it was watched or
     // the user starts over.
@@ -326,6 +344,7 @@ private:
     FolderPrefetch *SavedFolder;
     std::mt19937 RandomGenerator;
     ResumeStore *Resume = nullptr;
+    ResumeRecorder *Recorder = nullptr;
     // Requests handed over, waiting for their turn, in the order they came.
     QList<OpenTargets> WaitingRequests;
     bool OpeningRequest = false;     // a request is being opened (its message, its list)

@@ -36,6 +36,17 @@ void ResumeRecorder::Stopped()
     engine_ = nullptr;
 }
 
+void ResumeRecorder::PlayingInList(const QString &list, const ListPoint &place)
+{
+    list_ = list;
+    listPlace_ = place;
+}
+
+void ResumeRecorder::NotInList()
+{
+    list_.clear();
+}
+
 void ResumeRecorder::StopListening()
 {
     for (const QMetaObject::Connection &connection : connections_)
@@ -83,4 +94,9 @@ void ResumeRecorder::Write()
         return;
     point_.watched = CountsAsWatched(point_.position, point_.duration);
     store_.SaveFile(path_, *identity_, point_);
+    if (list_.isEmpty() || listPlace_.path != path_)
+        return;
+    listPlace_.position = point_.position;
+    listPlace_.duration = point_.duration;
+    store_.SaveList(list_, listPlace_);
 }

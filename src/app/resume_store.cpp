@@ -32,6 +32,7 @@ const QStringList MigrationSteps = {
                    " position REAL, duration REAL, watched INTEGER);"
                    "CREATE TABLE lists (list TEXT PRIMARY KEY, entry INTEGER, path TEXT, position REAL,"
                    " random_order TEXT, drawn INTEGER)"),
+    QStringLiteral("ALTER TABLE lists ADD COLUMN duration REAL"),
 };
 
 QString OrderText(const std::vector<qint16> &order)
@@ -224,18 +225,24 @@ void ResumeStore::SaveFile(const QString &path, const FilePoint &point)
 std::optional<ListPoint> ResumeStore::List(const QString &list)
 {
     QSqlQuery query(QSqlDatabase::database(connection_, false));
-    query.prepare(QStringLiteral("SELECT entry, path, position, random_order, drawn FROM lists WHERE list = ?"));
+    query.prepare(
+        QStringLiteral("SELECT entry, path, position, duration, random_order, drawn FROM lists WHERE list = ?"));
     query.addBindValue(list);
     if (!Read(query))
         return std::nullopt;
-    return ListPoint{query.value(0).toInt(), query.value(1).toString(), query.value(2).toDouble(),
-                     OrderFrom(query.value(3).toString()), query.value(4).toInt()};
+    return ListPoint{query.value(0).toInt(),
+                     query.value(1).toString(),
+                     query.value(2).toDouble(),
+                     query.value(3).toDouble(),
+                     OrderFrom(query.value(4).toString()),
+                     query.value(5).toInt()};
 }
 
 void ResumeStore::SaveList(const QString &list, const ListPoint &point)
 {
-    Execute(QStringLiteral("INSERT OR REPLACE INTO lists VALUES (?, ?, ?, ?, ?, ?)"),
-            {list, point.entry, point.path, point.position, OrderText(point.order), point.drawn});
+    Execute(QStringLiteral("INSERT OR REPLACE INTO lists (list, entry, path, position, duration, random_order, drawn)"
+                           " VALUES (?, ?, ?, ?, ?, ?, ?)"),
+            {list, point.entry, point.path, point.position, point.duration, OrderText(point.order), point.drawn});
 }
 
 void ResumeStore::ForgetList(const QString &list)

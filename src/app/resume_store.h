@@ -27,13 +27,15 @@ struct FilePoint
 };
 
 // Where a list's continuous play stopped: the entry (0-based) and its path,
-// the position in it, and when it went at random, the order (1-based entry
-// numbers, [0] unused) and how far into it the entry was drawn.
+// the position in it and the entry's length, and when it went at random, the
+// order (1-based entry numbers, [0] unused) and how far into it the entry
+// was drawn (order[drawn] is entry + 1).
 struct ListPoint
 {
     int entry = 0;
     QString path;
     double position = 0;
+    double duration = 0;
     std::vector<qint16> order;
     int drawn = 0;
 };
@@ -75,7 +77,7 @@ public:
     void ForgetList(const QString &list);
 
     // The schema this program writes (PRAGMA user_version).
-    static constexpr int SchemaVersion = 1;
+    static constexpr int SchemaVersion = 2;
 
 signals:
     // The first write that failed; the message is for the user.

@@ -118,6 +118,35 @@ TEST(ResumeStore, PointsSurviveReopeningAndAReplacedFileIsForgotten)
     EXPECT_FALSE(store.File(clip));
 }
 
+TEST(ResumeStore, ADatabaseOfTheFirstSchemaKeepsItsPointsAndTakesListLengths)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("Reelbox.db"));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("first"));
+        db.setDatabaseName(path);
+        ASSERT_TRUE(db.open());
+        QSqlQuery query(db);
+        for (const char *statement :
+             {"CREATE TABLE files (path TEXT PRIMARY KEY, size INTEGER, modified INTEGER, position REAL,"
+              " duration REAL, watched INTEGER)",
+              "CREATE TABLE lists (list TEXT PRIMARY KEY, entry INTEGER, path TEXT, position REAL,"
+              " random_order TEXT, drawn INTEGER)",
+              "INSERT INTO lists VALUES ('group:3', 2, '/v/c.avi', 30, '', 0)", "PRAGMA user_version=1"})
+            ASSERT_TRUE(query.exec(QString::fromUtf8(statement))) << statement;
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("first"));
+    ResumeStore store(path);
+    EXPECT_TRUE(store.SetAside().isEmpty());
+    ASSERT_TRUE(store.List(QStringLiteral("group:3")));
+    EXPECT_EQ(store.List(QStringLiteral("group:3"))->position, 30);
+    store.SaveList(QStringLiteral("group:5"), {1, QStringLiteral("/v/b.avi"), 12, 40, {0, 3, 2, 1}, 2});
+    const std::optional<ListPoint> saved = store.List(QStringLiteral("group:5"));
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(saved->duration, 40);
+    EXPECT_EQ(saved->order, (std::vector<qint16>{0, 3, 2, 1}));
+}
+
 TEST(ResumeStore, AFailedWriteIsToldOnceAndWritingStops)
 {
     QTemporaryDir folder;
