@@ -2,18 +2,20 @@
 // entries each: nineteen list files and the shown list), against a repaint
 // of the favourites list in the same run: a search answers within one repaint
 // when its time is below the repaint's. Also the building of the index the
-// first search needs, and keystrokes with few and with very many matches.
+// first search needs, keystrokes with few and with very many matches, and the
+// memory the index takes.
 
 #include "app/favorite_search_view.h"
 #include "app/list_file.h"
+#include "bench_widgets.h"
 #include "widgets/list_box.h"
 
-#include <QApplication>
 #include <QLineEdit>
 #include <QListView>
 #include <QTemporaryDir>
-#include <benchmark/benchmark.h>
+#include <malloc.h>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -143,23 +145,72 @@ void BM_KeystrokeEveryEntryMatches(benchmark::State &state)
     Keystrokes(state, {QStringLiteral("ｴﾋﾟ"), QStringLiteral("ｴﾋﾟｿ")});
 }
 
+QStringList GroupPaths(int group)
+{
+    if (group != ShownGroup)
+        return ListFilePaths(ListFolder().filePath(ListFileTitle(group)));
+    QStringList paths;
+    for (int entry = 0; entry < Entries; ++entry)
+        paths << EntryPath(ShownGroup, entry);
+    return paths;
+}
+
+std::unique_ptr<FavoriteSearchIndex> FullIndex()
+{
+    auto index = std::make_unique<FavoriteSearchIndex>();
+    for (int group = 0; group < Groups; ++group) {
+        const QString file = ListFolder().filePath(ListFileTitle(group));
+        index->Refresh(group, {false, 0, file}, FileStamp(file), [group] { return GroupPaths(group); });
+    }
+    return index;
+}
+
 // The matching alone, without the rows that show it.
 void FindOnly(benchmark::State &state, const QString &query)
 {
-    FavoriteSearchIndex index;
-    for (int group = 0; group < Groups; ++group) {
-        const QString file = ListFolder().filePath(ListFileTitle(group));
-        index.Refresh(group, {false, 0, file}, FileStamp(file), [&] {
-            if (group != ShownGroup)
-                return ListFilePaths(file);
-            QStringList paths;
-            for (int entry = 0; entry < Entries; ++entry)
-                paths << EntryPath(ShownGroup, entry);
-            return paths;
-        });
-    }
+    const std::unique_ptr<FavoriteSearchIndex> index = FullIndex();
     for (auto _ : state)
-        benchmark::DoNotOptimize(index.Find(query));
+        benchmark::DoNotOptimize(index->Find(query));
+}
+
+// What this process has allocated and not freed, in megabytes: unlike the
+// resident size, blind to memory freed before and kept for reuse.
+double AllocatedMegabytes()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return double(info.uordblks + info.hblkhd) / 1e6;
+}
+
+// The memory the index of every group takes, against the same paths held
+// as a list of strings, the plainest way to keep them, in the same run.
+template <typename Make>
+void Memory(benchmark::State &state, Make make)
+{
+    for (auto _ : state) {
+        const double before = AllocatedMegabytes();
+        const auto held = make();
+        state.counters["MB"] = AllocatedMegabytes() - before;
+        benchmark::DoNotOptimize(held);
+    }
+}
+
+void BM_MemoryOfPathsAsStrings(benchmark::State &state)
+{
+    Memory(state, [] {
+        std::vector<QStringList> paths;
+        for (int group = 0; group < Groups; ++group)
+            paths.push_back(GroupPaths(group));
+        return paths;
+    });
+}
+
+void BM_MemoryOfTheIndex(benchmark::State &state)
+{
+    Memory(state, [&state] {
+        std::unique_ptr<FavoriteSearchIndex> index = FullIndex();
+        state.counters["counted MB"] = double(index->Bytes()) / 1e6;
+        return index;
+    });
 }
 
 void BM_FindOnlyNoMatch(benchmark::State &state)
@@ -174,6 +225,8 @@ void BM_FindOnlyEveryEntry(benchmark::State &state)
 
 } // namespace
 
+BENCHMARK(BM_MemoryOfPathsAsStrings)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_MemoryOfTheIndex)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_FindOnlyNoMatch)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FindOnlyEveryEntry)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RepaintFavoriteList)->Unit(benchmark::kMillisecond);
@@ -187,9 +240,5 @@ BENCHMARK(BM_KeystrokeEveryEntryMatches)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
+    return bench::RunWidgetBenchmarks(argc, argv);
 }

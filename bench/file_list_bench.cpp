@@ -3,13 +3,12 @@
 
 #include "base/folder_listing.h"
 #include "base/natural_sort.h"
+#include "bench_widgets.h"
 #include "widgets/file_list_box.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <benchmark/benchmark.h>
 #include <memory>
 
 namespace {
@@ -117,9 +116,5 @@ BENCHMARK(BM_File1FilterSwitch)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
+    return bench::RunWidgetBenchmarks(argc, argv);
 }

@@ -9,6 +9,7 @@
 // line names.
 
 #include "app/command_line.h"
+#include "app/favorite_sizes.h"
 #include "app/main_window.h"
 #include "app/reelbox_b.h"
 #include "app/resume_recorder.h"
@@ -96,11 +97,15 @@ int main(int argc, char **argv)
     WindowPlayerFactory players(shared);
     players.SetMediaControls(&mediaControls);
     // Where files and lists were left, beside the settings once their folder exists.
-    ResumeStore resumePoints(JoinPath(shared.Storage.Folder, ProgramName + QStringLiteral(".db")));
+    const QString database = JoinPath(shared.Storage.Folder, ProgramName + QStringLiteral(".db"));
+    ResumeStore resumePoints(database);
+    // Opened after the resume points, which put an unusable database aside first.
+    FavoriteSizes favoriteSizes(database);
     ResumeRecorder recorder(resumePoints);
     players.SetResumeRecorder(&recorder);
     Reelbox_S window(shared, players, &savedFolder);
     window.SetResumeStore(&resumePoints, &recorder);
+    window.SetFavoriteSizes(&favoriteSizes);
     QObject::connect(&resumePoints, &ResumeStore::WriteFailed, &window,
                      [&window](const QString &message) { TellLater(&window, message); });
     QObject::connect(&resumePoints, &ResumeStore::SetAsideNow, &window,

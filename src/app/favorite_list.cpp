@@ -1,22 +1,27 @@
 #include "app/favorite_list.h"
 
-#include "app/list_file.h"
 #include "app/reach_checker.h"
-#include "base/file_names.h"
+
+#include <utility>
 
 FavoriteList::FavoriteList(QObject *parent)
     : QAbstractListModel(parent)
 {
 }
 
-void FavoriteList::SetRecords(const QList<QByteArray> &records)
+qsizetype FavoriteList::SetRecords(ListRecords records, qsizetype limit)
 {
     beginResetModel();
+    records_ = std::move(records);
     entries_.clear();
-    entries_.reserve(records.size());
-    for (const QByteArray &record : records)
-        entries_.append({record, {}, ++lastId_});
+    entries_.reserve(qMin(records_.size(), limit));
+    qsizetype record = 0;
+    for (; record < records_.size() && entries_.size() < limit; ++record) {
+        if (!IsBlankRecord(records_.at(record)))
+            entries_.append({record, {}, ++lastId_});
+    }
     endResetModel();
+    return record;
 }
 
 void FavoriteList::AppendPaths(const QStringList &paths)
@@ -25,7 +30,7 @@ void FavoriteList::AppendPaths(const QStringList &paths)
         return;
     beginInsertRows({}, int(entries_.size()), int(entries_.size() + paths.size() - 1));
     for (const QString &path : paths)
-        entries_.append({{}, path, ++lastId_});
+        entries_.append({-1, path, ++lastId_});
     endInsertRows();
 }
 
@@ -42,14 +47,14 @@ void FavoriteList::ReplacePath(int row, const QString &path)
 {
     if (row < 0 || row >= entries_.size())
         return;
-    entries_[row] = {{}, path, ++lastId_};
+    entries_[row] = {-1, path, ++lastId_};
     const QModelIndex changed = index(row);
     emit dataChanged(changed, changed);
 }
 
 void FavoriteList::Clear()
 {
-    SetRecords({});
+    SetRecords({}, 0);
 }
 
 QList<QByteArray> FavoriteList::Records() const
@@ -57,7 +62,7 @@ QList<QByteArray> FavoriteList::Records() const
     QList<QByteArray> records;
     records.reserve(entries_.size());
     for (const Entry &entry : entries_)
-        records.append(entry.record.isEmpty() ? EncodeListRecord(entry.path) : entry.record);
+        records.append(entry.record < 0 ? EncodeListRecord(entry.path) : records_.at(entry.record).toByteArray());
     return records;
 }
 
@@ -66,7 +71,7 @@ const QString &FavoriteList::PathOf(const Entry &entry) const
     // Its bytes as they read, until a look at the disk says which reading
     // names a file.
     if (entry.path.isEmpty())
-        entry.path = DecodeFileName(ListRecordPath(entry.record));
+        entry.path = ListRecordText(records_.at(entry.record));
     return entry.path;
 }
 
@@ -86,7 +91,10 @@ QList<ReachQuestion> FavoriteList::Questions(int from, int to) const
     questions.reserve(qMax(to - from, 0));
     for (int row = qMax(from, 0); row < qMin<qsizetype>(to, entries_.size()); ++row) {
         const Entry &entry = entries_[row];
-        questions.append({entry.id, row, entry.record, entry.record.isEmpty() ? entry.path : QString()});
+        if (entry.record < 0)
+            questions.append({entry.id, row, {}, entry.path});
+        else
+            questions.append({entry.id, row, records_, {}, entry.record});
     }
     return questions;
 }

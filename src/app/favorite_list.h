@@ -7,6 +7,7 @@
 // a note on why.
 
 #include "app/favorite_files.h"
+#include "app/list_file.h"
 
 #include <QAbstractListModel>
 #include <QByteArray>
@@ -23,8 +24,11 @@ class FavoriteList : public QAbstractListModel
 public:
     explicit FavoriteList(QObject *parent = nullptr);
 
-    // Replaces every entry with one per record, in one step.
-    void SetRecords(const QList<QByteArray> &records);
+    // Replaces every entry, in one step, with one per record that names
+    // something (IsBlankRecord), in file order, up to limit entries; they keep
+    // views of records, no copies. Returns the place of the first record not
+    // taken (records.size() when every one was).
+    qsizetype SetRecords(ListRecords records, qsizetype limit);
     // Adds an entry per path at the end.
     void AppendPaths(const QStringList &paths);
     void RemoveRow(int row);
@@ -52,13 +56,14 @@ public:
 private:
     struct Entry
     {
-        QByteArray record;    // empty for an entry added by its path
-        mutable QString path; // read from the record when first needed
-        quint64 id = 0;       // answers find their entry by it
+        qsizetype record = -1; // its record in records_; -1 for an entry added by its path
+        mutable QString path;  // read from the record when first needed
+        quint64 id = 0;        // answers find their entry by it
         FavoriteReach reach = FavoriteReach::Playable;
     };
     const QString &PathOf(const Entry &entry) const;
 
+    ListRecords records_; // the list file the entries were read from
     QList<Entry> entries_;
     quint64 lastId_ = 0;
     QFont unreachableFont_;

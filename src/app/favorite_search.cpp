@@ -2,6 +2,7 @@
 
 #include "base/file_names.h"
 
+#include <algorithm>
 #include <sys/stat.h>
 
 QString SearchForm(const QString &text)
@@ -16,6 +17,23 @@ QStringView NameOf(const QString &path)
 {
     const qsizetype slash = path.lastIndexOf(u'/');
     return QStringView(path).mid(slash + 1);
+}
+
+// Appends name in search form, in UTF-8. Most names are plain ASCII, whose
+// NFKC form is themselves and whose case folding is lower case: those pass
+// by Qt's normalisation, which is most of an index's building time.
+void AppendSearchForm(QStringView name, std::string &to)
+{
+    const bool ascii = std::all_of(name.begin(), name.end(), [](QChar c) { return c.unicode() < 0x80; });
+    if (!ascii) {
+        const QByteArray folded = SearchForm(DisplayFileName(name.toString())).toUtf8();
+        to.append(folded.constData(), size_t(folded.size()));
+        return;
+    }
+    for (QChar c : name) {
+        const char byte = char(c.unicode());
+        to += byte >= 'A' && byte <= 'Z' ? char(byte - 'A' + 'a') : byte;
+    }
 }
 
 } // namespace
@@ -37,21 +55,44 @@ SearchQuery::SearchQuery(const QString &text)
 {
 }
 
+void PackedTexts::Clear()
+{
+    bytes_.clear();
+    starts_.assign(1, 0);
+}
+
+void PackedTexts::Reserve(qsizetype count)
+{
+    starts_.reserve(count + 1);
+}
+
 void GroupSearchIndex::Build(const QStringList &paths)
 {
-    paths_ = paths;
-    names_.clear();
-    starts_.clear();
+    paths_.Clear();
+    names_.Clear();
     pairs_.clear();
-    starts_.reserve(paths.size() + 1);
+    paths_.Reserve(paths.size());
+    names_.Reserve(paths.size());
     pairs_.reserve(paths.size());
     for (const QString &path : paths) {
-        const std::string name = SearchForm(DisplayFileName(NameOf(path).toString())).toStdString();
-        starts_.push_back(quint32(names_.size()));
-        pairs_.push_back(PairsOf(name));
-        names_ += name;
+        // Qt's own UTF-8 for the common path, which carries no foreign bytes.
+        const QByteArray bytes = HasForeignBytes(path) ? EncodeFileName(path) : path.toUtf8();
+        paths_.Buffer().append(bytes.constData(), size_t(bytes.size()));
+        paths_.End();
+        const size_t nameStart = names_.Buffer().size();
+        AppendSearchForm(NameOf(path), names_.Buffer());
+        names_.End();
+        pairs_.push_back(PairsOf(std::string_view(names_.Buffer()).substr(nameStart)));
     }
-    starts_.push_back(quint32(names_.size()));
+    // Grown by doubling while built; what is left over is given back.
+    paths_.Buffer().shrink_to_fit();
+    names_.Buffer().shrink_to_fit();
+}
+
+QString GroupSearchIndex::Path(int entry) const
+{
+    const std::string_view bytes = paths_[entry];
+    return DecodeFileName(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
 }
 
 void GroupSearchIndex::Find(const SearchQuery &query, std::vector<int> &found) const
@@ -61,10 +102,22 @@ void GroupSearchIndex::Find(const SearchQuery &query, std::vector<int> &found) c
         const PairMask &held = pairs_[entry];
         if ((held[0] & wanted[0]) != wanted[0] || (held[1] & wanted[1]) != wanted[1])
             continue;
-        const std::string_view name(names_.data() + starts_[entry], starts_[entry + 1] - starts_[entry]);
-        if (name.find(query.bytes) != std::string_view::npos)
+        if (names_[entry].find(query.bytes) != std::string_view::npos)
             found.push_back(int(entry));
     }
+}
+
+size_t GroupSearchIndex::Bytes() const
+{
+    return paths_.Bytes() + names_.Bytes() + pairs_.capacity() * sizeof(PairMask);
+}
+
+size_t FavoriteSearchIndex::Bytes() const
+{
+    size_t bytes = 0;
+    for (const Slot &slot : slots_)
+        bytes += slot.index.Bytes();
+    return bytes;
 }
 
 std::vector<SearchHit> FavoriteSearchIndex::Find(const QString &text) const

@@ -2,6 +2,7 @@
 
 #include "app/favorite_files.h"
 #include "app/list_file.h"
+#include "app/reach_checker.h"
 #include "base/file_names.h"
 #include "widgets/list_box.h"
 
@@ -12,29 +13,38 @@
 #include <QListView>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace {
 constexpr int FieldHeight = 20;
 const QColor FieldFrame(99, 137, 219); // the filled group markers' blue
 } // namespace
 
-// The matches as rows; they read from the index, which outlives them.
+// The matches as rows; they read from the index, which outlives them. Whether
+// a match's file can be played is asked of a ReachChecker as its row is first
+// drawn (only the rows in sight are), never of the disk on this thread; the
+// row greys once the answer comes.
 class SearchResults : public QAbstractListModel
 {
 public:
     SearchResults(const FavoriteSearchIndex &index, QObject *parent)
         : QAbstractListModel(parent)
         , index_(index)
+        , reach_(new ReachChecker(this))
     {
+        connect(reach_, &ReachChecker::Answered, this, &SearchResults::Take);
     }
 
     void Show(std::vector<SearchHit> hits)
     {
         beginResetModel();
         hits_ = std::move(hits);
+        ++shown_;
+        reaches_.clear();
+        asked_.clear();
         endResetModel();
     }
-    const QString &Path(int row) const { return index_.Path(hits_[row]); }
+    QString Path(int row) const { return index_.Path(hits_[row]); }
 
     int rowCount(const QModelIndex &parent) const override { return parent.isValid() ? 0 : int(hits_.size()); }
     QVariant data(const QModelIndex &index, int role) const override
@@ -44,27 +54,56 @@ public:
         const SearchHit &hit = hits_[index.row()];
         switch (role) {
         case Qt::DisplayRole: return QStringLiteral("[%1] ").arg(hit.group + 1) + DisplayFileName(index_.Path(hit));
-        // Looked at as the row is drawn: only the rows in sight are.
         case Qt::ForegroundRole:
-            return ReachOf(index_.Path(hit)) == FavoriteReach::Playable ? QVariant() : QVariant(UnreachableText);
-        case Qt::ToolTipRole: return ReachNote(ReachOf(index_.Path(hit)));
+            return ReachOfRow(index.row()) == FavoriteReach::Playable ? QVariant() : QVariant(UnreachableText);
+        case Qt::ToolTipRole: return ReachNote(ReachOfRow(index.row()));
         default: return {};
         }
     }
 
 private:
+    // What is known of the row's file; a row not yet answered shows as playable.
+    FavoriteReach ReachOfRow(int row) const
+    {
+        const auto known = reaches_.constFind(row);
+        if (known != reaches_.cend())
+            return *known;
+        if (!asked_.contains(row)) {
+            asked_.insert(row);
+            if (questions_.isEmpty())
+                QTimer::singleShot(0, reach_, [this] { reach_->Check(std::exchange(questions_, {}), false); });
+            questions_.append({shown_, row, {}, Path(row)});
+        }
+        return FavoriteReach::Playable;
+    }
+
+    void Take(const QList<ReachAnswer> &answers)
+    {
+        for (const ReachAnswer &answer : answers) {
+            if (answer.entry != shown_ || answer.row >= rowCount({}))
+                continue; // for matches no longer shown
+            reaches_.insert(answer.row, answer.reach);
+            if (answer.reach != FavoriteReach::Playable)
+                emit dataChanged(index(answer.row), index(answer.row), {Qt::ForegroundRole, Qt::ToolTipRole});
+        }
+    }
+
     const FavoriteSearchIndex &index_;
     std::vector<SearchHit> hits_;
+    ReachChecker *reach_;
+    quint64 shown_ = 0; // which answer the rows are, for telling answers to an older one
+    QHash<int, FavoriteReach> reaches_;
+    mutable QSet<int> asked_;
+    mutable QList<ReachQuestion> questions_;
 };
 
 QStringList ListFilePaths(const QString &fileName)
 {
     QStringList paths;
-    for (const QByteArray &record : ReadListFile(fileName)) {
-        if (paths.size() == MaxListEntries)
-            break;
-        if (!ListRecordPath(record).isEmpty())
-            paths.append(DecodeListRecord(record));
+    const ListRecords records = ReadListRecords(fileName);
+    for (qsizetype r = 0; r < records.size() && paths.size() < MaxListEntries; ++r) {
+        if (!IsBlankRecord(records.at(r)))
+            paths.append(DecodeListRecord(records.at(r)));
     }
     return paths;
 }
@@ -180,56 +219,91 @@ QStringList FavoriteSearch::Rows() const
     return rows;
 }
 
+// Each list file is looked at (its stamp) and, when it changed since its
+// index was built, read and indexed again, on two threads beside the user's
+// typing; the search takes what they made when they are done.
 void FavoriteSearch::PrepareInBackground()
 {
-    if (!preparing_.empty())
+    if (!preparing_.empty()) {
+        prepareAgain_ = true; // once these are in: a file may have changed since they began
         return;
-    // Two threads, each taking every other list file that is out of date.
+    }
     std::array<std::vector<Prepared>, 2> jobs;
     int next = 0;
     for (int group = 0; group < FavoriteSearchIndex::Groups; ++group) {
         if (group == shownGroup_())
             continue;
-        const QString file = groupFile_(group);
-        const GroupSource source{false, 0, file};
-        const QString stamp = FileStamp(file);
-        if (!index_.Current(group, source, stamp))
-            jobs[next++ % jobs.size()].push_back({group, source, stamp, {}});
+        const GroupSource source{false, 0, groupFile_(group)};
+        const QString stamp = index_.Stamp(group);
+        jobs[next++ % jobs.size()].push_back({group, source, stamp, {}, index_.Current(group, source, stamp), false});
     }
-    for (std::vector<Prepared> &job : jobs) {
-        if (job.empty())
-            continue;
-        preparing_.push_back(std::async(std::launch::async, [job = std::move(job)]() mutable {
-            for (Prepared &prepared : job)
-                prepared.index.Build(ListFilePaths(prepared.source.file));
-            return std::move(job);
-        }));
-    }
+    finishedJobs_ = 0;
+    for (std::vector<Prepared> &job : jobs)
+        preparing_.push_back(
+            std::async(std::launch::async, [this, round = prepareRound_, job = std::move(job)]() mutable {
+                for (Prepared &prepared : job) {
+                    const QString stamp = FileStamp(prepared.source.file);
+                    if (prepared.known && stamp == prepared.stamp)
+                        continue;
+                    prepared.stamp = stamp;
+                    prepared.index.Build(ListFilePaths(prepared.source.file));
+                    prepared.changed = true;
+                }
+                QMetaObject::invokeMethod(
+                    this, [this, round] { JobFinished(round); }, Qt::QueuedConnection);
+                return std::move(job);
+            }));
 }
 
-// What a list file held when its indexing began: a file changed since then
-// has another stamp, and UpdateIndex indexes it again.
-void FavoriteSearch::TakePrepared()
+// Once every thread of the round has told it is done (it may not quite have
+// returned yet: taking waits the moment that is left).
+void FavoriteSearch::JobFinished(quint64 round)
 {
+    if (round != prepareRound_ || ++finishedJobs_ < preparing_.size())
+        return; // taken already, or others still at work
+    if (TakePrepared())
+        Refresh();
+    if (std::exchange(prepareAgain_, false))
+        PrepareInBackground();
+}
+
+// Waits for the indexing under way and takes what changed; true when any did.
+bool FavoriteSearch::TakePrepared()
+{
+    bool changed = false;
     for (std::future<std::vector<Prepared>> &future : preparing_)
         for (Prepared &prepared : future.get())
-            index_.Set(prepared.group, std::move(prepared.source), std::move(prepared.stamp),
-                       std::move(prepared.index));
+            if (prepared.changed) {
+                index_.Set(prepared.group, std::move(prepared.source), std::move(prepared.stamp),
+                           std::move(prepared.index));
+                changed = true;
+            }
     preparing_.clear();
+    ++prepareRound_;
+    return changed;
 }
 
+// The shown group's index follows the list at once; a list file's follows it
+// from the threads, which the first search after opening waits for: until
+// every group has been indexed once, a search would miss whole groups.
 void FavoriteSearch::UpdateIndex()
 {
-    TakePrepared();
     const int shown = shownGroup_();
-    for (int group = 0; group < FavoriteSearchIndex::Groups; ++group) {
-        if (group == shown) {
-            index_.Refresh(group, {true, listChanges_, {}}, {}, [this] { return list_->Entries(); });
-        } else {
-            const QString file = groupFile_(group);
-            index_.Refresh(group, {false, 0, file}, FileStamp(file), [&file] { return ListFilePaths(file); });
-        }
+    index_.Refresh(shown, {true, listChanges_, {}}, {}, [this] { return list_->Entries(); });
+    const auto unread = [&] {
+        for (int group = 0; group < FavoriteSearchIndex::Groups; ++group)
+            if (group != shown && !index_.Current(group, {false, 0, groupFile_(group)}, index_.Stamp(group)))
+                return true;
+        return false;
+    };
+    // A round begun while another group was shown lacks the one shown before:
+    // the second round has it.
+    for (int round = 0; round < 2 && unread(); ++round) {
+        if (preparing_.empty())
+            PrepareInBackground();
+        TakePrepared();
     }
+    PrepareInBackground(); // a list file changed meanwhile shows its entries once it is read
 }
 
 void FavoriteSearch::Search()

@@ -6,8 +6,11 @@
 // itself is only hidden meanwhile, never changed, so it shows again as it
 // was (rows, selection, scroll), and nothing of the search can reach a list
 // file. The shown group's entries are read from the list, the others' from
-// their list files; each group's index is built again only when its entries
-// changed. A match whose file cannot be played now shows grey, as in the list.
+// their list files, on threads of their own; each group's index is built
+// again only when its entries changed. A match whose file cannot be played
+// now shows grey, as in the list, once a look off this thread tells. The
+// window's thread never waits for the disk but at the first search after
+// opening, for the list files not yet read.
 
 #include "app/favorite_search.h"
 
@@ -55,13 +58,16 @@ private:
     {
         int group;
         GroupSource source;
-        QString stamp;
+        QString stamp; // the file's when built; before, the one its index has
         GroupSearchIndex index;
+        bool known;   // the group's index is of this file, as stamp marks it
+        bool changed; // the file is not as known, and index is new
     };
     // Starts indexing, beside the user's typing, the list files whose index
-    // is out of date; the next search takes what they made.
+    // is out of date; what they made is taken when they are done.
     void PrepareInBackground();
-    void TakePrepared();
+    void JobFinished(quint64 round);
+    bool TakePrepared();
     void UpdateIndex();
     void Search();
     void PlayCurrent();
@@ -71,6 +77,9 @@ private:
     std::function<QString(int)> groupFile_;
     quint64 listChanges_ = 0;
     bool refreshQueued_ = false;
+    bool prepareAgain_ = false;
+    quint64 prepareRound_ = 0;
+    size_t finishedJobs_ = 0;
     FavoriteSearchIndex index_;
     std::vector<std::future<std::vector<Prepared>>> preparing_;
     SearchResults *model_;

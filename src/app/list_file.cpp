@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
+#include <utility>
 
 QString ListFileTitle(int group)
 {
@@ -28,7 +29,7 @@ QByteArray EncodeListRecord(const QString &path)
     return record;
 }
 
-QByteArray ListRecordPath(const QByteArray &record)
+QByteArray ListRecordPath(QByteArrayView record)
 {
     const qsizetype nul = record.indexOf('\0');
     qsizetype end = nul < 0 ? record.size() : nul;
@@ -37,10 +38,24 @@ QByteArray ListRecordPath(const QByteArray &record)
         ++begin;
     while (end > begin && record.at(end - 1) == ' ')
         --end;
-    return record.mid(begin, end - begin);
+    return record.sliced(begin, end - begin).toByteArray();
 }
 
-QString DecodeListRecord(const QByteArray &record)
+bool IsBlankRecord(QByteArrayView record)
+{
+    for (const char c : record) {
+        if (c != ' ')
+            return c == '\0';
+    }
+    return true;
+}
+
+QString ListRecordText(QByteArrayView record)
+{
+    return DecodeFileName(ListRecordPath(record));
+}
+
+QString DecodeListRecord(QByteArrayView record)
 {
     const QByteArray bytes = ListRecordPath(record);
     const QString asHeld = DecodeFileName(bytes);
@@ -58,17 +73,30 @@ qint16 ListFileRecordCount(const QString &fileName)
     return static_cast<qint16>(qMin<qint64>(QFileInfo(fileName).size() / ListRecordLength, 32767));
 }
 
+ListRecords::ListRecords(QByteArray bytes)
+    : bytes_(std::move(bytes))
+{
+    bytes_.truncate(bytes_.size() / ListRecordLength * ListRecordLength);
+}
+
+QList<QByteArray> ListRecords::ToList() const
+{
+    QList<QByteArray> records;
+    records.reserve(size());
+    for (qsizetype r = 0; r < size(); ++r)
+        records.append(at(r).toByteArray());
+    return records;
+}
+
+ListRecords ReadListRecords(const QString &fileName)
+{
+    std::optional<QByteArray> bytes = ReadRegularFile(fileName);
+    return bytes ? ListRecords(std::move(*bytes)) : ListRecords();
+}
+
 QList<QByteArray> ReadListFile(const QString &fileName)
 {
-    const std::optional<QByteArray> bytes = ReadRegularFile(fileName);
-    if (!bytes)
-        return {};
-    const qsizetype count = bytes->size() / ListRecordLength;
-    QList<QByteArray> records;
-    records.reserve(count);
-    for (qsizetype r = 0; r < count; ++r)
-        records.append(bytes->mid(r * ListRecordLength, ListRecordLength));
-    return records;
+    return ReadListRecords(fileName).ToList();
 }
 
 bool ListFileUnreadable(const QString &fileName)

@@ -5,6 +5,7 @@
 // terminator). A group without entries has no file.
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -24,21 +25,53 @@ QByteArray EncodeListRecord(const QString &path);
 
 // The path bytes a record holds: those before its first NUL, with blanks at
 // either end removed.
-QByteArray ListRecordPath(const QByteArray &record);
+QByteArray ListRecordPath(QByteArrayView record);
+
+// True when a record names nothing: blanks alone up to its end or its first NUL.
+bool IsBlankRecord(QByteArrayView record);
+
+// The path a record's bytes spell (file_names.h), without a look at the disk.
+QString ListRecordText(QByteArrayView record);
 
 // The path a record names: its bytes as the file system holds them, UTF-8 or
 // not. A list written on Japanese Windows holds Shift_JIS; where its files
 // now have UTF-8 names, the record's bytes name nothing, and its Shift_JIS
 // reading is taken when that names something.
-QString DecodeListRecord(const QByteArray &record);
+QString DecodeListRecord(QByteArrayView record);
 
 // Whole records in the file: its length divided by 255 (at most 32767); 0 when
 // it cannot be read.
 qint16 ListFileRecordCount(const QString &fileName);
 
+// The whole records of a list file in one buffer, each record a view into it:
+// a list of 32,767 entries is read without a copy per record. Copies share
+// the buffer.
+class ListRecords
+{
+public:
+    ListRecords() = default;
+    // The whole records of bytes; a trailing partial record is ignored.
+    explicit ListRecords(QByteArray bytes);
+
+    qsizetype size() const { return bytes_.size() / ListRecordLength; }
+    bool isEmpty() const { return bytes_.isEmpty(); }
+    // Record i, 0 <= i < size().
+    QByteArrayView at(qsizetype i) const
+    {
+        return QByteArrayView(bytes_).sliced(i * ListRecordLength, ListRecordLength);
+    }
+    // Every record, each in an array of its own.
+    QList<QByteArray> ToList() const;
+
+private:
+    QByteArray bytes_;
+};
+
 // Every whole record of the file, in order, as it is on disk; a trailing
 // partial record is ignored. None when the file is missing, unreadable or not
 // a regular file (a FIFO is never opened to wait for a writer).
+ListRecords ReadListRecords(const QString &fileName);
+// The same, each record in an array of its own, for a caller that edits them.
 QList<QByteArray> ReadListFile(const QString &fileName);
 
 // True when fileName is a file that is there but cannot be read (no permission):

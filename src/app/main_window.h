@@ -40,6 +40,7 @@ class PlayerFactory;
 class ResumeRecorder;
 class ResumeStore;
 struct ListPoint;
+class FavoriteSizes;
 enum class PlayerWindow;
 struct PlatformError;
 class PictureLabel;
@@ -65,6 +66,9 @@ public:
         Resume = store;
         Recorder = recorder;
     }
+    // From now on the sizes of the favourites' files are kept, and a moved
+    // file is known by its size too.
+    void SetFavoriteSizes(FavoriteSizes *sizes) { Sizes = sizes; }
 
     // Title bar and the hidden picture stores.
     PictureLabel *Image_head, *Image1, *ImgExit;
@@ -305,6 +309,7 @@ private:
     void FindMovedFavorites();
     void OfferMovedFavorites(const QList<MovedFile> &found);
     void MendFavorites(const QHash<QByteArray, QString> &moves);
+    void CarrySizes(const QHash<QByteArray, QString> &moves);
     // Tells the user once how many matching files the file list could not
     // hold, for each folder and file type it shows.
     void TellAboutFilesLeftOut();
@@ -323,6 +328,7 @@ private:
     // (FileExists, given up on after a while when the disk does not answer).
     bool PlayableNow(const QString &path);
     void ShowReachAnswers(const QList<ReachAnswer> &answers);
+    void RecordSizes(const QList<ReachAnswer> &answers);
     void DisarmFavoriteButtonsWithoutSelection();
     // Ctrl+F's search of all groups (main_window_search.cpp).
     void SetUpFavoriteSearch();
@@ -345,6 +351,7 @@ private:
     std::mt19937 RandomGenerator;
     ResumeStore *Resume = nullptr;
     ResumeRecorder *Recorder = nullptr;
+    FavoriteSizes *Sizes = nullptr;
     // Requests handed over, waiting for their turn, in the order they came.
     QList<OpenTargets> WaitingRequests;
     bool OpeningRequest = false;     // a request is being opened (its message, its list)

@@ -11,36 +11,21 @@
 #include "app/main_window.h"
 
 #include "app/favorite_list.h"
+#include "app/favorite_sizes.h"
 #include "app/list_file.h"
 #include "app/reach_checker.h"
 #include "app/reelbox_b.h"
 #include "controls/command.h"
 #include "widgets/list_box.h"
 
-namespace {
-
-// A record that names nothing: blanks alone up to its end or its first NUL.
-// (Looked at without copying it: a group holds up to 32,767 records.)
-bool IsBlankRecord(const QByteArray &record)
-{
-    for (const char c : record) {
-        if (c != ' ')
-            return c == '\0';
-    }
-    return true;
-}
-
-} // namespace
-
 void Reelbox_S::LoadFavorites(qint16 group)
 {
-    QList<QByteArray> records;
-    for (const QByteArray &record : B.LoadGroup(group))
-        if (!IsBlankRecord(record))
-            records.append(record);
-    RecordsPastLimit = records.size() > MaxListEntries ? records.mid(MaxListEntries) : QList<QByteArray>();
-    records.resize(qMin<qsizetype>(records.size(), MaxListEntries));
-    Favorites->SetRecords(records);
+    const ListRecords records = B.LoadGroup(group);
+    RecordsPastLimit.clear();
+    for (qsizetype r = Favorites->SetRecords(records, MaxListEntries); r < records.size(); ++r) {
+        if (!IsBlankRecord(records.at(r)))
+            RecordsPastLimit.append(records.at(r).toByteArray());
+    }
     CheckFavorites();
     if (!RecordsPastLimit.isEmpty()) {
         Tell(QStringLiteral("グループ %1 の Favorite ﾘｽﾄには %2 個を超える記録があります。"
@@ -91,6 +76,7 @@ bool Reelbox_S::PlayableNow(const QString &path)
 
 void Reelbox_S::ShowReachAnswers(const QList<ReachAnswer> &answers)
 {
+    RecordSizes(answers);
     const qint16 selected = List_Favorite->ListIndex();
     bool selectedAnswered = false;
     for (const ReachAnswer &answer : answers) {
@@ -101,6 +87,18 @@ void Reelbox_S::ShowReachAnswers(const QList<ReachAnswer> &answers)
     // An armed 再生 follows what its selected entry can do now.
     if (selectedAnswered && Comd[RemoveFavoriteButton]->EnabledProperty())
         Comd[PlayFavoriteButton]->SetEnabledProperty(Favorites->ShownPlayable(selected));
+}
+
+// What each playable file holds, for knowing it again once it has moved.
+void Reelbox_S::RecordSizes(const QList<ReachAnswer> &answers)
+{
+    if (!Sizes)
+        return;
+    QList<SeenFile> seen;
+    for (const ReachAnswer &answer : answers)
+        if (answer.size >= 0)
+            seen.append({answer.path, answer.size});
+    Sizes->Record(seen);
 }
 
 void Reelbox_S::CheckFavorites()

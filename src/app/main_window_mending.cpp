@@ -6,6 +6,7 @@
 
 #include "app/main_window.h"
 
+#include "app/favorite_sizes.h"
 #include "app/favorites_menu.h"
 #include "app/list_file.h"
 #include "app/moved_favorites.h"
@@ -39,6 +40,8 @@ QString MovesText(const QList<MovedFile> &found)
         for (const QString &candidate : file.candidates)
             lines.append((file.Found() ? QStringLiteral("    → ") : QStringLiteral("    ? "))
                          + DisplayFileName(candidate));
+        if (file.byNameOnly && file.Found())
+            lines.append(QStringLiteral("    (大きさの記録がないため、名前だけで探しました)"));
     };
     QStringList text;
     const qsizetype mended = std::count_if(found.cbegin(), found.cend(), [](const MovedFile &f) { return f.Found(); });
@@ -53,8 +56,8 @@ QString MovesText(const QList<MovedFile> &found)
         lines.clear();
     }
     if (mended < found.size()) {
-        text.append(
-            QStringLiteral("同じ名前のファイルが複数あるため、次の %1 個は変更しません。").arg(found.size() - mended));
+        text.append(QStringLiteral("同じ名前と大きさのファイルが複数あるため、次の %1 個は変更しません。")
+                        .arg(found.size() - mended));
         for (const MovedFile &file : found)
             if (!file.Found())
                 list(file);
@@ -77,7 +80,7 @@ void Reelbox_S::FindMovedFavorites()
 {
     if (MovedSearch)
         return;
-    MovedSearch = new MovedFileSearch(List_Favorite->Entries(), this);
+    MovedSearch = new MovedFileSearch(List_Favorite->Entries(), Sizes ? Sizes->All() : FileSizes(), this);
     auto *progress = new QProgressDialog(QStringLiteral("見つからないファイルを探しています…"),
                                          QStringLiteral("キャンセル"), 0, 0, this);
     progress->setWindowTitle(ProgramName);
@@ -133,6 +136,7 @@ void Reelbox_S::MendFavorites(const QHash<QByteArray, QString> &moves)
         if (changed && !B.SaveGroup(group, records))
             unsaved.append(file);
     }
+    CarrySizes(moves);
     for (int row = 0; row < List_Favorite->ListCount(); ++row) {
         const auto move = moves.constFind(EncodeFileName(List_Favorite->List(row)));
         if (move != moves.cend())
@@ -141,4 +145,16 @@ void Reelbox_S::MendFavorites(const QHash<QByteArray, QString> &moves)
     if (!unsaved.isEmpty())
         ShowMessage(QStringLiteral("次の Favorite ﾘｽﾄを保存できませんでした。\n%1").arg(unsaved.join(u'\n')),
                     MessageBoxStyle::Exclamation, ProgramName);
+}
+
+// A moved file keeps its size under its new path, for the groups not shown.
+void Reelbox_S::CarrySizes(const QHash<QByteArray, QString> &moves)
+{
+    if (!Sizes)
+        return;
+    QList<SeenFile> moved;
+    for (auto move = moves.cbegin(); move != moves.cend(); ++move)
+        if (const auto size = Sizes->All().constFind(move.key()); size != Sizes->All().cend())
+            moved.append({*move, *size});
+    Sizes->Record(moved);
 }

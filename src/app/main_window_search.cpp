@@ -6,7 +6,6 @@
 
 #include "app/main_window.h"
 
-#include "app/favorite_files.h"
 #include "app/favorite_search_view.h"
 #include "app/list_file.h"
 #include "app/reelbox_b.h"
@@ -44,7 +43,7 @@ void Reelbox_S::PlayFoundFavorite(const QString &path)
 {
     QApplication::processEvents();
     B.InPlayLoop = 0;
-    if (ReachOf(path) == FavoriteReach::Playable)
+    if (PlayableNow(path))
         PlaySelected(path, 1);
     Search->Refresh(); // the player's group keys may have added to a group
 }

@@ -8,26 +8,19 @@
 #include "app/shared_procedures.h"
 #include "base/file_names.h"
 #include "base/program_name.h"
+#include "desktop/trash.h"
 #include "widgets/file_list_box.h"
 
-#include <QApplication>
-#include <QComboBox>
-#include <QFileInfo>
 #include <QShortcut>
 
 namespace {
 
-// A pattern no listed file matches: setting it empties the file list.
-const QString NoFiles = QStringLiteral("*.999");
-
-int RowOf(const FileListBox &files, const QString &name)
+QString NameOf(const QString &path)
 {
-    for (int row = 0; row < files.ListCount(); ++row)
-        if (files.List(row) == name)
-            return row;
-    return -1;
+    return DisplayFileName(path.mid(path.lastIndexOf(u'/') + 1));
 }
 
+// The row that shows the file at path; -1 when the list shows none there.
 int RowOfPath(const FileListBox &files, const QString &path)
 {
     for (int row = 0; row < files.ListCount(); ++row)
@@ -36,9 +29,9 @@ int RowOfPath(const FileListBox &files, const QString &path)
     return -1;
 }
 
-QString NameOf(const QString &path)
+int RowOf(const FileListBox &files, const FileListView &view)
 {
-    return DisplayFileName(QFileInfo(path).fileName());
+    return view.selected.isEmpty() ? -1 : RowOfPath(files, JoinPath(view.folder, view.selected));
 }
 
 } // namespace
@@ -64,53 +57,43 @@ void Reelbox_S::Img_Del_DragDrop(const QString &draggedFile)
     if (gone && draggedRow >= 0)
         File1->SetListIndex(qint16(qMin(draggedRow, File1->ListCount() - 1)));
     else
-        File1->SetListIndex(qint16(RowOf(*File1, before.selected)));
+        File1->SetListIndex(qint16(RowOf(*File1, before)));
     if (trashed)
         Undo->Offer(*trashed, before);
     if (gone)
         CheckFavorites(); // its entries show it gone
 }
 
+// With the confirmation switch on the user is asked first; either way the
+// file goes to the trash, so that a drag that slipped can be taken back. Only
+// with the switch off, where its drive has no trash and none can be made, is
+// it deleted for good.
 std::optional<TrashedFile> Reelbox_S::DeleteFile(const QString &path)
 {
-    const QString title = ProgramName;
-    if (B.Kakunin == 1) {
-        QList<TrashedFile> trashed;
-        if (DeleteToRecycleBin({path}, ConfirmTrash, &trashed) == TrashFailed)
-            ShowMessage(QStringLiteral("'%1' をごみ箱に移動できませんでした。ファイルはそのまま残っています。")
-                            .arg(NameOf(path)),
-                        MessageBoxStyle::Exclamation, title);
-        return trashed.isEmpty() ? std::nullopt : std::optional(trashed.first());
-    }
-    // Without the question the file still goes to the trash, so that a drag
-    // that slipped can be taken back; only where its drive has no trash, and
-    // none can be made, is it deleted for good.
+    if (B.Kakunin == 1 && !ConfirmTrash({path}))
+        return std::nullopt;
     TrashedFile trashed;
-    switch (MoveFileToTrash(path, trashed)) {
-    case TrashResult::Trashed: return trashed;
-    case TrashResult::NoTrash:
+    const TrashResult result = MoveFileToTrash(path, trashed);
+    if (result == TrashResult::Trashed)
+        return trashed;
+    if (result == TrashResult::NoTrash && B.Kakunin != 1) {
         if (!RemoveFileAt(path) && KindOfPath(path) != PathKind::Missing)
             ShowMessage(QStringLiteral("'%1' を削除できませんでした。").arg(NameOf(path)), MessageBoxStyle::Exclamation,
-                        title);
-        return std::nullopt;
-    case TrashResult::Failed:
-        if (KindOfPath(path) != PathKind::Missing)
-            ShowMessage(QStringLiteral("'%1' をごみ箱に移動できませんでした。ファイルはそのまま残っています。")
-                            .arg(NameOf(path)),
-                        MessageBoxStyle::Exclamation, title);
+                        ProgramName);
         return std::nullopt;
     }
+    if (KindOfPath(path) != PathKind::Missing)
+        ShowMessage(
+            QStringLiteral("'%1' をごみ箱に移動できませんでした。ファイルはそのまま残っています。").arg(NameOf(path)),
+            MessageBoxStyle::Exclamation, ProgramName);
     return std::nullopt;
 }
 
-// Lists the folder afresh through an empty pattern and back, so a deleted
-// file is gone from the list and a restored one back in it.
+// The folder read afresh, so a deleted file is gone from the list and a
+// restored one back in it.
 void Reelbox_S::RelistFiles()
 {
-    File1->SetPattern(NoFiles);
-    QApplication::processEvents();
-    File1->SetPattern(Combo_Kind->currentText());
-    QApplication::processEvents();
+    File1->Refresh();
     EnableFileButtons();
     TellAboutFilesLeftOut();
 }
@@ -126,7 +109,7 @@ void Reelbox_S::ShowFiles(const FileListView &view)
     if (File1->Path() != view.folder)
         return;
     RelistFiles();
-    File1->SetListIndex(qint16(RowOf(*File1, view.selected)));
+    File1->SetListIndex(qint16(RowOf(*File1, view)));
     File1->SetFirstVisibleRow(view.firstVisible);
 }
 

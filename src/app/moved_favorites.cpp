@@ -49,10 +49,10 @@ QString NearestExistingFolder(const QString &path)
     }
 }
 
-QMultiHash<QByteArray, QString> FilesUnder(const QString &folder, int depth, const std::atomic_bool &cancel,
-                                           const std::function<void(int folders)> &visited)
+QMultiHash<QByteArray, FoundFile> FilesUnder(const QString &folder, int depth, const std::atomic_bool &cancel,
+                                             const std::function<void(int folders)> &visited)
 {
-    QMultiHash<QByteArray, QString> files;
+    QMultiHash<QByteArray, FoundFile> files;
     struct stat root;
     if (::stat(EncodeFileName(folder).constData(), &root) != 0 || !S_ISDIR(root.st_mode))
         return files;
@@ -77,7 +77,7 @@ QMultiHash<QByteArray, QString> FilesUnder(const QString &folder, int depth, con
             if (::lstat(full.constData(), &info) != 0)
                 continue;
             if (S_ISREG(info.st_mode)) {
-                files.insert(name, DecodeFileName(full));
+                files.insert(name, FoundFile{DecodeFileName(full), qint64(info.st_size)});
             } else if (S_ISDIR(info.st_mode) && !name.startsWith('.') && level < depth && info.st_dev == root.st_dev
                        && !seen.contains(FolderId{info.st_dev, info.st_ino})) {
                 seen.insert(FolderId{info.st_dev, info.st_ino});
@@ -90,15 +90,19 @@ QMultiHash<QByteArray, QString> FilesUnder(const QString &folder, int depth, con
 }
 
 QList<MovedFile> MatchMovedFiles(const QList<MissingEntry> &missing,
-                                 const QHash<QString, QMultiHash<QByteArray, QString>> &searched)
+                                 const QHash<QString, QMultiHash<QByteArray, FoundFile>> &searched)
 {
     QList<MovedFile> found;
     for (const MissingEntry &entry : missing) {
-        QStringList candidates = searched.value(entry.folder).values(NameOf(entry.path));
+        const bool byNameOnly = entry.size < 0;
+        QStringList candidates;
+        for (const FoundFile &file : searched.value(entry.folder).values(NameOf(entry.path)))
+            if (byNameOnly || file.size == entry.size)
+                candidates.append(file.path);
         if (candidates.isEmpty())
             continue;
         std::sort(candidates.begin(), candidates.end());
-        found.append({entry.path, candidates});
+        found.append({entry.path, candidates, byNameOnly});
     }
     return found;
 }
@@ -117,12 +121,12 @@ QList<QByteArray> MendRecords(const QList<QByteArray> &records, const QHash<QByt
     return mended;
 }
 
-MovedFileSearch::MovedFileSearch(const QStringList &paths, QObject *parent)
+MovedFileSearch::MovedFileSearch(const QStringList &paths, const FileSizes &sizes, QObject *parent)
     : QObject(parent)
 {
-    thread_ = QThread::create([this, paths] {
+    thread_ = QThread::create([this, paths, sizes] {
         QList<MissingEntry> missing;
-        QHash<QString, QMultiHash<QByteArray, QString>> searched;
+        QHash<QString, QMultiHash<QByteArray, FoundFile>> searched;
         int folders = 0;
         QSet<QString> looked;
         for (const QString &path : paths) {
@@ -134,7 +138,7 @@ MovedFileSearch::MovedFileSearch(const QStringList &paths, QObject *parent)
             const QString folder = NearestExistingFolder(path);
             if (folder.isEmpty())
                 continue;
-            missing.append({path, folder});
+            missing.append({path, folder, sizes.value(EncodeFileName(path), -1)});
             if (searched.contains(folder))
                 continue;
             const int before = folders;

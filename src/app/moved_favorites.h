@@ -2,10 +2,14 @@
 // Finding favourites whose files were moved: for each entry whose file is
 // gone, the folders under its nearest folder that is still there (on the same
 // mount, to a depth of six, hidden folders and links to folders left out) are
-// searched for files of the same name. A list file holds only the path, so
-// the size the file had is not known: an entry is mended only when exactly
-// one file of its name is found; two or more are reported as ambiguous and
-// the entry is left as it is. The search runs off the user-interface thread.
+// searched for files of the same name and the size the file had when it was
+// last seen (favorite_sizes.h). A file of the name but another size is never
+// taken; two or more equal ones are reported as ambiguous and the entry is
+// left as it is. Where no size was ever seen, the name alone decides, and
+// only when exactly one file has it. The search runs off the user-interface
+// thread.
+
+#include "app/favorite_sizes.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -24,7 +28,8 @@ constexpr int MovedFileSearchDepth = 6;
 struct MovedFile
 {
     QString oldPath;
-    QStringList candidates; // files of its name; one means found
+    QStringList candidates;  // files of its name and size; one means found
+    bool byNameOnly = false; // its size was never seen, so only the name was compared
 
     bool Found() const { return candidates.size() == 1; }
     bool operator==(const MovedFile &) const = default;
@@ -34,25 +39,34 @@ struct MovedFile
 // is a folder; "" when that would be the root of the whole system (too wide).
 QString NearestExistingFolder(const QString &path);
 
+struct FoundFile
+{
+    QString path;
+    qint64 size = 0;
+    bool operator==(const FoundFile &) const = default;
+};
+
 // The regular files under folder, by name (their bytes), at most depth folders
 // down, without leaving folder's file system, entering hidden folders or
 // following links. Stops early, with what it has, once cancel is set;
 // visited is told each folder's count as it goes.
-QMultiHash<QByteArray, QString> FilesUnder(const QString &folder, int depth, const std::atomic_bool &cancel,
-                                           const std::function<void(int folders)> &visited = {});
+QMultiHash<QByteArray, FoundFile> FilesUnder(const QString &folder, int depth, const std::atomic_bool &cancel,
+                                             const std::function<void(int folders)> &visited = {});
 
-// An entry whose file is gone, and the folder its search starts in.
+// An entry whose file is gone, the folder its search starts in, and the size
+// its file had (-1: never seen).
 struct MissingEntry
 {
     QString path;
     QString folder;
+    qint64 size = -1;
 };
 
 // What the files found under each folder (by name, as FilesUnder gives them)
-// mean for each missing entry: the files of its name under its own folder,
-// in path order. Entries without any are left out.
+// mean for each missing entry: the files of its name and size under its own
+// folder, in path order. Entries without any are left out.
 QList<MovedFile> MatchMovedFiles(const QList<MissingEntry> &missing,
-                                 const QHash<QString, QMultiHash<QByteArray, QString>> &searched);
+                                 const QHash<QString, QMultiHash<QByteArray, FoundFile>> &searched);
 
 // records with every record naming a key of moves replaced by its new path's
 // record; all others kept byte for byte. changed tells whether any was.
@@ -65,8 +79,9 @@ class MovedFileSearch : public QObject
 {
     Q_OBJECT
 public:
-    // paths: the entries to look at; only those whose files are gone are searched for.
-    MovedFileSearch(const QStringList &paths, QObject *parent = nullptr);
+    // paths: the entries to look at; only those whose files are gone are
+    // searched for. sizes: what their files were seen to hold.
+    MovedFileSearch(const QStringList &paths, const FileSizes &sizes, QObject *parent = nullptr);
     ~MovedFileSearch() override;
     void Cancel() { cancel_ = true; }
 

@@ -1,11 +1,14 @@
 #include "app/reach_checker.h"
 
 #include "app/list_file.h"
+#include "base/file_names.h"
 
 #include <QElapsedTimer>
 #include <future>
 #include <mutex>
+#include <sys/resource.h>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -13,6 +16,8 @@ namespace {
 // window marks rows a few times a second, not once per entry.
 constexpr qsizetype BatchSize = 1024;
 constexpr qint64 BatchMilliseconds = 40;
+// How much a round's looking thread gives way to the others (nice).
+constexpr int BackgroundNice = 10;
 
 } // namespace
 
@@ -37,8 +42,9 @@ struct ReachChecker::Link
 
 ReachAnswer LookAtDisk(const ReachQuestion &question)
 {
-    const QString path = question.record.isEmpty() ? question.path : DecodeListRecord(question.record);
-    return {question.entry, question.row, path, ReachOf(path)};
+    const QString path = question.record < 0 ? question.path : DecodeListRecord(question.records.at(question.record));
+    const FavoriteReach reach = ReachOf(path);
+    return {question.entry, question.row, path, reach, reach == FavoriteReach::Playable ? RegularFileSize(path) : -1};
 }
 
 ReachChecker::ReachChecker(QObject *parent, ReachLook look)
@@ -75,6 +81,9 @@ quint64 ReachChecker::Start(QList<ReachQuestion> questions, std::shared_ptr<std:
     const quint64 round = nextRound_++;
     live_.insert(round);
     std::thread([link = link_, look = look_, questions = std::move(questions), round, dropped = std::move(dropped)] {
+        // Behind the window on a busy machine: it keeps answering clicks
+        // while a whole list is looked at.
+        ::setpriority(PRIO_PROCESS, ::gettid(), BackgroundNice);
         QList<ReachAnswer> batch;
         QElapsedTimer sincePost;
         sincePost.start();

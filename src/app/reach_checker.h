@@ -5,6 +5,7 @@
 // in batches, as they are found.
 
 #include "app/favorite_files.h"
+#include "app/list_file.h"
 
 #include <QByteArray>
 #include <QList>
@@ -17,23 +18,26 @@
 
 // One entry to look at: which entry (an id that stays with it while rows
 // move), the row it held when asked, and the list-file record it was read
-// from (empty for an entry added by its path).
+// from (record -1 for an entry added by its path).
 struct ReachQuestion
 {
     quint64 entry = 0;
     int row = 0;
-    QByteArray record;
+    ListRecords records; // shared with the list, not copied
     QString path;
+    qsizetype record = -1;
 };
 
 // What was found: the entry's path (a record is read again, since which of
-// its readings names a file may change with the drive) and its reach.
+// its readings names a file may change with the drive), its reach and, for a
+// file that can be played, its size (-1 otherwise).
 struct ReachAnswer
 {
     quint64 entry = 0;
     int row = 0;
     QString path;
     FavoriteReach reach = FavoriteReach::Playable;
+    qint64 size = -1;
 };
 
 // How one question is answered; it runs off the checker's thread.

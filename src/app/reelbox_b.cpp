@@ -102,13 +102,19 @@ QString Reelbox_B::GroupFile(int group) const
     return Storage.FileToRead(ListFileTitle(group));
 }
 
+const ProfileSnapshot &Reelbox_B::StartSettings() const
+{
+    if (!startSettings_)
+        startSettings_ = std::make_shared<const ProfileSnapshot>(Storage.FileToRead(SettingsFileTitle));
+    return *startSettings_;
+}
+
 QString Reelbox_B::SavedFolder() const
 {
     // Read where the settings are now: a first start of an installed copy
     // makes no folder of its own yet. A deep folder's path may be longer than
     // a Windows buffer would hold; cut, it would name another folder or none.
-    const QString saved =
-        ReadProfileString(Storage.FileToRead(SettingsFileTitle), Section, FolderKey, ValueLength::Whole);
+    const QString saved = StartSettings().String(Section, FolderKey, ValueLength::Whole);
     if (!saved.isEmpty() && DirectoryExists(saved))
         return saved;
     // An installed copy's own folder (/usr/bin) holds nothing to play.
@@ -117,16 +123,15 @@ QString Reelbox_B::SavedFolder() const
 
 void Reelbox_B::LoadSettings()
 {
-    const QString settingsFile = Storage.FileToRead(SettingsFileTitle);
     LastPath = SavedFolder();
-
     for (const SettingKey &key : SettingKeys) {
         if (!key.variable)
             continue;
-        const std::optional<QString> stored = ReadProfileText(settingsFile, Section, key.name);
+        const std::optional<QString> stored = StartSettings().Text(Section, key.name);
         IniValue = stored.value_or(QString());
         this->*key.variable = Reading(key.type, stored);
     }
+    startSettings_.reset(); // a later load reads the file as it is then
 }
 
 QStringList Reelbox_B::SaveSettings(const QString &folderPath, const QList<QByteArray> &favorites)
@@ -151,14 +156,16 @@ QStringList Reelbox_B::SaveSettings(const QString &folderPath, const QList<QByte
     return unsaved;
 }
 
-QList<QByteArray> Reelbox_B::LoadGroup(int group)
+ListRecords Reelbox_B::LoadGroup(int group)
 {
     const QString fileName = GroupFile(group);
-    UnreadableGroups[group] = ListFileUnreadable(fileName);
-    const QList<QByteArray> records = ReadListFile(fileName);
+    ListRecords records = ReadListRecords(fileName);
+    UnreadableGroups[group] = records.isEmpty() && ListFileUnreadable(fileName);
     RecordCount = static_cast<qint16>(qMin<qsizetype>(records.size(), 32767));
+    // The record's bytes as they read: which reading names a file is found
+    // out off this thread (reach_checker.h), never here.
     if (!records.isEmpty())
-        ListRecord.FilePath = DecodeListRecord(records.last());
+        ListRecord.FilePath = ListRecordText(records.at(records.size() - 1));
     return records;
 }
 
@@ -167,6 +174,6 @@ bool Reelbox_B::SaveGroup(int group, const QList<QByteArray> &favorites)
     if (UnreadableGroups[group])
         return true;
     if (!favorites.isEmpty())
-        ListRecord.FilePath = DecodeListRecord(favorites.last());
+        ListRecord.FilePath = ListRecordText(favorites.last());
     return WriteListFile(Storage.FileToWrite(ListFileTitle(group)), favorites);
 }

@@ -6,12 +6,16 @@
 // needs. Settings live in "Reelbox.ini" (section "Section") in the settings
 // folder (settings_folder.h) and reach disk only through SaveSettings.
 
+#include "app/list_file.h"
 #include "app/settings_folder.h"
 
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <memory>
 #include <optional>
+
+class ProfileSnapshot;
 
 // Reads key of section in the settings file fileName: "" when any is missing;
 // at most 255 bytes.
@@ -99,7 +103,8 @@ struct Reelbox_B
     // The folder LoadSettings gives LastPath: the saved "Path" while it is a
     // folder that can be listed, else the program folder, or for a copy that
     // keeps its settings elsewhere (an installed one) the user's videos
-    // folder. Any thread.
+    // folder. The settings file read for it is kept for the LoadSettings
+    // that follows, so that a start reads it once.
     QString SavedFolder() const;
 
     // Stores "Path" (the folder list's folder), "rdm1", "rdm2", "Group", "Full1",
@@ -112,9 +117,15 @@ struct Reelbox_B
     // Every record of group's list file, in order, as the file holds it:
     // entries whose files cannot be reached now are kept like any other.
     // Sets RecordCount to the file's record count (at most 32767).
-    QList<QByteArray> LoadGroup(int group);
+    ListRecords LoadGroup(int group);
 
     // Stores favorites (255-byte records) as group's list file (none leaves no
     // file); leaves the file alone, and counts that as done, for an unreadable group.
     bool SaveGroup(int group, const QList<QByteArray> &favorites);
+
+private:
+    // The settings file as the next LoadSettings reads it: read at the first
+    // look, let go once the settings are loaded.
+    const ProfileSnapshot &StartSettings() const;
+    mutable std::shared_ptr<const ProfileSnapshot> startSettings_;
 };

@@ -1,16 +1,18 @@
 #include "base/atomic_file.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
+#include "base/file_names.h"
+
 #include <QMap>
 #include <QRegularExpression>
+#include <QStringList>
 #include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <dirent.h>
 #include <fcntl.h>
 #include <limits>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,19 +21,33 @@ namespace {
 // More links in a row than this is a loop; the path is then saved as it is.
 constexpr int MaxLinkHops = 40;
 
+// Every path reaches the system as the bytes it stands for (file_names.h):
+// a settings folder whose name is not UTF-8 is saved into like any other.
 QByteArray Native(const QString &path)
 {
-    return QFile::encodeName(path);
+    return EncodeFileName(path);
 }
 
 QString FolderOf(const QString &path)
 {
-    return QFileInfo(path).absolutePath();
+    const qsizetype slash = path.lastIndexOf(u'/');
+    return slash < 0 ? QStringLiteral(".") : slash == 0 ? QStringLiteral("/") : path.left(slash);
 }
 
 QString NameOf(const QString &path)
 {
-    return QFileInfo(path).fileName();
+    return path.mid(path.lastIndexOf(u'/') + 1);
+}
+
+bool Exists(const QString &path)
+{
+    struct stat info;
+    return ::stat(Native(path).constData(), &info) == 0;
+}
+
+bool Remove(const QString &path)
+{
+    return ::unlink(Native(path).constData()) == 0;
 }
 
 // The one link at path read, relative targets taken from the link's folder;
@@ -42,8 +58,8 @@ QString LinkTarget(const QString &path)
     const ssize_t length = ::readlink(Native(path).constData(), buffer, sizeof buffer);
     if (length <= 0 || length == ssize_t(sizeof buffer))
         return {};
-    const QString target = QFile::decodeName(QByteArray(buffer, length));
-    return QDir::isAbsolutePath(target) ? target : FolderOf(path) + u'/' + target;
+    const QString target = DecodeFileName(QByteArrayView(buffer, length));
+    return target.startsWith(u'/') ? target : FolderOf(path) + u'/' + target;
 }
 
 // A file of its own beside target, opened for writing: "<name>.<pid>.<n>.tmp"
@@ -78,6 +94,8 @@ void TakeOverAttributes(int fd, const QString &target)
     Q_UNUSED(moded);
 }
 
+} // namespace
+
 bool WriteAll(int fd, const QByteArray &bytes)
 {
     const char *at = bytes.constData();
@@ -94,6 +112,8 @@ bool WriteAll(int fd, const QByteArray &bytes)
     return ::fsync(fd) == 0;
 }
 
+namespace {
+
 bool ProcessRuns(qint64 pid)
 {
     if (pid <= 0 || pid > std::numeric_limits<pid_t>::max())
@@ -101,24 +121,55 @@ bool ProcessRuns(qint64 pid)
     return ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
 }
 
-int RemoveLeftoversIn(const QDir &folder, const QStringList &escapedNames)
+// The regular files of folder, by name.
+QStringList FilesIn(const QString &folder)
 {
-    const QRegularExpression leftover(
-        QStringLiteral("^(?:%1)(?:\\.([0-9]{1,10})\\.[0-9]{1,10})?\\.tmp$").arg(escapedNames.join(u'|')));
+    QStringList files;
+    DIR *dir = ::opendir(Native(folder).constData());
+    if (!dir)
+        return files;
+    while (const dirent *entry = ::readdir(dir)) {
+        struct stat info;
+        const QString name = DecodeFileName(entry->d_name);
+        if (::lstat(Native(folder + u'/' + name).constData(), &info) == 0 && S_ISREG(info.st_mode))
+            files.append(name);
+    }
+    ::closedir(dir);
+    return files;
+}
+
+// Whether name is a temporary file of a save of target: set when it is, with
+// the process that made it (0 for the old naming, which carries none).
+std::optional<qint64> LeftoverOf(const QString &name, const QString &target)
+{
+    // The name's rest only is matched: a name may carry bytes that are not
+    // UTF-8, which no pattern takes.
+    static const QRegularExpression rest(QStringLiteral("^(?:\\.([0-9]{1,10})\\.[0-9]{1,10})?\\.tmp$"));
+    if (!name.startsWith(target))
+        return std::nullopt;
+    const QRegularExpressionMatch match = rest.match(QStringView(name).mid(target.size()));
+    if (!match.hasMatch())
+        return std::nullopt;
+    return match.hasCaptured(1) ? match.captured(1).toLongLong() : 0;
+}
+
+int RemoveLeftoversIn(const QString &folder, const QStringList &targets)
+{
     int removed = 0;
-    for (const QString &name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks)) {
-        const QRegularExpressionMatch match = leftover.match(name);
-        if (!match.hasMatch())
-            continue;
-        // A save under way belongs to a process that runs; the old naming
-        // carries no process, and no save of this version makes it.
-        if (match.hasCaptured(1) && ProcessRuns(match.captured(1).toLongLong()))
-            continue;
-        if (QFile::remove(folder.filePath(name)))
-            ++removed;
+    for (const QString &name : FilesIn(folder)) {
+        for (const QString &target : targets) {
+            const std::optional<qint64> process = LeftoverOf(name, target);
+            // A save under way belongs to a process that runs; the old naming
+            // carries no process, and no save of this version makes it.
+            if (!process || (*process != 0 && ProcessRuns(*process)))
+                continue;
+            if (Remove(folder + u'/' + name))
+                ++removed;
+            break;
+        }
     }
     if (removed > 0)
-        SyncFolder(folder.path());
+        SyncFolder(folder);
     return removed;
 }
 
@@ -161,16 +212,16 @@ bool WriteFileAtomically(const QString &path, const QByteArray &bytes)
     // rename(2) replaces the target in one step: readers see the old or the new file.
     if (written && closed && std::rename(Native(temporary).constData(), Native(target).constData()) == 0)
         return SyncFolder(FolderOf(target));
-    QFile::remove(temporary);
+    Remove(temporary);
     return false;
 }
 
 bool RemoveFileDurably(const QString &path)
 {
     const QString target = SaveTarget(path);
-    if (!QFileInfo::exists(target))
+    if (!Exists(target))
         return true;
-    return QFile::remove(target) && SyncFolder(FolderOf(target));
+    return Remove(target) && SyncFolder(FolderOf(target));
 }
 
 int RemoveSaveLeftovers(const QString &path)
@@ -181,13 +232,13 @@ int RemoveSaveLeftovers(const QString &path)
 int RemoveSaveLeftovers(const QStringList &paths)
 {
     // Each folder the files are saved into is listed once, for all of them.
-    QMap<QString, QStringList> names; // by folder, escaped for a pattern
+    QMap<QString, QStringList> names; // by folder
     for (const QString &path : paths) {
         const QString target = SaveTarget(path);
-        names[FolderOf(target)].append(QRegularExpression::escape(NameOf(target)));
+        names[FolderOf(target)].append(NameOf(target));
     }
     int removed = 0;
     for (auto folder = names.cbegin(); folder != names.cend(); ++folder)
-        removed += RemoveLeftoversIn(QDir(folder.key()), folder.value());
+        removed += RemoveLeftoversIn(folder.key(), folder.value());
     return removed;
 }

@@ -13,6 +13,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 // Replaces the file at path with bytes. Returns false, and leaves the old file
 // untouched, when any step fails (folder not writable, disk full, a folder
@@ -20,6 +21,10 @@
 // be synced after the rename: the new content is in place then, but may not
 // outlive a power cut.
 bool WriteFileAtomically(const QString &path, const QByteArray &bytes);
+
+// Writes all of bytes to the open file fd (writes cut short or interrupted
+// are carried on) and syncs it to disk. False when any of it failed.
+bool WriteAll(int fd, const QByteArray &bytes);
 
 // Removes the file at path (through a symbolic link: the file it names), if
 // there is one, and syncs its folder. False when the file is still there or the

@@ -188,6 +188,12 @@ bool IsReadableFile(const QString &path)
     return KindOfPath(path) == PathKind::File && ::access(EncodeFileName(path).constData(), R_OK) == 0;
 }
 
+qint64 RegularFileSize(const QString &path)
+{
+    struct stat info;
+    return Stat(path, info) && S_ISREG(info.st_mode) ? qint64(info.st_size) : -1;
+}
+
 bool IsListableFolder(const QString &path)
 {
     return KindOfPath(path) == PathKind::Folder && ::access(EncodeFileName(path).constData(), R_OK | X_OK) == 0;
@@ -203,20 +209,25 @@ std::optional<QByteArray> ReadRegularFile(const QString &path)
     struct stat info;
     std::optional<QByteArray> content;
     if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
-        QByteArray bytes;
-        bytes.reserve(info.st_size);
-        char buffer[65536];
+        // Read straight into one buffer of the file's size, with a byte to
+        // spare so that the read meeting the end needs no more room; a file
+        // that grows meanwhile is read on to its new end.
+        QByteArray bytes(qsizetype(info.st_size) + 1, Qt::Uninitialized);
+        qsizetype filled = 0;
         for (;;) {
-            const ssize_t got = ::read(fd, buffer, sizeof buffer);
+            if (filled == bytes.size())
+                bytes.resize(bytes.size() + 65536);
+            const ssize_t got = ::read(fd, bytes.data() + filled, size_t(bytes.size() - filled));
             if (got < 0 && errno == EINTR)
                 continue;
             if (got < 0)
                 break;
             if (got == 0) {
+                bytes.truncate(filled);
                 content = std::move(bytes);
                 break;
             }
-            bytes.append(buffer, got);
+            filled += got;
         }
     }
     ::close(fd);

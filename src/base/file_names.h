@@ -54,6 +54,10 @@ QString ResolvedPath(const QString &path);
 // True when path is a regular file the program may read.
 bool IsReadableFile(const QString &path);
 
+// The size in bytes of the regular file at path (links followed); -1 when
+// path names no regular file.
+qint64 RegularFileSize(const QString &path);
+
 // True when path is a folder whose entries can be listed.
 bool IsListableFolder(const QString &path);
 

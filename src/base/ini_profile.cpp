@@ -268,10 +268,22 @@ bool HasLineBreak(const QString &text)
 
 } // namespace
 
-std::optional<QString> ReadProfileText(const QString &fileName, const QString &section, const QString &key,
-                                       ValueLength length)
+// Nullopt for a file that could not be read, which reads as holding nothing.
+struct ProfileSnapshot::Content
 {
-    const std::optional<IniDocument> document = LoadDocument(fileName);
+    std::optional<IniDocument> document;
+};
+
+ProfileSnapshot::ProfileSnapshot(const QString &fileName)
+    : content_(std::make_unique<const Content>(Content{LoadDocument(fileName)}))
+{
+}
+
+ProfileSnapshot::~ProfileSnapshot() = default;
+
+std::optional<QString> ProfileSnapshot::Text(const QString &section, const QString &key, ValueLength length) const
+{
+    const std::optional<IniDocument> &document = content_->document;
     if (!document)
         return QString();
     const SectionRange range = FindSection(document->lines, TrimBlanks(section));
@@ -288,9 +300,20 @@ std::optional<QString> ReadProfileText(const QString &fileName, const QString &s
     return length == ValueLength::Whole ? value.toString() : CutToBufferSize(value);
 }
 
+QString ProfileSnapshot::String(const QString &section, const QString &key, ValueLength length) const
+{
+    return Text(section, key, length).value_or(QString());
+}
+
+std::optional<QString> ReadProfileText(const QString &fileName, const QString &section, const QString &key,
+                                       ValueLength length)
+{
+    return ProfileSnapshot(fileName).Text(section, key, length);
+}
+
 QString ReadProfileString(const QString &fileName, const QString &section, const QString &key, ValueLength length)
 {
-    return ReadProfileText(fileName, section, key, length).value_or(QString());
+    return ProfileSnapshot(fileName).String(section, key, length);
 }
 
 bool WriteProfileString(const QString &fileName, const QString &section, const QString &key, const QString &value)

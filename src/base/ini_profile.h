@@ -7,10 +7,11 @@
 // is not valid UTF-8 (files from Japanese Windows still load); a value that is
 // neither reads as missing. The lines a write changes or adds are UTF-8, and the
 // file is replaced through an atomic save. Each call reads the whole file
-// afresh; the file is small and read rarely.
+// afresh; a ProfileSnapshot answers many reads from one reading.
 
 #include <QList>
 #include <QString>
+#include <memory>
 #include <optional>
 #include <utility>
 
@@ -27,6 +28,25 @@ QString ReadProfileString(const QString &fileName, const QString &section, const
 // for a caller that must tell them from a missing key.
 std::optional<QString> ReadProfileText(const QString &fileName, const QString &section, const QString &key,
                                        ValueLength length = ValueLength::Buffer);
+
+// The file as it stood when this was made, read and parsed once: each read
+// answers as ReadProfileText would have then.
+class ProfileSnapshot
+{
+public:
+    explicit ProfileSnapshot(const QString &fileName);
+    ~ProfileSnapshot();
+    ProfileSnapshot(const ProfileSnapshot &) = delete;
+    ProfileSnapshot &operator=(const ProfileSnapshot &) = delete;
+
+    std::optional<QString> Text(const QString &section, const QString &key,
+                                ValueLength length = ValueLength::Buffer) const;
+    QString String(const QString &section, const QString &key, ValueLength length = ValueLength::Buffer) const;
+
+private:
+    struct Content;
+    std::unique_ptr<const Content> content_;
+};
 
 // Stores key=value in section, creating file/section/key as needed; returns false when
 // the file could not be written (then nothing on disk changed).

@@ -1,5 +1,6 @@
 #include "desktop/trash.h"
 
+#include "base/atomic_file.h"
 #include "base/file_names.h"
 
 #include <cerrno>
@@ -130,28 +131,12 @@ std::optional<TrashFolder> TrashFor(const QByteArray &folder, dev_t device)
 }
 
 // The path a note names: absolute for the home trash, else from the top folder.
-QByteArray NotedPath(const QByteArray &resolved, const TrashFolder &trash)
+QByteArray NotedPath(const QByteArray &path, const TrashFolder &trash)
 {
     if (trash.topFolder.isEmpty())
-        return resolved;
+        return path;
     const QByteArray top = trash.topFolder.endsWith('/') ? trash.topFolder : trash.topFolder + '/';
-    return resolved.startsWith(top) ? resolved.mid(top.size()) : resolved;
-}
-
-bool WriteNote(int fd, const QByteArray &text)
-{
-    const char *at = text.constData();
-    qsizetype left = text.size();
-    while (left > 0) {
-        const ssize_t written = ::write(fd, at, size_t(left));
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        at += written;
-        left -= written;
-    }
-    return ::fsync(fd) == 0;
+    return path.startsWith(top) ? path.mid(top.size()) : path;
 }
 
 // rename(2) that never replaces what stands at `to`, even when it comes
@@ -162,15 +147,24 @@ bool MoveWithoutReplacing(const QByteArray &from, const QByteArray &to)
         return true;
     if (errno != EINVAL && errno != ENOSYS)
         return false;
-    // A file system without that guard: a look first, then the move.
-    if (Exists(to)) {
-        errno = EEXIST;
-        return false;
-    }
-    return ::rename(from.constData(), to.constData()) == 0;
+    return MoveByLinking(from, to);
 }
 
 } // namespace
+
+bool MoveByLinking(const QByteArray &from, const QByteArray &to)
+{
+    // link(2) makes the new name only where none is, in one step: nothing
+    // that comes to stand at `to` meanwhile is replaced.
+    if (::link(from.constData(), to.constData()) != 0)
+        return false;
+    if (::unlink(from.constData()) == 0)
+        return true;
+    const int error = errno;
+    ::unlink(to.constData()); // the file stays where it was, under its one name
+    errno = error;
+    return false;
+}
 
 QByteArray TrashEntryName(const QByteArray &name, int attempt)
 {
@@ -201,11 +195,15 @@ TrashResult MoveFileToTrash(const QString &path, TrashedFile &trashed)
     const QString resolvedPath = ResolvedPath(path);
     if (!LStat(original, info) || resolvedPath.isEmpty())
         return TrashResult::Failed;
+    // The trash is the one of the mount the file really lies on; the note
+    // names the path the user knows it by (links in its folders kept), where
+    // a restore puts it back.
     const QByteArray resolved = EncodeFileName(resolvedPath);
     const std::optional<TrashFolder> trash = TrashFor(ParentOf(resolved), info.st_dev);
     if (!trash)
         return TrashResult::NoTrash;
-    const QByteArray note = TrashInfoText(NotedPath(resolved, *trash), QDateTime::currentDateTime());
+    const QByteArray noted = original.startsWith('/') ? original : resolved;
+    const QByteArray note = TrashInfoText(NotedPath(noted, *trash), QDateTime::currentDateTime());
     const QByteArray name = resolved.mid(resolved.lastIndexOf('/') + 1);
     for (int attempt = 0; attempt < MaxNameAttempts; ++attempt) {
         const QByteArray entry = TrashEntryName(name, attempt);
@@ -217,13 +215,13 @@ TrashResult MoveFileToTrash(const QString &path, TrashedFile &trashed)
             continue;
         if (fd < 0)
             return TrashResult::Failed;
-        const bool noted = WriteNote(fd, note);
+        const bool written = WriteAll(fd, note);
         ::close(fd);
-        if (noted && MoveWithoutReplacing(original, filesPath)) {
+        if (written && MoveWithoutReplacing(original, filesPath)) {
             trashed = {path, DecodeFileName(filesPath), DecodeFileName(infoPath)};
             return TrashResult::Trashed;
         }
-        const bool taken = noted && errno == EEXIST; // a file without its note: another name
+        const bool taken = written && errno == EEXIST; // a file without its note: another name
         ::unlink(infoPath.constData());
         if (!taken)
             return TrashResult::Failed;

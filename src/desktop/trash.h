@@ -42,6 +42,12 @@ enum class RestoreResult {
 // stands there now, and removes its note.
 RestoreResult RestoreFromTrash(const TrashedFile &trashed);
 
+// Moves from to `to` by a second name made with link(2), then the first
+// removed: for file systems whose rename(2) cannot refuse to replace. Never
+// replaces what stands at `to` (false, errno EEXIST); a folder, or a file
+// system without hard links, is refused (false) and stays where it was.
+bool MoveByLinking(const QByteArray &from, const QByteArray &to);
+
 // The name a file called `name` (its bytes) gets in the trash at the given
 // attempt: the name itself first, then "stem.2.ext", "stem.3.ext", ...; cut
 // (at a character's boundary) so that its note's name still fits a folder entry.

@@ -47,10 +47,10 @@ bool FilgraphManager::HasPicture() const
     return Rendered() && !engine_.PictureSize().isEmpty();
 }
 
-bool FilgraphManager::RenderFile(const QString &path)
+bool FilgraphManager::RenderFile(const QString &path, double start)
 {
     rendering_ = true;
-    const bool loaded = engine_.Load(path);
+    const bool loaded = engine_.Load(path, start);
     rendering_ = false;
     window_ = QRect(QPoint(0, 0), loaded ? engine_.PictureSize() : QSize());
     PlacePicture();

@@ -24,8 +24,9 @@ class QWidget;
 class IMediaControl
 {
 public:
-    // Opens path for playback, stopped at its start; false when it cannot be played.
-    virtual bool RenderFile(const QString &path) = 0;
+    // Opens path for playback, stopped at start seconds (clamped to the file);
+    // false when it cannot be played.
+    virtual bool RenderFile(const QString &path, double start = 0) = 0;
     // Starts or resumes playback.
     virtual bool Run() = 0;
     // Holds playback, keeping the picture.
@@ -91,7 +92,7 @@ public:
     // (the engine keeps it for the next graph).
     ~FilgraphManager() override;
 
-    bool RenderFile(const QString &path) override;
+    bool RenderFile(const QString &path, double start = 0) override;
     bool Run() override;
     bool Pause() override;
     bool Stop() override;

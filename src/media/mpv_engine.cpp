@@ -98,7 +98,7 @@ QWidget *MpvEngine::VideoWidget()
     return widget_;
 }
 
-void MpvEngine::Open(const QString &path)
+void MpvEngine::Open(const QString &path, double start)
 {
     Unload();
     if (!mpv_) {
@@ -121,15 +121,20 @@ void MpvEngine::Open(const QString &path)
     SetFlag("pause", true);
     const QByteArray source = stream ? path.toUtf8() : EncodeFileName(absolute); // the name's own bytes
     // No video track yet: it is chosen while mpv waits (ChooseVideoTrack),
-    // passing over cover pictures.
-    Command({"loadfile", source.constData(), "replace", "vid=no"}, loadTag_);
+    // passing over cover pictures. A later start is mpv's own start option:
+    // the first frame decoded is the one there, with no seek after the load.
+    start_ = std::max(start, 0.0);
+    QByteArray options = "vid=no";
+    if (start_ > 0)
+        options += ",start=" + QByteArray::number(start_, 'f', 6);
+    Command({"loadfile", source.constData(), "replace", options.constData()}, loadTag_);
     if (!stream) // a stream's server may take its time: mpv's network timeout applies
         openTimer_.start(mpv_limits::kOpenTimeoutMs);
 }
 
-bool MpvEngine::Load(const QString &path)
+bool MpvEngine::Load(const QString &path, double start)
 {
-    Open(path);
+    Open(path, start);
     const uint64_t open = loadTag_;
     const auto over = [this, open] { return loadTag_ != open || state_ != State::Opening; };
     if (!over()) {

@@ -52,8 +52,8 @@ public:
     MpvEngine(MpvStart start, MpvEngineOptions options, QObject *parent = nullptr);
     ~MpvEngine() override;
 
-    bool Load(const QString &path) override;
-    void Open(const QString &path) override;
+    bool Load(const QString &path, double start = 0) override;
+    void Open(const QString &path, double start = 0) override;
     void Run() override;
     void Pause() override;
     void Stop() override;
@@ -152,6 +152,7 @@ private:
     State state_ = State::Empty;
     double duration_ = 0;
     double position_ = 0;
+    double start_ = 0; // where the file opening now starts, in seconds
     QSize picture_;
     int64_t videoTrack_ = 0; // mpv's id of the file's video track; 0: none
     bool videoOn_ = false;   // that track is selected in mpv

@@ -6,6 +6,7 @@
 #include "media/mpv_engine_internal.h"
 #include "media/mpv_video_window.h"
 
+#include <algorithm>
 #include <utility>
 
 Q_LOGGING_CATEGORY(lcMpv, "reelbox.media.mpv")
@@ -158,8 +159,9 @@ void MpvEngine::OnPropertyReply(const mpv_event &event)
 
 void MpvEngine::FinishReading()
 {
-    position_ = 0;
-    untouched_ = true;
+    // Where mpv starts the file: a start past the end stops at the end.
+    position_ = duration_ > 0 ? std::min(start_, duration_) : start_;
+    untouched_ = position_ <= 0;
     loading_ = Loading::Loaded;
     // Chosen while mpv still waits, the track starts with the file rather
     // than being switched on (and the file re-read) afterwards.

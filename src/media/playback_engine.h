@@ -27,17 +27,18 @@ public:
     using QObject::QObject;
 
     // Opens path, dropping any file open before, and returns once it is ready,
-    // Stopped at its start. Meanwhile windows are painted and timers and
+    // Stopped at start seconds (clamped to the file), where the first frame
+    // is decoded and Position() stands from then on. Meanwhile windows are painted and timers and
     // queued calls run, but user input waits until Load returns. A file that
     // cannot be opened within a few seconds counts as unplayable. False, after
     // Failed was emitted, when it cannot be played; false too, at once, when
     // what runs meanwhile gives the open up (Unload, or Open of another file).
-    virtual bool Load(const QString &path) = 0;
+    virtual bool Load(const QString &path, double start = 0) = 0;
     // Starts opening path, dropping any file open before, and returns at once,
-    // Opening. Opened follows once the file is ready (Stopped at its start),
-    // or Failed; Failed may come before Open returns when the engine cannot
-    // work at all.
-    virtual void Open(const QString &path) = 0;
+    // Opening. Opened follows once the file is ready (Stopped at start, as
+    // for Load), or Failed; Failed may come before Open returns when the
+    // engine cannot work at all.
+    virtual void Open(const QString &path, double start = 0) = 0;
     // Starts or resumes playback from Position(); nothing while Empty or Opening.
     virtual void Run() = 0;
     // Holds playback at Position() with its picture shown; nothing while Empty or Opening.

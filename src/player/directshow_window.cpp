@@ -113,7 +113,7 @@ void Reelbox_M::LoadFile()
     graph_->WindowStyle(ChildWindowStyle);
     graph_->Owner(Display);
     graph_->MessageDrain(Display);
-    if (!graph_->RenderFile(MediaFile)) {
+    if (!graph_->RenderFile(MediaFile, B.PlayStart)) {
         CleanUp();
         return;
     }
@@ -123,7 +123,6 @@ void Reelbox_M::LoadFile()
     SizeToPicture();
     ShowLength(graph_->Duration().value_or(0));
     graph_->Run();
-    graph_->CurrentPosition(B.PlayStart);
 }
 
 // The picture's window at its size for this screen (the whole screen, or the

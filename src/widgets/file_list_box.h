@@ -30,6 +30,9 @@ public:
     // Lists the current folder, read afresh, through patterns such as
     // "*.avi;*.mpg".
     void SetPattern(const QString &patterns);
+    // Lists the current folder afresh through the same patterns: files added
+    // or deleted since show as they are now.
+    void Refresh() { SetPattern(pattern_); }
 
     // The selected file's name ("" when none is selected).
     QString FileName() const;

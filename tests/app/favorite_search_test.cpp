@@ -2,6 +2,8 @@
 
 #include "app/favorite_search.h"
 
+#include "base/file_names.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -18,13 +20,16 @@ TEST(FavoriteSearch, MatchesAPieceOfTheNameInAnyWidthAndCase)
         {"/v/エピソード1.avi", "ｴﾋﾟｿｰﾄﾞ", true}, // half-width katakana, voiced marks joined
         {"/v/ｴﾋﾟｿｰﾄﾞ1.avi", "エピソード", true}, // and the other way round
         {"/v/ΟΔΟΣ.avi", "οδο\u03c2", true},      // case folded (final sigma), not just lowered
-        {"/ep07/other.avi", "ep07", false},      // the folder is not the name
-        {"/v/ab.avi", "", false},                // nothing typed finds nothing
+        {"/v/MiXeD Ep07.AVI", "mixed ep07.avi", true},
+        {"/v/\x83\x72 EP07.avi", "ep07", true}, // a name that is not UTF-8
+        {"/ep07/other.avi", "ep07", false},     // the folder is not the name
+        {"/v/ab.avi", "", false},               // nothing typed finds nothing
         {"/v/ab.avi", "abc", false},
     };
     for (const auto &c : cases) {
         GroupSearchIndex index;
-        index.Build({"/v/first.avi", QString::fromUtf8(c.path), "/v/last.avi"});
+        index.Build({"/v/first.avi", DecodeFileName(c.path), "/v/last.avi"});
+        EXPECT_EQ(index.Path(1), DecodeFileName(c.path));
         std::vector<int> found;
         const SearchQuery query(QString::fromUtf8(c.query));
         if (!query.bytes.empty())

@@ -105,9 +105,12 @@ TEST(LoadGroup, KeepsEveryRecordAsItIsWhetherItsFileIsThereOrNot)
                                     EncodeListRecord(folder.MakeFolder("clips/sub")), EncodeListRecord("   " + kept)};
     folder.Write("Reelbox07.rdm", records.join() + "partial");
     Reelbox_B b(folder.Path());
-    EXPECT_EQ(b.LoadGroup(7), records);
+    EXPECT_EQ(b.LoadGroup(7).ToList(), records);
     EXPECT_EQ(b.RecordCount, 4);
     EXPECT_TRUE(b.LoadGroup(8).isEmpty());
+    EXPECT_EQ(b.RecordCount, 0);
+    folder.Write("Reelbox09.rdm", records.first().left(254)); // shorter than one record
+    EXPECT_TRUE(b.LoadGroup(9).isEmpty());
     EXPECT_EQ(b.RecordCount, 0);
 }
 

@@ -2,11 +2,13 @@
 // which leftovers of killed saves are cleared.
 #include "base/atomic_file.h"
 
+#include "base/file_names.h"
 #include "fakes/file_size_limit.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -115,6 +117,26 @@ TEST(AtomicFile, LeftoversOfKilledSavesGoAndNothingElse)
     left.sort();
     expected.sort();
     EXPECT_EQ(left, expected);
+}
+
+// A settings folder whose name is not UTF-8 (an old disk's Shift_JIS) is
+// saved into, cleared of leftovers and removed from like any other.
+TEST(AtomicFile, SavesIntoAFolderWhoseNameIsNotUtf8)
+{
+    QTemporaryDir dir;
+    const QByteArray folder = QFile::encodeName(dir.path()) + "/\x83\x72";
+    ASSERT_EQ(::mkdir(folder.constData(), 0700), 0);
+    const QString file = DecodeFileName(folder + "/Reelbox00.rdm");
+    const QByteArray leftover = folder + "/Reelbox00.rdm.999999999.0.tmp";
+    ::close(::open(leftover.constData(), O_WRONLY | O_CREAT, 0600));
+
+    EXPECT_TRUE(WriteFileAtomically(file, "records"));
+    const std::optional<QByteArray> saved = ReadRegularFile(file);
+    EXPECT_EQ(saved.value_or("<missing>"), "records");
+    EXPECT_EQ(RemoveSaveLeftovers(file), 1);
+    EXPECT_TRUE(RemoveFileDurably(file));
+    EXPECT_EQ(KindOfPath(file), PathKind::Missing);
+    EXPECT_EQ(::rmdir(folder.constData()), 0) << "something was left in it";
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "fakes/program_folder.h"
 
 #include <QDateTime>
+#include <cerrno>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -97,6 +98,38 @@ TEST_F(HomeTrash, ANameThatIsNotUtf8GoesToTheTrashBesideOneOfItsNameAndComesBack
     // The temporary folders are removed through Qt, which cannot name these.
     for (const QString &left : {path, trashed.trashedPath, trashed.infoPath})
         ::unlink(EncodeFileName(left).constData());
+}
+
+// A file named through a link to its folder: the note keeps the path as
+// given, where the user knows it and a restore puts it back.
+TEST_F(HomeTrash, TheNoteNamesThePathAsGivenThroughALinkedFolder)
+{
+    const QString real = files_.MakeFolder("real");
+    ASSERT_EQ(::symlink(EncodeFileName(real).constData(), EncodeFileName(files_.FilePath("link")).constData()), 0);
+    files_.Write("real/clip.avi", "clip");
+    const QString given = files_.FilePath("link/clip.avi");
+    TrashedFile trashed;
+    ASSERT_EQ(MoveFileToTrash(given, trashed), TrashResult::Trashed);
+    EXPECT_TRUE(
+        ReadBytes(trashed.infoPath).startsWith("[Trash Info]\nPath=" + EncodeFileName(given).toPercentEncoding("/")));
+    EXPECT_EQ(RestoreFromTrash(trashed), RestoreResult::Restored);
+    EXPECT_EQ(ReadBytes(given), "clip");
+}
+
+// Without renameat2's guard: never over what stands at the target.
+TEST_F(HomeTrash, MovingByLinkingNeverReplacesAndLeavesNoSecondName)
+{
+    const QByteArray from = EncodeFileName(files_.Write("a.avi", "a"));
+    const QByteArray taken = EncodeFileName(files_.Write("taken.avi", "t"));
+    const QByteArray to = EncodeFileName(files_.FilePath("b.avi"));
+    EXPECT_FALSE(MoveByLinking(from, taken));
+    EXPECT_EQ(errno, EEXIST);
+    EXPECT_EQ(ReadBytes(DecodeFileName(taken)), "t");
+    EXPECT_EQ(ReadBytes(DecodeFileName(from)), "a");
+    EXPECT_FALSE(MoveByLinking(EncodeFileName(files_.MakeFolder("folder")), to)) << "a folder has no second name";
+    EXPECT_TRUE(MoveByLinking(from, to));
+    EXPECT_EQ(ReadBytes(DecodeFileName(to)), "a");
+    EXPECT_EQ(KindOfPath(DecodeFileName(from)), PathKind::Missing);
 }
 
 } // namespace

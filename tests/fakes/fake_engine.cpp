@@ -23,18 +23,24 @@ QWidget *FakeEngine::VideoWidget()
     return widget_;
 }
 
-bool FakeEngine::Load(const QString &path)
+QString FakeEngine::Opening(const QString &call, const QString &path, double start)
 {
-    calls_ << QStringLiteral("Load ") + path;
-    Close();
-    return TakeOpen(path);
+    return call + u' ' + path + (start > 0 ? QStringLiteral(" at ") + QString::number(start) : QString());
 }
 
-void FakeEngine::Open(const QString &path)
+bool FakeEngine::Load(const QString &path, double start)
 {
-    calls_ << QStringLiteral("Open ") + path;
+    calls_ << Opening(QStringLiteral("Load"), path, start);
+    Close();
+    return TakeOpen(path, start);
+}
+
+void FakeEngine::Open(const QString &path, double start)
+{
+    calls_ << Opening(QStringLiteral("Open"), path, start);
     Close();
     opening_ = path;
+    openingStart_ = start;
     state_ = State::Opening;
     AnnounceChanges();
 }
@@ -42,10 +48,10 @@ void FakeEngine::Open(const QString &path)
 void FakeEngine::FinishOpening()
 {
     if (state_ == State::Opening)
-        TakeOpen(std::exchange(opening_, QString()));
+        TakeOpen(std::exchange(opening_, QString()), openingStart_);
 }
 
-bool FakeEngine::TakeOpen(const QString &path)
+bool FakeEngine::TakeOpen(const QString &path, double start)
 {
     if (std::exchange(failNextLoad_, false)) {
         Close();
@@ -54,6 +60,7 @@ bool FakeEngine::TakeOpen(const QString &path)
     }
     path_ = path;
     duration_ = nextDuration_;
+    position_ = std::clamp(start, 0.0, duration_);
     picture_ = nextPicture_;
     state_ = State::Stopped;
     AnnounceChanges();

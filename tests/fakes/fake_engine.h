@@ -41,14 +41,15 @@ public:
     void ChangeDuration(double seconds);
     void ChangePicture(QSize size);
 
-    // The calls made so far, in order: "Load <path>", "Open <path>", "Run",
-    // "Pause", "Stop", "Seek <seconds>", "Unload".
+    // The calls made so far, in order: "Load <path>", "Open <path>" (each
+    // followed by " at <seconds>" for a later start), "Run", "Pause", "Stop",
+    // "Seek <seconds>", "Unload".
     const QStringList &Calls() const { return calls_; }
     void ClearCalls() { calls_.clear(); }
     QString LoadedPath() const { return path_; }
 
-    bool Load(const QString &path) override;
-    void Open(const QString &path) override;
+    bool Load(const QString &path, double start = 0) override;
+    void Open(const QString &path, double start = 0) override;
     void Run() override;
     void Pause() override;
     void Stop() override;
@@ -67,12 +68,14 @@ public:
 private:
     bool HasFile() const { return state_ != State::Empty && state_ != State::Opening; }
     void Close();
-    bool TakeOpen(const QString &path);
+    bool TakeOpen(const QString &path, double start);
+    static QString Opening(const QString &call, const QString &path, double start);
 
     double nextDuration_ = 60;
     QSize nextPicture_{320, 240};
     bool failNextLoad_ = false;
     QString opening_;
+    double openingStart_ = 0;
     QString path_;
     double duration_ = 0;
     double position_ = 0;

@@ -22,3 +22,8 @@ inline QStringList Paths(const QList<QByteArray> &records)
         paths.append(DecodeListRecord(record));
     return paths;
 }
+
+inline QStringList Paths(const ListRecords &records)
+{
+    return Paths(records.ToList());
+}

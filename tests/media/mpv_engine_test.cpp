@@ -415,6 +415,30 @@ TEST(MpvEngine, ASeekAsSoonAsTheFileOpensIsCarriedOut)
     }
 }
 
+// A file opened at a later start stands there from the moment it opens (the
+// player's times show it) and plays from there; a start past its end stops
+// at the end.
+TEST(MpvEngine, AFileOpenedAtALaterStartPlaysFromThere)
+{
+    MpvEngine engine(Untimed());
+    const QString clip = MediaClips::Path("clip.avi");
+    ASSERT_TRUE(engine.Load(clip, 0.6));
+    EXPECT_DOUBLE_EQ(engine.Position(), 0.6);
+    EXPECT_FALSE(engine.Seeking());
+    QList<double> played;
+    const auto log =
+        QObject::connect(&engine, &PlaybackEngine::PositionChanged, &engine, [&](double s) { played.append(s); });
+    QSignalSpy ends(&engine, &PlaybackEngine::EndOfStream);
+    engine.Run();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ends.count() > 0; }));
+    QObject::disconnect(log);
+    ASSERT_FALSE(played.isEmpty());
+    EXPECT_GE(*std::min_element(played.begin(), played.end()), 0.55) << "played from the start";
+
+    ASSERT_TRUE(engine.Load(clip, 1000));
+    EXPECT_DOUBLE_EQ(engine.Position(), engine.Duration());
+}
+
 namespace {
 
 // Clips whose picture shows at another size than stored, or whose container

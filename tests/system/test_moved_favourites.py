@@ -1,9 +1,10 @@
 """Favourites whose files were moved, mended from the list's context menu with
 the real mouse and keys: the file found in a subfolder is written into every
-group that holds it, a name found twice is left alone, and いいえ changes
-nothing."""
+group that holds it, a name found twice is left alone, a file seen before is
+known by its size among files of its name, and いいえ changes nothing."""
 
 import os
+import sqlite3
 import unittest
 
 import layout
@@ -56,6 +57,41 @@ class MovedFavourites(FavouritesTest):
         self.assertEqual(program.read("Reelbox04.rdm"), self.saved["Reelbox04.rdm"][:255] + mended)
         self.assertEqual(program.read("Reelbox07.rdm"), self.saved["Reelbox07.rdm"])
         wait_for(lambda: shown_normally(program, 0) and greyed(program, 1), "the mended entry shown as there")
+
+    def test_a_file_seen_before_is_found_by_its_size_in_two_groups_past_a_decoy_of_another_size(self):
+        clips = self.clips
+        old = os.path.join(clips, "seen.avi")
+        with open(old, "wb") as f:
+            f.write(b"s" * 300)
+        saved = {"Reelbox00.rdm": records([old]).encode(), "Reelbox04.rdm": records([old]).encode()}
+        program = self.start(folder=clips, files=saved)
+        wait_for(lambda: self.recorded_size(program, old) == 300, "the size of the shown entry's file kept")
+
+        new = os.path.join(clips, "sub", "deeper", "seen.avi")
+        os.makedirs(os.path.join(clips, "a"))
+        with open(os.path.join(clips, "a", "seen.avi"), "wb") as f:  # sorts before the real one
+            f.write(b"d" * 299)
+        os.makedirs(os.path.dirname(new))
+        os.rename(old, new)
+        self.choose_first_menu_item_and_wait_for_the_question(
+            program, lambda: self.display.click(*self.row_point(program, 0), button=3))
+        self.display.key("Return")
+        mended = new.ljust(255).encode()
+        wait_for(lambda: program.read("Reelbox00.rdm") == mended, "group 1's list file mended")
+        self.assertEqual(program.read("Reelbox04.rdm"), mended)
+        wait_for(lambda: shown_normally(program, 0), "the mended entry shown as there")
+
+    @staticmethod
+    def recorded_size(program, path):
+        try:
+            db = sqlite3.connect(f"file:{program.path('Reelbox.db')}?mode=ro", uri=True)
+            try:
+                row = db.execute("SELECT size FROM favorite_sizes WHERE path = ?", (path.encode(),)).fetchone()
+            finally:
+                db.close()
+        except sqlite3.Error:
+            return None
+        return row and row[0]
 
     def test_no_after_the_menu_key_changes_nothing(self):
         program = self.start_with_moved_files()
