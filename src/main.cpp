@@ -109,7 +109,10 @@ int main(int argc, char **argv)
     QObject::connect(&resumePoints, &ResumeStore::WriteFailed, &window,
                      [&window](const QString &message) { TellLater(&window, message); });
     QObject::connect(&resumePoints, &ResumeStore::SetAsideNow, &window,
-                     [&window](const QString &aside) { TellLater(&window, SetAsideText(aside)); });
+                     [&window, &favoriteSizes](const QString &aside) {
+                         favoriteSizes.Reopen();
+                         TellLater(&window, SetAsideText(aside));
+                     });
     players.SetFavoriteGroups(&window);
     QObject::connect(&instance, &SingleInstance::ArgumentsReceived, &window,
                      [&window](const QStringList &files, const QString &workingFolder) {

@@ -4,6 +4,8 @@
 
 #include "app/resume_store.h"
 
+#include "app/favorite_sizes.h"
+
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
@@ -95,6 +97,23 @@ TEST(ResumeStore, AnUnusableDatabaseIsPutAsideAndAFreshOneKeepsPoints)
         ASSERT_TRUE(store.File(clip));
         EXPECT_EQ(store.File(clip)->position, 12);
     }
+}
+
+TEST(ResumeStore, TheFavouritesSizesFollowADatabasePutAsideWhileInUse)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("Reelbox.db"));
+    const QString clip = WriteFile(folder.filePath(QStringLiteral("clip.avi")), "frames");
+    DamageBeyondTheFirstPage(path, clip);
+    ResumeStore store(path);
+    FavoriteSizes sizes(path);
+    EXPECT_FALSE(store.File(clip));
+    ASSERT_FALSE(store.SetAside().isEmpty());
+    const QByteArray aside = Bytes(store.SetAside());
+    sizes.Reopen(); // as the program does when told
+    sizes.Record({{QStringLiteral("/v/a.avi"), 10}});
+    EXPECT_EQ(Bytes(store.SetAside()), aside);
+    EXPECT_EQ(FavoriteSizes(path).Size(QStringLiteral("/v/a.avi")), 10);
 }
 
 TEST(ResumeStore, PointsSurviveReopeningAndAReplacedFileIsForgotten)
