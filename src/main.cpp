@@ -52,6 +52,11 @@ void TellLater(QWidget *owner, const QString &text)
     box->show();
 }
 
+QString SetAsideText(const QString &aside)
+{
+    return QStringLiteral("再生位置の記録を読めなかったため %1 に移し、新しく始めました。").arg(aside);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -99,10 +104,15 @@ int main(int argc, char **argv)
     ResumeRecorder recorder(resumePoints);
     players.SetResumeRecorder(&recorder);
     Reelbox_S window(shared, players, &savedFolder);
-    window.SetResumeStore(&resumePoints);
+    window.SetResumeStore(&resumePoints, &recorder);
     window.SetFavoriteSizes(&favoriteSizes);
     QObject::connect(&resumePoints, &ResumeStore::WriteFailed, &window,
                      [&window](const QString &message) { TellLater(&window, message); });
+    QObject::connect(&resumePoints, &ResumeStore::SetAsideNow, &window,
+                     [&window, &favoriteSizes](const QString &aside) {
+                         favoriteSizes.Reopen();
+                         TellLater(&window, SetAsideText(aside));
+                     });
     players.SetFavoriteGroups(&window);
     QObject::connect(&instance, &SingleInstance::ArgumentsReceived, &window,
                      [&window](const QStringList &files, const QString &workingFolder) {
@@ -118,8 +128,7 @@ int main(int argc, char **argv)
     // program goes on the session bus, and the playback engine is made in the
     // background for the first play.
     if (!resumePoints.SetAside().isEmpty())
-        TellLater(&window, QStringLiteral("再生位置の記録を読めなかったため %1 に移し、新しく始めました。")
-                               .arg(resumePoints.SetAside()));
+        TellLater(&window, SetAsideText(resumePoints.SetAside()));
     QTimer::singleShot(0, [&players, &mediaControls] {
         QApplication::setWindowIcon(ProgramIcon());
         mediaControls.Offer();

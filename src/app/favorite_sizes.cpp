@@ -14,15 +14,27 @@ FavoriteSizes::FavoriteSizes(const QString &path)
     db.setDatabaseName(path);
     if (!db.open())
         return;
+    writing_ = MakeTable();
     QSqlQuery query(db);
-    // A table of its own, made when missing: the schema version of the
-    // database belongs to the resume points and is not touched.
-    writing_ =
-        query.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS favorite_sizes (path BLOB PRIMARY KEY, size INTEGER)"));
     if (!query.exec(QStringLiteral("SELECT path, size FROM favorite_sizes")))
         return;
     while (query.next())
         sizes_.insert(query.value(0).toByteArray(), query.value(1).toLongLong());
+}
+
+// A table of its own, made when missing: the schema version of the
+// database belongs to the resume points and is not touched.
+bool FavoriteSizes::MakeTable()
+{
+    return QSqlQuery(QSqlDatabase::database(connection_, false))
+        .exec(QStringLiteral("CREATE TABLE IF NOT EXISTS favorite_sizes (path BLOB PRIMARY KEY, size INTEGER)"));
+}
+
+void FavoriteSizes::Reopen()
+{
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    db.close();
+    writing_ = db.open() && MakeTable();
 }
 
 FavoriteSizes::~FavoriteSizes()

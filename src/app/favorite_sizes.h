@@ -35,8 +35,14 @@ public:
 
     // Keeps what was seen; only sizes that changed are written, in one step.
     void Record(const QList<SeenFile> &files);
+    // The database was put aside and a fresh one made at the same path:
+    // what is written from now on goes to that one, the one aside is left alone.
+    void Reopen();
 
 private:
+    // Makes the table where missing; false when it cannot be written.
+    bool MakeTable();
+
     QString connection_;
     FileSizes sizes_;
     bool writing_ = false;

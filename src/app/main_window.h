@@ -38,7 +38,9 @@ class MountWatcher;
 class MovedFileSearch;
 struct MovedFile;
 class PlayerFactory;
+class ResumeRecorder;
 class ResumeStore;
+struct ListPoint;
 class FavoriteSizes;
 enum class PlayerWindow;
 struct PlatformError;
@@ -59,9 +61,10 @@ public:
     // reading the folder the load restores.
     Reelbox_S(Reelbox_B &shared, PlayerFactory &players, FolderPrefetch *savedFolder = nullptr,
               QWidget *parent = nullptr);
-    // From now on 再生 resumes a file where the store says it was left, and
-    // the lists mark the files played (main_window_marks.cpp).
-    void SetResumeStore(ResumeStore *store);
+    // From now on 再生 resumes a file, and 連続再生 a list, where the store
+    // says it was left, and the lists mark the files played
+    // (main_window_marks.cpp); recorder writes where each list played is left.
+    void SetResumeStore(ResumeStore *store, ResumeRecorder *recorder = nullptr);
     // From now on the sizes of the favourites' files are kept, and a moved
     // file is known by its size too.
     void SetFavoriteSizes(FavoriteSizes *sizes) { Sizes = sizes; }
@@ -249,7 +252,18 @@ private:
     void OpenRequest(const OpenTargets &request);
     // Entry `position` of a side's list as a full path (0 files, 1 favourites).
     QString ListEntry(qint16 side, int position) const;
-    void PlayListContinuously(qint16 count, qint16 startIndex, qint16 side);
+    void PlayListContinuously(qint16 count, qint16 startIndex, qint16 side, bool startOver = false);
+    // The course a side's 連続再生 takes: on from where its list was left,
+    // when that entry is still in it and something is left to play, with
+    // start set to the position to take up; else from startIndex.
+    ListCourse CourseFor(const QString &list, qint16 count, qint16 startIndex, qint16 side, double &start);
+    // Where a side's list was left, taken to the list as it is now.
+    std::optional<ListPoint> ListLeftAt(const QString &list, qint16 count, qint16 side) const;
+    // Plays the course from its next entry, the first from start seconds;
+    // true when the user stopped it before its end.
+    bool PlayThrough(ListCourse &course, qint16 side, const QString &list, double start);
+    // The name a side's list is stored under: the folder shown or the group.
+    QString ListKey(qint16 side) const;
     void PlaySelected(const QString &path, qint16 side, bool startOver = false);
     // Where 再生 starts path: where it was left, unless it was watched or
     // the user starts over.
@@ -352,6 +366,7 @@ private:
     FolderPrefetch *SavedFolder;
     std::mt19937 RandomGenerator;
     ResumeStore *Resume = nullptr;
+    ResumeRecorder *Recorder = nullptr;
     FavoriteSizes *Sizes = nullptr;
     // Requests handed over, waiting for their turn, in the order they came.
     QList<OpenTargets> WaitingRequests;

@@ -8,6 +8,7 @@
 #include "app/play_order.h"
 #include "app/player_factory.h"
 #include "app/reelbox_b.h"
+#include "app/resume_recorder.h"
 #include "app/resume_store.h"
 #include "app/shared_procedures.h"
 #include "base/program_name.h"
@@ -43,9 +44,9 @@ void Reelbox_S::Comd_Click(qint16 Index)
     QApplication::processEvents();
     B.InPlayLoop = 0;
     switch (Index) {
-    case PlayFilesButton: PlayListContinuously(File1->ListCount(), FileStartIndex, 0); break;
+    case PlayFilesButton: PlayListContinuously(File1->ListCount(), FileStartIndex, 0, startOver); break;
     case PlayFileButton: PlaySelected(SelectedFilePath(), 0, startOver); break;
-    case PlayFavoritesButton: PlayListContinuously(List_Favorite->ListCount(), FavoriteStartIndex, 1); break;
+    case PlayFavoritesButton: PlayListContinuously(List_Favorite->ListCount(), FavoriteStartIndex, 1, startOver); break;
     case PlayFavoriteButton: PlaySelected(SelectedFavorite(), 1, startOver); break;
     case RemoveFavoriteButton: RemoveSelectedFavorite(); break;
     case ClearFavoritesButton: ClearFavorites(); break;
@@ -84,23 +85,77 @@ qint16 &Reelbox_S::OrderSwitch(qint16 side) const
 }
 
 // In order from the start index (-1, pressed where no entry was selected:
-// from the top), or at random through the whole list.
-void Reelbox_S::PlayListContinuously(qint16 count, qint16 startIndex, qint16 side)
+// from the top), or at random through the whole list; where the list was
+// left before, on from there instead. Starting over begins at the top, or
+// with a new random order. A list played to its end is started afresh the
+// next time.
+void Reelbox_S::PlayListContinuously(qint16 count, qint16 startIndex, qint16 side, bool startOver)
 {
     B.InPlayLoop = -1;
     if (count == 0)
         return;
     B.StopPlay = 0;
-    ListCourse course(count, startIndex, RandomGenerator);
+    const QString list = ListKey(side);
+    if (startOver && Resume)
+        Resume->ForgetList(list);
+    double start = 0;
+    ListCourse course =
+        startOver ? ListCourse(count, 0, RandomGenerator) : CourseFor(list, count, startIndex, side, start);
     const PlayingNow playing(*this, {PlayKind::Continuous, side, &course});
+    const bool stopped = PlayThrough(course, side, list, start);
+    if (Recorder)
+        Recorder->NotInList();
+    if (!stopped && Resume)
+        Resume->ForgetList(list);
+}
+
+ListCourse Reelbox_S::CourseFor(const QString &list, qint16 count, qint16 startIndex, qint16 side, double &start)
+{
+    if (const std::optional<ListPoint> left = ListLeftAt(list, count, side)) {
+        // A watched entry is done with: the list goes on after it.
+        const bool watched = CountsAsWatched(left->position, left->duration);
+        ListCourse resumed(count, *left, watched, RandomGenerator);
+        if (resumed.HasNext(OrderSwitch(side) != 0)) {
+            start = watched ? 0 : left->position;
+            return resumed;
+        }
+    }
+    return ListCourse(count, startIndex, RandomGenerator);
+}
+
+std::optional<ListPoint> Reelbox_S::ListLeftAt(const QString &list, qint16 count, qint16 side) const
+{
+    const std::optional<ListPoint> stored = Resume ? Resume->List(list) : std::nullopt;
+    if (!stored)
+        return std::nullopt;
+    return PointInList(*stored, count, [this, side](int entry) { return ListEntry(side, entry); });
+}
+
+bool Reelbox_S::PlayThrough(ListCourse &course, qint16 side, const QString &list, double start)
+{
     while (const std::optional<int> entry = course.Next(OrderSwitch(side) != 0)) {
         PlayPos = static_cast<qint16>(*entry);
+        const double at = std::exchange(start, 0);
         if (side == 1 && !CheckFavorite(*entry))
             continue;
-        Play(ListEntry(side, *entry), side);
+        const QString path = ListEntry(side, *entry);
+        if (Recorder) {
+            ListPoint place = course.Place();
+            place.path = path;
+            Recorder->PlayingInList(list, place);
+        }
+        Play(path, side, at);
         if (B.StopPlay != 0)
-            return;
+            return true;
     }
+    return false;
+}
+
+// A folder's list is known by its path, a group's by its number: both stay
+// what they are from run to run, whatever the list holds meanwhile.
+QString Reelbox_S::ListKey(qint16 side) const
+{
+    return side == 0 ? QStringLiteral("folder:") + Dir1->Path() : QStringLiteral("group:%1").arg(B.GroupNo);
 }
 
 // Once, or again and again while the side's 繰り返し switch is on. A file

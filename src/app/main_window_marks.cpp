@@ -22,9 +22,10 @@
 #include <QFileInfo>
 #include <QTimer>
 
-void Reelbox_S::SetResumeStore(ResumeStore *store)
+void Reelbox_S::SetResumeStore(ResumeStore *store, ResumeRecorder *recorder)
 {
     Resume = store;
+    Recorder = recorder;
     if (!Resume)
         return;
     Marks.Load(*Resume);

@@ -2,8 +2,10 @@
 // Which player window a file goes to, and the order in which a list plays.
 
 #include "app/player_factory.h"
+#include "app/resume_store.h"
 
 #include <QString>
+#include <functional>
 #include <optional>
 #include <random>
 #include <vector>
@@ -28,21 +30,40 @@ class ListCourse
 {
 public:
     ListCourse(int count, int start, std::mt19937 &generator);
+    // The course another one left at `place` (its Place(), over a list of
+    // `count` entries, place.entry within it, an order either empty or a
+    // permutation of 1..count): place.entry comes first again, or with
+    // `after`, what followed it; at random, the rest of its order.
+    ListCourse(int count, ListPoint place, bool after, std::mt19937 &generator);
     // The next entry (0-based) to play; none once the list is done.
     std::optional<int> Next(bool random);
     // Whether Next(random) would give an entry.
     bool HasNext(bool random) const;
+    // Where the course stands, to be taken up another time: the entry Next
+    // gave last and, once a random order was drawn, the entries played so
+    // far followed by the rest of that order, the last played at `drawn`.
+    // Path and position are left to the caller.
+    ListPoint Place() const;
 
 private:
     std::optional<int> FollowingInOrder() const;
+    void MarkPlayed(int entry);
 
     std::vector<bool> played_;
-    int left_;    // entries not played yet
-    int current_; // the entry Next gave last; start - 1 before the first
+    std::vector<int> sequence_; // the entries played, in the order they were
+    int left_;                  // entries not played yet
+    int current_;               // the entry Next gave last; start - 1 before the first
     std::mt19937 &generator_;
     std::vector<qint16> order_; // 1-based positions, [0] unused; empty until first at random
-    size_t drawn_ = 0;          // the place in order_ read last
+    size_t drawn_ = 0;          // the place in order_ read last; all before it are played
 };
+
+// A stored point taken to the list as it is now (`count` entries, entryAt
+// giving each one's path): the same, when its entry still holds its path;
+// else the first entry holding that path, from there in list order (the
+// stored order no longer says which files follow); none when no entry does.
+// An order that does not fit the list is dropped too.
+std::optional<ListPoint> PointInList(ListPoint point, int count, const std::function<QString(int)> &entryAt);
 
 // A generator seeded once from the system's entropy source.
 std::mt19937 SeededGenerator();

@@ -19,28 +19,40 @@ void ResumeRecorder::Playing(const QString &path, PlaybackEngine &engine)
     Stopped();
     engine_ = &engine;
     path_ = path;
+    identity_ = IdentityOf(path);
     point_ = {};
-    started_ = false;
     connections_ = {
         connect(&engine, &PlaybackEngine::StateChanged, this, &ResumeRecorder::OnStateChanged),
         connect(&engine, &PlaybackEngine::PositionChanged, this, &ResumeRecorder::OnPosition),
-        connect(&engine, &PlaybackEngine::EndOfStream, this,
-                [this] {
-                    point_.position = point_.duration = engine_->Duration();
-                    Write();
-                }),
+        connect(&engine, &PlaybackEngine::EndOfStream, this, &ResumeRecorder::OnEndOfStream),
     };
 }
 
 void ResumeRecorder::Stopped()
 {
+    if (started_)
+        Write();
+    StopListening();
+    engine_ = nullptr;
+}
+
+void ResumeRecorder::PlayingInList(const QString &list, const ListPoint &place)
+{
+    list_ = list;
+    listPlace_ = place;
+}
+
+void ResumeRecorder::NotInList()
+{
+    list_.clear();
+}
+
+void ResumeRecorder::StopListening()
+{
     for (const QMetaObject::Connection &connection : connections_)
         disconnect(connection);
     connections_.clear();
-    if (started_)
-        Write();
     periodic_.stop();
-    engine_ = nullptr;
     started_ = false;
 }
 
@@ -68,8 +80,23 @@ void ResumeRecorder::OnPosition(double seconds)
         point_.duration = engine_->Duration();
 }
 
+// The file has played to its end: that is its last word, the window's close adds none.
+void ResumeRecorder::OnEndOfStream()
+{
+    point_.position = point_.duration = engine_->Duration();
+    Write();
+    StopListening();
+}
+
 void ResumeRecorder::Write()
 {
+    if (!identity_)
+        return;
     point_.watched = CountsAsWatched(point_.position, point_.duration);
-    store_.SaveFile(path_, point_);
+    store_.SaveFile(path_, *identity_, point_);
+    if (list_.isEmpty() || listPlace_.path != path_)
+        return;
+    listPlace_.position = point_.position;
+    listPlace_.duration = point_.duration;
+    store_.SaveList(list_, listPlace_);
 }

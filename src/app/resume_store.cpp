@@ -16,6 +16,14 @@ bool CountsAsWatched(double position, double duration)
     return duration > 0 && position >= duration - std::max(duration * 0.05, 10.0);
 }
 
+std::optional<FileIdentity> IdentityOf(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return std::nullopt;
+    return FileIdentity{info.size(), info.lastModified().toMSecsSinceEpoch()};
+}
+
 namespace {
 
 const QString FileColumns = QStringLiteral("size, modified, position, duration, watched");
@@ -33,6 +41,7 @@ const QStringList MigrationSteps = {
                    " position REAL, duration REAL, watched INTEGER);"
                    "CREATE TABLE lists (list TEXT PRIMARY KEY, entry INTEGER, path TEXT, position REAL,"
                    " random_order TEXT, drawn INTEGER)"),
+    QStringLiteral("ALTER TABLE lists ADD COLUMN duration REAL"),
 };
 
 QString OrderText(const std::vector<qint16> &order)
@@ -53,15 +62,26 @@ std::vector<qint16> OrderFrom(const QString &text)
     return order;
 }
 
-} // namespace
-
-std::optional<FileIdentity> IdentityOf(const QString &path)
+// Makes schema version + 1 from version, wholly or not at all.
+bool MigrateStep(QSqlDatabase &db, int version)
 {
-    const QFileInfo info(path);
-    if (!info.isFile())
-        return std::nullopt;
-    return FileIdentity{info.size(), info.lastModified().toMSecsSinceEpoch()};
+    if (!db.transaction())
+        return false;
+    QStringList statements = MigrationSteps[version].split(u';');
+    statements.append(QStringLiteral("PRAGMA user_version=%1").arg(version + 1));
+    QSqlQuery query(db);
+    for (const QString &statement : statements)
+        if (!query.exec(statement)) {
+            db.rollback();
+            return false;
+        }
+    if (db.commit())
+        return true;
+    db.rollback();
+    return false;
 }
+
+} // namespace
 
 ResumeStore::ResumeStore(const QString &path, QObject *parent)
     : QObject(parent)
@@ -92,9 +112,11 @@ bool ResumeStore::Open()
     if (!db.open())
         return false;
     // Read before anything is written: a database put aside keeps its bytes.
+    // Reading the schema reads the file's first page only, so a big database
+    // opens as fast as a small one; damage further in shows when a point is
+    // read or written, and the database is put aside then (Damaged).
     QSqlQuery check(db);
-    if (!check.exec(QStringLiteral("PRAGMA quick_check")) || !check.next()
-        || check.value(0).toString() != QStringLiteral("ok")) {
+    if (!check.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) || !check.next()) {
         db.close();
         return false;
     }
@@ -108,7 +130,7 @@ bool ResumeStore::Open()
 }
 
 // Brings an older schema up to SchemaVersion; false for one from a newer
-// program, which is not touched.
+// program (which is then put aside as it is) or when a step fails.
 bool ResumeStore::Migrate()
 {
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
@@ -118,30 +140,38 @@ bool ResumeStore::Migrate()
     int version = query.value(0).toInt();
     if (version > SchemaVersion)
         return false;
-    for (; version < SchemaVersion; ++version) {
-        db.transaction();
-        for (const QString &statement : MigrationSteps[version].split(u';'))
-            if (!query.exec(statement)) {
-                db.rollback();
-                return false;
-            }
-        query.exec(QStringLiteral("PRAGMA user_version=%1").arg(version + 1));
-        if (!db.commit())
+    for (; version < SchemaVersion; ++version)
+        if (!MigrateStep(db, version))
             return false;
-    }
     return true;
 }
 
-void ResumeStore::PutAside()
+bool ResumeStore::Damaged(const QSqlError &error)
+{
+    // SQLite's primary result codes, whatever extended code came with them.
+    constexpr int Corrupt = 11, NotADatabase = 26;
+    const int code = error.nativeErrorCode().toInt() & 0xff;
+    if (code != Corrupt && code != NotADatabase)
+        return false;
+    const bool putAside = PutAside();
+    if (!putAside || !Open())
+        writing_ = false;
+    if (putAside)
+        emit SetAsideNow(setAside_);
+    return true;
+}
+
+bool ResumeStore::PutAside()
 {
     QSqlDatabase::database(connection_, false).close();
     const QString aside = path_ + QStringLiteral(".unreadable-")
                           + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     if (!QFile::rename(path_, aside))
-        return;
+        return false;
     for (const QString &companion : {QStringLiteral("-wal"), QStringLiteral("-shm")})
         QFile::rename(path_ + companion, aside + companion);
     setAside_ = aside;
+    return true;
 }
 
 bool ResumeStore::Execute(const QString &statement, const QVariantList &values)
@@ -154,9 +184,23 @@ bool ResumeStore::Execute(const QString &statement, const QVariantList &values)
         query.addBindValue(value);
     if (query.exec())
         return true;
+    const QSqlError error = query.lastError();
+    query.finish();
+    if (Damaged(error))
+        return false;
     writing_ = false;
-    emit WriteFailed(QStringLiteral("再生位置を保存できません (%1)。この後の再生位置は記録されません。")
-                         .arg(query.lastError().text()));
+    emit WriteFailed(
+        QStringLiteral("再生位置を保存できません (%1)。この後の再生位置は記録されません。").arg(error.text()));
+    return false;
+}
+
+bool ResumeStore::Read(QSqlQuery &query)
+{
+    if (query.exec() && query.next())
+        return true;
+    const QSqlError error = query.lastError();
+    query.finish();
+    Damaged(error);
     return false;
 }
 
@@ -165,10 +209,10 @@ std::optional<FilePoint> ResumeStore::File(const QString &path)
     const std::optional<StoredPoint> stored = Stored(path);
     if (!stored)
         return std::nullopt;
-    if (IdentityOf(path) != stored->identity) {
-        ForgetFile(path);
+    // A file not there now (a drive unplugged) keeps its point for when it
+    // is back; a replaced one is overwritten once it plays.
+    if (IdentityOf(path) != stored->identity)
         return std::nullopt;
-    }
     return stored->point;
 }
 
@@ -177,7 +221,7 @@ std::optional<StoredPoint> ResumeStore::Stored(const QString &path)
     QSqlQuery query(QSqlDatabase::database(connection_, false));
     query.prepare(QStringLiteral("SELECT %1 FROM files WHERE path = ?").arg(FileColumns));
     query.addBindValue(path);
-    if (!query.exec() || !query.next())
+    if (!Read(query))
         return std::nullopt;
     return StoredFrom(query, 0);
 }
@@ -194,13 +238,16 @@ QHash<QString, StoredPoint> ResumeStore::Files()
     return files;
 }
 
+void ResumeStore::SaveFile(const QString &path, const FileIdentity &identity, const FilePoint &point)
+{
+    Execute(QStringLiteral("INSERT OR REPLACE INTO files VALUES (?, ?, ?, ?, ?, ?)"),
+            {path, identity.size, identity.modified, point.position, point.duration, int(point.watched)});
+}
+
 void ResumeStore::SaveFile(const QString &path, const FilePoint &point)
 {
-    const std::optional<FileIdentity> identity = IdentityOf(path);
-    if (!identity)
-        return;
-    Execute(QStringLiteral("INSERT OR REPLACE INTO files VALUES (?, ?, ?, ?, ?, ?)"),
-            {path, identity->size, identity->modified, point.position, point.duration, int(point.watched)});
+    if (const std::optional<FileIdentity> identity = IdentityOf(path))
+        SaveFile(path, *identity, point);
 }
 
 void ResumeStore::ForgetFile(const QString &path)
@@ -211,18 +258,24 @@ void ResumeStore::ForgetFile(const QString &path)
 std::optional<ListPoint> ResumeStore::List(const QString &list)
 {
     QSqlQuery query(QSqlDatabase::database(connection_, false));
-    query.prepare(QStringLiteral("SELECT entry, path, position, random_order, drawn FROM lists WHERE list = ?"));
+    query.prepare(
+        QStringLiteral("SELECT entry, path, position, duration, random_order, drawn FROM lists WHERE list = ?"));
     query.addBindValue(list);
-    if (!query.exec() || !query.next())
+    if (!Read(query))
         return std::nullopt;
-    return ListPoint{query.value(0).toInt(), query.value(1).toString(), query.value(2).toDouble(),
-                     OrderFrom(query.value(3).toString()), query.value(4).toInt()};
+    return ListPoint{query.value(0).toInt(),
+                     query.value(1).toString(),
+                     query.value(2).toDouble(),
+                     query.value(3).toDouble(),
+                     OrderFrom(query.value(4).toString()),
+                     query.value(5).toInt()};
 }
 
 void ResumeStore::SaveList(const QString &list, const ListPoint &point)
 {
-    Execute(QStringLiteral("INSERT OR REPLACE INTO lists VALUES (?, ?, ?, ?, ?, ?)"),
-            {list, point.entry, point.path, point.position, OrderText(point.order), point.drawn});
+    Execute(QStringLiteral("INSERT OR REPLACE INTO lists (list, entry, path, position, duration, random_order, drawn)"
+                           " VALUES (?, ?, ?, ?, ?, ?, ?)"),
+            {list, point.entry, point.path, point.position, point.duration, OrderText(point.order), point.drawn});
 }
 
 void ResumeStore::ForgetList(const QString &list)

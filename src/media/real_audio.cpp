@@ -246,6 +246,11 @@ void RealAudio::SetSource(const QString &source)
     Player().SetSource(source);
 }
 
+void RealAudio::StartAt(double seconds)
+{
+    Player().StartAt(seconds);
+}
+
 void RealAudio::DoPlay()
 {
     Player().Play();

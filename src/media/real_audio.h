@@ -61,6 +61,8 @@ public:
     QString Source() const;
     // The clip or metafile to play: "file://" and a path, or a URL.
     void SetSource(const QString &source);
+    // The next play of a source that names one clip starts it `seconds` in.
+    void StartAt(double seconds);
     void DoPlay();
     void DoPause();
     // The clip's picture size in pixels; none before it opened, or without video.

@@ -91,6 +91,9 @@ void RealAudioConsole::Play()
         active_ = true;
         usedEngine_ = true;
         clips_ = ClipsOfSource(source_);
+        if (clips_.size() == 1 && !clips_[0].start && startAt_ > 0)
+            clips_[0].start = startAt_;
+        startAt_ = 0;
         current_ = -1;
         Advance();
         return;

@@ -56,6 +56,8 @@ public:
     QString Source() const { return source_; }
     // A new source stops what plays; the next Play starts it.
     void SetSource(const QString &source);
+    // The next Play of a source that names one clip starts it `seconds` in.
+    void StartAt(double seconds) { startAt_ = seconds; }
     // Starts the source from its first clip, or resumes a paused clip.
     void Play();
     // Pauses the clip; a clip still opening opens paused.
@@ -99,4 +101,5 @@ private:
     bool wantPlaying_ = true;
     bool usedEngine_ = false;
     std::optional<qint32> reported_;
+    double startAt_ = 0;
 };

@@ -2,6 +2,7 @@
 
 #include "app/reelbox_b.h"
 #include "app/settings_keys.h"
+#include "base/file_kinds.h"
 #include "base/units.h"
 #include "desktop/window_system.h"
 #include "media/real_audio.h"
@@ -63,6 +64,8 @@ void Reelbox_R::Form_Load()
     setAutoFillBackground(true);
     setPalette(QPalette(Qt::black));
     Realmain->PropertyPut(Source, QStringLiteral("file://") + B.PlayFile);
+    if (!IsMetafileName(B.PlayFile))
+        Realmain->StartAt(B.PlayStart); // a metafile's place is kept in no single clip
     Realmain->Call(Play);
     RealSC->hide();
     Realmain->hide();

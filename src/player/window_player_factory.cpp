@@ -2,6 +2,7 @@
 
 #include "app/reelbox_b.h"
 #include "app/resume_recorder.h"
+#include "base/file_kinds.h"
 #include "desktop/mpris.h"
 #include "media/mpv_engine.h"
 #include "player/directshow_window.h"
@@ -32,8 +33,9 @@ PlaybackEngine &WindowPlayerFactory::Engine()
     return *engine_;
 }
 
-// From a window's load to its close: the window a stop reaches, and the one
-// the desktop's media controls command.
+// From a window's load to its close: the window a stop reaches, the one the
+// desktop's media controls command, and the file whose point is recorded (a
+// metafile's clips have no one place to go on from, and are not).
 class WindowPlayerFactory::Showing
 {
 public:
@@ -43,9 +45,13 @@ public:
         factory_.showing_ = &window;
         if (factory_.mpris_)
             factory_.mpris_->Playing(window, factory_.Engine());
+        if (factory_.recorder_ && !IsMetafileName(factory_.shared_.PlayFile))
+            factory_.recorder_->Playing(factory_.shared_.PlayFile, factory_.Engine());
     }
     ~Showing()
     {
+        if (factory_.recorder_)
+            factory_.recorder_->Stopped();
         factory_.showing_ = nullptr;
         if (factory_.mpris_)
             factory_.mpris_->Stopped();
@@ -81,13 +87,9 @@ bool WindowPlayerFactory::ShowDirectShow(QWidget *owner)
     Reelbox_M window(shared_, Engine(), owner);
     window.SetFavoriteGroups(groups_);
     const Showing showing(*this, window);
-    if (recorder_)
-        recorder_->Playing(shared_.PlayFile, Engine());
     const bool played = window.Form_Load();
     if (played && !window.Closed())
         window.exec();
-    if (recorder_)
-        recorder_->Stopped();
     return played;
 }
 

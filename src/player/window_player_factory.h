@@ -33,7 +33,7 @@ public:
     void SetMediaControls(MprisPlayer *mpris) { mpris_ = mpris; }
     // From now on the windows' group keys add the playing file to groups.
     void SetFavoriteGroups(FavoriteGroups *groups) { groups_ = groups; }
-    // From now on the seek-bar window's plays are recorded for resuming.
+    // From now on the windows' plays are recorded for resuming.
     void SetResumeRecorder(ResumeRecorder *recorder) { recorder_ = recorder; }
 
     // Starts making the engine on a thread of its own (loading libmpv,

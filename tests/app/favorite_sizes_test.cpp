@@ -20,7 +20,7 @@ TEST(FavoriteSizes, KeepsTheLastSizeOfEachPathBesideTheResumePoints)
         FavoriteSizes sizes(database);
         sizes.Record({{"/v/a.avi", 10}, {foreign, 20}});
         sizes.Record({{"/v/a.avi", 11}});
-        points.SaveList(QStringLiteral("list"), ListPoint{1, QStringLiteral("/v/a.avi"), 2.5, {}, 0});
+        points.SaveList(QStringLiteral("list"), ListPoint{1, QStringLiteral("/v/a.avi"), 2.5, 60, {}, 0});
     }
     ResumeStore points(database);
     ASSERT_TRUE(points.SetAside().isEmpty()); // the shared file is still the resume points' own

@@ -106,4 +106,77 @@ TEST(ListCourse, FollowsTheOrderSwitchAtEveryStepAndNeverRepeats)
     }
 }
 
+// A course taken up from another's Place goes on as that one would have:
+// after its entry (or with it again first), through the rest of its order,
+// whatever the switch says at each step.
+TEST(ListCourse, TakenUpWhereAnotherWasLeftGoesOnAsItWould)
+{
+    const struct
+    {
+        const char *why;
+        int count, start;
+        const char *before;
+        bool after;
+        const char *then;
+    } rows[] = {
+        {"at random: the rest of its order", 6, 0, "rr", true, "rrrrr"},
+        {"at random, the entry again first", 6, 0, "rrr", false, "rrrr"},
+        {"in order: on from the entry", 5, 1, "oo", true, "ooo"},
+        {"in order, the entry again first", 5, 1, "oo", false, "oooo"},
+        {"turned in order on the way", 6, 0, "ror", true, "rrrr"},
+        {"at random before, in order now", 6, 0, "rr", true, "ooooo"},
+        {"the last entry done: nothing left", 3, 0, "ooo", true, "o"},
+    };
+    std::mt19937 generator = SeededGenerator();
+    for (const auto &row : rows) {
+        ListCourse left(row.count, row.start, generator);
+        for (const char *step = row.before; *step; ++step)
+            ASSERT_TRUE(left.Next(*step == 'r')) << row.why;
+        const ListPoint place = left.Place();
+        ListCourse taken(row.count, place, row.after, generator);
+        if (!row.after)
+            EXPECT_EQ(taken.Next(row.then[0] == 'r'), place.entry) << row.why;
+        for (const char *step = row.then + (row.after ? 0 : 1); *step; ++step)
+            EXPECT_EQ(taken.Next(*step == 'r'), left.Next(*step == 'r')) << row.why << ", step " << step - row.then;
+    }
+}
+
+// A stored point against the list as it is now.
+TEST(PointInList, KeepsOnlyWhatStillFitsTheList)
+{
+    const QStringList list = {"/v/a", "/v/b", "/v/c"};
+    constexpr int Gone = -1;
+    const struct
+    {
+        const char *why;
+        int entry;
+        const char *path;
+        std::vector<qint16> order;
+        int drawn;
+        int expectedEntry;
+        bool orderKept;
+    } rows[] = {
+        {"unchanged", 1, "/v/b", {0, 3, 2, 1}, 2, 1, true},
+        {"in order, unchanged", 2, "/v/c", {}, 0, 2, false},
+        {"moved: found by its path, the order no longer says", 0, "/v/b", {0, 1, 3, 2}, 1, 1, false},
+        {"past the end of a shorter list", 5, "/v/c", {}, 0, 2, false},
+        {"gone from the list", 1, "/v/x", {0, 2, 1, 3}, 1, Gone, false},
+        {"an order of another length", 1, "/v/b", {0, 2, 1}, 1, 1, false},
+        {"an order whose drawn place is another entry", 1, "/v/b", {0, 1, 2, 3}, 1, 1, false},
+        {"an order with an entry twice", 1, "/v/b", {0, 2, 2, 3}, 1, 1, false},
+    };
+    for (const auto &row : rows) {
+        const std::optional<ListPoint> point = PointInList({row.entry, row.path, 12, 60, row.order, row.drawn},
+                                                           int(list.size()), [&](int k) { return list[k]; });
+        ASSERT_EQ(point.has_value(), row.expectedEntry != Gone) << row.why;
+        if (!point)
+            continue;
+        EXPECT_EQ(point->entry, row.expectedEntry) << row.why;
+        EXPECT_EQ(point->position, 12) << row.why;
+        EXPECT_EQ(!point->order.empty(), row.orderKept) << row.why;
+        if (row.orderKept)
+            EXPECT_EQ(point->drawn, row.drawn) << row.why;
+    }
+}
+
 } // namespace
