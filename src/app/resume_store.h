@@ -60,16 +60,6 @@ struct ListPoint
     int drawn = 0;
 };
 
-// What tells a file from another one under the same name.
-struct FileIdentity
-{
-    qint64 size = 0;
-    qint64 modified = 0; // ms since the epoch
-};
-
-// The identity of the regular file at path; none when there is none.
-std::optional<FileIdentity> IdentityOf(const QString &path);
-
 class QSqlError;
 class QSqlQuery;
 
