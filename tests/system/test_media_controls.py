@@ -68,7 +68,10 @@ class MprisTest(PlayerTest):
         return int(re.search(r"int64 (-?\d+)", self.get("Position")).group(1)) / SECOND
 
     def monitor(self):
-        return Follower(self, ["gdbus", "monitor", "--session", "--dest", NAME])
+        """Follows the player's signals, from the moment the monitor has found it on the bus."""
+        follower = Follower(self, ["gdbus", "monitor", "--session", "--dest", NAME])
+        wait_for(lambda: any("is owned by" in line for line in follower.printed()), "the monitor on the bus")
+        return follower
 
 
 class MediaControls(MprisTest):
