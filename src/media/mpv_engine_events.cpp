@@ -254,6 +254,14 @@ void MpvEngine::OnPlaybackRestart()
         return;
     seekPending_ = false;
     position_ = seekTarget_;
+    // A seek to the length is the end of the stream, paused or not: mpv holds
+    // the last frame, whose time is short of the length (and of what the
+    // players show as the length), and may not count it as the end while paused.
+    if (Duration() > 0 && seekTarget_ >= Duration()) {
+        mpvAtEnd_ = true;
+        CheckEnd();
+        return;
+    }
     // An end heard while seeking may be stale: ask again, now.
     if (mpvAtEnd_)
         mpv_get_property_async(mpv_, mpv_tags::kEof, "eof-reached", MPV_FORMAT_FLAG);

@@ -60,8 +60,8 @@ class MpvEngineFormat : public ::testing::TestWithParam<FormatCase>
 {
 };
 
-// Load, length, size, seeking, the end of the stream and a second arrival at
-// it; or, for files that cannot play, the failure and an empty engine.
+// Load, length, size, seeking, the end of the stream, a second arrival at it
+// and a third by a seek while paused; or, for files that cannot play, the failure and an empty engine.
 TEST_P(MpvEngineFormat, LoadsSeeksAndPlaysToTheEnd)
 {
     const FormatCase &row = GetParam();
@@ -110,6 +110,13 @@ TEST_P(MpvEngineFormat, LoadsSeeksAndPlaysToTheEnd)
     engine.Run();
     ASSERT_TRUE(QTest::qWaitFor([&] { return ends.count() > 1; }));
     EXPECT_EQ(ends.count(), 2);
+
+    // A paused file sought to its length is at its end too, not at its last frame.
+    engine.Seek(0.5);
+    engine.Pause();
+    engine.Seek(engine.Duration());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ends.count() > 2; }));
+    EXPECT_EQ(engine.Position(), engine.Duration());
     EXPECT_EQ(failures.count(), 0);
 
     engine.Unload();
