@@ -65,6 +65,15 @@ QList<QByteArray> FavoriteList::Records() const
     return records;
 }
 
+GroupEntries FavoriteList::Entries() const
+{
+    GroupEntries group{records_, {}};
+    group.entries.reserve(entries_.size());
+    for (const Entry &entry : entries_)
+        group.entries.push_back({entry.record, entry.record < 0 ? entry.path : QString()});
+    return group;
+}
+
 const QString &FavoriteList::PathOf(const Entry &entry) const
 {
     // Its bytes as they read, until a look at the disk says which reading

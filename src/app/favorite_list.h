@@ -39,6 +39,8 @@ public:
 
     // The records the entries go back to their list file as.
     QList<QByteArray> Records() const;
+    // The entries, for reading off the window's thread.
+    GroupEntries Entries() const;
     // The path entry row names, as shown.
     QString Path(int row) const;
     // Whether entry row shows as one that can be played (not greyed).

@@ -12,28 +12,65 @@ QString SearchForm(const QString &text)
 
 namespace {
 
-// The file name of path: what follows its last separator.
-QStringView NameOf(const QString &path)
+// The file name of a path's bytes: what follows its last separator.
+QByteArrayView NameOf(QByteArrayView path)
 {
-    const qsizetype slash = path.lastIndexOf(u'/');
-    return QStringView(path).mid(slash + 1);
+    return path.sliced(path.lastIndexOf('/') + 1);
 }
 
-// Appends name in search form, in UTF-8. Most names are plain ASCII, whose
-// NFKC form is themselves and whose case folding is lower case: those pass
-// by Qt's normalisation, which is most of an index's building time.
-void AppendSearchForm(QStringView name, std::string &to)
+// Characters that NFKC and case folding leave as they are and that nothing
+// following them can combine with: hiragana, katakana with the prolonged
+// sound mark, and the common CJK ideographs (combining marks, half-width and
+// full-width forms are not among them).
+bool IsOwnSearchForm(char16_t c)
 {
-    const bool ascii = std::all_of(name.begin(), name.end(), [](QChar c) { return c.unicode() < 0x80; });
-    if (!ascii) {
-        const QByteArray folded = SearchForm(DisplayFileName(name.toString())).toUtf8();
+    return (c >= 0x3041 && c <= 0x3096) || (c >= 0x30A1 && c <= 0x30FA) || c == 0x30FC || (c >= 0x4E00 && c <= 0x9FFF);
+}
+
+// True when the UTF-8 name's search form is its bytes with ASCII letters
+// lowered: a name of ASCII and the characters above.
+bool FoldsByLowering(QByteArrayView name)
+{
+    if (std::all_of(name.begin(), name.end(), [](char byte) { return quint8(byte) < 0x80; }))
+        return true;
+    const QString text = QString::fromUtf8(name);
+    return std::all_of(text.begin(), text.end(),
+                       [](QChar c) { return c.unicode() < 0x80 || IsOwnSearchForm(c.unicode()); });
+}
+
+// Appends a file name's search form, in UTF-8; utf8: the name is UTF-8.
+// Most names need no Unicode normalisation, which is most of an index's
+// building time where it runs.
+void AppendSearchForm(QByteArrayView name, bool utf8, std::string &to)
+{
+    if (!utf8 || !FoldsByLowering(name)) {
+        const QByteArray folded = SearchForm(DisplayFileName(DecodeFileName(name))).toUtf8();
         to.append(folded.constData(), size_t(folded.size()));
         return;
     }
-    for (QChar c : name) {
-        const char byte = char(c.unicode());
+    for (const char byte : name)
         to += byte >= 'A' && byte <= 'Z' ? char(byte - 'A' + 'a') : byte;
+}
+
+// The bytes of entry's path as the file system holds them, and whether they are UTF-8.
+struct PathBytes
+{
+    QByteArrayView bytes;
+    bool utf8;
+};
+// made keeps the bytes that are not the record's own.
+PathBytes PathOf(const GroupEntries &group, const GroupEntries::Entry &entry, std::vector<QByteArray> &made)
+{
+    if (entry.record >= 0) {
+        const QByteArrayView record = group.records.at(entry.record);
+        const QByteArrayView held = ListRecordPath(record);
+        if (IsUtf8(held))
+            return {held, true};
+        made.push_back(EncodeFileName(DecodeListRecord(record))); // maybe its Shift_JIS reading
+    } else {
+        made.push_back(EncodeFileName(entry.path));
     }
+    return {made.back(), IsUtf8(made.back())};
 }
 
 } // namespace
@@ -66,23 +103,25 @@ void PackedTexts::Reserve(qsizetype count)
     starts_.reserve(count + 1);
 }
 
-void GroupSearchIndex::Build(const QStringList &paths)
+void GroupSearchIndex::Build(const GroupEntries &group)
 {
     paths_.Clear();
     names_.Clear();
     pairs_.clear();
-    paths_.Reserve(paths.size());
-    names_.Reserve(paths.size());
-    pairs_.reserve(paths.size());
-    for (const QString &path : paths) {
-        // Qt's own UTF-8 for the common path, which carries no foreign bytes.
-        const QByteArray bytes = HasForeignBytes(path) ? EncodeFileName(path) : path.toUtf8();
-        paths_.Buffer().append(bytes.constData(), size_t(bytes.size()));
+    const qsizetype count = qsizetype(group.entries.size());
+    paths_.Reserve(count);
+    names_.Reserve(count);
+    pairs_.reserve(count);
+    std::vector<QByteArray> made;
+    for (const GroupEntries::Entry &entry : group.entries) {
+        const PathBytes path = PathOf(group, entry, made);
+        paths_.Buffer().append(path.bytes.data(), size_t(path.bytes.size()));
         paths_.End();
         const size_t nameStart = names_.Buffer().size();
-        AppendSearchForm(NameOf(path), names_.Buffer());
+        AppendSearchForm(NameOf(path.bytes), path.utf8, names_.Buffer());
         names_.End();
         pairs_.push_back(PairsOf(std::string_view(names_.Buffer()).substr(nameStart)));
+        made.clear();
     }
     // Grown by doubling while built; what is left over is given back.
     paths_.Buffer().shrink_to_fit();

@@ -9,6 +9,8 @@
 // them as bytes in a few long buffers, not as a string object each, and
 // makes a path a string only for the rows that show.
 
+#include "app/list_file.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -58,7 +60,9 @@ private:
 class GroupSearchIndex
 {
 public:
-    void Build(const QStringList &paths);
+    // Made off the window's thread: a record whose bytes are not UTF-8 is
+    // read as DecodeListRecord reads it, which may look at the disk.
+    void Build(const GroupEntries &group);
     // Entry entry's path, as it was given.
     QString Path(int entry) const;
     // The entries whose file name holds query (not empty), in list order,
@@ -107,7 +111,7 @@ public:
     {
         slots_[group] = {std::move(index), std::move(source), std::move(stamp), true};
     }
-    // Brings group's index up to date with source: entries() gives its paths
+    // Brings group's index up to date with source: entries() gives them
     // when they changed since it was last built.
     template <typename Entries>
     void Refresh(int group, const GroupSource &source, const QString &stamp, Entries entries)

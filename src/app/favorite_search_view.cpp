@@ -13,6 +13,8 @@
 #include <QListView>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <memory>
 #include <utility>
 
 namespace {
@@ -45,6 +47,25 @@ public:
         endResetModel();
     }
     QString Path(int row) const { return index_.Path(hits_[row]); }
+    std::optional<SearchHit> HitAt(int row) const
+    {
+        return row >= 0 && row < int(hits_.size()) ? std::optional(hits_[row]) : std::nullopt;
+    }
+    // The row of the match of hit's group whose path is path: at hit itself
+    // when its group's entries kept their places; -1 when there is none.
+    int RowOf(const SearchHit &hit, const QString &path) const
+    {
+        const auto before = [](const SearchHit &a, const SearchHit &b) {
+            return a.group != b.group ? a.group < b.group : a.entry < b.entry;
+        };
+        const auto at = std::lower_bound(hits_.begin(), hits_.end(), hit, before);
+        if (at != hits_.end() && at->group == hit.group && at->entry == hit.entry && index_.Path(*at) == path)
+            return int(at - hits_.begin());
+        for (auto other = hits_.begin(); other != hits_.end(); ++other)
+            if (other->group == hit.group && index_.Path(*other) == path)
+                return int(other - hits_.begin());
+        return -1;
+    }
 
     int rowCount(const QModelIndex &parent) const override { return parent.isValid() ? 0 : int(hits_.size()); }
     QVariant data(const QModelIndex &index, int role) const override
@@ -97,23 +118,14 @@ private:
     mutable QList<ReachQuestion> questions_;
 };
 
-QStringList ListFilePaths(const QString &fileName)
-{
-    QStringList paths;
-    const ListRecords records = ReadListRecords(fileName);
-    for (qsizetype r = 0; r < records.size() && paths.size() < MaxListEntries; ++r) {
-        if (!IsBlankRecord(records.at(r)))
-            paths.append(DecodeListRecord(records.at(r)));
-    }
-    return paths;
-}
-
-FavoriteSearch::FavoriteSearch(ListBox *list, std::function<int()> shownGroup, std::function<QString(int)> groupFile)
+FavoriteSearch::FavoriteSearch(ListBox *list, std::function<int()> shownGroup,
+                               std::function<GroupEntries()> shownEntries, std::function<QString(int)> groupFile)
     : QWidget(list->parentWidget())
     , Field(new QLineEdit(this))
     , Results(new QListView(this))
     , list_(list)
     , shownGroup_(std::move(shownGroup))
+    , shownEntries_(std::move(shownEntries))
     , groupFile_(std::move(groupFile))
     , model_(new SearchResults(index_, this))
 {
@@ -146,7 +158,10 @@ FavoriteSearch::FavoriteSearch(ListBox *list, std::function<int()> shownGroup, s
 
     Field->installEventFilter(this);
     Results->installEventFilter(this);
-    connect(Field, &QLineEdit::textChanged, this, &FavoriteSearch::Search);
+    connect(Field, &QLineEdit::textChanged, this, [this] {
+        IndexIfTyped();
+        Search();
+    });
     connect(Results, &QListView::doubleClicked, this, &FavoriteSearch::PlayCurrent);
     // Any change of the shown list is a change of its group's entries (a
     // group switch, a player's group key, a drive that came): the matches
@@ -154,13 +169,7 @@ FavoriteSearch::FavoriteSearch(ListBox *list, std::function<int()> shownGroup, s
     QAbstractItemModel *entries = list->model();
     const auto changed = [this] {
         ++listChanges_;
-        if (IsOpen() && !refreshQueued_) {
-            refreshQueued_ = true;
-            QTimer::singleShot(0, this, [this] {
-                refreshQueued_ = false;
-                Refresh();
-            });
-        }
+        RefreshSoon();
     };
     connect(entries, &QAbstractItemModel::rowsInserted, this, changed);
     connect(entries, &QAbstractItemModel::rowsRemoved, this, changed);
@@ -205,10 +214,35 @@ void FavoriteSearch::Refresh()
 {
     if (!IsOpen())
         return;
+    IndexIfTyped();
+    Search(CurrentMatch());
+}
+
+// What changed since is indexed beside the typing, its matches joining as
+// they come; nothing typed finds nothing, and needs no index yet.
+void FavoriteSearch::IndexIfTyped()
+{
+    if (!Field->text().isEmpty())
+        PrepareInBackground();
+}
+
+std::optional<FavoriteSearch::Chosen> FavoriteSearch::CurrentMatch() const
+{
     const int row = Results->currentIndex().row();
-    Search();
-    if (row >= 0 && row < model_->rowCount({}))
-        Results->setCurrentIndex(model_->index(row));
+    const std::optional<SearchHit> hit = model_->HitAt(row);
+    return hit ? std::optional<Chosen>({*hit, model_->Path(row)}) : std::nullopt;
+}
+
+// Once the changes of this turn of the event loop are all in.
+void FavoriteSearch::RefreshSoon()
+{
+    if (!IsOpen() || refreshQueued_)
+        return;
+    refreshQueued_ = true;
+    QTimer::singleShot(0, this, [this] {
+        refreshQueued_ = false;
+        Refresh();
+    });
 }
 
 QStringList FavoriteSearch::Rows() const
@@ -219,101 +253,86 @@ QStringList FavoriteSearch::Rows() const
     return rows;
 }
 
-// Each list file is looked at (its stamp) and, when it changed since its
-// index was built, read and indexed again, on two threads beside the user's
-// typing; the search takes what they made when they are done.
+// Each group whose index may be out of date is looked at (a list file's
+// stamp, the shown list's count of changes) and, where it changed since its
+// index was built, indexed again, on two threads beside the user's typing.
+// Each index is taken as soon as it is made; the shown group goes first.
 void FavoriteSearch::PrepareInBackground()
 {
-    if (!preparing_.empty()) {
-        prepareAgain_ = true; // once these are in: a file may have changed since they began
+    if (Indexing()) {
+        prepareAgain_ = true; // once these are in: a group may have changed since they began
         return;
     }
     std::array<std::vector<Prepared>, 2> jobs;
-    int next = 0;
+    const int shown = shownGroup_();
+    const GroupSource shownSource{true, listChanges_, {}};
+    if (!index_.Current(shown, shownSource, {}))
+        jobs[0].push_back({shown, shownSource, {}, shownEntries_(), {}, false});
+    int next = 1;
     for (int group = 0; group < FavoriteSearchIndex::Groups; ++group) {
-        if (group == shownGroup_())
+        if (group == shown)
             continue;
         const GroupSource source{false, 0, groupFile_(group)};
         const QString stamp = index_.Stamp(group);
-        jobs[next++ % jobs.size()].push_back({group, source, stamp, {}, index_.Current(group, source, stamp), false});
+        jobs[next++ % jobs.size()].push_back({group, source, stamp, {}, {}, index_.Current(group, source, stamp)});
     }
     finishedJobs_ = 0;
     for (std::vector<Prepared> &job : jobs)
         preparing_.push_back(
             std::async(std::launch::async, [this, round = prepareRound_, job = std::move(job)]() mutable {
                 for (Prepared &prepared : job) {
-                    const QString stamp = FileStamp(prepared.source.file);
-                    if (prepared.known && stamp == prepared.stamp)
-                        continue;
-                    prepared.stamp = stamp;
-                    prepared.index.Build(ListFilePaths(prepared.source.file));
-                    prepared.changed = true;
+                    if (!prepared.source.shown) {
+                        const QString stamp = FileStamp(prepared.source.file);
+                        if (prepared.known && stamp == prepared.stamp)
+                            continue;
+                        prepared.stamp = stamp;
+                        prepared.entries = GroupEntries::OfFile(prepared.source.file, MaxListEntries);
+                    }
+                    prepared.index.Build(prepared.entries);
+                    prepared.entries = {};
+                    auto made = std::make_shared<Prepared>(std::move(prepared));
+                    QMetaObject::invokeMethod(
+                        this, [this, round, made] { Take(round, *made); }, Qt::QueuedConnection);
                 }
                 QMetaObject::invokeMethod(
                     this, [this, round] { JobFinished(round); }, Qt::QueuedConnection);
-                return std::move(job);
             }));
 }
 
+// The rows read the index: they are made anew as soon as it changes.
+void FavoriteSearch::Take(quint64 round, Prepared &prepared)
+{
+    if (round != prepareRound_)
+        return;
+    const std::optional<Chosen> chosen = CurrentMatch(); // read while the rows still fit the index
+    index_.Set(prepared.group, std::move(prepared.source), std::move(prepared.stamp), std::move(prepared.index));
+    if (IsOpen())
+        Search(chosen);
+}
+
 // Once every thread of the round has told it is done (it may not quite have
-// returned yet: taking waits the moment that is left).
+// returned yet: clearing waits the moment that is left).
 void FavoriteSearch::JobFinished(quint64 round)
 {
     if (round != prepareRound_ || ++finishedJobs_ < preparing_.size())
-        return; // taken already, or others still at work
-    if (TakePrepared())
-        Refresh();
+        return; // others still at work
+    preparing_.clear();
+    ++prepareRound_;
     if (std::exchange(prepareAgain_, false))
         PrepareInBackground();
 }
 
-// Waits for the indexing under way and takes what changed; true when any did.
-bool FavoriteSearch::TakePrepared()
+void FavoriteSearch::Search(const std::optional<Chosen> &keeping)
 {
-    bool changed = false;
-    for (std::future<std::vector<Prepared>> &future : preparing_)
-        for (Prepared &prepared : future.get())
-            if (prepared.changed) {
-                index_.Set(prepared.group, std::move(prepared.source), std::move(prepared.stamp),
-                           std::move(prepared.index));
-                changed = true;
-            }
-    preparing_.clear();
-    ++prepareRound_;
-    return changed;
-}
-
-// The shown group's index follows the list at once; a list file's follows it
-// from the threads, which the first search after opening waits for: until
-// every group has been indexed once, a search would miss whole groups.
-void FavoriteSearch::UpdateIndex()
-{
-    const int shown = shownGroup_();
-    index_.Refresh(shown, {true, listChanges_, {}}, {}, [this] { return list_->Entries(); });
-    const auto unread = [&] {
-        for (int group = 0; group < FavoriteSearchIndex::Groups; ++group)
-            if (group != shown && !index_.Current(group, {false, 0, groupFile_(group)}, index_.Stamp(group)))
-                return true;
-        return false;
-    };
-    // A round begun while another group was shown lacks the one shown before:
-    // the second round has it.
-    for (int round = 0; round < 2 && unread(); ++round) {
-        if (preparing_.empty())
-            PrepareInBackground();
-        TakePrepared();
-    }
-    PrepareInBackground(); // a list file changed meanwhile shows its entries once it is read
-}
-
-void FavoriteSearch::Search()
-{
-    // Nothing typed finds nothing, and needs no index yet.
-    if (!Field->text().isEmpty())
-        UpdateIndex();
+    const int keptRow = Results->currentIndex().row();
     model_->Show(index_.Find(Field->text()));
-    if (model_->rowCount({}) > 0)
-        Results->setCurrentIndex(model_->index(0));
+    const int rows = model_->rowCount({});
+    if (rows == 0)
+        return;
+    int row = keeping ? model_->RowOf(keeping->hit, keeping->path) : 0;
+    if (row < 0) // the chosen match is gone: the one now in its place
+        row = qMin(keptRow, rows - 1);
+    Results->setCurrentIndex(model_->index(row));
 }
 
 void FavoriteSearch::PlayCurrent()

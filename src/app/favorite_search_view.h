@@ -5,18 +5,19 @@
 // and a double click play it, Esc closes the search. The favourites list
 // itself is only hidden meanwhile, never changed, so it shows again as it
 // was (rows, selection, scroll), and nothing of the search can reach a list
-// file. The shown group's entries are read from the list, the others' from
-// their list files, on threads of their own; each group's index is built
-// again only when its entries changed. A match whose file cannot be played
-// now shows grey, as in the list, once a look off this thread tells. The
-// window's thread never waits for the disk but at the first search after
-// opening, for the list files not yet read.
+// file. Each group's index is built again only when its entries changed, on
+// threads of their own: the shown group's from the list, the others' from
+// their list files. A keystroke never waits for them: it answers from the
+// groups indexed so far, and the matches of each group join as its index
+// comes, the chosen match staying chosen. A match whose file cannot be
+// played now shows grey, as in the list, once a look off this thread tells.
 
 #include "app/favorite_search.h"
 
 #include <QWidget>
 #include <functional>
 #include <future>
+#include <optional>
 
 class ListBox;
 class QLineEdit;
@@ -27,9 +28,10 @@ class FavoriteSearch : public QWidget
 {
     Q_OBJECT
 public:
-    // A search over list, whose entries are group shownGroup(); groupFile(g)
-    // is where group g's list file is read.
-    FavoriteSearch(ListBox *list, std::function<int()> shownGroup, std::function<QString(int)> groupFile);
+    // A search over list, which shows group shownGroup(), whose entries
+    // shownEntries() gives; groupFile(g) is where group g's list file is read.
+    FavoriteSearch(ListBox *list, std::function<int()> shownGroup, std::function<GroupEntries()> shownEntries,
+                   std::function<QString(int)> groupFile);
     ~FavoriteSearch() override;
 
     QLineEdit *Field;
@@ -43,6 +45,8 @@ public:
     void Refresh();
     // The rows shown now, as they read.
     QStringList Rows() const;
+    // True while groups are being indexed: their matches are yet to come.
+    bool Indexing() const { return !preparing_.empty(); }
 
 signals:
     void Play(const QString &path);
@@ -58,22 +62,32 @@ private:
     {
         int group;
         GroupSource source;
-        QString stamp; // the file's when built; before, the one its index has
+        QString stamp;        // the file's when built; before, the one its index has
+        GroupEntries entries; // the shown group's; a list file's are read there
         GroupSearchIndex index;
-        bool known;   // the group's index is of this file, as stamp marks it
-        bool changed; // the file is not as known, and index is new
+        bool known; // the group's index is of this file, as stamp marks it
     };
-    // Starts indexing, beside the user's typing, the list files whose index
-    // is out of date; what they made is taken when they are done.
+    // Starts indexing, beside the user's typing, the groups whose index is
+    // out of date; each group's is taken as soon as it is made.
     void PrepareInBackground();
+    void Take(quint64 round, Prepared &prepared);
     void JobFinished(quint64 round);
-    bool TakePrepared();
-    void UpdateIndex();
-    void Search();
+    void RefreshSoon();
+    void IndexIfTyped();
+    // A match chosen, to be found again once the matches changed.
+    struct Chosen
+    {
+        SearchHit hit;
+        QString path;
+    };
+    std::optional<Chosen> CurrentMatch() const;
+    // Shows the matches of the field's text, keeping chosen what was.
+    void Search(const std::optional<Chosen> &keeping = std::nullopt);
     void PlayCurrent();
 
     ListBox *list_;
     std::function<int()> shownGroup_;
+    std::function<GroupEntries()> shownEntries_;
     std::function<QString(int)> groupFile_;
     quint64 listChanges_ = 0;
     bool refreshQueued_ = false;
@@ -81,10 +95,6 @@ private:
     quint64 prepareRound_ = 0;
     size_t finishedJobs_ = 0;
     FavoriteSearchIndex index_;
-    std::vector<std::future<std::vector<Prepared>>> preparing_;
+    std::vector<std::future<void>> preparing_;
     SearchResults *model_;
 };
-
-// The paths a group's list file holds, in order, as the list would show them:
-// no blank records, at most as many as a list holds.
-QStringList ListFilePaths(const QString &fileName);

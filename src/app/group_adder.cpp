@@ -9,8 +9,8 @@ bool RecordsHold(const QList<QByteArray> &records, const QString &path)
 {
     const QByteArray bytes = EncodeFileName(path);
     for (const QByteArray &record : records) {
-        const QByteArray held = ListRecordPath(record);
-        if (held == bytes || (HasForeignBytes(DecodeFileName(held)) && DecodeListRecord(record) == path))
+        const QByteArrayView held = ListRecordPath(record);
+        if (held == bytes || (!IsUtf8(held) && DecodeListRecord(record) == path))
             return true;
     }
     return false;

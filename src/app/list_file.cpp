@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
+#include <cstring>
 #include <utility>
 
 QString ListFileTitle(int group)
@@ -29,16 +30,22 @@ QByteArray EncodeListRecord(const QString &path)
     return record;
 }
 
-QByteArray ListRecordPath(QByteArrayView record)
+QByteArrayView ListRecordPath(QByteArrayView record)
 {
     const qsizetype nul = record.indexOf('\0');
     qsizetype end = nul < 0 ? record.size() : nul;
     qsizetype begin = 0;
     while (begin < end && record.at(begin) == ' ')
         ++begin;
+    // Most of a record is its padding: passed over eight blanks at a time.
+    constexpr quint64 Blanks = 0x2020202020202020;
+    quint64 word;
+    while (end - begin >= qsizetype(sizeof word)
+           && (std::memcpy(&word, record.data() + end - sizeof word, sizeof word), word == Blanks))
+        end -= sizeof word;
     while (end > begin && record.at(end - 1) == ' ')
         --end;
-    return record.sliced(begin, end - begin).toByteArray();
+    return record.sliced(begin, end - begin);
 }
 
 bool IsBlankRecord(QByteArrayView record)
@@ -57,7 +64,7 @@ QString ListRecordText(QByteArrayView record)
 
 QString DecodeListRecord(QByteArrayView record)
 {
-    const QByteArray bytes = ListRecordPath(record);
+    const QByteArrayView bytes = ListRecordPath(record);
     const QString asHeld = DecodeFileName(bytes);
     if (!HasForeignBytes(asHeld) || KindOfPath(asHeld) != PathKind::Missing)
         return asHeld;
@@ -92,6 +99,25 @@ ListRecords ReadListRecords(const QString &fileName)
 {
     std::optional<QByteArray> bytes = ReadRegularFile(fileName);
     return bytes ? ListRecords(std::move(*bytes)) : ListRecords();
+}
+
+GroupEntries GroupEntries::OfFile(const QString &fileName, qsizetype limit)
+{
+    GroupEntries group{ReadListRecords(fileName), {}};
+    for (qsizetype r = 0; r < group.records.size() && qsizetype(group.entries.size()) < limit; ++r) {
+        if (!IsBlankRecord(group.records.at(r)))
+            group.entries.push_back({r, {}});
+    }
+    return group;
+}
+
+GroupEntries GroupEntries::OfPaths(const QStringList &paths)
+{
+    GroupEntries group;
+    group.entries.reserve(paths.size());
+    for (const QString &path : paths)
+        group.entries.push_back({-1, path});
+    return group;
 }
 
 QList<QByteArray> ReadListFile(const QString &fileName)

@@ -9,6 +9,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <vector>
 
 constexpr int ListRecordLength = 255;
 
@@ -24,8 +25,8 @@ bool FitsListRecord(const QString &path);
 QByteArray EncodeListRecord(const QString &path);
 
 // The path bytes a record holds: those before its first NUL, with blanks at
-// either end removed.
-QByteArray ListRecordPath(QByteArrayView record);
+// either end removed (a view into record).
+QByteArrayView ListRecordPath(QByteArrayView record);
 
 // True when a record names nothing: blanks alone up to its end or its first NUL.
 bool IsBlankRecord(QByteArrayView record);
@@ -65,6 +66,25 @@ public:
 
 private:
     QByteArray bytes_;
+};
+
+// A group's entries as they are read off the window's thread: each one of
+// the records of its list file (shared with whoever read them, not copied)
+// or, for an entry added since the file was read, its path.
+struct GroupEntries
+{
+    struct Entry
+    {
+        qsizetype record = -1; // in records; -1 for an entry known by its path
+        QString path;
+    };
+    ListRecords records;
+    std::vector<Entry> entries;
+
+    // The records of the file that name something (IsBlankRecord), in
+    // order, at most limit of them: the entries its list shows.
+    static GroupEntries OfFile(const QString &fileName, qsizetype limit);
+    static GroupEntries OfPaths(const QStringList &paths);
 };
 
 // Every whole record of the file, in order, as it is on disk; a trailing

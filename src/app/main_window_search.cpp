@@ -6,6 +6,7 @@
 
 #include "app/main_window.h"
 
+#include "app/favorite_list.h"
 #include "app/favorite_search_view.h"
 #include "app/list_file.h"
 #include "app/reelbox_b.h"
@@ -23,7 +24,8 @@ bool Reelbox_S::Searching() const
 void Reelbox_S::SetUpFavoriteSearch()
 {
     Search = new FavoriteSearch(
-        List_Favorite, [this] { return int(B.GroupNo); }, [this](int group) { return B.GroupFile(group); });
+        List_Favorite, [this] { return int(B.GroupNo); }, [this] { return Favorites->Entries(); },
+        [this](int group) { return B.GroupFile(group); });
     auto *find = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), this);
     connect(find, &QShortcut::activated, Search, &FavoriteSearch::Open);
     connect(Search, &FavoriteSearch::Play, this, &Reelbox_S::PlayFoundFavorite);

@@ -112,7 +112,7 @@ QList<QByteArray> MendRecords(const QList<QByteArray> &records, const QHash<QByt
     changed = false;
     QList<QByteArray> mended = records;
     for (QByteArray &record : mended) {
-        const auto move = moves.constFind(ListRecordPath(record));
+        const auto move = moves.constFind(ListRecordPath(record).toByteArray());
         if (move == moves.cend())
             continue;
         record = EncodeListRecord(*move);

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -141,6 +142,31 @@ bool HasForeignBytes(QStringView name)
         if (IsEscape(c.unicode()))
             return true;
     return false;
+}
+
+bool IsUtf8(QByteArrayView bytes)
+{
+    qsizetype i = 0;
+    while (i < bytes.size()) {
+        quint64 word;
+        if (bytes.size() - i >= qsizetype(sizeof word)) { // eight ASCII bytes at a time
+            std::memcpy(&word, bytes.data() + i, sizeof word);
+            if ((word & 0x8080808080808080) == 0) {
+                i += sizeof word;
+                continue;
+            }
+        }
+        if (static_cast<unsigned char>(bytes[i]) < 0x80) {
+            ++i;
+            continue;
+        }
+        char32_t codePoint;
+        const int length = Utf8Sequence(bytes.sliced(i), codePoint);
+        if (length == 0)
+            return false;
+        i += length;
+    }
+    return true;
 }
 
 QByteArray FileUrlOfPath(QStringView path)

@@ -34,6 +34,10 @@ QByteArray FileUrlOfPath(QStringView path);
 // True when name carries bytes that are not UTF-8.
 bool HasForeignBytes(QStringView name);
 
+// True when bytes are UTF-8 throughout: DecodeFileName reads them without a
+// foreign byte (and EncodeFileName gives them back).
+bool IsUtf8(QByteArrayView bytes);
+
 // The name as the user reads it: each part of the path that holds bytes that
 // are not UTF-8 is read as Shift_JIS where it is valid Shift_JIS, else with
 // replacement characters for those bytes.
