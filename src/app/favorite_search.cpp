@@ -3,6 +3,7 @@
 #include "base/file_names.h"
 
 #include <algorithm>
+#include <limits>
 #include <sys/stat.h>
 
 QString SearchForm(const QString &text)
@@ -134,10 +135,10 @@ QString GroupSearchIndex::Path(int entry) const
     return DecodeFileName(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
 }
 
-void GroupSearchIndex::Find(const SearchQuery &query, std::vector<int> &found) const
+void GroupSearchIndex::Find(const SearchQuery &query, size_t from, size_t to, std::vector<int> &found) const
 {
     const PairMask wanted = query.pairs;
-    for (size_t entry = 0; entry < pairs_.size(); ++entry) {
+    for (size_t entry = from; entry < std::min(to, pairs_.size()); ++entry) {
         const PairMask &held = pairs_[entry];
         if ((held[0] & wanted[0]) != wanted[0] || (held[1] & wanted[1]) != wanted[1])
             continue;
@@ -163,16 +164,30 @@ std::vector<SearchHit> FavoriteSearchIndex::Find(const QString &text) const
 {
     std::vector<SearchHit> hits;
     const SearchQuery query(text);
-    if (query.bytes.empty())
-        return hits;
+    if (!query.bytes.empty())
+        FindFrom(query, {0, 0}, std::numeric_limits<size_t>::max(), hits);
+    return hits;
+}
+
+std::optional<SearchHit> FavoriteSearchIndex::FindFrom(const SearchQuery &query, SearchHit from, size_t limit,
+                                                       std::vector<SearchHit> &hits) const
+{
     std::vector<int> entries;
-    for (int group = 0; group < Groups; ++group) {
+    for (int group = from.group; group < Groups; ++group) {
+        const GroupSearchIndex &index = slots_[group].index;
+        const size_t first = group == from.group ? size_t(from.entry) : 0;
+        const size_t end = first + std::min(limit, index.Count() - std::min(first, index.Count()));
         entries.clear();
-        slots_[group].index.Find(query, entries);
+        index.Find(query, first, end, entries);
         for (int entry : entries)
             hits.push_back({group, entry});
+        limit -= end - first;
+        if (end < index.Count())
+            return SearchHit{group, int(end)};
+        if (limit == 0)
+            return group + 1 < Groups ? std::optional(SearchHit{group + 1, 0}) : std::nullopt;
     }
-    return hits;
+    return std::nullopt;
 }
 
 QString FileStamp(const QString &path)

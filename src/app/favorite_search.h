@@ -15,6 +15,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -65,9 +66,10 @@ public:
     void Build(const GroupEntries &group);
     // Entry entry's path, as it was given.
     QString Path(int entry) const;
-    // The entries whose file name holds query (not empty), in list order,
-    // appended to found.
-    void Find(const SearchQuery &query, std::vector<int> &found) const;
+    // The entries from..to-1 whose file name holds query (not empty), in
+    // list order, appended to found.
+    void Find(const SearchQuery &query, size_t from, size_t to, std::vector<int> &found) const;
+    size_t Count() const { return pairs_.size(); }
     // The memory the index holds.
     size_t Bytes() const;
 
@@ -125,6 +127,11 @@ public:
 
     // Every group's entries whose file name holds text, group by group in list order.
     std::vector<SearchHit> Find(const QString &text) const;
+    // The same in steps: the matches among the next `limit` entries from
+    // `from` on, appended to hits; where the search goes on, or none once
+    // every group was searched.
+    std::optional<SearchHit> FindFrom(const SearchQuery &query, SearchHit from, size_t limit,
+                                      std::vector<SearchHit> &hits) const;
     QString Path(const SearchHit &hit) const { return slots_[hit.group].index.Path(hit.entry); }
     // The stamp group's index was built with ("" for none).
     QString Stamp(int group) const { return slots_[group].built ? slots_[group].stamp : QString(); }

@@ -3,6 +3,7 @@
 #include "app/favorite_files.h"
 #include "app/list_file.h"
 #include "app/reach_checker.h"
+#include "base/background_thread.h"
 #include "base/file_names.h"
 #include "widgets/list_box.h"
 
@@ -45,6 +46,15 @@ public:
         reaches_.clear();
         asked_.clear();
         endResetModel();
+    }
+    // More matches after those shown.
+    void Append(const std::vector<SearchHit> &hits)
+    {
+        if (hits.empty())
+            return;
+        beginInsertRows({}, int(hits_.size()), int(hits_.size() + hits.size() - 1));
+        hits_.insert(hits_.end(), hits.begin(), hits.end());
+        endInsertRows();
     }
     QString Path(int row) const { return index_.Path(hits_[row]); }
     std::optional<SearchHit> HitAt(int row) const
@@ -280,6 +290,7 @@ void FavoriteSearch::PrepareInBackground()
     for (std::vector<Prepared> &job : jobs)
         preparing_.push_back(
             std::async(std::launch::async, [this, round = prepareRound_, job = std::move(job)]() mutable {
+                GiveWayToTheWindow();
                 for (Prepared &prepared : job) {
                     if (!prepared.source.shown) {
                         const QString stamp = FileStamp(prepared.source.file);
@@ -324,15 +335,54 @@ void FavoriteSearch::JobFinished(quint64 round)
 
 void FavoriteSearch::Search(const std::optional<Chosen> &keeping)
 {
+    ++searchRound_; // a search still going on is for an older text
+    if (!keeping) {
+        SearchInSteps();
+        return;
+    }
     const int keptRow = Results->currentIndex().row();
     model_->Show(index_.Find(Field->text()));
     const int rows = model_->rowCount({});
     if (rows == 0)
         return;
-    int row = keeping ? model_->RowOf(keeping->hit, keeping->path) : 0;
+    int row = model_->RowOf(keeping->hit, keeping->path);
     if (row < 0) // the chosen match is gone: the one now in its place
         row = qMin(keptRow, rows - 1);
     Results->setCurrentIndex(model_->index(row));
+}
+
+// What was typed is answered at once with the first screenful of matches or
+// more; the rest join a step at a time as the event loop idles, so that a
+// text most names hold (one letter) keeps the typing as quick.
+void FavoriteSearch::SearchInSteps()
+{
+    query_ = SearchQuery(Field->text());
+    std::vector<SearchHit> hits;
+    next_.reset();
+    if (!query_.bytes.empty()) {
+        next_ = SearchHit{0, 0};
+        while (next_ && hits.size() < FirstMatches)
+            next_ = index_.FindFrom(query_, *next_, EntriesPerStep, hits);
+    }
+    model_->Show(std::move(hits));
+    if (model_->rowCount({}) > 0)
+        Results->setCurrentIndex(model_->index(0));
+    if (next_)
+        QTimer::singleShot(0, this, [this, round = searchRound_] { SearchOn(round); });
+}
+
+void FavoriteSearch::SearchOn(quint64 round)
+{
+    if (round != searchRound_ || !next_)
+        return;
+    std::vector<SearchHit> hits;
+    next_ = index_.FindFrom(query_, *next_, EntriesPerStep, hits);
+    const bool first = model_->rowCount({}) == 0;
+    model_->Append(hits);
+    if (first && model_->rowCount({}) > 0)
+        Results->setCurrentIndex(model_->index(0));
+    if (next_)
+        QTimer::singleShot(0, this, [this, round] { SearchOn(round); });
 }
 
 void FavoriteSearch::PlayCurrent()

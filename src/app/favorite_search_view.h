@@ -47,6 +47,8 @@ public:
     QStringList Rows() const;
     // True while groups are being indexed: their matches are yet to come.
     bool Indexing() const { return !preparing_.empty(); }
+    // True while the matches of what was typed are still being looked for.
+    bool Matching() const { return next_.has_value(); }
 
 signals:
     void Play(const QString &path);
@@ -81,8 +83,11 @@ private:
         QString path;
     };
     std::optional<Chosen> CurrentMatch() const;
-    // Shows the matches of the field's text, keeping chosen what was.
+    // Shows the matches of the field's text, keeping chosen what was; with
+    // nothing to keep, in steps.
     void Search(const std::optional<Chosen> &keeping = std::nullopt);
+    void SearchInSteps();
+    void SearchOn(quint64 round);
     void PlayCurrent();
 
     ListBox *list_;
@@ -95,6 +100,12 @@ private:
     quint64 prepareRound_ = 0;
     size_t finishedJobs_ = 0;
     FavoriteSearchIndex index_;
+    // The search in steps: what it looks for, and where it goes on.
+    static constexpr size_t FirstMatches = 64;       // more than a screenful of rows
+    static constexpr size_t EntriesPerStep = 65'536; // about half a millisecond
+    quint64 searchRound_ = 0;
+    SearchQuery query_{QString()};
+    std::optional<SearchHit> next_;
     std::vector<std::future<void>> preparing_;
     SearchResults *model_;
 };

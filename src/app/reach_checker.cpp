@@ -1,14 +1,13 @@
 #include "app/reach_checker.h"
 
 #include "app/list_file.h"
+#include "base/background_thread.h"
 #include "base/file_names.h"
 
 #include <QElapsedTimer>
 #include <future>
 #include <mutex>
-#include <sys/resource.h>
 #include <thread>
-#include <unistd.h>
 
 namespace {
 
@@ -16,8 +15,6 @@ namespace {
 // window marks rows a few times a second, not once per entry.
 constexpr qsizetype BatchSize = 1024;
 constexpr qint64 BatchMilliseconds = 40;
-// How much a round's looking thread gives way to the others (nice).
-constexpr int BackgroundNice = 10;
 
 } // namespace
 
@@ -82,9 +79,7 @@ quint64 ReachChecker::Start(QList<ReachQuestion> questions, std::shared_ptr<std:
     const quint64 round = nextRound_++;
     live_.insert(round);
     std::thread([link = link_, look = look_, questions = std::move(questions), round, dropped = std::move(dropped)] {
-        // Behind the window on a busy machine: it keeps answering clicks
-        // while a whole list is looked at.
-        ::setpriority(PRIO_PROCESS, ::gettid(), BackgroundNice);
+        GiveWayToTheWindow();
         QList<ReachAnswer> batch;
         QElapsedTimer sincePost;
         sincePost.start();

@@ -48,7 +48,7 @@ TEST(FavoriteSearch, MatchesAPieceOfTheNameInAnyWidthAndCase)
             std::vector<int> found;
             const SearchQuery query(QString::fromUtf8(c.query));
             if (!query.bytes.empty())
-                index.Find(query, found);
+                index.Find(query, 0, index.Count(), found);
             EXPECT_EQ(found, c.found ? std::vector<int>{1} : std::vector<int>{}) << c.path << " / " << c.query;
         }
     }
