@@ -22,13 +22,13 @@
 #include "desktop/single_instance.h"
 #include "desktop/translations.h"
 #include "player/window_player_factory.h"
+#include "widgets/first_paint.h"
 #include "widgets/fonts.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QIcon>
 #include <QMessageBox>
-#include <QTimer>
 #include <clocale>
 #include <cstdio>
 #include <optional>
@@ -124,12 +124,14 @@ int main(int argc, char **argv)
     window.show();
     if (!command.Files.isEmpty())
         window.OpenArguments(command.Files, QDir::currentPath());
-    // Once the window is on the screen: its icon's pictures are read, the
-    // program goes on the session bus, and the playback engine is made in the
-    // background for the first play.
     if (!resumePoints.SetAside().isEmpty())
         TellLater(&window, SetAsideText(resumePoints.SetAside()));
-    QTimer::singleShot(0, [&players, &mediaControls] {
+    // Once the window shows with all it holds: its icon's pictures are read,
+    // the program goes on the session bus, and the playback engine is made in
+    // the background for the first play. (Loading libmpv holds the dynamic
+    // loader's lock for a tenth of a second, which the window's thread would
+    // wait on at its first paint.)
+    AfterFirstPaint(window, [&players, &mediaControls] {
         QApplication::setWindowIcon(ProgramIcon());
         mediaControls.Offer();
         players.PrepareEngine();
