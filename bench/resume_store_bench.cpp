@@ -6,6 +6,7 @@
 #include "app/resume_store.h"
 
 #include "bench_media.h"
+#include "bench_store.h"
 
 #include <QCoreApplication>
 #include <QSqlDatabase>
@@ -19,30 +20,6 @@ namespace {
 
 QString database;
 std::map<std::string, std::vector<double>> times;
-
-void Fill(const QString &path, int points)
-{
-    ResumeStore{path}; // the schema
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fill"));
-        db.setDatabaseName(path);
-        db.open();
-        db.transaction();
-        QSqlQuery insert(db);
-        insert.prepare(QStringLiteral("INSERT INTO files VALUES (?, ?, ?, ?, ?, ?)"));
-        for (int i = 0; i < points; ++i) {
-            insert.addBindValue(QStringLiteral("/media/videos/some folder/episode %1 of a long series.avi").arg(i));
-            insert.addBindValue(700'000'000 + i);
-            insert.addBindValue(1'700'000'000'000LL + i);
-            insert.addBindValue(i % 1500);
-            insert.addBindValue(1500.0);
-            insert.addBindValue(0);
-            insert.exec();
-        }
-        db.commit();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("fill"));
-}
 
 void BM_StoreOpens(benchmark::State &state)
 {
@@ -84,7 +61,14 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
     database = dir.filePath(QStringLiteral("Reelbox.db"));
-    Fill(database, 300'000);
+    bench::FillResumeStore(database, 300'000, [](int i) {
+        return QVariantList{QStringLiteral("/media/videos/some folder/episode %1 of a long series.avi").arg(i),
+                            700'000'000 + i,
+                            1'700'000'000'000LL + i,
+                            i % 1500,
+                            1500.0,
+                            0};
+    });
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -5,13 +5,12 @@
 
 #include "app/resume_marks.h"
 #include "app/resume_store.h"
+#include "bench_store.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QVariant>
 #include <benchmark/benchmark.h>
@@ -30,27 +29,17 @@ std::map<std::string, double> seconds;
 void MakeList(const QTemporaryDir &folder)
 {
     database = folder.filePath(QStringLiteral("Reelbox.db"));
-    ResumeStore made(database); // the schema
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fill"));
-    db.setDatabaseName(database);
-    db.open();
-    db.transaction();
-    QSqlQuery insert(db);
-    insert.prepare(QStringLiteral("INSERT INTO files VALUES (?, ?, ?, ?, ?, ?)"));
-    for (int row = 0; row < Rows; ++row) {
+    bench::FillResumeStore(database, Rows, [&folder](int row) {
         const QString path = folder.filePath(QStringLiteral("clip%1.avi").arg(row));
         QFile file(path);
         file.open(QIODevice::WriteOnly);
         file.write("clip");
         file.close();
         const FileIdentity identity = *IdentityOf(path);
-        for (const QVariant &value : QVariantList{path, identity.size, identity.modified, 30.0, 60.0, 0})
-            insert.addBindValue(value);
-        insert.exec();
         paths.append(path);
         identities.append(identity);
-    }
-    db.commit();
+        return QVariantList{path, identity.size, identity.modified, 30.0, 60.0, 0};
+    });
 }
 
 void BM_MarkList(benchmark::State &state, bool perRow, const char *name)
