@@ -213,6 +213,7 @@ void FavoriteSearch::Close()
         return;
     const bool hadFocus = isAncestorOf(QApplication::focusWidget());
     hide();
+    next_.reset();
     model_->Show({});
     list_->show();
     if (hadFocus)
@@ -335,7 +336,8 @@ void FavoriteSearch::JobFinished(quint64 round)
 
 void FavoriteSearch::Search(const std::optional<Chosen> &keeping)
 {
-    ++searchRound_; // a search still going on is for an older text
+    ++searchRound_; // a search still going on in steps is for an older text
+    next_.reset();
     if (!keeping) {
         SearchInSteps();
         return;
@@ -358,7 +360,6 @@ void FavoriteSearch::SearchInSteps()
 {
     query_ = SearchQuery(Field->text());
     std::vector<SearchHit> hits;
-    next_.reset();
     if (!query_.bytes.empty()) {
         next_ = SearchHit{0, 0};
         while (next_ && hits.size() < FirstMatches)
