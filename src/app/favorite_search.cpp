@@ -60,18 +60,18 @@ struct PathBytes
     bool utf8;
 };
 // made keeps the bytes that are not the record's own.
-PathBytes PathOf(const GroupEntries &group, const GroupEntries::Entry &entry, std::vector<QByteArray> &made)
+PathBytes PathOf(const GroupEntries &group, const GroupEntries::Entry &entry, QByteArray &made)
 {
     if (entry.record >= 0) {
         const QByteArrayView record = group.records.at(entry.record);
         const QByteArrayView held = ListRecordPath(record);
         if (IsUtf8(held))
             return {held, true};
-        made.push_back(EncodeFileName(DecodeListRecord(record))); // maybe its Shift_JIS reading
+        made = EncodeFileName(DecodeListRecord(record)); // maybe its Shift_JIS reading
     } else {
-        made.push_back(EncodeFileName(entry.path));
+        made = EncodeFileName(entry.path);
     }
-    return {made.back(), IsUtf8(made.back())};
+    return {made, IsUtf8(made)};
 }
 
 } // namespace
@@ -113,7 +113,7 @@ void GroupSearchIndex::Build(const GroupEntries &group)
     paths_.Reserve(count);
     names_.Reserve(count);
     pairs_.reserve(count);
-    std::vector<QByteArray> made;
+    QByteArray made;
     for (const GroupEntries::Entry &entry : group.entries) {
         const PathBytes path = PathOf(group, entry, made);
         paths_.Buffer().append(path.bytes.data(), size_t(path.bytes.size()));
@@ -122,7 +122,6 @@ void GroupSearchIndex::Build(const GroupEntries &group)
         AppendSearchForm(NameOf(path.bytes), path.utf8, names_.Buffer());
         names_.End();
         pairs_.push_back(PairsOf(std::string_view(names_.Buffer()).substr(nameStart)));
-        made.clear();
     }
     // Grown by doubling while built; what is left over is given back.
     paths_.Buffer().shrink_to_fit();

@@ -39,10 +39,11 @@ QByteArrayView ListRecordPath(QByteArrayView record)
         ++begin;
     // Most of a record is its padding: passed over eight blanks at a time.
     constexpr quint64 Blanks = 0x2020202020202020;
-    quint64 word;
-    while (end - begin >= qsizetype(sizeof word)
-           && (std::memcpy(&word, record.data() + end - sizeof word, sizeof word), word == Blanks))
-        end -= sizeof word;
+    for (quint64 word; end - begin >= qsizetype(sizeof word); end -= sizeof word) {
+        std::memcpy(&word, record.data() + end - sizeof word, sizeof word);
+        if (word != Blanks)
+            break;
+    }
     while (end > begin && record.at(end - 1) == ' ')
         --end;
     return record.sliced(begin, end - begin);
