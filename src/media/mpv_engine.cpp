@@ -232,6 +232,7 @@ void MpvEngine::Seek(double seconds)
     lastSeekAnswered_ = false;
     if (seconds < Duration())
         atEnd_ = false;
+    endBySeek_ = false;
     // mpv refuses a seek until it has loaded the file (just after Opened):
     // one asked for before then waits for it.
     seekHeld_ = !fileLoaded_;
@@ -394,6 +395,7 @@ void MpvEngine::ResetFile()
     videoTrack_ = 0;
     videoOn_ = false;
     atEnd_ = false;
+    endBySeek_ = false;
     mpvAtEnd_ = false;
     seekPending_ = false;
     lastSeekAnswered_ = true;
@@ -414,7 +416,7 @@ void MpvEngine::CheckEnd()
         state_ = State::Stopped;
         AnnounceChanges();
         emit EndOfStream();
-    } else if (!mpvAtEnd_) {
+    } else if (!mpvAtEnd_ && !endBySeek_) {
         atEnd_ = false;
     }
 }

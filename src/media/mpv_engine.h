@@ -157,6 +157,7 @@ private:
     int64_t videoTrack_ = 0; // mpv's id of the file's video track; 0: none
     bool videoOn_ = false;   // that track is selected in mpv
     bool atEnd_ = false;     // what Position() and PlayState() report
+    bool endBySeek_ = false; // atEnd_ by a seek to the length: held until the next seek
     bool untouched_ = false; // at the start since Load: neither played nor sought
     bool mpvAtEnd_ = false;  // mpv's eof-reached, as last heard
     bool buffering_ = false; // mpv's paused-for-cache, as last heard

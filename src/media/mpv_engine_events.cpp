@@ -258,6 +258,7 @@ void MpvEngine::OnPlaybackRestart()
     // the last frame, whose time is short of the length (and of what the
     // players show as the length), and may not count it as the end while paused.
     if (Duration() > 0 && seekTarget_ >= Duration()) {
+        endBySeek_ = true;
         mpvAtEnd_ = true;
         CheckEnd();
         return;
