@@ -200,7 +200,9 @@ std::unique_ptr<FavoriteSearchIndex> FullIndex()
     auto index = std::make_unique<FavoriteSearchIndex>();
     for (int group = 0; group < Groups; ++group) {
         const QString file = ListFolder().filePath(ListFileTitle(group));
-        index->Refresh(group, {false, 0, file}, FileStamp(file), [group] { return GroupOf(group); });
+        GroupSearchIndex built;
+        built.Build(GroupOf(group));
+        index->Set(group, {false, 0, file}, FileStamp(file), std::move(built));
     }
     return index;
 }

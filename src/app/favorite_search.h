@@ -113,18 +113,6 @@ public:
     {
         slots_[group] = {std::move(index), std::move(source), std::move(stamp), true};
     }
-    // Brings group's index up to date with source: entries() gives them
-    // when they changed since it was last built.
-    template <typename Entries>
-    void Refresh(int group, const GroupSource &source, const QString &stamp, Entries entries)
-    {
-        if (Current(group, source, stamp))
-            return;
-        GroupSearchIndex index;
-        index.Build(entries());
-        Set(group, source, stamp, std::move(index));
-    }
-
     // Every group's entries whose file name holds text, group by group in list order.
     std::vector<SearchHit> Find(const QString &text) const;
     // The same in steps: the matches among the next `limit` entries from

@@ -9,6 +9,7 @@
 
 #include <QAbstractListModel>
 #include <QApplication>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>
@@ -61,17 +62,19 @@ public:
     {
         return row >= 0 && row < int(hits_.size()) ? std::optional(hits_[row]) : std::nullopt;
     }
-    // The row of the match of hit's group whose path is path: at hit itself
-    // when its group's entries kept their places; -1 when there is none.
-    int RowOf(const SearchHit &hit, const QString &path) const
+    // The row among rows from..to-1 of the match of hit's group whose path
+    // is path: at hit itself when its group's entries kept their places; -1
+    // when there is none.
+    int RowOf(const SearchHit &hit, const QString &path, int from, int to) const
     {
+        const auto first = hits_.begin() + from, last = hits_.begin() + to;
         const auto before = [](const SearchHit &a, const SearchHit &b) {
             return a.group != b.group ? a.group < b.group : a.entry < b.entry;
         };
-        const auto at = std::lower_bound(hits_.begin(), hits_.end(), hit, before);
-        if (at != hits_.end() && at->group == hit.group && at->entry == hit.entry && index_.Path(*at) == path)
+        const auto at = std::lower_bound(first, last, hit, before);
+        if (at != last && at->group == hit.group && at->entry == hit.entry && index_.Path(*at) == path)
             return int(at - hits_.begin());
-        for (auto other = hits_.begin(); other != hits_.end(); ++other)
+        for (auto other = first; other != last; ++other)
             if (other->group == hit.group && index_.Path(*other) == path)
                 return int(other - hits_.begin());
         return -1;
@@ -170,8 +173,11 @@ FavoriteSearch::FavoriteSearch(ListBox *list, std::function<int()> shownGroup,
     Results->installEventFilter(this);
     connect(Field, &QLineEdit::textChanged, this, [this] {
         IndexIfTyped();
+        userChose_ = false;
         Search();
     });
+    connect(Results->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex &now) { userChose_ = userChose_ || (!choosing_ && now.isValid()); });
     connect(Results, &QListView::doubleClicked, this, &FavoriteSearch::PlayCurrent);
     // Any change of the shown list is a change of its group's entries (a
     // group switch, a player's group key, a drive that came): the matches
@@ -194,6 +200,7 @@ FavoriteSearch::~FavoriteSearch() = default; // waits for the indexing under way
 void FavoriteSearch::Open()
 {
     if (!IsOpen()) {
+        open_ = true;
         setGeometry(list_->geometry());
         raise();
         list_->hide();
@@ -211,6 +218,7 @@ void FavoriteSearch::Close()
 {
     if (!IsOpen())
         return;
+    open_ = false;
     const bool hadFocus = isAncestorOf(QApplication::focusWidget());
     hide();
     next_.reset();
@@ -237,11 +245,15 @@ void FavoriteSearch::IndexIfTyped()
         PrepareInBackground();
 }
 
+// The match the user chose; none when the choice is the first match, as
+// every search makes it.
 std::optional<FavoriteSearch::Chosen> FavoriteSearch::CurrentMatch() const
 {
     const int row = Results->currentIndex().row();
     const std::optional<SearchHit> hit = model_->HitAt(row);
-    return hit ? std::optional<Chosen>({*hit, model_->Path(row)}) : std::nullopt;
+    if (!userChose_ || !hit)
+        return std::nullopt;
+    return Chosen{*hit, model_->Path(row), row};
 }
 
 // Once the changes of this turn of the event loop are all in.
@@ -318,7 +330,7 @@ void FavoriteSearch::Take(quint64 round, Prepared &prepared)
         return;
     const std::optional<Chosen> chosen = CurrentMatch(); // read while the rows still fit the index
     index_.Set(prepared.group, std::move(prepared.source), std::move(prepared.stamp), std::move(prepared.index));
-    if (IsOpen())
+    if (IsOpen()) // else no rows show
         Search(chosen);
 }
 
@@ -334,40 +346,24 @@ void FavoriteSearch::JobFinished(quint64 round)
         PrepareInBackground();
 }
 
+// Shows the matches of the field's text: what a few steps find (a screenful
+// of matches, or fewer where they are rare) at once, the rest a step at a
+// time as the event loop idles, so that neither a text most names hold (one
+// letter) nor one none holds makes the window wait for every group.
 void FavoriteSearch::Search(const std::optional<Chosen> &keeping)
 {
-    ++searchRound_; // a search still going on in steps is for an older text
-    next_.reset();
-    if (!keeping) {
-        SearchInSteps();
-        return;
-    }
-    const int keptRow = Results->currentIndex().row();
-    model_->Show(index_.Find(Field->text()));
-    const int rows = model_->rowCount({});
-    if (rows == 0)
-        return;
-    int row = model_->RowOf(keeping->hit, keeping->path);
-    if (row < 0) // the chosen match is gone: the one now in its place
-        row = qMin(keptRow, rows - 1);
-    Results->setCurrentIndex(model_->index(row));
-}
-
-// What was typed is answered at once with the first screenful of matches or
-// more; the rest join a step at a time as the event loop idles, so that a
-// text most names hold (one letter) keeps the typing as quick.
-void FavoriteSearch::SearchInSteps()
-{
+    ++searchRound_; // a search still going on is for an older text
+    keep_ = keeping;
     query_ = SearchQuery(Field->text());
     std::vector<SearchHit> hits;
+    next_.reset();
     if (!query_.bytes.empty()) {
         next_ = SearchHit{0, 0};
-        while (next_ && hits.size() < FirstMatches)
+        for (int step = 0; next_ && hits.size() < FirstMatches && step < FirstSteps; ++step)
             next_ = index_.FindFrom(query_, *next_, EntriesPerStep, hits);
     }
     model_->Show(std::move(hits));
-    if (model_->rowCount({}) > 0)
-        Results->setCurrentIndex(model_->index(0));
+    Choose(0);
     if (next_)
         QTimer::singleShot(0, this, [this, round = searchRound_] { SearchOn(round); });
 }
@@ -378,12 +374,34 @@ void FavoriteSearch::SearchOn(quint64 round)
         return;
     std::vector<SearchHit> hits;
     next_ = index_.FindFrom(query_, *next_, EntriesPerStep, hits);
-    const bool first = model_->rowCount({}) == 0;
+    const int first = model_->rowCount({});
     model_->Append(hits);
-    if (first && model_->rowCount({}) > 0)
-        Results->setCurrentIndex(model_->index(0));
+    Choose(first);
     if (next_)
         QTimer::singleShot(0, this, [this, round] { SearchOn(round); });
+}
+
+// Chooses among the rows shown from `from` on: the match to keep chosen once
+// it shows (or, once every match shows without it, the one in its place),
+// else the first match.
+void FavoriteSearch::Choose(int from)
+{
+    const int rows = model_->rowCount({});
+    int row = -1;
+    if (keep_) {
+        row = model_->RowOf(keep_->hit, keep_->path, from, rows);
+        if (row < 0 && !next_ && rows > 0) // gone: the match now in its place
+            row = qMin(keep_->row, rows - 1);
+        if (row >= 0)
+            keep_.reset();
+    } else if (!Results->currentIndex().isValid() && rows > 0) {
+        row = 0;
+    }
+    if (row < 0)
+        return;
+    choosing_ = true;
+    Results->setCurrentIndex(model_->index(row));
+    choosing_ = false;
 }
 
 void FavoriteSearch::PlayCurrent()

@@ -40,7 +40,7 @@ public:
     // Shows the search in the list's place, the field taking the keys.
     void Open();
     void Close();
-    bool IsOpen() const { return isVisible(); }
+    bool IsOpen() const { return open_; }
     // Searches again for the field's text: the groups may have changed.
     void Refresh();
     // The rows shown now, as they read.
@@ -76,18 +76,18 @@ private:
     void JobFinished(quint64 round);
     void RefreshSoon();
     void IndexIfTyped();
-    // A match chosen, to be found again once the matches changed.
+    // A match the user chose, to be chosen again once the matches changed.
     struct Chosen
     {
         SearchHit hit;
         QString path;
+        int row;
     };
     std::optional<Chosen> CurrentMatch() const;
-    // Shows the matches of the field's text, keeping chosen what was; with
-    // nothing to keep, in steps.
+    // Shows the matches of the field's text, keeping chosen what was.
     void Search(const std::optional<Chosen> &keeping = std::nullopt);
-    void SearchInSteps();
     void SearchOn(quint64 round);
+    void Choose(int from);
     void PlayCurrent();
 
     ListBox *list_;
@@ -100,12 +100,17 @@ private:
     quint64 prepareRound_ = 0;
     size_t finishedJobs_ = 0;
     FavoriteSearchIndex index_;
-    // The search in steps: what it looks for, and where it goes on.
+    bool open_ = false;
+    bool userChose_ = false; // the chosen match is the user's choice, not the first one
+    bool choosing_ = false;  // the search itself is choosing a match
+    // The search in steps: what it looks for, where it goes on, what it keeps chosen.
     static constexpr size_t FirstMatches = 64;       // more than a screenful of rows
-    static constexpr size_t EntriesPerStep = 65'536; // about half a millisecond
+    static constexpr int FirstSteps = 4;             // before the first answer, at most
+    static constexpr size_t EntriesPerStep = 65'536; // a tenth to half a millisecond
     quint64 searchRound_ = 0;
     SearchQuery query_{QString()};
     std::optional<SearchHit> next_;
+    std::optional<Chosen> keep_;
     std::vector<std::future<void>> preparing_;
     SearchResults *model_;
 };

@@ -57,9 +57,10 @@ TEST(FavoriteSearch, MatchesAPieceOfTheNameInAnyWidthAndCase)
 } // namespace
 
 // The search over the favourites list and two list files: a keystroke answers
-// from what is indexed, every group's matches join, and a match chosen stays
-// chosen when a group's file changes and matches come before it.
-TEST(FavoriteSearchView, EveryGroupsMatchesJoinAndTheChosenOneStaysChosen)
+// from what is indexed and every group's matches join; when a group's file
+// changes and matches come before, a match the user chose stays chosen, and
+// the first match, which every search chooses by itself, is the new first.
+TEST(FavoriteSearchView, EveryGroupsMatchesJoinAndOnlyTheUsersChoiceStaysChosen)
 {
     QTemporaryDir folder;
     const auto file = [&](int group) { return folder.filePath(ListFileTitle(group)); };
@@ -69,25 +70,36 @@ TEST(FavoriteSearchView, EveryGroupsMatchesJoinAndTheChosenOneStaysChosen)
             records.append(EncodeListRecord(path));
         ASSERT_TRUE(WriteListFile(file(group), records));
     };
-    write(1, {"/v/b ep07.avi"});
-    write(2, {"/v/other.avi", "/v/c EP07.avi"});
+    write(0, {"/v/b ep07.avi"});
+    write(1, {"/v/other.avi", "/v/c EP07.avi"});
     QWidget window;
     ListBox list(&window);
-    FavoriteList entries;
+    FavoriteList entries; // group 3's
     entries.AppendPaths({"/v/a ep07.avi", "/v/elsewhere.avi"});
     list.setModel(&entries);
     FavoriteSearch search(
-        &list, [] { return 0; }, [&] { return entries.Entries(); }, file);
+        &list, [] { return 2; }, [&] { return entries.Entries(); }, file);
     window.show();
+    const auto settled = [&](int rows) {
+        return QTest::qWaitFor(
+            [&] { return !search.Indexing() && !search.Matching() && search.Rows().size() == rows; });
+    };
+    const auto chosen = [&] { return search.Results->currentIndex().data().toString(); };
 
     search.Open();
     search.Field->setText(QStringLiteral("ＥＰ０７"));
-    const QStringList all{"[1] /v/a ep07.avi", "[2] /v/b ep07.avi", "[3] /v/c EP07.avi"};
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !search.Indexing() && search.Rows() == all; }));
+    ASSERT_TRUE(settled(3));
+    EXPECT_EQ(search.Rows(), (QStringList{"[1] /v/b ep07.avi", "[2] /v/c EP07.avi", "[3] /v/a ep07.avi"}));
+    EXPECT_EQ(chosen(), "[1] /v/b ep07.avi");
 
-    search.Results->setCurrentIndex(search.Results->model()->index(2, 0));
-    write(2, {"/v/c0 ep07.avi", "/v/other.avi", "/v/c EP07.avi"});
+    write(0, {"/v/0 ep07.avi", "/v/b ep07.avi"});
     search.Refresh();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !search.Indexing() && search.Rows().size() == 4; }));
-    EXPECT_EQ(search.Results->currentIndex().data().toString(), "[3] /v/c EP07.avi");
+    ASSERT_TRUE(settled(4));
+    EXPECT_EQ(chosen(), "[1] /v/0 ep07.avi");
+
+    search.Results->setCurrentIndex(search.Results->model()->index(2, 0)); // as Down twice would
+    write(1, {"/v/c0 ep07.avi", "/v/other.avi", "/v/c EP07.avi"});
+    search.Refresh();
+    ASSERT_TRUE(settled(5));
+    EXPECT_EQ(chosen(), "[2] /v/c EP07.avi");
 }
