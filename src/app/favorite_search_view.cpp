@@ -245,10 +245,12 @@ void FavoriteSearch::IndexIfTyped()
         PrepareInBackground();
 }
 
-// The match the user chose; none when the choice is the first match, as
-// every search makes it.
+// The match the user chose (still to be found again, while a search looks
+// for it); none when the choice is the first match, as every search makes it.
 std::optional<FavoriteSearch::Chosen> FavoriteSearch::CurrentMatch() const
 {
+    if (keep_)
+        return keep_;
     const int row = Results->currentIndex().row();
     const std::optional<SearchHit> hit = model_->HitAt(row);
     if (!userChose_ || !hit)
